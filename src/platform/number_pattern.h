@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+#include <vector>
+
+#include "regional_settings.h"
+
+// A number pattern of the classic BASIC Format language ("0.000", "#,##0.00", "0.0%",
+// "0.00E+00", up to four sections), compiled once and applied to many values. Digits
+// come from the value's 15-significant-digit decimal form and are rounded half away
+// from zero on those digits, so "0.00" turns 1.005 into "1.01" and 2.675 into "2.68".
+// The pattern's "." and "," become the locale's separators in the output.
+class NumberPattern {
+public:
+    explicit NumberPattern(const QString& pattern);
+    ~NumberPattern();
+    NumberPattern(const NumberPattern&);
+    NumberPattern& operator=(const NumberPattern&);
+
+    // A value that is not finite has no text: the result is empty.
+    QString format(double value, const RegionalSettings& settings) const;
+
+    // A text is formatted as the number it holds when it reads as one in the given
+    // settings; otherwise it comes back unchanged.
+    QString formatText(const QString& text, const RegionalSettings& settings) const;
+
+    struct Item;
+    struct Section;
+
+private:
+    enum class Kind { General, Currency, Sections, YesNo, TrueFalse, OnOff };
+
+    QString formatSections(double value, const RegionalSettings& settings) const;
+
+    Kind kind_ = Kind::General;
+    std::vector<Section> sections_;
+};
+
+// One-off convenience: compiles the pattern and formats one value.
+QString formatNumber(double value, const QString& pattern, const RegionalSettings& settings);
+
+// The pattern-less form: up to 15 significant digits, no grouping, the locale's
+// decimal separator, exponent form for very large and very small magnitudes.
+QString formatGeneralNumber(double value, const RegionalSettings& settings);

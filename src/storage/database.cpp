@@ -1,0 +1,159 @@
+#include "database.h"
+
+#include <sqlite3.h>
+#include <QFileInfo>
+
+#include "statement.h"
+
+namespace {
+
+QString failure(const QString& path, const QString& cause) {
+    return QString::fromUtf8("Nie można otworzyć bazy danych „%1”: %2").arg(path, cause);
+}
+
+QStringList numbered(const char* prefix, int count) {
+    QStringList names;
+    for (int i = 1; i <= count; ++i) {
+        names << QString::fromLatin1(prefix) + QString::number(i);
+    }
+    return names;
+}
+
+// Orders by the user's locale (Polish letters in their places) and breaks ties by the
+// exact text, so identical names stand together and different names never interleave.
+int collateByLocale(void* context, int leftSize, const void* left, int rightSize,
+                    const void* right) {
+    const auto* collator = static_cast<const QCollator*>(context);
+    const QString a = QString::fromUtf8(static_cast<const char*>(left), leftSize);
+    const QString b = QString::fromUtf8(static_cast<const char*>(right), rightSize);
+    const int byLocale = collator->compare(a, b);
+    if (byLocale != 0) {
+        return byLocale;
+    }
+    const int common = qMin(leftSize, rightSize);
+    const int bytes = common > 0 ? memcmp(left, right, static_cast<std::size_t>(common)) : 0;
+    return bytes != 0 ? bytes : leftSize - rightSize;
+}
+
+}  // namespace
+
+const std::vector<Database::TableFields>& Database::requiredTables() {
+    static const std::vector<TableFields> tables = {
+        {"Analiza",
+         {"Numer",  "LiczbaN", "LiczbaK",  "LiczbaR",   "Data",  "Temperatura", "Wilgotnosc",
+          "NazwaC", "NumerC",  "Parametr", "Jednostka", "WN",    "GWG",         "DWG",
+          "CoRef",  "NazwaP",  "NumerP",   "ZakresP",   "BladP", "NazwaT",      "Setings"}},
+        {"DanePom", QStringList{"ID", "Operator"} + numbered("P", 10) + QStringList{"ObX"}},
+        {"Ustawienia",
+         QStringList{"Firma", "FD", "FP", "POK", "PSR", "IK1", "IK2", "FRTol", "Proc"} +
+             numbered("PW", 5)},
+        {"Trans", {"Nazwa", "Transmisja"}},
+    };
+    return tables;
+}
+
+Database::Database(sqlite3* db, const QString& path, const RegionalSettings& settings)
+    : db_(db), path_(path), settings_(settings), collator_(settings.collationLocale()) {}
+
+Database::~Database() {
+    sqlite3_close_v2(db_);
+}
+
+Database::Opened Database::open(const QString& path, const RegionalSettings& settings) {
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        return {nullptr, failure(path, QString::fromUtf8("plik nie istnieje."))};
+    }
+    if (!info.isFile()) {
+        return {nullptr, failure(path, QString::fromUtf8("to nie jest plik."))};
+    }
+    if (!info.isReadable()) {
+        return {nullptr, failure(path, QString::fromUtf8("brak prawa do odczytu pliku."))};
+    }
+    sqlite3* raw = nullptr;
+    const QByteArray name = path.toUtf8();
+    const int rc = sqlite3_open_v2(name.constData(), &raw, SQLITE_OPEN_READWRITE, nullptr);
+    std::unique_ptr<Database> db(new Database(raw, path, settings));
+    if (rc != SQLITE_OK) {
+        return {nullptr, failure(path, QString::fromUtf8(sqlite3_errstr(rc)))};
+    }
+    if (!info.isWritable() || sqlite3_db_readonly(raw, "main") == 1) {
+        return {nullptr, failure(path, QString::fromUtf8(
+                                           "plik jest tylko do odczytu, a program zapisuje w nim "
+                                           "każdą zmianę."))};
+    }
+    sqlite3_extended_result_codes(raw, 1);
+    sqlite3_busy_timeout(raw, 2000);
+    if (const QString problem = db->validate(); !problem.isEmpty()) {
+        return {nullptr, failure(path, problem)};
+    }
+    // Takes the write lock and lets it go at once: a file that another program holds
+    // or that cannot be written is refused now, not at the user's first change.
+    if (!db->exec("BEGIN IMMEDIATE")) {
+        const int code = sqlite3_errcode(raw) & 0xFF;
+        const QString cause = code == SQLITE_BUSY || code == SQLITE_LOCKED
+                                  ? QString::fromUtf8("plik jest zablokowany przez inny program.")
+                                  : QString::fromUtf8("nie można w nim zapisywać (%1).")
+                                        .arg(QString::fromUtf8(sqlite3_errmsg(raw)));
+        return {nullptr, failure(path, cause)};
+    }
+    db->exec("ROLLBACK");
+    db->exec("PRAGMA synchronous=FULL");
+    db->registerCollation();
+    return {std::move(db), {}};
+}
+
+QString Database::validate() const {
+    for (const TableFields& required : requiredTables()) {
+        Statement info(
+            db_,
+            QStringLiteral("PRAGMA table_info(\"%1\")").arg(QString::fromLatin1(required.table)));
+        QStringList present;
+        while (info.next()) {
+            present << info.column(1).text().toLower();
+        }
+        if (!info.error().isEmpty() || !info.isValid()) {
+            return QString::fromUtf8("plik nie jest bazą danych programu Kalmet (%1).")
+                .arg(info.error());
+        }
+        if (present.isEmpty()) {
+            return QString::fromUtf8("w bazie danych brak tabeli „%1”.")
+                .arg(QString::fromLatin1(required.table));
+        }
+        for (const QString& field : required.fields) {
+            if (!present.contains(field.toLower())) {
+                return QString::fromUtf8("w tabeli „%1” brak pola „%2”.")
+                    .arg(QString::fromLatin1(required.table), field);
+            }
+        }
+    }
+    Statement rows(db_, QStringLiteral("SELECT count(*) FROM Ustawienia"));
+    if (!rows.next() || rows.columnInt64(0) < 1) {
+        return QString::fromUtf8("w tabeli „Ustawienia” brak wiersza ustawień.");
+    }
+    return {};
+}
+
+void Database::registerCollation() {
+    sqlite3_create_collation_v2(db_, "LOCALE", SQLITE_UTF8, &collator_, collateByLocale, nullptr);
+}
+
+bool Database::exec(const char* sql) {
+    return sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
+}
+
+bool Database::begin() {
+    return exec("BEGIN IMMEDIATE");
+}
+
+bool Database::commit() {
+    return exec("COMMIT");
+}
+
+void Database::rollback() {
+    exec("ROLLBACK");
+}
+
+QString Database::lastError() const {
+    return QString::fromUtf8(sqlite3_errmsg(db_));
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QCollator>
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+#include "regional_settings.h"
+
+struct sqlite3;
+
+// The connection to the program's database file. Opened once at start-up; a file
+// that is missing, foreign, incomplete, read-only or locked is refused with a text
+// that names the file and the cause, and is never created, replaced or altered.
+// Every change is committed when it is made (autocommit, synchronous=FULL).
+class Database {
+public:
+    struct Opened {
+        std::unique_ptr<Database> database;  // null on failure
+        QString error;                       // Polish text naming the file and the cause
+    };
+
+    static Opened open(const QString& path, const RegionalSettings& settings);
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    sqlite3* handle() const { return db_; }
+    const RegionalSettings& settings() const { return settings_; }
+    QString path() const { return path_; }
+
+    // Groups several changes into one commit ("all or nothing").
+    bool begin();
+    bool commit();
+    void rollback();
+    QString lastError() const;
+
+    // The tables and fields the program relies on.
+    struct TableFields {
+        const char* table;
+        QStringList fields;
+    };
+    static const std::vector<TableFields>& requiredTables();
+
+private:
+    Database(sqlite3* db, const QString& path, const RegionalSettings& settings);
+    bool exec(const char* sql);
+    QString validate() const;
+    void registerCollation();
+
+    sqlite3* db_;
+    QString path_;
+    RegionalSettings settings_;
+    QCollator collator_;
+};

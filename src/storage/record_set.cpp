@@ -1,0 +1,356 @@
+#include "record_set.h"
+
+#include <sqlite3.h>
+
+#include "number_pattern.h"
+#include "number_reader.h"
+
+namespace {
+
+QString quoted(const QString& identifier) {
+    QString id = identifier;
+    id.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + id + QLatin1Char('"');
+}
+
+// SQLite's affinity rule: a declared type with CHAR, CLOB or TEXT holds text; BLOB or
+// no type holds what it is given (treated as text here); anything else is a number.
+bool isNumericType(const QString& declared) {
+    const QString t = declared.toUpper();
+    if (t.isEmpty() || t.contains(QLatin1String("BLOB")) || t.contains(QLatin1String("CHAR")) ||
+        t.contains(QLatin1String("CLOB")) || t.contains(QLatin1String("TEXT"))) {
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+RecordSet::RecordSet(Database& db, const QString& table) : db_(db), table_(table) {}
+
+std::unique_ptr<RecordSet> RecordSet::open(Database& db, const Query& query, QString* error) {
+    std::unique_ptr<RecordSet> set(new RecordSet(db, query.table));
+    auto fail = [&](const QString& why) {
+        if (error) {
+            *error = why;
+        }
+        return nullptr;
+    };
+    if (!set->loadColumns()) {
+        return fail(QString::fromUtf8("brak tabeli „%1”").arg(query.table));
+    }
+    QString sql = QStringLiteral("SELECT rowid FROM %1").arg(quoted(query.table));
+    if (!query.where.isEmpty()) {
+        sql += QStringLiteral(" WHERE ") + query.where;
+    }
+    sql += QStringLiteral(" ORDER BY ") +
+           (query.orderBy.isEmpty() ? QStringLiteral("rowid") : query.orderBy);
+    Statement keys(db.handle(), sql);
+    for (int i = 0; i < query.parameters.size(); ++i) {
+        keys.bind(i + 1, query.parameters[i]);
+    }
+    while (keys.next()) {
+        set->keys_.push_back(keys.columnInt64(0));
+    }
+    if (!keys.isValid() || !keys.error().isEmpty()) {
+        return fail(keys.error());
+    }
+    set->fetch_ = std::make_unique<Statement>(
+        db.handle(), QStringLiteral("SELECT * FROM %1 WHERE rowid = ?").arg(quoted(query.table)));
+    set->position_ = 0;
+    return set;
+}
+
+bool RecordSet::loadColumns() {
+    Statement info(db_.handle(), QStringLiteral("PRAGMA table_info(%1)").arg(quoted(table_)));
+    while (info.next()) {
+        const QString name = info.column(1).text();
+        columnByLowerName_.insert(name.toLower(), static_cast<int>(columns_.size()));
+        columns_ << name;
+        numeric_ << isNumericType(info.column(2).text());
+    }
+    return !columns_.isEmpty();
+}
+
+int RecordSet::columnIndex(const QString& name) const {
+    return columnByLowerName_.value(name.toLower(), -1);
+}
+
+void RecordSet::leaveRow() {
+    row_.reset();
+    deleted_ = false;
+    mode_ = Mode::None;
+}
+
+void RecordSet::moveFirst() {
+    leaveRow();
+    position_ = 0;
+}
+
+void RecordSet::moveLast() {
+    leaveRow();
+    position_ = recordCount() - 1;
+    if (position_ < 0) {
+        position_ = 0;
+    }
+}
+
+void RecordSet::moveNext() {
+    const bool wasDeleted = deleted_;
+    leaveRow();
+    if (!wasDeleted && position_ < recordCount()) {
+        ++position_;
+    }
+}
+
+void RecordSet::movePrevious() {
+    leaveRow();
+    if (position_ >= 0) {
+        --position_;
+    }
+}
+
+void RecordSet::move(int n) {
+    const bool wasDeleted = deleted_;
+    leaveRow();
+    long target = static_cast<long>(position_) + n - (wasDeleted && n > 0 ? 1 : 0);
+    target = qBound(-1L, target, static_cast<long>(recordCount()));
+    position_ = static_cast<int>(target);
+}
+
+int RecordSet::indexOfKey(qint64 key) const {
+    if (!keyIndexValid_) {
+        keyIndex_.clear();
+        keyIndex_.reserve(keys_.size());
+        for (int i = 0; i < keys_.size(); ++i) {
+            keyIndex_.insert(keys_[i], i);
+        }
+        keyIndexValid_ = true;
+    }
+    return keyIndex_.value(key, -1);
+}
+
+bool RecordSet::find(const QString& field, const Value& value) {
+    const int column = columnIndex(field);
+    const int start = deleted_ ? position_ : qMax(position_, 0);
+    leaveRow();
+    position_ = recordCount();
+    if (column < 0 || start >= recordCount()) {
+        return false;
+    }
+    Statement matches(db_.handle(), QStringLiteral("SELECT rowid FROM %1 WHERE %2 = ?")
+                                        .arg(quoted(table_), quoted(columns_[column])));
+    matches.bind(1, value);
+    int best = recordCount();
+    while (matches.next()) {
+        const int index = indexOfKey(matches.columnInt64(0));
+        if (index >= start && index < best) {
+            best = index;
+        }
+    }
+    position_ = best;
+    return best < recordCount();
+}
+
+const QVector<Value>* RecordSet::currentRow() const {
+    if (!hasCurrentRow()) {
+        return nullptr;
+    }
+    if (!row_) {
+        fetch_->reset();
+        fetch_->bindInt64(1, keys_[position_]);
+        QVector<Value> values(columns_.size());
+        if (fetch_->next()) {
+            for (int i = 0; i < values.size(); ++i) {
+                values[i] = fetch_->column(i);
+            }
+        }
+        fetch_->reset();
+        row_ = std::move(values);
+    }
+    return &*row_;
+}
+
+Value RecordSet::field(const QString& name) const {
+    const int column = columnIndex(name);
+    if (column < 0) {
+        return {};
+    }
+    if (mode_ != Mode::None) {
+        return buffer_[column];
+    }
+    const QVector<Value>* row = currentRow();
+    return row ? (*row)[column] : Value();
+}
+
+QVector<Value> RecordSet::column(const QString& name) const {
+    const int column = columnIndex(name);
+    QVector<Value> values(keys_.size());
+    if (column < 0) {
+        return values;
+    }
+    Statement all(
+        db_.handle(),
+        QStringLiteral("SELECT rowid, %1 FROM %2").arg(quoted(columns_[column]), quoted(table_)));
+    while (all.next()) {
+        const int index = indexOfKey(all.columnInt64(0));
+        if (index >= 0) {
+            values[index] = all.column(1);
+        }
+    }
+    return values;
+}
+
+std::optional<Value> RecordSet::convertForColumn(int column, const Value& value) {
+    const RegionalSettings& rs = db_.settings();
+    if (value.isEmpty()) {
+        return value;
+    }
+    if (numeric_[column]) {
+        if (value.isNumber()) {
+            return value;
+        }
+        if (const auto number = readLocaleNumber(value.text(), rs)) {
+            return Value(*number);
+        }
+        error_ = QString::fromUtf8("„%1” nie jest liczbą (pole %2).")
+                     .arg(value.text(), columns_[column]);
+        return std::nullopt;
+    }
+    return value.isNumber() ? Value(formatGeneralNumber(value.number(), rs)) : value;
+}
+
+bool RecordSet::setField(const QString& name, const Value& value) {
+    error_.clear();
+    const int column = columnIndex(name);
+    if (column < 0) {
+        error_ = QString::fromUtf8("brak pola „%1” w tabeli „%2”.").arg(name, table_);
+        return false;
+    }
+    if (mode_ == Mode::None) {
+        const QVector<Value>* row = currentRow();
+        if (!row) {
+            error_ = QString::fromUtf8("brak bieżącego wiersza.");
+            return false;
+        }
+        buffer_ = *row;
+        dirty_ = QVector<bool>(columns_.size(), false);
+        mode_ = Mode::Editing;
+    }
+    const auto converted = convertForColumn(column, value);
+    if (!converted) {
+        return false;
+    }
+    buffer_[column] = *converted;
+    dirty_[column] = true;
+    return true;
+}
+
+void RecordSet::addNew() {
+    row_.reset();
+    deleted_ = false;
+    buffer_ = QVector<Value>(columns_.size());
+    dirty_ = QVector<bool>(columns_.size(), false);
+    mode_ = Mode::Adding;
+}
+
+bool RecordSet::insertRow() {
+    QStringList names;
+    QStringList marks;
+    QVector<Value> values;
+    for (int i = 0; i < columns_.size(); ++i) {
+        if (dirty_[i]) {
+            names << quoted(columns_[i]);
+            marks << QStringLiteral("?");
+            values << buffer_[i];
+        }
+    }
+    const QString sql =
+        names.isEmpty()
+            ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoted(table_))
+            : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                  .arg(quoted(table_), names.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
+    Statement insert(db_.handle(), sql);
+    for (int i = 0; i < values.size(); ++i) {
+        insert.bind(i + 1, values[i]);
+    }
+    if (!insert.run()) {
+        error_ = insert.error();
+        return false;
+    }
+    keys_.push_back(sqlite3_last_insert_rowid(db_.handle()));
+    if (keyIndexValid_) {
+        keyIndex_.insert(keys_.back(), static_cast<int>(keys_.size()) - 1);
+    }
+    position_ = static_cast<int>(keys_.size()) - 1;
+    return true;
+}
+
+bool RecordSet::updateRow() {
+    QStringList assignments;
+    QVector<Value> values;
+    for (int i = 0; i < columns_.size(); ++i) {
+        if (dirty_[i]) {
+            assignments << quoted(columns_[i]) + QStringLiteral(" = ?");
+            values << buffer_[i];
+        }
+    }
+    if (assignments.isEmpty()) {
+        return true;
+    }
+    Statement change(db_.handle(), QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
+                                       .arg(quoted(table_), assignments.join(QLatin1Char(','))));
+    int i = 0;
+    for (; i < values.size(); ++i) {
+        change.bind(i + 1, values[i]);
+    }
+    change.bindInt64(i + 1, keys_[position_]);
+    if (!change.run()) {
+        error_ = change.error();
+        return false;
+    }
+    if (sqlite3_changes(db_.handle()) == 0) {
+        error_ = QString::fromUtf8("wiersz nie istnieje już w bazie danych.");
+        return false;
+    }
+    return true;
+}
+
+bool RecordSet::update() {
+    error_.clear();
+    if (mode_ == Mode::None) {
+        return true;
+    }
+    const bool written = mode_ == Mode::Adding ? insertRow() : updateRow();
+    if (!written) {
+        return false;  // the edit stays pending: the caller may correct and retry
+    }
+    row_.reset();
+    mode_ = Mode::None;
+    return true;
+}
+
+void RecordSet::cancelUpdate() {
+    mode_ = Mode::None;
+}
+
+bool RecordSet::deleteCurrent() {
+    error_.clear();
+    mode_ = Mode::None;
+    if (!hasCurrentRow()) {
+        error_ = QString::fromUtf8("brak bieżącego wiersza do usunięcia.");
+        return false;
+    }
+    Statement remove(db_.handle(),
+                     QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quoted(table_)));
+    remove.bindInt64(1, keys_[position_]);
+    if (!remove.run()) {
+        error_ = remove.error();
+        return false;
+    }
+    keys_.remove(position_);
+    keyIndexValid_ = false;
+    row_.reset();
+    deleted_ = true;
+    return true;
+}

@@ -1,0 +1,104 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+#include <memory>
+#include <optional>
+
+#include "database.h"
+#include "statement.h"
+#include "value.h"
+
+// A keyset over one table: the rows the query found when it was opened, plus the rows
+// added through it, minus the rows deleted through it. It has a current row that the
+// move operations position; fields are read and written by name without regard to
+// letter case ("NUmerC" is "NumerC"). Changes reach the file on update(), one commit
+// each. Text written to a number field is read with the user's regional settings; a
+// text that is not a number is refused and the field keeps its value.
+class RecordSet {
+public:
+    struct Query {
+        QString table;
+        QString where;  // with "?" placeholders, without "WHERE"
+        QVector<Value> parameters;
+        QString orderBy;  // without "ORDER BY"
+    };
+
+    // Null when the query cannot be run; the reason is in *error.
+    static std::unique_ptr<RecordSet> open(Database& db, const Query& query,
+                                           QString* error = nullptr);
+
+    int recordCount() const { return static_cast<int>(keys_.size()); }
+    bool isEof() const { return !deleted_ && position_ >= recordCount(); }
+    bool isBof() const { return position_ < 0 || (recordCount() == 0 && !deleted_); }
+    bool hasCurrentRow() const { return !deleted_ && position_ >= 0 && position_ < recordCount(); }
+    int position() const { return position_; }
+
+    void moveFirst();
+    void moveLast();
+    void moveNext();
+    void movePrevious();
+    // Moves n rows from the current one (negative: back); stops at either end.
+    void move(int n);
+
+    // Searches forward from the current row (included) for the first row whose field
+    // equals the value exactly; leaves the record set at its end when there is none.
+    bool find(const QString& field, const Value& value);
+
+    bool hasField(const QString& name) const { return columnIndex(name) >= 0; }
+    QStringList fieldNames() const { return columns_; }
+    // The current row's field, or the value being edited; empty without a current row.
+    Value field(const QString& name) const;
+    // All values of one field, in record-set order (for walking large sets at once).
+    QVector<Value> column(const QString& name) const;
+
+    // Starts or continues an edit of the current row (or of the new row after
+    // addNew()). False, with the row left as it was, when the value does not fit.
+    [[nodiscard]] bool setField(const QString& name, const Value& value);
+    void addNew();
+    // Writes the pending new row or edit and commits it.
+    [[nodiscard]] bool update();
+    void cancelUpdate();
+    bool isEditing() const { return mode_ != Mode::None; }
+
+    // Deletes the current row and commits; the deleted row stays current (with no
+    // fields) until the next move, and moveNext() then goes to the row after it.
+    [[nodiscard]] bool deleteCurrent();
+
+    QString lastError() const { return error_; }
+
+private:
+    enum class Mode { None, Editing, Adding };
+
+    RecordSet(Database& db, const QString& table);
+    int columnIndex(const QString& name) const;
+    bool loadColumns();
+    const QVector<Value>* currentRow() const;
+    int indexOfKey(qint64 key) const;
+    void leaveRow();
+    std::optional<Value> convertForColumn(int column, const Value& value);
+    bool insertRow();
+    bool updateRow();
+
+    Database& db_;
+    QString table_;
+    QStringList columns_;
+    QVector<bool> numeric_;
+    QHash<QString, int> columnByLowerName_;
+
+    QVector<qint64> keys_;
+    int position_ = -1;
+    bool deleted_ = false;
+
+    mutable std::unique_ptr<Statement> fetch_;
+    mutable std::optional<QVector<Value>> row_;
+    mutable QHash<qint64, int> keyIndex_;
+    mutable bool keyIndexValid_ = false;
+
+    Mode mode_ = Mode::None;
+    QVector<Value> buffer_;
+    QVector<bool> dirty_;
+    QString error_;
+};

@@ -1,0 +1,37 @@
+#include "record_sets.h"
+
+#include "statement.h"
+
+namespace RecordSets {
+
+std::unique_ptr<RecordSet> analyses(Database& db) {
+    return RecordSet::open(db, {QStringLiteral("Analiza"), {}, {}, {}});
+}
+
+std::unique_ptr<RecordSet> settings(Database& db) {
+    return RecordSet::open(db, {QStringLiteral("Ustawienia"), {}, {}, {}});
+}
+
+std::unique_ptr<RecordSet> profiles(Database& db) {
+    return RecordSet::open(db, {QStringLiteral("Trans"), {}, {}, {}});
+}
+
+std::unique_ptr<RecordSet> series(Database& db, const QString& numer) {
+    return RecordSet::open(db, {QStringLiteral("DanePom"),
+                                QStringLiteral("ID = ?"),
+                                {Value(numer)},
+                                QStringLiteral("Operator COLLATE LOCALE, rowid")});
+}
+
+std::optional<int> countSeries(Database& db, const QString& numer, const QString& appraiser) {
+    Statement count(db.handle(),
+                    QStringLiteral("SELECT count(ID) FROM DanePom WHERE ID = ? AND Operator = ?"));
+    count.bind(1, Value(numer));
+    count.bind(2, Value(appraiser));
+    if (!count.next()) {
+        return std::nullopt;
+    }
+    return static_cast<int>(count.columnInt64(0));
+}
+
+}  // namespace RecordSets

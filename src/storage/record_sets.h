@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+#include <optional>
+
+#include "record_set.h"
+
+// The record sets the program keeps on its database, and the series-count query.
+// Analysis numbers and appraiser names are bound parameters: an apostrophe in them is
+// data, never SQL, and they are compared exactly as stored.
+namespace RecordSets {
+
+// "Select * from Analiza", in the order the rows were stored.
+std::unique_ptr<RecordSet> analyses(Database& db);
+// "Select * from Ustawienia"
+std::unique_ptr<RecordSet> settings(Database& db);
+// "Select * from Trans"
+std::unique_ptr<RecordSet> profiles(Database& db);
+// The series of one analysis, appraisers in the locale's text order, each appraiser's
+// series in the order they were stored.
+std::unique_ptr<RecordSet> series(Database& db, const QString& numer);
+// How many series one appraiser has in one analysis; empty when the query fails.
+std::optional<int> countSeries(Database& db, const QString& numer, const QString& appraiser);
+
+}  // namespace RecordSets

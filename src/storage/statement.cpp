@@ -1,0 +1,98 @@
+#include "statement.h"
+
+#include <sqlite3.h>
+
+Statement::Statement(sqlite3* db, const QString& sql) : db_(db) {
+    const QByteArray text = sql.toUtf8();
+    if (sqlite3_prepare_v2(db_, text.constData(), static_cast<int>(text.size()), &stmt_, nullptr) !=
+        SQLITE_OK) {
+        error_ = QString::fromUtf8(sqlite3_errmsg(db_));
+        stmt_ = nullptr;
+    }
+}
+
+Statement::~Statement() {
+    sqlite3_finalize(stmt_);
+}
+
+void Statement::bind(int index, const Value& value) {
+    if (!stmt_) {
+        return;
+    }
+    if (value.isNumber()) {
+        sqlite3_bind_double(stmt_, index, value.number());
+    } else if (value.isText()) {
+        const QByteArray text = value.text().toUtf8();
+        sqlite3_bind_text(stmt_, index, text.constData(), static_cast<int>(text.size()),
+                          SQLITE_TRANSIENT);
+    } else {
+        sqlite3_bind_null(stmt_, index);
+    }
+}
+
+void Statement::bindInt64(int index, qint64 value) {
+    if (stmt_) {
+        sqlite3_bind_int64(stmt_, index, value);
+    }
+}
+
+bool Statement::next() {
+    if (!stmt_) {
+        return false;
+    }
+    const int rc = sqlite3_step(stmt_);
+    if (rc == SQLITE_ROW) {
+        return true;
+    }
+    if (rc != SQLITE_DONE) {
+        error_ = QString::fromUtf8(sqlite3_errmsg(db_));
+    }
+    return false;
+}
+
+bool Statement::run() {
+    if (!stmt_) {
+        return false;
+    }
+    const int rc = sqlite3_step(stmt_);
+    if (rc == SQLITE_DONE || rc == SQLITE_ROW) {
+        return true;
+    }
+    error_ = QString::fromUtf8(sqlite3_errmsg(db_));
+    return false;
+}
+
+void Statement::reset() {
+    if (stmt_) {
+        sqlite3_reset(stmt_);
+        sqlite3_clear_bindings(stmt_);
+    }
+    error_.clear();
+}
+
+int Statement::columnCount() const {
+    return stmt_ ? sqlite3_column_count(stmt_) : 0;
+}
+
+Value Statement::column(int index) const {
+    switch (sqlite3_column_type(stmt_, index)) {
+        case SQLITE_INTEGER:
+            return Value(static_cast<double>(sqlite3_column_int64(stmt_, index)));
+        case SQLITE_FLOAT:
+            return Value(sqlite3_column_double(stmt_, index));
+        case SQLITE_TEXT: {
+            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, index));
+            return Value(QString::fromUtf8(text, sqlite3_column_bytes(stmt_, index)));
+        }
+        case SQLITE_BLOB:
+            return Value(
+                QString::fromUtf8(static_cast<const char*>(sqlite3_column_blob(stmt_, index)),
+                                  sqlite3_column_bytes(stmt_, index)));
+        default:
+            return Value();
+    }
+}
+
+qint64 Statement::columnInt64(int index) const {
+    return sqlite3_column_int64(stmt_, index);
+}

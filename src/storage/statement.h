@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+
+#include "value.h"
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+// One prepared SQL statement; every value goes in as a bound parameter.
+class Statement {
+public:
+    Statement(sqlite3* db, const QString& sql);
+    ~Statement();
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    bool isValid() const { return stmt_ != nullptr; }
+    // Parameters are numbered from 1.
+    void bind(int index, const Value& value);
+    void bindInt64(int index, qint64 value);
+    // true while a row is available; errors end the walk and show in error().
+    bool next();
+    // Runs a statement that returns no rows; false on error.
+    bool run();
+    void reset();
+
+    int columnCount() const;
+    Value column(int index) const;
+    qint64 columnInt64(int index) const;
+
+    QString error() const { return error_; }
+
+private:
+    sqlite3* db_;
+    sqlite3_stmt* stmt_ = nullptr;
+    QString error_;
+};

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+#include <memory>
+
+#include "database.h"
+
+// A fresh copy of the delivered database in a temporary folder, with optional extra
+// SQL run on it before the program opens it.
+class TestDatabase {
+public:
+    explicit TestDatabase(const QString& extraSql = {},
+                          const RegionalSettings& settings = RegionalSettings::polish());
+    QString path() const { return dir_.filePath(QStringLiteral("KALMET.MDB")); }
+    QString folder() const { return dir_.path(); }
+    Database& db() { return *db_; }
+    QString openError() const { return error_; }
+
+    // Runs SQL on a file directly, outside the program.
+    static bool runSql(const QString& path, const QString& sql);
+    static QString schema();
+
+private:
+    QTemporaryDir dir_;
+    std::unique_ptr<Database> db_;
+    QString error_;
+};
