@@ -2,7 +2,7 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdlib>
+#include <limits>
 
 DecimalDigits DecimalDigits::fromDouble(double value) {
     DecimalDigits d;
@@ -10,19 +10,42 @@ DecimalDigits DecimalDigits::fromDouble(double value) {
     if (magnitude == 0.0) {
         return d;
     }
+    // The shortest form that reads back as the same double is also the value rounded to
+    // 15 significant digits whenever it has no more than 15 of them (15-digit steps are
+    // wider than the double's): the common case, and much cheaper than a fixed precision.
     char buffer[64];
-    const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific, 14);
-    const std::string text(buffer, result.ptr);
-    // "d.dddddddddddddde[+-]xx"
-    const auto e = text.find('e');
-    std::string mantissa = text.substr(0, 1) + text.substr(2, e - 2);
-    const int exponent = std::atoi(text.c_str() + e + 1);
-    while (!mantissa.empty() && mantissa.back() == '0') {
-        mantissa.pop_back();
+    auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific);
+    int shortestDigits = 0;
+    for (const char* c = buffer; c < result.ptr && *c != 'e'; ++c) {
+        shortestDigits += *c != '.';
     }
-    d.digits = mantissa;
-    d.power = exponent + 1;
+    if (shortestDigits > 15 || magnitude < std::numeric_limits<double>::min()) {
+        result = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
+                               std::chars_format::scientific, 14);
+    }
+    // "d.dddddddddddddde[+-]xx"
+    const char* e = buffer;
+    while (e < result.ptr && *e != 'e') {
+        ++e;
+    }
+    char mantissa[20];
+    int length = 0;
+    for (const char* c = buffer; c < e; ++c) {
+        if (*c != '.') {
+            mantissa[length++] = *c;
+        }
+    }
+    while (length > 0 && mantissa[length - 1] == '0') {
+        --length;
+    }
+    int exponent = 0;
+    const bool negative = e + 1 < result.ptr && e[1] == '-';
+    for (const char* c = e + 2; c < result.ptr; ++c) {
+        exponent = exponent * 10 + (*c - '0');
+    }
+    d.digits.assign(mantissa, static_cast<std::size_t>(length));
+    d.power = (negative ? -exponent : exponent) + 1;
     return d;
 }
 

@@ -205,6 +205,7 @@ public:
         : s_(s), laid_(laid), sign_(sign), rs_(rs) {}
 
     QString write() {
+        out_.reserve(s_.intCount + s_.fracCount + 8);
         printedFrac_ = s_.fracLastZero;
         for (int k = s_.fracCount; k > s_.fracLastZero; --k) {
             if (laid_.fracDigits[static_cast<std::size_t>(k - 1)] != '0') {

@@ -13,7 +13,7 @@ bool isBlank(QChar c) {
 class LocaleNumberParser {
 public:
     LocaleNumberParser(const QString& text, const RegionalSettings& settings)
-        : text_(text), rs_(settings) {}
+        : text_(text), rs_(settings), currency_symbol_(settings.currencySymbol()) {}
 
     std::optional<double> parse() {
         readLeadingPart();
@@ -35,8 +35,8 @@ public:
 private:
     bool at(QChar c) const { return pos_ < text_.size() && text_.at(pos_) == c; }
     bool atCurrency() const {
-        const QString symbol = rs_.currencySymbol();
-        return !symbol.isEmpty() && text_.mid(pos_, symbol.size()) == symbol;
+        return !currency_symbol_.isEmpty() &&
+               QStringView(text_).mid(pos_).startsWith(currency_symbol_);
     }
     bool atThousands() const {
         if (pos_ >= text_.size()) {
@@ -70,7 +70,7 @@ private:
                 open_ = true;
             } else if (atCurrency() && !currency_) {
                 currency_ = true;
-                pos_ += rs_.currencySymbol().size() - 1;
+                pos_ += currency_symbol_.size() - 1;
             } else {
                 return;
             }
@@ -168,16 +168,47 @@ private:
                 ++pos_;
             } else if (atCurrency() && !currency_) {
                 currency_ = true;
-                pos_ += rs_.currencySymbol().size();
+                pos_ += currency_symbol_.size();
             } else {
                 return false;
             }
         }
     }
 
+    // Up to 15 significant digits and a power of ten that is exact in a double: one
+    // correctly rounded multiplication or division gives the nearest double.
+    std::optional<double> exactShortDecimal() const {
+        static constexpr double powers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                            1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                            1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+        if (!exponent_.empty()) {
+            return std::nullopt;
+        }
+        std::size_t start = integer_.find_first_not_of('0');
+        const std::string& digits = start == std::string::npos ? fraction_ : integer_;
+        if (start == std::string::npos) {
+            start = 0;
+        }
+        const std::size_t significant =
+            (digits.size() - start) + (&digits == &integer_ ? fraction_.size() : 0);
+        if (significant > 15 || fraction_.size() > 22) {
+            return std::nullopt;
+        }
+        long long mantissa = 0;
+        for (const char c : integer_) {
+            mantissa = mantissa * 10 + (c - '0');
+        }
+        for (const char c : fraction_) {
+            mantissa = mantissa * 10 + (c - '0');
+        }
+        return static_cast<double>(mantissa) / powers[fraction_.size()];
+    }
+
     std::optional<double> value() const {
         double v = radixValue_;
-        if (!radix_) {
+        if (const auto quick = radix_ ? std::nullopt : exactShortDecimal()) {
+            v = *quick;
+        } else if (!radix_) {
             std::string text = integer_.empty() ? std::string("0") : integer_;
             if (!fraction_.empty()) {
                 text += '.';
@@ -198,6 +229,7 @@ private:
 
     const QString& text_;
     const RegionalSettings& rs_;
+    const QString currency_symbol_;
     int pos_ = 0;
     bool plus_ = false;
     bool minus_ = false;

@@ -1,0 +1,59 @@
+// Time of the whole R&R computation (grid layout, results, panels, verdicts) for the
+// largest study: N = 10 parts, K = 3 appraisers, R = 3 trials.
+
+#include <chrono>
+#include <cstdio>
+
+#include "rr_study.h"
+
+namespace {
+
+StudyInput largestStudy() {
+    StudyInput in;
+    in.parts = 10;
+    in.appraisers = 3;
+    in.trials = 3;
+    in.referenceMode = 3;
+    in.numberPattern = QStringLiteral("0.000");
+    in.POK = 10;
+    in.PSR = 30;
+    in.IK1 = 5;
+    in.IK2 = 3;
+    for (const char* who : {"Anna", "Bogdan", "Cezary"}) {
+        for (int t = 0; t < 3; ++t) {
+            SeriesInput s;
+            s.appraiser = QString::fromUtf8(who);
+            double sum = 0;
+            for (int j = 0; j < 10; ++j) {
+                const double v = 20.0 + j * 0.137 + t * 0.0031 + (who[0] - 'A') * 0.0017;
+                s.parts << Value(v);
+                sum += v;
+            }
+            s.average = sum / 10;
+            in.series << s;
+        }
+    }
+    return in;
+}
+
+}  // namespace
+
+int main() {
+    const StudyInput in = largestStudy();
+    const FactorTables factors;
+    const RegionalSettings rs = RegionalSettings::polish();
+    double checksum = 0;
+    for (int i = 0; i < 200; ++i) {  // warm-up
+        checksum += computeStudy(in, factors, rs).results.RR.value_or(0);
+    }
+    const int rounds = 20000;
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < rounds; ++i) {
+        checksum += computeStudy(in, factors, rs).results.RR.value_or(0);
+    }
+    const std::chrono::duration<double, std::micro> elapsed =
+        std::chrono::steady_clock::now() - start;
+    std::printf("computeStudy N=10 K=3 R=3: %.2f us per study (%d rounds, checksum %.6f)\n",
+                elapsed.count() / rounds, rounds, checksum);
+    return 0;
+}

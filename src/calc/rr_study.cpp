@@ -1,0 +1,411 @@
+#include "rr_study.h"
+
+#include <cmath>
+
+#include "number_pattern.h"
+#include "number_reader.h"
+
+namespace {
+
+using Number = std::optional<double>;
+
+constexpr int kMaxParts = 10;
+constexpr int kMaxCount = 10;  // appraisers and trials beyond any real study
+constexpr int kStoredBlocks = 3;
+
+double zero(Number n) {
+    return n.value_or(0.0);
+}
+
+Number finiteOrEmpty(double v) {
+    return std::isfinite(v) ? Number(v) : std::nullopt;
+}
+
+int boundedCount(const Value& v, int limit) {
+    const double n = v.number();
+    return n < 0 ? 0 : (n > limit ? limit : static_cast<int>(n));
+}
+
+// A value as the grid shows it, and the number read back from that text.
+struct Displayed {
+    QString text;
+    Number value;
+};
+
+class StudyRun {
+public:
+    StudyRun(const StudyInput& in, const FactorTables& factors, const RegionalSettings& rs)
+        : in_(in),
+          factors_(factors),
+          rs_(rs),
+          pattern_(in.numberPattern),
+          percent_(QStringLiteral("#0.00")),
+          n_(boundedCount(in.parts, kMaxParts)),
+          k_(boundedCount(in.appraisers, kMaxCount)),
+          r_(boundedCount(in.trials, kMaxCount)) {}
+
+    StudyOutput run() {
+        out_.seriesCount = static_cast<int>(in_.series.size());
+        layOutHeader();
+        walkBlocks();
+        out_.complete =
+            static_cast<double>(out_.seriesCount) == in_.appraisers.number() * in_.trials.number();
+        if (out_.complete && out_.seriesCount > 0) {
+            computeResults();
+        }
+        return out_;
+    }
+
+private:
+    Displayed display(const Value& v) const {
+        if (v.isEmpty()) {
+            return {};
+        }
+        const QString text =
+            v.isText() ? pattern_.formatText(v.text(), rs_) : pattern_.format(v.number(), rs_);
+        return {text, readLocaleNumber(text, rs_)};
+    }
+
+    QString show(Number v) const { return v ? pattern_.format(*v, rs_) : QString(); }
+
+    int averageColumn() const { return n_ + 3; }
+    int gapColumn() const { return n_ + 2; }
+
+    void layOutHeader() {
+        GridLayout& g = out_.grid;
+        g.resize(k_ * (r_ + 3) + 2, n_ + 4);
+        g.setText(0, 0, QStringLiteral("Lp"));
+        g.setText(0, 1, QString::fromUtf8("Oceniający"));
+        g.columnWidths[0] = 350;
+        g.columnWidths[1] = 1780;
+        for (int j = 1; j <= n_; ++j) {
+            g.setText(0, j + 1, QStringLiteral("X%1").arg(j));
+            g.columnWidths[j + 1] = 660;
+        }
+        g.columnWidths[gapColumn()] = 60;
+        g.setText(0, averageColumn(), QStringLiteral("X"));
+        g.columnWidths[averageColumn()] = 660;
+        g.mergeableColumns[1] = true;
+        g.mergeableColumns[gapColumn()] = true;
+    }
+
+    void writeSeriesRow(int index) {
+        const SeriesInput& s = in_.series[index];
+        GridLayout& g = out_.grid;
+        g.ensureRows(row_ + 1);
+        g.setText(row_, 0, QString::number(index + 1));
+        g.setText(row_, 1, s.appraiser.toText(rs_));
+        QVector<Number> values(n_);
+        for (int j = 0; j < n_; ++j) {
+            const Displayed d = display(s.parts.value(j));
+            g.setText(row_, j + 2, d.text);
+            values[j] = d.value;
+        }
+        g.setText(row_, gapColumn(), QStringLiteral(" "));
+        const Displayed average = display(s.average);
+        g.setText(row_, averageColumn(), average.text);
+        displayed_ << values;
+        displayedAverages_ << average.value;
+        ++row_;
+    }
+
+    void writeSummaryRow(const QString& caption, const QVector<Number>& values, Number last) {
+        GridLayout& g = out_.grid;
+        g.ensureRows(row_ + 1);
+        g.setText(row_, 1, caption);
+        for (int j = 0; j < n_; ++j) {
+            g.setText(row_, j + 2, show(values[j]));
+        }
+        g.setText(row_, gapColumn(), QStringLiteral(" "));
+        g.setText(row_, averageColumn(), show(last));
+        for (int c = 1; c <= averageColumn(); ++c) {
+            g.setFixed(row_, c, true);
+        }
+        ++row_;
+    }
+
+    void writeSeparatorRow() {
+        GridLayout& g = out_.grid;
+        g.ensureRows(row_ + 1);
+        for (int c = 1; c < g.columns; ++c) {
+            g.setText(row_, c, QStringLiteral(" "));
+        }
+        g.rowHeights[row_] = GridLayout::kSeparatorRowHeight;
+        g.mergeableRows[row_] = true;
+        ++row_;
+    }
+
+    // The statistics of one complete block, whose last series is `last`.
+    void closeBlock(int last, int block) {
+        QVector<Number> averages(n_);
+        QVector<Number> ranges(n_);
+        for (int j = 0; j < n_; ++j) {
+            double sum = 0;
+            bool numeric = true;
+            Value highest(zeroOrEmpty(displayed_[last][j]));
+            Value lowest = highest;
+            for (int t = last - r_ + 1; t <= last; ++t) {
+                const Number v = displayed_[t][j];
+                numeric = numeric && v.has_value();
+                sum += zero(v);
+                highest = Wieksza(highest, zeroOrEmpty(v));
+                lowest = Mniejsza(lowest, zeroOrEmpty(v));
+            }
+            averages[j] = numeric && r_ > 0 ? finiteOrEmpty(sum / r_) : std::nullopt;
+            ranges[j] = finiteOrEmpty(highest.number() - lowest.number());
+        }
+        const Number appraiserAverage = meanOf(averages);
+        const Number appraiserRange = meanOf(ranges);
+        if (block <= kStoredBlocks) {
+            out_.results.appraiserAverages[block - 1] = appraiserAverage;
+            out_.results.appraiserRanges[block - 1] = appraiserRange;
+        }
+        writeSummaryRow(QString::fromUtf8("Średnia"), averages, appraiserAverage);
+        writeSummaryRow(QString::fromUtf8("Rozstęp"), ranges, appraiserRange);
+        writeSeparatorRow();
+    }
+
+    static Value zeroOrEmpty(Number v) { return v ? Value(*v) : Value(); }
+
+    Number meanOf(const QVector<Number>& values) const {
+        if (n_ == 0) {
+            return std::nullopt;
+        }
+        double sum = 0;
+        for (const Number& v : values) {
+            sum += zero(v);
+        }
+        return finiteOrEmpty(sum / n_);
+    }
+
+    // Appraiser blocks are maximal runs of equal Operator values; the block counter
+    // counts incomplete blocks too, but only blocks of exactly R series get statistics.
+    void walkBlocks() {
+        const int count = out_.seriesCount;
+        if (count == 0) {
+            return;
+        }
+        int trial = 1;
+        Value current = in_.series[0].appraiser;
+        for (int i = 0; i < count; ++i) {
+            writeSeriesRow(i);
+            const bool change = i + 1 == count || in_.series[i + 1].appraiser != current;
+            if (!change) {
+                ++trial;
+                continue;
+            }
+            ++blocks_;
+            if (i + 1 < count) {
+                current = in_.series[i + 1].appraiser;
+            }
+            if (trial == r_) {
+                closeBlock(i, blocks_);
+            }
+            trial = 1;
+        }
+    }
+
+    void writeLastRow() {
+        GridLayout& g = out_.grid;
+        g.ensureRows(row_ + 1);
+        g.setText(row_, 1, QString::fromUtf8("Średnia dla części"));
+        for (int j = 0; j < n_; ++j) {
+            g.setText(row_, j + 2, show(out_.results.partAverages[j]));
+        }
+        g.setText(row_, averageColumn(), show(out_.results.grandAverage));
+        for (int c = 1; c <= averageColumn(); ++c) {
+            g.setFixed(row_, c, true);
+        }
+        g.setWhite(row_, averageColumn());
+    }
+
+    Number averageOver(const QVector<Number>& values) const {
+        const double divisor = in_.appraisers.number() * in_.trials.number();
+        double sum = 0;
+        for (const Number& v : values) {
+            if (!v) {
+                return std::nullopt;
+            }
+            sum += *v;
+        }
+        return divisor == 0 ? std::nullopt : finiteOrEmpty(sum / divisor);
+    }
+
+    void computeAverages() {
+        RRResults& res = out_.results;
+        res.partAverages = QVector<Number>(n_);
+        for (int j = 0; j < n_; ++j) {
+            QVector<Number> column;
+            for (const auto& series : displayed_) {
+                column << series[j];
+            }
+            res.partAverages[j] = averageOver(column);
+        }
+        res.grandAverage = averageOver(displayedAverages_);
+        writeLastRow();
+    }
+
+    // The range of the part averages, the grand average taking part in the extremes.
+    Number partRange() const {
+        const RRResults& res = out_.results;
+        if (n_ == 0) {
+            return std::nullopt;
+        }
+        Value highest = zeroOrEmpty(res.partAverages[0]);
+        Value lowest = highest;
+        for (int j = 0; j < n_; ++j) {
+            highest = Wieksza(highest, zeroOrEmpty(res.partAverages[j]));
+            lowest = Mniejsza(lowest, zeroOrEmpty(res.partAverages[j]));
+        }
+        highest = Wieksza(highest, zeroOrEmpty(res.grandAverage));
+        lowest = Mniejsza(lowest, zeroOrEmpty(res.grandAverage));
+        return finiteOrEmpty(highest.number() - lowest.number());
+    }
+
+    // Only three appraisers' figures are kept; a fourth block has nowhere to go.
+    bool blocksStored() const { return blocks_ >= 1 && blocks_ <= kStoredBlocks; }
+
+    Number meanRange() const {
+        if (!blocksStored()) {
+            return std::nullopt;
+        }
+        double sum = 0;
+        for (int b = 0; b < blocks_; ++b) {
+            sum += zero(out_.results.appraiserRanges[b]);
+        }
+        return finiteOrEmpty(sum / blocks_);
+    }
+
+    Number averagesDifference() const {
+        if (!blocksStored()) {
+            return std::nullopt;
+        }
+        Value highest = zeroOrEmpty(out_.results.appraiserAverages[0]);
+        Value lowest = highest;
+        for (int b = 0; b < blocks_; ++b) {
+            highest = Wieksza(highest, zeroOrEmpty(out_.results.appraiserAverages[b]));
+            lowest = Mniejsza(lowest, zeroOrEmpty(out_.results.appraiserAverages[b]));
+        }
+        return finiteOrEmpty(highest.number() - lowest.number());
+    }
+
+    static Number times(Number a, const std::optional<Value>& factor) {
+        return factor ? finiteOrEmpty(zero(a) * factor->number()) : std::nullopt;
+    }
+
+    Number reproducibility(const RRResults& res) const {
+        const std::optional<Value> k2 = factors_.k2(in_.level, boundedCount(in_.appraisers, 1000));
+        const double nr = in_.parts.number() * in_.trials.number();
+        if (!k2 || nr == 0) {
+            return std::nullopt;
+        }
+        const double between = zero(res.Xdif) * k2->number();
+        // A negative difference gives the root of its magnitude, not zero.
+        return finiteOrEmpty(
+            std::sqrt(std::fabs(between * between - zero(res.EV) * zero(res.EV) / nr)));
+    }
+
+    static Number hypotenuse(Number a, Number b) {
+        return finiteOrEmpty(std::sqrt(zero(a) * zero(a) + zero(b) * zero(b)));
+    }
+
+    Number referenceLevel(const RRResults& res) const {
+        if (!in_.referenceMode.isEmpty() && !in_.referenceMode.isNumber()) {
+            return std::nullopt;
+        }
+        const double mode = in_.referenceMode.number();
+        const double tolerance = in_.GWG.number() - in_.DWG.number();
+        if (mode == 0 || mode == 1) {
+            const double spread = 6 * in_.WN.number();
+            return spread == 0 ? std::nullopt : finiteOrEmpty(tolerance / spread);
+        }
+        if (mode == 2) {
+            return in_.WN.isEmpty() ? std::nullopt : finiteOrEmpty(in_.WN.number());
+        }
+        if (mode == 3) {
+            return res.TV;
+        }
+        if (mode == 4) {
+            return finiteOrEmpty(tolerance * in_.FRTol.number() / 100);
+        }
+        return std::nullopt;
+    }
+
+    static Number percentOf(Number part, Number whole) {
+        return zero(whole) == 0 ? std::nullopt : finiteOrEmpty(100 * zero(part) / zero(whole));
+    }
+
+    void computeResults() {
+        computeAverages();
+        RRResults& res = out_.results;
+        res.Rp = partRange();
+        res.meanRange = meanRange();
+        res.Xdif = averagesDifference();
+        res.EV = times(res.meanRange, factors_.k1(in_.level, boundedCount(in_.trials, 1000)));
+        res.AV = reproducibility(res);
+        res.RR = hypotenuse(res.EV, res.AV);
+        res.PV = times(res.Rp, factors_.k3(in_.level, boundedCount(in_.parts, 1000)));
+        res.TV = hypotenuse(res.RR, res.PV);
+        res.resolution = distinctCategories(res.PV, res.RR);
+        res.REF = referenceLevel(res);
+        res.percentEV = percentOf(res.EV, res.REF);
+        res.percentAV = percentOf(res.AV, res.REF);
+        res.percentRR = percentOf(res.RR, res.REF);
+        writePanels();
+        out_.resolutionVerdict = judgeResolution(res.resolution, in_.IK1, in_.IK2);
+        out_.rrVerdict = judgeRR(res.percentRR, in_.POK, in_.PSR);
+    }
+
+    QString panelText(const NumberPattern& pattern, Number v) const {
+        return v ? pattern.format(*v, rs_) + QLatin1Char(' ') : QString();
+    }
+
+    void writePanels() {
+        const RRResults& res = out_.results;
+        auto& p = out_.panels;
+        p[24] = panelText(pattern_, res.Rp);
+        p[13] = panelText(pattern_, res.meanRange);
+        p[14] = panelText(pattern_, res.Xdif);
+        p[15] = panelText(pattern_, res.EV);
+        p[16] = panelText(pattern_, res.AV);
+        p[17] = panelText(pattern_, res.RR);
+        p[18] = panelText(pattern_, res.PV);
+        p[19] = panelText(pattern_, res.TV);
+        p[25] = panelText(pattern_, res.REF);
+        p[20] = panelText(percent_, res.percentEV);
+        p[21] = panelText(percent_, res.percentAV);
+        p[22] = panelText(percent_, res.percentRR);
+        p[26] = (res.resolution ? QString::number(*res.resolution, 'f', 0) : QString()) +
+                QLatin1Char(' ');
+    }
+
+    const StudyInput& in_;
+    const FactorTables& factors_;
+    const RegionalSettings& rs_;
+    const NumberPattern pattern_;
+    const NumberPattern percent_;
+    const int n_;
+    const int k_;
+    const int r_;
+
+    StudyOutput out_;
+    int row_ = 1;
+    int blocks_ = 0;
+    QVector<QVector<Number>> displayed_;
+    QVector<Number> displayedAverages_;
+};
+
+}  // namespace
+
+std::optional<double> distinctCategories(std::optional<double> PV, std::optional<double> RR) {
+    if (zero(RR) == 0) {
+        return std::nullopt;
+    }
+    const Number ratio = finiteOrEmpty(1.41 * zero(PV) / zero(RR));
+    return ratio ? finiteOrEmpty(std::floor(*ratio)) : std::nullopt;
+}
+
+StudyOutput computeStudy(const StudyInput& input, const FactorTables& factors,
+                         const RegionalSettings& settings) {
+    return StudyRun(input, factors, settings).run();
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QString>
+#include <QVector>
+#include <array>
+#include <optional>
+
+#include "grid_layout.h"
+#include "regional_settings.h"
+#include "study_input.h"
+#include "verdict.h"
+
+// The R&R results at full precision; each is empty where its step could not be
+// computed (a division by zero, a factor past the tables, a value that is not a
+// number, a result that is not finite). Later steps read an empty result as 0.
+struct RRResults {
+    std::optional<double> Rp;
+    std::optional<double> meanRange;
+    std::optional<double> Xdif;
+    std::optional<double> EV;
+    std::optional<double> AV;
+    std::optional<double> RR;
+    std::optional<double> PV;
+    std::optional<double> TV;
+    std::optional<double> resolution;
+    std::optional<double> REF;
+    std::optional<double> percentEV;
+    std::optional<double> percentAV;
+    std::optional<double> percentRR;
+    QVector<std::optional<double>> partAverages;
+    std::optional<double> grandAverage;
+    std::array<std::optional<double>, 3> appraiserAverages;
+    std::array<std::optional<double>, 3> appraiserRanges;
+};
+
+// Everything the main window shows for one analysis.
+struct StudyOutput {
+    static constexpr int kPanelCount = 27;
+
+    GridLayout grid;
+    RRResults results;
+    std::array<QString, kPanelCount> panels;  // result texts at indices 13..22, 24..26
+    bool complete = false;                    // record count = K x R
+    int seriesCount = 0;
+    Verdict rrVerdict = Verdict::None;          // panel 22
+    Verdict resolutionVerdict = Verdict::None;  // panel 26
+};
+
+// The number of distinct categories: the integer part of 1.41 x PV / R&R, evaluated
+// in that order; empty when R&R is 0.
+std::optional<double> distinctCategories(std::optional<double> PV, std::optional<double> RR);
+
+// The average-and-range study: lays out the grid (the measured values enter as they
+// are displayed with the number pattern and read back, so a coarse pattern coarsens
+// the results), and when the data is complete computes, formats and judges the results.
+StudyOutput computeStudy(const StudyInput& input, const FactorTables& factors,
+                         const RegionalSettings& settings);

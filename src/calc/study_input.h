@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+#include <QVector>
+
+#include "factor_tables.h"
+#include "regional_settings.h"
+#include "value.h"
+
+class RecordSet;
+struct SharedValues;
+
+// One measurement series as the record set delivers it.
+struct SeriesInput {
+    Value appraiser;       // Operator
+    QVector<Value> parts;  // P1 .. PN
+    Value average;         // ObX, as stored
+};
+
+// Everything the R&R statistics read: the analysis header, the settings, and the
+// series in record-set order (appraisers together, in the locale's order).
+struct StudyInput {
+    Value parts;          // LiczbaN
+    Value appraisers;     // LiczbaK
+    Value trials;         // LiczbaR
+    Value referenceMode;  // CoRef
+    Value WN;
+    Value GWG;
+    Value DWG;
+    Value FRTol;
+    QString numberPattern;  // FP
+    int level = 0;
+    Value POK;
+    float PSR = 0.0f;
+    Value IK1;
+    Value IK2;
+    QVector<SeriesInput> series;
+
+    // Reads the current analysis row, the whole series record set (leaving it at its
+    // end) and the settings row.
+    static StudyInput fromRecordSets(const RecordSet& analysis, RecordSet& series,
+                                     const RecordSet& settingsRow, const SharedValues& shared);
+};
