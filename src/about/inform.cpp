@@ -1,0 +1,106 @@
+#include "inform.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include "twips.h"
+
+namespace {
+
+const char* const kNotice =
+    "Kalmet III\n"
+    "\n"
+    "Program do oceny systemów pomiarowych metodą średniej i rozstępu: "
+    "powtarzalność i odtwarzalność przyrządu pomiarowego (R&R).\n"
+    "\n"
+    "Zarejestruj analizę, wprowadź serie pomiarów 2–3 oceniających w 2–3 powtórzeniach "
+    "dla 5–10 części, a program obliczy średnie i rozstępy, EV, AV, R&R, PV, TV, "
+    "wartość odniesienia, udziały procentowe i rozdzielczość, oceni wynik według "
+    "przyjętych kryteriów, narysuje wykres i wydrukuje raport.\n"
+    "\n"
+    "Wszystkie dane są zapisywane na bieżąco w pliku KALMET.MDB w folderze programu.";
+
+// Text2: a one-line box that behaves as a link.
+class LinkBox : public QLineEdit {
+public:
+    using QLineEdit::QLineEdit;
+    std::function<void()> onClick;
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        QLineEdit::mouseReleaseEvent(event);
+        if (event->button() == Qt::LeftButton && onClick) {
+            onClick();
+        }
+    }
+};
+
+}  // namespace
+
+Inform::Inform(Dialogs& dialogs, QWidget* parent) : QDialog(parent), dialogs_(dialogs) {
+    setObjectName(QStringLiteral("Inform"));
+    setWindowTitle(QStringLiteral("Informacja"));
+    const double dpiX = logicalDpiX();
+    const double dpiY = logicalDpiY();
+    setFixedSize(Twips::toPixels(7680, dpiX), Twips::toPixels(4980, dpiY));
+
+    auto* notice = new QPlainTextEdit(QString::fromUtf8(kNotice), this);
+    notice->setObjectName(QStringLiteral("Text1"));
+    notice->setReadOnly(true);
+    place(notice, 30, 30, 7605, 4215);
+
+    auto* link = new LinkBox(QString::fromUtf8("zapraszamy na naszą stronę"), this);
+    link->setObjectName(QStringLiteral("Text2"));
+    link->setReadOnly(true);
+    link->setFrame(false);
+    link->setCursor(Qt::PointingHandCursor);
+    QFont linkFont(QStringLiteral("DejaVu Sans"));
+    linkFont.setPointSizeF(8.25);
+    linkFont.setUnderline(true);
+    link->setFont(linkFont);
+    QPalette p = link->palette();
+    p.setColor(QPalette::Text, QColor(0, 0, 255));
+    link->setPalette(p);
+    link->setToolTip(QString::fromLatin1(kMakerAddress));
+    link->onClick = [this] { dialogs_.openAddress(QString::fromLatin1(kMakerAddress)); };
+    place(link, 5520, 3960, 2085, 255);
+    // Keep the right edge of the classic layout, but never cut the text.
+    const int needed = link->fontMetrics().horizontalAdvance(link->text()) + 8;
+    if (link->width() < needed) {
+        link->setGeometry(link->geometry().right() - needed, link->y(), needed, link->height());
+    }
+    link->setCursorPosition(0);
+
+    auto* close = new QPushButton(QStringLiteral("&Zamknij"), this);
+    close->setObjectName(QStringLiteral("SSCommand1"));
+    close->setAutoDefault(false);
+    connect(close, &QPushButton::clicked, this, &QDialog::accept);
+    place(close, 3240, 4440, 1215, 375);
+
+    // The window sees every key first: Enter closes it from any control.
+    for (QWidget* w : {static_cast<QWidget*>(notice), static_cast<QWidget*>(link),
+                       static_cast<QWidget*>(close)}) {
+        w->installEventFilter(this);
+    }
+    notice->setFocus();
+}
+
+void Inform::place(QWidget* widget, int left, int top, int width, int height) {
+    const double dpiX = logicalDpiX();
+    const double dpiY = logicalDpiY();
+    widget->setGeometry(Twips::toPixels(left, dpiX), Twips::toPixels(top, dpiY),
+                        Twips::toPixels(width, dpiX), Twips::toPixels(height, dpiY));
+}
+
+bool Inform::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            accept();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}

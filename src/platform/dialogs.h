@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+// Every message box, yes/no question, beep and shell "Open" of the program goes
+// through this one interface. The program shows real message boxes; tests install a
+// scripted stand-in that records each call and answers the questions.
+class Dialogs {
+public:
+    enum class Icon { Information, Question, Warning, Critical };
+
+    virtual ~Dialogs() = default;
+    virtual void beep() = 0;
+    // A message with an OK button.
+    virtual void message(const QString& text, const QString& title, Icon icon) = 0;
+    // A question with Yes and No buttons; true only for Yes.
+    virtual bool askYesNo(const QString& text, const QString& title, Icon icon) = 0;
+    // Opens a web address (a host name, no scheme needed) in the desktop's browser.
+    virtual void openAddress(const QString& address) = 0;
+};

@@ -1,0 +1,48 @@
+#include "session.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include "record_sets.h"
+
+Session::Opened Session::openFolder(const QString& applicationFolder,
+                                    const RegionalSettings& settings) {
+    Opened opened = openFile(
+        QDir(applicationFolder).filePath(QString::fromLatin1(kDatabaseFileName)), settings);
+    if (opened.session) {
+        opened.session->shared_.applicationFolder = applicationFolder;
+    }
+    return opened;
+}
+
+Session::Opened Session::openFile(const QString& path, const RegionalSettings& settings) {
+    std::unique_ptr<Session> session(new Session(settings));
+    session->shared_.applicationFolder = QFileInfo(path).absolutePath();
+    auto opened = Database::open(path, settings);
+    if (!opened.database) {
+        return {nullptr, opened.error};
+    }
+    session->db_ = std::move(opened.database);
+    session->analyses_ = RecordSets::analyses(*session->db_);
+    session->settings_ = RecordSets::settings(*session->db_);
+    session->profiles_ = RecordSets::profiles(*session->db_);
+    if (!session->analyses_ || !session->settings_ || !session->profiles_) {
+        return {nullptr, QString::fromUtf8("Nie można odczytać tabel bazy danych „%1”: %2")
+                             .arg(path, session->db_->lastError())};
+    }
+    session->shared_.load(*session->settings_);
+    return {std::move(session), {}};
+}
+
+void Session::openSeries(const QString& numer) {
+    series_.reset();  // the previous set goes first: one series set at a time
+    series_ = RecordSets::series(*db_, numer);
+}
+
+QStringList Session::analysisNumbers() const {
+    QStringList numbers;
+    for (const Value& numer : analyses_->column(QStringLiteral("Numer"))) {
+        numbers << numer.toText(shared_.settings);
+    }
+    return numbers;
+}

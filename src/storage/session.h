@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+#include "database.h"
+#include "record_set.h"
+#include "shared_values.h"
+
+// What the program holds open for its whole run: the connection, the analysis,
+// settings and profile record sets, the series record set of the selected analysis,
+// and the shared values. Opened in the start-up order: report font and factor tables
+// (with the shared values), application folder, database with the analysis walk,
+// settings, profiles.
+class Session {
+public:
+    static constexpr const char* kDatabaseFileName = "KALMET.MDB";
+
+    struct Opened {
+        std::unique_ptr<Session> session;  // null on failure
+        QString error;
+    };
+
+    // The database file of an application folder.
+    static Opened openFolder(const QString& applicationFolder, const RegionalSettings& settings);
+    // Any database file (the batch interface names it on its command line).
+    static Opened openFile(const QString& path, const RegionalSettings& settings);
+
+    Database& database() { return *db_; }
+    RecordSet& analyses() { return *analyses_; }
+    RecordSet& settingsRow() { return *settings_; }
+    RecordSet& profiles() { return *profiles_; }
+    // The series of the selected analysis; null before the first selection.
+    RecordSet* series() { return series_.get(); }
+    void openSeries(const QString& numer);
+
+    SharedValues& shared() { return shared_; }
+    const RegionalSettings& regional() const { return shared_.settings; }
+
+    // The analysis numbers in record-set order, as start-up hands them to the selector.
+    QStringList analysisNumbers() const;
+
+private:
+    explicit Session(const RegionalSettings& settings) : shared_(settings) {}
+
+    SharedValues shared_;
+    std::unique_ptr<Database> db_;
+    std::unique_ptr<RecordSet> analyses_;
+    std::unique_ptr<RecordSet> settings_;
+    std::unique_ptr<RecordSet> profiles_;
+    std::unique_ptr<RecordSet> series_;
+};

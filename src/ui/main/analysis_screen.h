@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+#include <array>
+#include <optional>
+
+#include "rr_study.h"
+
+class Session;
+
+// What the main window shows for one selected analysis, worked out without any
+// widget: the header panel texts, the reference-mode code, and the study (grid,
+// results, verdicts). The window only renders it; the batch interface prints it.
+struct AnalysisScreen {
+    static constexpr int kHeaderPanels = 13;  // panels 0..12 (there is no panel 2)
+
+    bool found = false;  // false: no analysis has that number; the screen keeps its contents
+    std::array<QString, kHeaderPanels> header;
+    std::optional<QString> referenceCode;  // Label2; empty: left as it was
+    bool hasSeries = false;
+    StudyOutput study;
+
+    // Positions the session's analysis record set on the analysis, opens its series
+    // record set and computes the study; the series record set is left on its last row.
+    static AnalysisScreen select(Session& session, const QString& numer);
+
+    static std::optional<QString> referenceModeCode(const Value& coRef);
+};

@@ -1,0 +1,503 @@
+#include "main_window.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "data_grid.h"
+#include "inform.h"
+#include "result_symbol.h"
+#include "session.h"
+#include "twips.h"
+
+namespace {
+
+const QColor kGreen(0, 255, 0);
+const QColor kYellow(255, 255, 0);
+const QColor kRed(255, 0, 0);
+const QColor kWhite(255, 255, 255);
+
+QColor verdictColour(Verdict verdict) {
+    const VerdictColour c = colourOf(verdict);
+    return QColor(c.red, c.green, c.blue);
+}
+
+// The classic captions pad with blanks so that a unit ("°C", "%") or a colon lines up
+// beside the panel drawn over the blanks; here the label takes the words and the
+// colon, and whatever follows the panel becomes a label of its own.
+struct CaptionParts {
+    QString label;
+    QString unit;
+};
+
+CaptionParts splitCaption(const QString& caption) {
+    static const QRegularExpression gap(QStringLiteral("\\s{2,}"));
+    QStringList parts = caption.split(gap, Qt::SkipEmptyParts);
+    CaptionParts result;
+    if (parts.isEmpty()) {
+        return result;
+    }
+    result.label = parts.takeFirst().trimmed();
+    if (!parts.isEmpty() && parts.first().trimmed() == QLatin1String(":")) {
+        result.label += QStringLiteral(" :");
+        parts.removeFirst();
+    }
+    result.unit = parts.join(QLatin1Char(' ')).trimmed();
+    return result;
+}
+
+QLabel* unitLabel(const QString& text, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+    return label;
+}
+
+}  // namespace
+
+Kalmet::Kalmet(const RegionalSettings& regional, const UiEnvironment& environment, QWidget* parent)
+    : QMainWindow(parent), env_(environment), regional_(regional) {
+    setObjectName(QStringLiteral("Kalmet"));
+    setWindowTitle(QStringLiteral("Kalmet III"));
+    buildMenu();
+    buildWindow();
+    setReportCommandsEnabled(false);
+    clearResults();
+}
+
+Kalmet::~Kalmet() {
+    // Closing the window moves the focus out of Combo1, which may report a choice; by
+    // then the session is gone, so nothing may reach the handlers any more.
+    disconnect(combo_, nullptr, this, nullptr);
+    disconnect(grid_, nullptr, this, nullptr);
+}
+
+void Kalmet::buildMenu() {
+    auto addMenu = [this](const char* name, const char* caption) {
+        QMenu* menu = menuBar()->addMenu(QString::fromUtf8(caption));
+        menu->setObjectName(QString::fromLatin1(name));
+        menu->menuAction()->setObjectName(QString::fromLatin1(name));
+        return menu;
+    };
+    auto addEntry = [this](QMenu* menu, const char* name, const char* caption) {
+        QAction* action = menu->addAction(QString::fromUtf8(caption));
+        action->setObjectName(QString::fromLatin1(name));
+        return action;
+    };
+    auto addSeparator = [](QMenu* menu, const char* name) {
+        menu->addSeparator()->setObjectName(QString::fromLatin1(name));
+    };
+
+    QMenu* analysis = addMenu("Analiza", "&Analiza");
+    addEntry(analysis, "NowaAnaliza", "&1. Nowa analiza");
+    addEntry(analysis, "PoprawAnaliza", "&2. Popraw analizę");
+    addEntry(analysis, "UsunAnaliza", "&3. Usuń analizę");
+    addSeparator(analysis, "nic0");
+    printAnalysis_ = addEntry(analysis, "DrukujAnaliza", "&4. Drukuj analizę");
+    addSeparator(analysis, "nic1");
+    quit_ = addEntry(analysis, "Koniec", "&Koniec");
+    connect(quit_, &QAction::triggered, this, [] { QCoreApplication::exit(0); });
+
+    QMenu* dataMenu = addMenu("MenDane", "&Dane");
+    newSeries_ = addEntry(dataMenu, "NowaDana", "&1. Wprowadź serię danych");
+    addEntry(dataMenu, "PoprawDana", "&2. Popraw serię danych");
+    addEntry(dataMenu, "UsunDana", "&3. Usuń serię danych");
+    addEntry(dataMenu, "UsunDanaW", "&4. Usuń wszystkie dane");
+
+    chart_ = menuBar()->addAction(QStringLiteral("&Wykres"));
+    chart_->setObjectName(QStringLiteral("WykKalmet"));
+    QAction* settings = menuBar()->addAction(QStringLiteral("&Ustawienia"));
+    settings->setObjectName(QStringLiteral("Ustawienia"));
+}
+
+QLabel* Kalmet::makePanel(int index, Qt::Alignment alignment) {
+    auto* panel = new QLabel;
+    panel->setObjectName(QStringLiteral("SSPanel1_%1").arg(index));
+    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    panel->setLineWidth(1);
+    panel->setAutoFillBackground(true);
+    panel->setAlignment(alignment | Qt::AlignVCenter);
+    panel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    panel->setMinimumHeight(Twips::toPixels(300, logicalDpiY()));
+    QPalette p = panel->palette();
+    p.setColor(QPalette::Window, kWhite);
+    panel->setPalette(p);
+    panels_[static_cast<std::size_t>(index)] = panel;
+    return panel;
+}
+
+QLabel* Kalmet::makeCaption(int index, const QString& caption, QString* unit) {
+    const CaptionParts parts = splitCaption(caption);
+    auto* label = new QLabel(parts.label);
+    label->setObjectName(QStringLiteral("Label1_%1").arg(index));
+    label->setProperty("caption", caption);
+    if (unit) {
+        *unit = parts.unit;
+    }
+    return label;
+}
+
+QWidget* Kalmet::buildSelectorFrame() {
+    auto* frame = new QGroupBox;
+    frame->setObjectName(QStringLiteral("FrameNumer"));
+    auto* grid = new QGridLayout(frame);
+    combo_ = new QComboBox;
+    combo_->setObjectName(QStringLiteral("Combo1"));
+    combo_->setEditable(true);
+    combo_->setInsertPolicy(QComboBox::NoInsert);
+    combo_->setMinimumWidth(Twips::toPixels(1800, logicalDpiX()));
+    connect(combo_, qOverload<int>(&QComboBox::activated), this, &Kalmet::selectAnalysisAt);
+    grid->addWidget(makeCaption(2, QStringLiteral("Numer analizy :")), 0, 0);
+    grid->addWidget(combo_, 0, 1);
+    const char* captions[] = {
+        "Liczba części N :", "Liczba oceniających K :", "Liczba powtórzeń R :"};
+    for (int i = 0; i < 3; ++i) {
+        grid->addWidget(makeCaption(10 + i, QString::fromUtf8(captions[i])), i + 1, 0);
+        grid->addWidget(makePanel(10 + i, Qt::AlignRight), i + 1, 1);
+    }
+    return frame;
+}
+
+QWidget* Kalmet::buildHeaderFrame() {
+    auto* frame = new QGroupBox;
+    frame->setObjectName(QStringLiteral("Frame1"));
+    auto* grid = new QGridLayout(frame);
+    struct Slot {
+        int panel;
+        const char* caption;
+        int row;
+        int column;
+        int span;
+    };
+    const Slot places[] = {
+        {0, "Nazwa części :", 0, 0, 1},
+        {3, "Nazwa przyrządu :", 0, 3, 1},
+        {1, "Numer części :", 1, 0, 1},
+        {4, "Numer przyrządu :", 1, 3, 1},
+        {9, "Charakterystyka :", 2, 0, 1},
+        {5, "Zakres :", 2, 3, 1},
+        {6, "Data :", 3, 0, 1},
+        {7, "Temperatura :              °C", 3, 3, 1},
+        {8, "Wilgotność :               %", 4, 3, 1},
+    };
+    for (const Slot& s : places) {
+        QString unit;
+        grid->addWidget(makeCaption(s.panel, QString::fromUtf8(s.caption), &unit), s.row, s.column);
+        const bool number = s.panel == 7 || s.panel == 8;
+        QLabel* panel = makePanel(s.panel, number ? Qt::AlignRight : Qt::AlignLeft);
+        if (unit.isEmpty()) {
+            grid->addWidget(panel, s.row, s.column + 1, 1, 2);
+        } else {
+            grid->addWidget(panel, s.row, s.column + 1);
+            grid->addWidget(unitLabel(unit, frame), s.row, s.column + 2);
+        }
+    }
+    grid->setColumnStretch(1, 3);
+    grid->setColumnStretch(4, 2);
+    grid->setColumnMinimumWidth(2, 0);
+    grid->setHorizontalSpacing(Twips::toPixels(90, logicalDpiX()));
+    return frame;
+}
+
+QWidget* Kalmet::buildResultsRow() {
+    auto* row = new QWidget;
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    int image = 0;
+    auto symbol = [&image](ResultSymbol::Kind kind, const char* text) {
+        auto* s = new ResultSymbol(kind, QString::fromUtf8(text));
+        s->setObjectName(QStringLiteral("Image1_%1").arg(image++));
+        return s;
+    };
+    int frameIndex = 0;
+    auto frame = [&frameIndex](const char* title) {
+        auto* f = new QGroupBox(QString::fromUtf8(title));
+        f->setObjectName(QStringLiteral("Frame2_%1").arg(frameIndex++));
+        return f;
+    };
+    const int panelWidth = Twips::toPixels(1000, logicalDpiX());
+
+    // Rozstępy: mean range, Xdif, Rp
+    QGroupBox* ranges = frame("Rozstępy");
+    auto* rg = new QGridLayout(ranges);
+    struct RangeRow {
+        ResultSymbol::Kind kind;
+        int panel;
+        const char* caption;
+    };
+    const RangeRow rangeRows[] = {
+        {ResultSymbol::Kind::MeanRange, 13, "Średni                 :"},
+        {ResultSymbol::Kind::AveragesDifference, 14, "Średnich             :"},
+        {ResultSymbol::Kind::RangeOfAverages, 24, "Średnich             :"},
+    };
+    for (int i = 0; i < 3; ++i) {
+        rg->addWidget(symbol(rangeRows[i].kind, ""), i, 0);
+        rg->addWidget(makeCaption(rangeRows[i].panel, QString::fromUtf8(rangeRows[i].caption)), i,
+                      1);
+        QLabel* p = makePanel(rangeRows[i].panel, Qt::AlignRight);
+        p->setMinimumWidth(panelWidth);
+        rg->addWidget(p, i, 2);
+    }
+    layout->addWidget(ranges);
+
+    // EV, AV, R&R with their percentages, and the reference level
+    QGroupBox* rr = frame("Powtarzalność i odtwarzalność");
+    auto* g = new QGridLayout(rr);
+    struct RRRow {
+        const char* symbolText;
+        int panel;
+        int percent;
+        const char* caption;
+    };
+    const RRRow rrRows[] = {
+        {"EV", 15, 20, "Powtarzalność        :                             %"},
+        {"AV", 16, 21, "Odtwarzalność        :                             %"},
+        {"R&R", 17, 22, "R&R :"},
+    };
+    for (int i = 0; i < 3; ++i) {
+        QString unit;
+        g->addWidget(symbol(ResultSymbol::Kind::Text, rrRows[i].symbolText), i, 0);
+        g->addWidget(makeCaption(rrRows[i].panel, QString::fromUtf8(rrRows[i].caption), &unit), i,
+                     1);
+        QLabel* value = makePanel(rrRows[i].panel, Qt::AlignRight);
+        value->setMinimumWidth(panelWidth);
+        g->addWidget(value, i, 2);
+        QLabel* percent = makePanel(rrRows[i].percent, Qt::AlignRight);
+        percent->setMinimumWidth(panelWidth);
+        g->addWidget(percent, i, 3);
+        g->addWidget(unitLabel(QStringLiteral("%"), rr), i, 4);
+    }
+    QString refUnit;
+    g->addWidget(symbol(ResultSymbol::Kind::Text, "RF"), 3, 0);
+    g->addWidget(
+        makeCaption(25, QString::fromUtf8("Wartość odniesienia        :                 -"),
+                    &refUnit),
+        3, 1);
+    QLabel* ref = makePanel(25, Qt::AlignRight);
+    g->addWidget(ref, 3, 2);
+    auto* refLine = new QHBoxLayout;
+    refLine->addWidget(unitLabel(refUnit, rr));
+    label2_ = new QLabel;
+    label2_->setObjectName(QStringLiteral("Label2"));
+    refLine->addWidget(label2_);
+    refLine->addStretch();
+    g->addLayout(refLine, 3, 3, 1, 2);
+    layout->addWidget(rr);
+
+    // Zmienności: PV, TV
+    QGroupBox* variation = frame("Zmienności");
+    auto* vg = new QGridLayout(variation);
+    const struct {
+        const char* symbolText;
+        int panel;
+        const char* caption;
+    } variationRows[] = {{"PV", 18, "Części                             :"},
+                         {"TV", 19, "Całkowita                       :"}};
+    for (int i = 0; i < 2; ++i) {
+        vg->addWidget(symbol(ResultSymbol::Kind::Text, variationRows[i].symbolText), i, 0);
+        vg->addWidget(
+            makeCaption(variationRows[i].panel, QString::fromUtf8(variationRows[i].caption)), i, 1);
+        QLabel* p = makePanel(variationRows[i].panel, Qt::AlignRight);
+        p->setMinimumWidth(panelWidth);
+        vg->addWidget(p, i, 2);
+    }
+    layout->addWidget(variation);
+
+    // Rozdzielczość
+    QGroupBox* resolution = frame("    Rozdzielczość    ");
+    auto* resLayout = new QVBoxLayout(resolution);
+    QLabel* res = makePanel(26, Qt::AlignHCenter);
+    QFont big = res->font();
+    big.setPointSizeF(big.pointSizeF() * 1.6);
+    big.setBold(true);
+    res->setFont(big);
+    res->setMinimumSize(Twips::toPixels(1300, logicalDpiX()), Twips::toPixels(600, logicalDpiY()));
+    resLayout->addWidget(res);
+    resLayout->addStretch();
+    layout->addWidget(resolution);
+
+    auto* buttons = new QVBoxLayout;
+    chartButton_ = new QPushButton(QStringLiteral("Wykonaj wykres analizy"));
+    chartButton_->setObjectName(QStringLiteral("SSCommand1"));
+    previewButton_ = new QPushButton(QString::fromUtf8("Podgląd wydruku"));
+    previewButton_->setObjectName(QStringLiteral("SSCommand2"));
+    for (QPushButton* b : {chartButton_, previewButton_}) {
+        b->setMinimumHeight(Twips::toPixels(500, logicalDpiY()));
+        buttons->addWidget(b);
+    }
+    buttons->addStretch();
+    layout->addLayout(buttons);
+    return row;
+}
+
+void Kalmet::buildWindow() {
+    auto* central = new QWidget;
+    auto* layout = new QVBoxLayout(central);
+    auto* top = new QHBoxLayout;
+    top->addWidget(buildSelectorFrame());
+    top->addWidget(buildHeaderFrame(), 1);
+    layout->addLayout(top);
+
+    auto* caption = new QLabel(QString::fromUtf8("Dane pomiarowe i wyniki obliczeń"));
+    caption->setObjectName(QStringLiteral("Label3"));
+    QFont bold = caption->font();
+    bold.setBold(true);
+    caption->setFont(bold);
+    layout->addWidget(caption);
+    grid_ = new DataGrid;
+    grid_->setObjectName(QStringLiteral("Grid1"));
+    grid_->hide();
+    connect(grid_, &QTableWidget::cellClicked, this, [this] { selectClickedSeries(); });
+    // room for the largest study: 20 rows, three of them thin separators
+    grid_->setMinimumHeight(Twips::toPixels(17 * 250 + 3 * 60 + 120, logicalDpiY()));
+    layout->addWidget(grid_, 1);
+    layout->addWidget(buildResultsRow());
+    setCentralWidget(central);
+}
+
+bool Kalmet::load(const QString& applicationFolder, QString* error) {
+    auto opened = Session::openFolder(applicationFolder, regional_);
+    if (!opened.session) {
+        if (error) {
+            *error = opened.error;
+        }
+        return false;
+    }
+    session_ = std::move(opened.session);
+    combo_->clear();
+    combo_->addItems(session_->analysisNumbers());
+    if (combo_->count() > 0) {
+        selectAnalysisAt(combo_->count() - 1);
+    }
+    return true;
+}
+
+void Kalmet::showAboutWindow() {
+    Inform about(*env_.dialogs, this);
+    env_.showModal(about);
+}
+
+void Kalmet::selectAnalysisAt(int index) {
+    combo_->setCurrentIndex(index);
+    selectAnalysis();
+}
+
+void Kalmet::setReportCommandsEnabled(bool on) {
+    printAnalysis_->setEnabled(on);
+    chart_->setEnabled(on);
+    chartButton_->setEnabled(on);
+    previewButton_->setEnabled(on);
+}
+
+void Kalmet::setPanelColour(int index, const QColor& colour) {
+    QLabel* p = panel(index);
+    QPalette palette = p->palette();
+    palette.setColor(QPalette::Window, colour);
+    p->setPalette(palette);
+}
+
+void Kalmet::selectAnalysis() {
+    setReportCommandsEnabled(false);
+    if (!session_) {
+        return;
+    }
+    const AnalysisScreen screen = AnalysisScreen::select(*session_, combo_->currentText());
+    if (!screen.found) {
+        return;  // the previous analysis stays on screen
+    }
+    showHeader(screen);
+    grid_->hide();
+    clearResults();
+    newSeries_->setEnabled(true);
+    if (screen.hasSeries) {
+        Tablica(screen.study);
+    }
+    combo_->setFocus();
+}
+
+void Kalmet::showHeader(const AnalysisScreen& screen) {
+    for (int i = 0; i < AnalysisScreen::kHeaderPanels; ++i) {
+        if (i != 2) {
+            panel(i)->setText(screen.header[static_cast<std::size_t>(i)]);
+        }
+    }
+    if (screen.referenceCode) {
+        label2_->setText(*screen.referenceCode);
+    }
+}
+
+void Kalmet::clearResults() {
+    for (int i = 13; i <= 26; ++i) {
+        if (i != 23) {
+            panel(i)->clear();
+        }
+    }
+    setPanelColour(22, kWhite);
+    setPanelColour(26, kWhite);
+}
+
+void Kalmet::showResults(const StudyOutput& study) {
+    for (int i = 13; i <= 26; ++i) {
+        if (i != 23) {
+            panel(i)->setText(study.panels[static_cast<std::size_t>(i)]);
+        }
+    }
+    setPanelColour(26, verdictColour(study.resolutionVerdict));
+    setPanelColour(22, verdictColour(study.rrVerdict));
+}
+
+void Kalmet::Tablica(const StudyOutput& study) {
+    grid_->clearToOneRow();
+    grid_->hide();
+    grid_->render(study.grid);
+    if (study.complete) {
+        setReportCommandsEnabled(true);
+        showResults(study);
+        newSeries_->setEnabled(false);
+    } else {
+        clearResults();
+    }
+    grid_->show();
+    // The fill leaves the series-average column current once a block's summary rows
+    // were coloured; the click on row 1 then selects the first series.
+    const bool anySummary = study.grid.fixed.contains(true);
+    grid_->setCurrentCell(1, anySummary ? study.grid.columns - 1 : 1);
+    selectClickedSeries();
+}
+
+void Kalmet::selectClickedSeries() {
+    RecordSet* series = session_ ? session_->series() : nullptr;
+    const int row = grid_->currentRow();
+    const int column = grid_->currentColumn();
+    if (!series || row < 0 || column < 0) {
+        return;
+    }
+    const bool selectable = !grid_->cellText(row, column).isEmpty() &&
+                            !grid_->isFixedColour(row, column) && grid_->rowHeightTwips(row) > 100;
+    if (!selectable) {
+        return;
+    }
+    bool isNumber = false;
+    const int n = grid_->cellText(row, 0).toInt(&isNumber);
+    if (!isNumber || n < 1) {
+        return;
+    }
+    series->moveFirst();
+    series->move(n - 1);
+}
+
+void Kalmet::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+        combo_->setFocus();
+        selectAnalysis();
+        update();
+    }
+}

@@ -1,0 +1,88 @@
+#pragma once
+
+// Kalmet, the main window. It owns the session (database, record sets, shared values)
+// for the whole run. Choosing an analysis in Combo1 runs the selection handler: the
+// non-widget AnalysisScreen positions the record sets and computes the study, and the
+// window renders it — header panels, Label2, Grid1 through Tablica, the result panels
+// and their verdict colours, and the enabling of the commands. Every command changes
+// the database through the session's record sets and then runs the handler again; the
+// handler also runs whenever the window becomes active. The editors and other modal
+// windows are shown through UiEnvironment::showModal, messages through its Dialogs.
+
+#include <QMainWindow>
+#include <array>
+#include <memory>
+
+#include "analysis_screen.h"
+#include "regional_settings.h"
+#include "ui_environment.h"
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QPushButton;
+class DataGrid;
+class Session;
+
+class Kalmet : public QMainWindow {
+    Q_OBJECT
+
+public:
+    static constexpr int kPanelCount = 27;
+
+    Kalmet(const RegionalSettings& regional, const UiEnvironment& environment,
+           QWidget* parent = nullptr);
+    ~Kalmet() override;
+
+    // The start-up: opens the database of the application folder, fills Combo1 and
+    // selects the last analysis. False, with the reason in *error, when the database
+    // cannot be used.
+    bool load(const QString& applicationFolder, QString* error);
+    void showAboutWindow();
+
+    Session* session() { return session_.get(); }
+    DataGrid* grid() const { return grid_; }
+    QLabel* panel(int index) const { return panels_.at(static_cast<std::size_t>(index)); }
+
+public slots:
+    // The selection handler: the analysis named by Combo1's text.
+    void selectAnalysis();
+    // Selects an analysis by its position in Combo1 and shows it.
+    void selectAnalysisAt(int index);
+    // Selects the series of the grid's current cell.
+    void selectClickedSeries();
+
+protected:
+    void changeEvent(QEvent* event) override;
+
+private:
+    void buildMenu();
+    void buildWindow();
+    QWidget* buildHeaderFrame();
+    QWidget* buildSelectorFrame();
+    QWidget* buildResultsRow();
+    QLabel* makePanel(int index, Qt::Alignment alignment);
+    QLabel* makeCaption(int index, const QString& caption, QString* unit = nullptr);
+
+    void showHeader(const AnalysisScreen& screen);
+    void Tablica(const StudyOutput& study);
+    void showResults(const StudyOutput& study);
+    void clearResults();
+    void setReportCommandsEnabled(bool on);
+    void setPanelColour(int index, const QColor& colour);
+
+    UiEnvironment env_;
+    RegionalSettings regional_;
+    std::unique_ptr<Session> session_;
+
+    QComboBox* combo_ = nullptr;
+    DataGrid* grid_ = nullptr;
+    QLabel* label2_ = nullptr;
+    std::array<QLabel*, kPanelCount> panels_{};
+    QPushButton* chartButton_ = nullptr;
+    QPushButton* previewButton_ = nullptr;
+    QAction* newSeries_ = nullptr;
+    QAction* printAnalysis_ = nullptr;
+    QAction* chart_ = nullptr;
+    QAction* quit_ = nullptr;
+};

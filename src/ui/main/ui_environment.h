@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QDateTime>
+#include <functional>
+
+#include "dialogs.h"
+
+class QDialog;
+
+// What the windows take from their surroundings, so tests can stand in for it: the
+// message boxes, the way a modal window is shown (the program runs exec(); a test
+// fills the controls and presses the buttons instead), and the clock.
+struct UiEnvironment {
+    Dialogs* dialogs = nullptr;
+    std::function<void(QDialog&)> showModal;
+    std::function<QDateTime()> now;
+
+    static UiEnvironment desktop(Dialogs& dialogs);
+};

@@ -1,0 +1,45 @@
+#include "widget_dialogs.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QMessageBox>
+#include <QUrl>
+
+namespace {
+
+QMessageBox::Icon boxIcon(Dialogs::Icon icon) {
+    switch (icon) {
+        case Dialogs::Icon::Information:
+            return QMessageBox::Information;
+        case Dialogs::Icon::Question:
+            return QMessageBox::Question;
+        case Dialogs::Icon::Warning:
+            return QMessageBox::Warning;
+        case Dialogs::Icon::Critical:
+            return QMessageBox::Critical;
+    }
+    return QMessageBox::NoIcon;
+}
+
+}  // namespace
+
+void WidgetDialogs::beep() {
+    QApplication::beep();
+}
+
+void WidgetDialogs::message(const QString& text, const QString& title, Icon icon) {
+    QMessageBox box(boxIcon(icon), title, text, QMessageBox::Ok, QApplication::activeWindow());
+    box.exec();
+}
+
+bool WidgetDialogs::askYesNo(const QString& text, const QString& title, Icon icon) {
+    QMessageBox box(boxIcon(icon), title, text, QMessageBox::Yes | QMessageBox::No,
+                    QApplication::activeWindow());
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void WidgetDialogs::openAddress(const QString& address) {
+    // The result is not reported: with no browser there is nothing the user could do.
+    QDesktopServices::openUrl(QUrl::fromUserInput(address));
+}

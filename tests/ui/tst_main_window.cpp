@@ -1,0 +1,343 @@
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QtTest>
+
+#include "data_grid.h"
+#include "inform.h"
+#include "session.h"
+#include "startup.h"
+#include "window_fixture.h"
+
+namespace {
+
+QColor background(QLabel* panel) {
+    return panel->palette().color(QPalette::Window);
+}
+
+bool enabled(const WindowFixture& f, const char* action) {
+    return f.find<QAction>(action)->isEnabled();
+}
+
+void clickCell(DataGrid* grid, int row, int column) {
+    const QRect rect = grid->visualRect(grid->model()->index(row, column));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, rect.center());
+}
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void controlsCarryTheirNames();
+    void startupSelectsTheLastAnalysis();
+    void incompleteAnalysis();
+    void completeAnalysisShowsTheResults();
+    void gridShape();
+    void clicksOutsideSeriesRowsSelectNothing();
+    void unknownTypedNumberKeepsTheScreen();
+    void typedNumberIsTakenOnActivation();
+    void analysisWithoutSeries();
+    void emptyDatabase();
+    void startupFailures_data();
+    void startupFailures();
+    void aboutWindowClosesOnEnter();
+    void aboutLinkOpensThePageEachTime();
+    void koniecEndsTheProgram();
+};
+
+void MainWindowTest::controlsCarryTheirNames() {
+    WindowFixture f;
+    QCOMPARE(f.window->windowTitle(), QStringLiteral("Kalmet III"));
+    for (int i = 0; i <= 26; ++i) {
+        const bool exists =
+            f.window->findChild<QLabel*>(QStringLiteral("SSPanel1_%1").arg(i)) != nullptr;
+        QCOMPARE(exists, i != 2 && i != 23);
+    }
+    const QList<QPair<const char*, const char*>> menu = {{"NowaAnaliza", "&1. Nowa analiza"},
+                                                         {"PoprawAnaliza", "&2. Popraw analizę"},
+                                                         {"UsunAnaliza", "&3. Usuń analizę"},
+                                                         {"DrukujAnaliza", "&4. Drukuj analizę"},
+                                                         {"Koniec", "&Koniec"},
+                                                         {"NowaDana", "&1. Wprowadź serię danych"},
+                                                         {"PoprawDana", "&2. Popraw serię danych"},
+                                                         {"UsunDana", "&3. Usuń serię danych"},
+                                                         {"UsunDanaW", "&4. Usuń wszystkie dane"},
+                                                         {"WykKalmet", "&Wykres"},
+                                                         {"Ustawienia", "&Ustawienia"},
+                                                         {"Analiza", "&Analiza"},
+                                                         {"MenDane", "&Dane"}};
+    for (const auto& [name, caption] : menu) {
+        QAction* action = f.find<QAction>(name);
+        QVERIFY2(action, name);
+        QCOMPARE(action->text(), QString::fromUtf8(caption));
+    }
+    QVERIFY(f.find<QAction>("nic0")->isSeparator());
+    QVERIFY(f.find<QAction>("nic1")->isSeparator());
+    QCOMPARE(f.find<QPushButton>("SSCommand1")->text(), QStringLiteral("Wykonaj wykres analizy"));
+    QCOMPARE(f.find<QPushButton>("SSCommand2")->text(), QString::fromUtf8("Podgląd wydruku"));
+    QCOMPARE(f.find<QLabel>("Label3")->text(),
+             QString::fromUtf8("Dane pomiarowe i wyniki obliczeń"));
+    QCOMPARE(f.find<QLabel>("Label1_7")->property("caption").toString(),
+             QString::fromUtf8("Temperatura :              °C"));
+    QVERIFY(f.find<QComboBox>("Combo1")->isEditable());
+    QVERIFY(f.find<DataGrid>("Grid1"));
+    for (int i = 0; i < 9; ++i) {
+        QVERIFY(f.window->findChild<QWidget*>(QStringLiteral("Image1_%1").arg(i)));
+    }
+}
+
+void MainWindowTest::startupSelectsTheLastAnalysis() {
+    WindowFixture f(fixtureSql("study_10x3x3.sql"));
+    auto window = startKalmet(f.database.folder(), RegionalSettings::polish(), f.environment);
+    QVERIFY(window);
+    QCOMPARE(f.modals, QStringList{QStringLiteral("Inform")});
+    auto* combo = window->findChild<QComboBox*>(QStringLiteral("Combo1"));
+    QCOMPARE(combo->count(), 2);
+    QCOMPARE(combo->itemText(0), QStringLiteral("6/2026"));
+    QCOMPARE(combo->currentText(), QStringLiteral("7/2026"));
+    QCOMPARE(window->panel(0)->text(), QStringLiteral(" Korpus zaworu"));
+    QCOMPARE(window->panel(9)->text(), QString::fromUtf8(" Średnica otworu mm"));
+    QCOMPARE(window->panel(7)->text(), QStringLiteral("20,5 "));
+    QCOMPARE(window->panel(10)->text(), QStringLiteral("10 "));
+    QCOMPARE(window->findChild<QLabel*>(QStringLiteral("Label2"))->text(), QStringLiteral("Tol"));
+    QVERIFY(f.dialogs.calls.isEmpty());
+}
+
+void MainWindowTest::incompleteAnalysis() {
+    WindowFixture f(fixtureSql("study_10x3x3.sql"));
+    QVERIFY(f.load());
+    f.window->selectAnalysisAt(0);  // 6/2026: K x R - 1 series
+    QVERIFY(!f.window->grid()->isHidden());
+    QCOMPARE(f.window->grid()->rows(), 12);
+    QCOMPARE(f.window->grid()->cellText(3, 1), QString::fromUtf8("Średnia"));
+    for (int i = 13; i <= 26; ++i) {
+        if (i != 23) {
+            QVERIFY2(f.window->panel(i)->text().isEmpty(), qPrintable(QString::number(i)));
+        }
+    }
+    QCOMPARE(background(f.window->panel(22)), QColor(Qt::white));
+    QCOMPARE(background(f.window->panel(26)), QColor(Qt::white));
+    QVERIFY(enabled(f, "NowaDana"));
+    QVERIFY(!enabled(f, "DrukujAnaliza"));
+    QVERIFY(!enabled(f, "WykKalmet"));
+    QVERIFY(!f.find<QPushButton>("SSCommand1")->isEnabled());
+    QVERIFY(!f.find<QPushButton>("SSCommand2")->isEnabled());
+    QCOMPARE(f.window->session()->series()->position(), 0);  // the first series
+}
+
+void MainWindowTest::completeAnalysisShowsTheResults() {
+    WindowFixture f(fixtureSql("worked_example.sql"));
+    QVERIFY(f.load());
+    const QMap<int, QString> expected = {
+        {13, "0,02 "}, {14, "0,00 "}, {15, "0,07 "},  {16, "0,02 "}, {17, "0,07 "},
+        {18, "0,25 "}, {19, "0,26 "}, {20, "25,86 "}, {21, "7,05 "}, {22, "26,81 "},
+        {24, "0,12 "}, {25, "0,26 "}, {26, "5 "}};
+    for (auto it = expected.begin(); it != expected.end(); ++it) {
+        QCOMPARE(f.window->panel(it.key())->text(), it.value());
+    }
+    QCOMPARE(background(f.window->panel(22)), QColor(255, 255, 0));
+    QCOMPARE(background(f.window->panel(26)), QColor(0, 255, 0));
+    QCOMPARE(f.find<QLabel>("Label2")->text(), QStringLiteral("TV"));
+    QVERIFY(!enabled(f, "NowaDana"));
+    QVERIFY(enabled(f, "DrukujAnaliza") && enabled(f, "WykKalmet"));
+    QVERIFY(f.find<QPushButton>("SSCommand1")->isEnabled() &&
+            f.find<QPushButton>("SSCommand2")->isEnabled());
+    QCOMPARE(f.window->session()->series()->position(), 0);
+}
+
+void MainWindowTest::gridShape() {
+    WindowFixture small(fixtureSql("worked_example.sql"));
+    QVERIFY(small.load());
+    QCOMPARE(small.window->grid()->columnCount(), 9);
+    QCOMPARE(small.window->grid()->rowCount(), 12);
+    WindowFixture large(fixtureSql("study_10x3x3.sql"));
+    QVERIFY(large.load());
+    DataGrid* grid = large.window->grid();
+    QCOMPARE(grid->rowCount(), 20);
+    QCOMPARE(grid->columnCount(), 14);
+    QCOMPARE(grid->cellText(19, 1), QString::fromUtf8("Średnia dla części"));
+    QVERIFY(grid->isFixedColour(4, 2));
+    QCOMPARE(grid->rowHeightTwips(6), 60);
+    QCOMPARE(grid->rowSpan(1, 1), 3);  // one appraiser's name shown once
+    QCOMPARE(grid->item(19, 13)->background().color(), QColor(Qt::white));
+    QCOMPARE(grid->item(4, 3)->background().color(), grid->fixedColour());
+}
+
+void MainWindowTest::clicksOutsideSeriesRowsSelectNothing() {
+    WindowFixture f(fixtureSql("study_10x3x3.sql"));
+    QVERIFY(f.load());
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    DataGrid* grid = f.window->grid();
+    RecordSet* series = f.window->session()->series();
+    clickCell(grid, 8, 5);  // a series row of the second appraiser: series 5
+    QCOMPARE(series->position(), 4);
+    QCOMPARE(series->field(QStringLiteral("Operator")).text(), QString::fromUtf8("Bogdan Ślęzak"));
+    for (const QPoint& cell : {QPoint(4, 3), QPoint(5, 3), QPoint(6, 3), QPoint(19, 13),
+                               QPoint(19, 5), QPoint(0, 4), QPoint(4, 0)}) {
+        clickCell(grid, cell.x(), cell.y());
+        QCOMPARE(series->position(), 4);
+    }
+    clickCell(grid, 15, 0);  // the series number of the last series
+    QCOMPARE(series->position(), 8);
+}
+
+void MainWindowTest::unknownTypedNumberKeepsTheScreen() {
+    WindowFixture f(fixtureSql("study_10x3x3.sql"));
+    QVERIFY(f.load());
+    auto* combo = f.find<QComboBox>("Combo1");
+    combo->setEditText(QStringLiteral("99/9999"));
+    f.window->selectAnalysis();
+    QCOMPARE(f.window->panel(0)->text(), QStringLiteral(" Korpus zaworu"));
+    QCOMPARE(f.window->panel(17)->text(), QStringLiteral("0,019 "));
+    QCOMPARE(f.window->grid()->rowCount(), 20);
+    QVERIFY(!enabled(f, "DrukujAnaliza"));
+    QVERIFY(!f.find<QPushButton>("SSCommand2")->isEnabled());
+    QCOMPARE(combo->count(), 2);
+}
+
+void MainWindowTest::typedNumberIsTakenOnActivation() {
+    WindowFixture f(fixtureSql("study_10x3x3.sql"));
+    QVERIFY(f.load());
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    f.find<QComboBox>("Combo1")->setEditText(QStringLiteral("6/2026"));
+    QEvent activation(QEvent::ActivationChange);
+    QApplication::sendEvent(f.window.get(), &activation);
+    if (!f.window->isActiveWindow()) {
+        f.window->selectAnalysis();  // the offscreen platform may not activate windows
+    }
+    QCOMPARE(f.window->panel(0)->text(), QString::fromUtf8(" Wałek"));
+    QCOMPARE(f.window->grid()->rowCount(), 12);
+}
+
+void MainWindowTest::analysisWithoutSeries() {
+    WindowFixture f(
+        QStringLiteral("INSERT INTO Analiza (Numer, LiczbaN, LiczbaK, LiczbaR, NazwaC, CoRef) "
+                       "VALUES ('1', 5, 2, 2, 'Tulejka', 9);"));
+    QVERIFY(f.load());
+    QCOMPARE(f.window->panel(0)->text(), QStringLiteral(" Tulejka"));
+    QVERIFY(f.window->grid()->isHidden());
+    QVERIFY(f.window->panel(13)->text().isEmpty());
+    QVERIFY(f.find<QLabel>("Label2")->text().isEmpty());  // mode 9 leaves it as it was
+    QVERIFY(enabled(f, "NowaDana"));
+    QCOMPARE(f.window->session()->series()->recordCount(), 0);
+}
+
+void MainWindowTest::emptyDatabase() {
+    WindowFixture f;
+    QVERIFY(f.load());
+    QCOMPARE(f.find<QComboBox>("Combo1")->count(), 0);
+    QVERIFY(f.window->grid()->isHidden());
+    QVERIFY(!f.window->session()->series());
+    f.window->selectAnalysis();  // nothing to select, nothing breaks
+    QVERIFY(!enabled(f, "DrukujAnaliza"));
+}
+
+void MainWindowTest::startupFailures_data() {
+    QTest::addColumn<QString>("setup");
+    QTest::addColumn<QString>("cause");
+    QTest::newRow("missing file") << ""
+                                  << "plik nie istnieje";
+    QTest::newRow("foreign file") << "foreign" << QString::fromUtf8("nie jest bazą danych");
+    QTest::newRow("incomplete database")
+        << "incomplete" << QString::fromUtf8("brak tabeli „Trans”");
+}
+
+void MainWindowTest::startupFailures() {
+    QFETCH(QString, setup);
+    QFETCH(QString, cause);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("KALMET.MDB"));
+    if (setup == QLatin1String("foreign")) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("to nie jest baza danych");
+    } else if (setup == QLatin1String("incomplete")) {
+        QVERIFY(TestDatabase::runSql(path,
+                                     TestDatabase::schema() + QStringLiteral("DROP TABLE Trans;")));
+    }
+    const QByteArray before = QFile::exists(path) ? [&] {
+        QFile file(path);
+        file.open(QIODevice::ReadOnly);
+        return file.readAll();
+    }() : QByteArray();
+    ScriptedDialogs dialogs;
+    UiEnvironment env;
+    env.dialogs = &dialogs;
+    env.showModal = [](QDialog& d) { d.reject(); };
+    auto window = startKalmet(dir.path(), RegionalSettings::polish(), env);
+    QVERIFY(!window);
+    QCOMPARE(dialogs.calls.size(), 1);
+    QCOMPARE(dialogs.calls[0].icon, Dialogs::Icon::Critical);
+    QVERIFY(dialogs.calls[0].afterBeep);
+    QVERIFY2(dialogs.calls[0].text.contains(path), qPrintable(dialogs.calls[0].text));
+    QVERIFY2(dialogs.calls[0].text.contains(cause), qPrintable(dialogs.calls[0].text));
+    if (setup.isEmpty()) {
+        QVERIFY(!QFile::exists(path));
+    } else {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), before);
+    }
+}
+
+void MainWindowTest::aboutWindowClosesOnEnter() {
+    ScriptedDialogs dialogs;
+    for (const char* control : {"Text1", "Text2", "SSCommand1"}) {
+        Inform about(dialogs);
+        QCOMPARE(about.windowTitle(), QStringLiteral("Informacja"));
+        about.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&about));
+        QWidget* target = about.findChild<QWidget*>(QString::fromLatin1(control));
+        QVERIFY(target);
+        target->setFocus();
+        QTest::keyClick(target, Qt::Key_A);
+        QVERIFY(about.isVisible());  // other keys pass on
+        QTest::keyClick(target, Qt::Key_Return);
+        QVERIFY2(!about.isVisible(), control);
+        QCOMPARE(about.result(), int(QDialog::Accepted));
+    }
+    Inform about(dialogs);
+    QCOMPARE(about.findChild<QPushButton*>(QStringLiteral("SSCommand1"))->text(),
+             QStringLiteral("&Zamknij"));
+    QVERIFY(about.findChild<QPlainTextEdit*>(QStringLiteral("Text1"))->isReadOnly());
+    QVERIFY(about.findChild<QPlainTextEdit*>(QStringLiteral("Text1"))
+                ->toPlainText()
+                .contains(QStringLiteral("Kalmet III")));
+}
+
+void MainWindowTest::aboutLinkOpensThePageEachTime() {
+    ScriptedDialogs dialogs;
+    Inform about(dialogs);
+    about.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&about));
+    auto* link = about.findChild<QLineEdit*>(QStringLiteral("Text2"));
+    QCOMPARE(link->text(), QString::fromUtf8("zapraszamy na naszą stronę"));
+    QCOMPARE(link->palette().color(QPalette::Text), QColor(0, 0, 255));
+    QVERIFY(link->font().underline());
+    QVERIFY(link->fontMetrics().horizontalAdvance(link->text()) < link->width());
+    QTest::mouseClick(link, Qt::LeftButton);
+    QTest::mouseClick(link, Qt::LeftButton);
+    QCOMPARE(dialogs.openedAddresses, (QStringList{QString::fromLatin1(Inform::kMakerAddress),
+                                                   QString::fromLatin1(Inform::kMakerAddress)}));
+    QVERIFY(about.isVisible());
+    QVERIFY(QString::fromLatin1(Inform::kMakerAddress).endsWith(QLatin1String(".example")));
+}
+
+void MainWindowTest::koniecEndsTheProgram() {
+    WindowFixture f;
+    QVERIFY(f.load());
+    QTimer::singleShot(0, f.find<QAction>("Koniec"), &QAction::trigger);
+    QTimer::singleShot(5000, [] { QCoreApplication::exit(7); });  // the guard
+    QCOMPARE(QCoreApplication::exec(), 0);
+}
+
+QTEST_MAIN(MainWindowTest)
+#include "tst_main_window.moc"

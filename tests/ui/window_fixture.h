@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QDialog>
+#include <QFile>
+#include <QtTest>
+#include <functional>
+#include <memory>
+
+#include "../storage/test_database.h"
+#include "main_window.h"
+#include "scripted_dialogs.h"
+#include "ui_environment.h"
+
+inline QString fixtureSql(const char* name) {
+    QFile file(QStringLiteral(KALMET_FIXTURES "/") + QString::fromLatin1(name));
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+// A main window on a temporary copy of the delivered database. Modal windows are
+// handed to `onModal` (which fills and presses their controls) instead of exec().
+struct WindowFixture {
+    explicit WindowFixture(const QString& sql = {},
+                           const RegionalSettings& rs = RegionalSettings::polish())
+        : database(sql, rs) {
+        environment.dialogs = &dialogs;
+        environment.showModal = [this](QDialog& dialog) {
+            modals << dialog.objectName();
+            if (onModal) {
+                onModal(dialog);
+            } else {
+                dialog.reject();
+            }
+        };
+        environment.now = [] { return QDateTime(QDate(2026, 12, 8), QTime(10, 30)); };
+        window = std::make_unique<Kalmet>(rs, environment);
+    }
+
+    bool load() {
+        QString error;
+        const bool ok = window->load(database.folder(), &error);
+        if (!ok) {
+            qWarning("load failed: %s", qPrintable(error));
+        }
+        return ok;
+    }
+
+    template <typename T>
+    T* find(const char* name) const {
+        return window->findChild<T*>(QString::fromLatin1(name));
+    }
+
+    TestDatabase database;
+    ScriptedDialogs dialogs;
+    UiEnvironment environment;
+    std::function<void(QDialog&)> onModal;
+    QStringList modals;
+    std::unique_ptr<Kalmet> window;
+};
