@@ -99,6 +99,8 @@ Database::Opened Database::open(const QString& path, const RegionalSettings& set
     }
     db->exec("ROLLBACK");
     db->exec("PRAGMA synchronous=FULL");
+    // Reads through a memory map: no system call per page on a large file.
+    db->exec("PRAGMA mmap_size=1073741824");
     db->registerCollation();
     return {std::move(db), {}};
 }

@@ -2,6 +2,8 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+
 #include "number_pattern.h"
 #include "number_reader.h"
 
@@ -43,8 +45,12 @@ std::unique_ptr<RecordSet> RecordSet::open(Database& db, const Query& query, QSt
     if (!query.where.isEmpty()) {
         sql += QStringLiteral(" WHERE ") + query.where;
     }
-    sql += QStringLiteral(" ORDER BY ") +
-           (query.orderBy.isEmpty() ? QStringLiteral("rowid") : query.orderBy);
+    // Rows in stored (rowid) order come fastest unordered, from whatever small index
+    // covers them, and sorted here; a table scan would read every page of the table.
+    const bool storedOrder = query.orderBy.isEmpty();
+    if (!storedOrder) {
+        sql += QStringLiteral(" ORDER BY ") + query.orderBy;
+    }
     Statement keys(db.handle(), sql);
     for (int i = 0; i < query.parameters.size(); ++i) {
         keys.bind(i + 1, query.parameters[i]);
@@ -55,6 +61,10 @@ std::unique_ptr<RecordSet> RecordSet::open(Database& db, const Query& query, QSt
     if (!keys.isValid() || !keys.error().isEmpty()) {
         return fail(keys.error());
     }
+    if (storedOrder) {
+        std::sort(set->keys_.begin(), set->keys_.end());
+    }
+    set->ascending_ = std::is_sorted(set->keys_.cbegin(), set->keys_.cend());
     set->fetch_ = std::make_unique<Statement>(
         db.handle(), QStringLiteral("SELECT * FROM %1 WHERE rowid = ?").arg(quoted(query.table)));
     set->position_ = 0;
@@ -119,6 +129,10 @@ void RecordSet::move(int n) {
 }
 
 int RecordSet::indexOfKey(qint64 key) const {
+    if (ascending_) {
+        const auto it = std::lower_bound(keys_.cbegin(), keys_.cend(), key);
+        return it != keys_.cend() && *it == key ? static_cast<int>(it - keys_.cbegin()) : -1;
+    }
     if (!keyIndexValid_) {
         keyIndex_.clear();
         keyIndex_.reserve(keys_.size());
@@ -189,6 +203,7 @@ QVector<Value> RecordSet::column(const QString& name) const {
     if (column < 0) {
         return values;
     }
+    // Unordered, so that an index holding the field serves the walk.
     Statement all(
         db_.handle(),
         QStringLiteral("SELECT rowid, %1 FROM %2").arg(quoted(columns_[column]), quoted(table_)));
@@ -278,7 +293,9 @@ bool RecordSet::insertRow() {
         error_ = insert.error();
         return false;
     }
-    keys_.push_back(sqlite3_last_insert_rowid(db_.handle()));
+    const qint64 key = sqlite3_last_insert_rowid(db_.handle());
+    ascending_ = ascending_ && (keys_.isEmpty() || keys_.back() < key);
+    keys_.push_back(key);
     if (keyIndexValid_) {
         keyIndex_.insert(keys_.back(), static_cast<int>(keys_.size()) - 1);
     }

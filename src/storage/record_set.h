@@ -89,6 +89,7 @@ private:
     QHash<QString, int> columnByLowerName_;
 
     QVector<qint64> keys_;
+    bool ascending_ = true;  // keys in rowid order: found by binary search
     int position_ = -1;
     bool deleted_ = false;
 

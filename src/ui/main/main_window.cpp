@@ -8,8 +8,10 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QStringListModel>
 #include <QVBoxLayout>
 
 #include "data_grid.h"
@@ -152,7 +154,15 @@ QWidget* Kalmet::buildSelectorFrame() {
     combo_->setObjectName(QStringLiteral("Combo1"));
     combo_->setEditable(true);
     combo_->setInsertPolicy(QComboBox::NoInsert);
+    // No completion: it would scan every stored number on each selection.
+    combo_->setCompleter(nullptr);
     combo_->setMinimumWidth(Twips::toPixels(1800, logicalDpiX()));
+    // Sized for a number of the usual length instead of measuring every stored number.
+    combo_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    combo_->setMinimumContentsLength(12);
+    if (auto* list = qobject_cast<QListView*>(combo_->view())) {
+        list->setUniformItemSizes(true);
+    }
     connect(combo_, qOverload<int>(&QComboBox::activated), this, &Kalmet::selectAnalysisAt);
     grid->addWidget(makeCaption(2, QStringLiteral("Numer analizy :")), 0, 0);
     grid->addWidget(combo_, 0, 1);
@@ -371,8 +381,10 @@ bool Kalmet::load(const QString& applicationFolder, QString* error) {
         return false;
     }
     session_ = std::move(opened.session);
-    combo_->clear();
-    combo_->addItems(session_->analysisNumbers());
+    // A plain list model: a plant's hundred thousand analyses fill it in milliseconds,
+    // where one item object per number would take a large share of a second.
+    combo_->setModel(
+        new QStringListModel(session_->analysisNumbers(), combo_));  // owns and drops the old
     if (combo_->count() > 0) {
         selectAnalysisAt(combo_->count() - 1);
     }

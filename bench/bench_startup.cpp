@@ -1,0 +1,133 @@
+// Start-up and selection of the main window, beside a bare Qt window.
+//
+//   bench_startup FOLDER...        runs the whole comparison (each start in a fresh process)
+//   bench_startup --bare           one bare window start-up, prints milliseconds
+//   bench_startup --kalmet FOLDER  one program start-up on FOLDER/KALMET.MDB, prints ms
+//   bench_startup --select FOLDER  mean time of selecting an analysis, prints ms
+//
+// Start-up is measured from the start of main() to the window being exposed.
+
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QMainWindow>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTest>
+#include <algorithm>
+#include <cstdio>
+
+#include "main_window.h"
+#include "scripted_dialogs.h"
+
+namespace {
+
+QElapsedTimer sinceMain;
+
+UiEnvironment quietEnvironment(Dialogs& dialogs) {
+    UiEnvironment env;
+    env.dialogs = &dialogs;
+    env.showModal = [](QDialog&) {};
+    env.now = [] { return QDateTime::currentDateTime(); };
+    return env;
+}
+
+int bare() {
+    QMainWindow window;
+    window.setWindowTitle(QStringLiteral("bare"));
+    window.resize(1000, 700);
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window)) {
+        return 1;
+    }
+    std::printf("%.3f\n", sinceMain.nsecsElapsed() / 1e6);
+    return 0;
+}
+
+int kalmet(const QString& folder) {
+    const double application = sinceMain.nsecsElapsed() / 1e6;
+    ScriptedDialogs dialogs;
+    Kalmet window(RegionalSettings::polish(), quietEnvironment(dialogs));
+    const double built = sinceMain.nsecsElapsed() / 1e6;
+    QString error;
+    if (!window.load(folder, &error)) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+        return 1;
+    }
+    const double loaded = sinceMain.nsecsElapsed() / 1e6;
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window)) {
+        return 1;
+    }
+    const double shown = sinceMain.nsecsElapsed() / 1e6;
+    std::printf("%.3f\n", shown);
+    std::fprintf(stderr, "application %.1f, window built %.1f, loaded %.1f, shown %.1f ms\n",
+                 application, built - application, loaded - built, shown - loaded);
+    return 0;
+}
+
+int select(const QString& folder) {
+    ScriptedDialogs dialogs;
+    Kalmet window(RegionalSettings::polish(), quietEnvironment(dialogs));
+    QString error;
+    if (!window.load(folder, &error)) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+        return 1;
+    }
+    auto* combo = window.findChild<QComboBox*>(QStringLiteral("Combo1"));
+    const int count = combo->count();
+    QRandomGenerator random(7);
+    const int rounds = 300;
+    QElapsedTimer timer;
+    timer.start();
+    for (int i = 0; i < rounds; ++i) {
+        window.selectAnalysisAt(random.bounded(count));
+    }
+    std::printf("%.3f\n", timer.nsecsElapsed() / 1e6 / rounds);
+    return 0;
+}
+
+double median(const QString& self, const QStringList& args, int runs) {
+    QVector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        QProcess p;
+        p.start(self, args);
+        p.waitForFinished(120000);
+        times << QString::fromUtf8(p.readAllStandardOutput()).trimmed().toDouble();
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+int compare(const QString& self, const QStringList& folders) {
+    for (const QString& folder : folders) {
+        const double bareMs = median(self, {QStringLiteral("--bare")}, 5);
+        const double startMs = median(self, {QStringLiteral("--kalmet"), folder}, 5);
+        const double selectMs = median(self, {QStringLiteral("--select"), folder}, 3);
+        std::printf("%-40s bare window %7.1f ms   program %7.1f ms (%.2f x)   selection %6.2f ms\n",
+                    qPrintable(folder), bareMs, startMs, startMs / bareMs, selectMs);
+    }
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    sinceMain.start();
+    QApplication app(argc, argv);
+    const QStringList args = QCoreApplication::arguments();
+    if (args.size() >= 2 && args[1] == QLatin1String("--bare")) {
+        return bare();
+    }
+    if (args.size() >= 3 && args[1] == QLatin1String("--kalmet")) {
+        return kalmet(args[2]);
+    }
+    if (args.size() >= 3 && args[1] == QLatin1String("--select")) {
+        return select(args[2]);
+    }
+    if (args.size() >= 2) {
+        return compare(args[0], args.mid(1));
+    }
+    std::fprintf(stderr, "usage: bench_startup FOLDER...\n");
+    return 2;
+}
