@@ -46,3 +46,9 @@ QStringList Session::analysisNumbers() const {
     }
     return numbers;
 }
+
+void Session::reloadAnalyses() {
+    if (auto fresh = RecordSets::analyses(*db_)) {
+        analyses_ = std::move(fresh);
+    }
+}

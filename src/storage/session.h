@@ -34,6 +34,8 @@ public:
     // The series of the selected analysis; null before the first selection.
     RecordSet* series() { return series_.get(); }
     void openSeries(const QString& numer);
+    // Opens the analysis record set afresh (after a change that was rolled back).
+    void reloadAnalyses();
 
     SharedValues& shared() { return shared_; }
     const RegionalSettings& regional() const { return shared_.settings; }

@@ -14,6 +14,8 @@
 #include <QStringListModel>
 #include <QVBoxLayout>
 
+#include "caption_parts.h"
+#include "commands.h"
 #include "data_grid.h"
 #include "inform.h"
 #include "result_symbol.h"
@@ -30,30 +32,6 @@ const QColor kWhite(255, 255, 255);
 QColor verdictColour(Verdict verdict) {
     const VerdictColour c = colourOf(verdict);
     return QColor(c.red, c.green, c.blue);
-}
-
-// The classic captions pad with blanks so that a unit ("°C", "%") or a colon lines up
-// beside the panel drawn over the blanks; here the label takes the words and the
-// colon, and whatever follows the panel becomes a label of its own.
-struct CaptionParts {
-    QString label;
-    QString unit;
-};
-
-CaptionParts splitCaption(const QString& caption) {
-    static const QRegularExpression gap(QStringLiteral("\\s{2,}"));
-    QStringList parts = caption.split(gap, Qt::SkipEmptyParts);
-    CaptionParts result;
-    if (parts.isEmpty()) {
-        return result;
-    }
-    result.label = parts.takeFirst().trimmed();
-    if (!parts.isEmpty() && parts.first().trimmed() == QLatin1String(":")) {
-        result.label += QStringLiteral(" :");
-        parts.removeFirst();
-    }
-    result.unit = parts.join(QLatin1Char(' ')).trimmed();
-    return result;
 }
 
 QLabel* unitLabel(const QString& text, QWidget* parent) {
@@ -136,7 +114,7 @@ QLabel* Kalmet::makePanel(int index, Qt::Alignment alignment) {
 }
 
 QLabel* Kalmet::makeCaption(int index, const QString& caption, QString* unit) {
-    const CaptionParts parts = splitCaption(caption);
+    const CaptionParts parts = CaptionParts::split(caption);
     auto* label = new QLabel(parts.label);
     label->setObjectName(QStringLiteral("Label1_%1").arg(index));
     label->setProperty("caption", caption);
@@ -381,6 +359,8 @@ bool Kalmet::load(const QString& applicationFolder, QString* error) {
         return false;
     }
     session_ = std::move(opened.session);
+    commands_ = std::make_unique<Commands>(*this, *session_, env_);
+    connectCommands();
     // A plain list model: a plant's hundred thousand analyses fill it in milliseconds,
     // where one item object per number would take a large share of a second.
     combo_->setModel(
@@ -389,6 +369,52 @@ bool Kalmet::load(const QString& applicationFolder, QString* error) {
         selectAnalysisAt(combo_->count() - 1);
     }
     return true;
+}
+
+void Kalmet::connectCommands() {
+    const std::pair<const char*, void (Commands::*)()> entries[] = {
+        {"NowaAnaliza", &Commands::newAnalysis},    {"PoprawAnaliza", &Commands::editAnalysis},
+        {"UsunAnaliza", &Commands::deleteAnalysis}, {"NowaDana", &Commands::newSeries},
+        {"PoprawDana", &Commands::editSeries},      {"UsunDana", &Commands::deleteSeries},
+        {"UsunDanaW", &Commands::deleteAllSeries}};
+    for (const auto& [name, command] : entries) {
+        auto* action = findChild<QAction*>(QString::fromLatin1(name));
+        disconnect(action, &QAction::triggered, this, nullptr);
+        connect(action, &QAction::triggered, this,
+                [this, command = command] { (commands_.get()->*command)(); });
+    }
+}
+
+void Kalmet::appendAndSelect(const QString& numer) {
+    combo_->addItem(numer);
+    selectAnalysisAt(combo_->count() - 1);
+}
+
+void Kalmet::removeAnalysisAndSelectLast(const QString& numer) {
+    const int index = combo_->findText(numer, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (index >= 0) {
+        combo_->removeItem(index);
+    }
+    if (combo_->count() == 0) {
+        clearScreen();  // nothing is selected any more
+        return;
+    }
+    selectAnalysisAt(combo_->count() - 1);
+}
+
+void Kalmet::clearScreen() {
+    setReportCommandsEnabled(false);
+    combo_->setEditText(QString());
+    for (int i = 0; i < AnalysisScreen::kHeaderPanels; ++i) {
+        if (i != 2) {
+            panel(i)->clear();
+        }
+    }
+    label2_->clear();
+    grid_->clearToOneRow();
+    grid_->hide();
+    clearResults();
+    newSeries_->setEnabled(true);
 }
 
 void Kalmet::showAboutWindow() {

@@ -23,6 +23,7 @@ class QLabel;
 class QPushButton;
 class DataGrid;
 class Session;
+class Commands;
 
 class Kalmet : public QMainWindow {
     Q_OBJECT
@@ -43,6 +44,11 @@ public:
     Session* session() { return session_.get(); }
     DataGrid* grid() const { return grid_; }
     QLabel* panel(int index) const { return panels_.at(static_cast<std::size_t>(index)); }
+
+    // After a new analysis: its number goes to the end of Combo1 and is selected.
+    void appendAndSelect(const QString& numer);
+    // After a deleted analysis: its number leaves Combo1 and the last one is selected.
+    void removeAnalysisAndSelectLast(const QString& numer);
 
 public slots:
     // The selection handler: the analysis named by Combo1's text.
@@ -70,10 +76,13 @@ private:
     void clearResults();
     void setReportCommandsEnabled(bool on);
     void setPanelColour(int index, const QColor& colour);
+    void clearScreen();
+    void connectCommands();
 
     UiEnvironment env_;
     RegionalSettings regional_;
     std::unique_ptr<Session> session_;
+    std::unique_ptr<Commands> commands_;
 
     QComboBox* combo_ = nullptr;
     DataGrid* grid_ = nullptr;

@@ -1,0 +1,261 @@
+#include "analysis_editor.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
+
+#include "caption_parts.h"
+#include "input_checks.h"
+#include "number_reader.h"
+#include "session.h"
+#include "twips.h"
+
+namespace {
+
+struct ReferenceMode {
+    const char* item;
+    bool value;   // Text4
+    bool limits;  // Text6, Text7
+    const char* valueCaption;
+};
+
+const ReferenceMode kModes[] = {
+    {"Tolerancja badanej charakterystyki, nieznane Cp", true, true, "Założone Cp"},
+    {"Tolerancja badanej charakterystyki, znane Cp", true, true, "Cp procesu"},
+    {"Znane odchylenie standardowe procesu S", true, false, "Odchylenie S"},
+    {"Zmienność całkowita TV", false, false, ""},
+    {"Tolerancja charakterystyki", false, true, ""},
+};
+
+QString missing(const char* what) {
+    return QString::fromUtf8("Nie wprowadzono %1 - Popraw").arg(QString::fromUtf8(what));
+}
+
+}  // namespace
+
+NowaA::NowaA(Session& session, Dialogs& dialogs, QWidget* parent)
+    : QDialog(parent), session_(session), dialogs_(dialogs) {
+    setObjectName(QStringLiteral("NowaA"));
+    layOut();
+    // The window opens with N = 10, K = 2, R = 2 and the first reference mode.
+    list("Combo1")->setCurrentIndex(list("Combo1")->count() - 1);
+    list("Combo2")->setCurrentIndex(0);
+    list("Combo3")->setCurrentIndex(0);
+    list("Combo5")->setCurrentIndex(0);
+    setReferenceMode(0);
+    centreOnScreen();
+}
+
+QLineEdit* NowaA::box(const char* name) const {
+    return findChild<QLineEdit*>(QString::fromLatin1(name));
+}
+
+QComboBox* NowaA::list(const char* name) const {
+    return findChild<QComboBox*>(QString::fromLatin1(name));
+}
+
+QLineEdit* NowaA::addBox(const char* name, int maxLength) {
+    auto* edit = new QLineEdit(this);
+    edit->setObjectName(QString::fromLatin1(name));
+    if (maxLength > 0) {
+        edit->setMaxLength(maxLength);
+    }
+    return edit;
+}
+
+QComboBox* NowaA::addList(const char* name, const QStringList& items) {
+    auto* combo = new QComboBox(this);
+    combo->setObjectName(QString::fromLatin1(name));
+    combo->addItems(items);
+    return combo;
+}
+
+QLabel* NowaA::addLabel(int index, const QString& caption) {
+    auto* label = new QLabel(CaptionParts::split(caption).label, this);
+    label->setObjectName(QStringLiteral("Label1_%1").arg(index));
+    label->setProperty("caption", caption);
+    labels_[static_cast<std::size_t>(index)] = label;
+    return label;
+}
+
+void NowaA::layOut() {
+    auto* outer = new QVBoxLayout(this);
+    auto row = [](QGridLayout* grid, int r, int c, QLabel* label, QWidget* input,
+                  const QString& unit = {}) {
+        grid->addWidget(label, r, c);
+        if (unit.isEmpty()) {
+            grid->addWidget(input, r, c + 1, 1, 2);
+        } else {
+            grid->addWidget(input, r, c + 1);
+            grid->addWidget(new QLabel(unit), r, c + 2);
+        }
+    };
+
+    auto* parameters = new QGroupBox(QStringLiteral("Parametry analizy"), this);
+    auto* pg = new QGridLayout(parameters);
+    row(pg, 0, 0, addLabel(11, QStringLiteral("Numer analizy :")), addBox("Text11"));
+    row(pg, 1, 0, addLabel(12, QStringLiteral("Data :")), addBox("Text12", 10));
+    row(pg, 2, 0, addLabel(13, QString::fromUtf8("Temperatura :              °C")),
+        addBox("Text13", 5), QString::fromUtf8("°C"));
+    row(pg, 3, 0, addLabel(14, QString::fromUtf8("Wilgotność :              %")),
+        addBox("Text14", 5), QStringLiteral("%"));
+    row(pg, 0, 3, addLabel(15, QString::fromUtf8("Liczba części N :")),
+        addList("Combo1", {"5", "6", "7", "8", "9", "10"}));
+    row(pg, 1, 3, addLabel(16, QString::fromUtf8("Liczba oceniających K :")),
+        addList("Combo2", {"2", "3"}));
+    row(pg, 2, 3, addLabel(17, QString::fromUtf8("Liczba powtórzeń R :")),
+        addList("Combo3", {"2", "3"}));
+    outer->addWidget(parameters);
+
+    auto* part = new QGroupBox(QString::fromUtf8("Opis części"), this);
+    auto* cg = new QGridLayout(part);
+    row(cg, 0, 0, addLabel(1, QStringLiteral("Nazwa :")), addBox("Text1", 30));
+    row(cg, 1, 0, addLabel(2, QStringLiteral("Numer :")), addBox("Text2", 20));
+    row(cg, 2, 0, addLabel(3, QStringLiteral("Charakterystyka :")), addBox("Text3", 30));
+    row(cg, 3, 0, addLabel(4, QStringLiteral("Jednostka :")), addBox("Text5", 10));
+    QStringList modes;
+    for (const ReferenceMode& m : kModes) {
+        modes << QString::fromUtf8(m.item);
+    }
+    QComboBox* reference = addList("Combo5", modes);
+    connect(reference, qOverload<int>(&QComboBox::currentIndexChanged), this,
+            &NowaA::setReferenceMode);
+    row(cg, 4, 0, addLabel(7, QStringLiteral("RF przyjmij z :")), reference);
+    auto* values = new QHBoxLayout;
+    values->addWidget(addLabel(0, QString()));
+    values->addWidget(addBox("Text4"));
+    values->addWidget(addLabel(5, QStringLiteral("GWG")));
+    values->addWidget(addBox("Text6"));
+    values->addWidget(addLabel(6, QStringLiteral("DWG")));
+    values->addWidget(addBox("Text7"));
+    cg->addLayout(values, 5, 0, 1, 3);
+    outer->addWidget(part);
+
+    auto* gauge = new QGroupBox(QString::fromUtf8("Opis przyrządu"), this);
+    auto* gg = new QGridLayout(gauge);
+    row(gg, 0, 0, addLabel(8, QStringLiteral("Nazwa :")), addBox("Text8", 30));
+    row(gg, 1, 0, addLabel(9, QStringLiteral("Numer :")), addBox("Text9", 20));
+    row(gg, 2, 0, addLabel(10, QStringLiteral("Zakres :")), addBox("Text10", 20));
+    row(gg, 3, 0, addLabel(18, QString::fromUtf8("Błąd wskazań :")), addBox("Text15"));
+    row(gg, 4, 0, addLabel(19, QString::fromUtf8("Transmisja danych : ")), addList("Combo4", {}));
+    auto* buttons = new QVBoxLayout;
+    auto* save = new QPushButton(QStringLiteral("&Zapisz"), this);
+    save->setObjectName(QStringLiteral("Command1"));
+    auto* cancel = new QPushButton(QStringLiteral("&Anuluj"), this);
+    cancel->setObjectName(QStringLiteral("Command2"));
+    connect(save, &QPushButton::clicked, this, &NowaA::save);
+    connect(cancel, &QPushButton::clicked, this, &NowaA::reject);
+    buttons->addWidget(save);
+    buttons->addWidget(cancel);
+    buttons->addStretch();
+    gg->addLayout(buttons, 0, 3, 5, 1);
+    outer->addWidget(gauge);
+
+    const char* order[] = {"Text11", "Combo1", "Combo2",   "Combo3",  "Text12", "Text13",
+                           "Text14", "Text1",  "Text2",    "Text3",   "Text5",  "Combo5",
+                           "Text4",  "Text6",  "Text7",    "Text8",   "Text9",  "Text10",
+                           "Text15", "Combo4", "Command1", "Command2"};
+    QWidget* previous = nullptr;
+    for (const char* name : order) {
+        QWidget* w = findChild<QWidget*>(QString::fromLatin1(name));
+        if (previous) {
+            setTabOrder(previous, w);
+        }
+        previous = w;
+    }
+    box("Text11")->setFocus();
+}
+
+void NowaA::centreOnScreen() {
+    const QSize designed(Twips::toPixels(7035, logicalDpiX()),
+                         Twips::toPixels(4455, logicalDpiY()));
+    resize(designed.expandedTo(sizeHint()));
+    if (const QScreen* s = screen()) {
+        const QRect area = s->geometry();
+        move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+    }
+}
+
+void NowaA::setReferenceMode(int mode) {
+    if (mode < 0 || mode >= 5) {
+        return;
+    }
+    const ReferenceMode& m = kModes[mode];
+    box("Text4")->setVisible(m.value);
+    labels_[0]->setVisible(m.value);
+    labels_[0]->setText(QString::fromUtf8(m.valueCaption));
+    for (const char* name : {"Text6", "Text7"}) {
+        box(name)->setVisible(m.limits);
+    }
+    labels_[5]->setVisible(m.limits);
+    labels_[6]->setVisible(m.limits);
+}
+
+bool NowaA::Sprawdz() {
+    using namespace InputChecks;
+    const RegionalSettings& rs = session_.regional();
+    if (isNewMode()) {
+        if (!requireText(box("Text11"), missing("NUMERU ANALIZY"), dialogs_)) {
+            return false;
+        }
+        RecordSet& analyses = session_.analyses();
+        analyses.moveFirst();
+        if (analyses.find(QStringLiteral("Numer"), Value(box("Text11")->text()))) {
+            refuse(box("Text11"),
+                   QString::fromUtf8("Zarejestrowano analizę o podanym numerze - Popraw"),
+                   dialogs_);
+            return false;
+        }
+    }
+    // A stored empty date cannot be corrected in the disabled box, so it is not asked for.
+    if (box("Text12")->isEnabled() &&
+        !requireText(box("Text12"), missing("DATY ANALIZY"), dialogs_)) {
+        return false;
+    }
+    const std::pair<const char*, const char*> required[] = {
+        {"Text1", "NAZWY CZĘŚCI"},    {"Text2", "NUMERU CZĘŚCI"},    {"Text3", "CHARAKTERYSTYKI"},
+        {"Text8", "NAZWY PRZYRZĄDU"}, {"Text9", "NUMERU PRZYRZĄDU"}, {"Text15", "BŁĘDU WSKAZAŃ"}};
+    for (const auto& [name, what] : required) {
+        if (!requireText(box(name), missing(what), dialogs_)) {
+            return false;
+        }
+    }
+    const std::pair<const char*, int> numeric[] = {{"Text4", 0}, {"Text6", 5}, {"Text7", 6}};
+    for (const auto& [name, label] : numeric) {
+        const QString message = QString::fromUtf8("Nie wprowadzono - %1 - Popraw")
+                                    .arg(labels_[static_cast<std::size_t>(label)]->text());
+        if (!box(name)->isHidden() && !requireNumber(box(name), message, dialogs_, rs)) {
+            return false;
+        }
+    }
+    if (!box("Text6")->isHidden() && !box("Text7")->isHidden()) {
+        const float upper = readDecimalText(box("Text6")->text());
+        const float lower = readDecimalText(box("Text7")->text());
+        if (lower >= upper) {
+            refuse(box("Text6"),
+                   QString::fromUtf8("Nieprawidłowe wartości %1 i %2 - Popraw !")
+                       .arg(labels_[5]->text(), labels_[6]->text()),
+                   dialogs_, false);
+            return false;
+        }
+    }
+    return true;
+}
+
+void NowaA::save() {
+    if (Sprawdz()) {
+        session_.shared().dialogResult = true;
+        accept();
+    }
+}
+
+void NowaA::reject() {
+    session_.shared().dialogResult = false;
+    QDialog::reject();
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QString>
+
+#include "ui_environment.h"
+
+class Kalmet;
+class NowaA;
+class Dane;
+class Session;
+
+// The main window's editor and delete commands. Each works on the selected analysis
+// (the current row of the analysis record set) and the selected series (the current
+// row of the series record set), changes the database through them, and has the main
+// window show the result. A database failure is reported and nothing is shown as
+// saved that was not saved.
+class Commands {
+public:
+    Commands(Kalmet& window, Session& session, const UiEnvironment& environment);
+
+    void newAnalysis();      // NowaAnaliza
+    void editAnalysis();     // PoprawAnaliza
+    void deleteAnalysis();   // UsunAnaliza
+    void newSeries();        // NowaDana
+    void editSeries();       // PoprawDana
+    void deleteSeries();     // UsunDana
+    void deleteAllSeries();  // UsunDanaW
+
+private:
+    bool hasSelectedAnalysis();
+    bool hasSelectedSeries();
+    void tell(const QString& text);
+    bool confirmDeletion(const char* question);
+    void reportFailure(const QString& what, const QString& cause);
+
+    // Shows the editor until its row is stored or the user cancels; true when stored.
+    template <typename Editor, typename Store>
+    bool showUntilStored(Editor& editor, Store store);
+
+    bool storeNewAnalysis(NowaA& editor);
+    bool storeEditedAnalysis(NowaA& editor);
+    void fillProfiles(NowaA& editor, const QString& selectedName);
+    QString profileSettings(const QString& name);
+    bool storeSeries(Dane& editor, bool isNew);
+    bool deleteEverySeries(QString* cause);
+
+    Kalmet& window_;
+    Session& session_;
+    UiEnvironment env_;
+};

@@ -1,0 +1,36 @@
+#include "input_checks.h"
+
+#include <QLineEdit>
+
+#include "number_reader.h"
+
+namespace InputChecks {
+
+const char* const kTitle = "UWAGA !!!";
+
+void refuse(QLineEdit* box, const QString& message, Dialogs& dialogs, bool beep) {
+    if (beep) {
+        dialogs.beep();
+    }
+    dialogs.message(message, QString::fromLatin1(kTitle), Dialogs::Icon::Critical);
+    box->setFocus();
+}
+
+bool requireText(QLineEdit* box, const QString& message, Dialogs& dialogs) {
+    if (!box->text().isEmpty()) {
+        return true;
+    }
+    refuse(box, message, dialogs);
+    return false;
+}
+
+bool requireNumber(QLineEdit* box, const QString& message, Dialogs& dialogs,
+                   const RegionalSettings& settings) {
+    if (isNumeric(box->text(), settings)) {
+        return true;
+    }
+    refuse(box, message, dialogs);
+    return false;
+}
+
+}  // namespace InputChecks

@@ -1,0 +1,179 @@
+#include "series_editor.h"
+
+#include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+
+#include "input_checks.h"
+#include "record_sets.h"
+#include "session.h"
+#include "twips.h"
+
+namespace {
+
+constexpr int kWidth = 3225;
+constexpr int kDesignHeight = 2565;
+constexpr int kBoxLeft = 2040;
+constexpr int kFirstBoxTop = 360;
+constexpr int kBoxStep = 330;
+constexpr int kButtonHeight = 375;
+
+}  // namespace
+
+Dane::Dane(Session& session, Dialogs& dialogs, const QString& caption, int parts, QWidget* parent)
+    : QDialog(parent), session_(session), dialogs_(dialogs) {
+    setObjectName(QStringLiteral("Dane"));
+    setWindowTitle(caption);
+    // Centred with the design size first; the height then follows N, the top stays.
+    const double dpiX = logicalDpiX();
+    const double dpiY = logicalDpiY();
+    if (const QScreen* s = screen()) {
+        const QRect area = s->geometry();
+        move(area.x() + (area.width() - Twips::toPixels(kWidth, dpiX)) / 2,
+             area.y() + (area.height() - Twips::toPixels(kDesignHeight, dpiY)) / 2);
+    }
+
+    auto* operatorLabel = new QLabel(QStringLiteral("Operator :"), this);
+    operatorLabel->setObjectName(QStringLiteral("Label1_13"));
+    place(operatorLabel, 60, 60, 780, 240);
+    appraiser_ = new QLineEdit(this);
+    appraiser_->setObjectName(QStringLiteral("Text1"));
+    appraiser_->setMaxLength(30);
+    place(appraiser_, 840, 30, 2325, 285);
+    auto* dataLabel = new QLabel(QStringLiteral("Dane pomiarowe :"), this);
+    dataLabel->setObjectName(QStringLiteral("Label1_0"));
+    place(dataLabel, 60, 390, 1700, 240);
+
+    const int n = qBound(1, parts, 10);
+    QWidget* previous = appraiser_;
+    for (int i = 0; i < n; ++i) {
+        const int top = kFirstBoxTop + i * kBoxStep;
+        auto* number = new QLabel(QString::number(i + 1), this);
+        number->setObjectName(QStringLiteral("Label2_%1").arg(i));
+        number->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        place(number, 1800, top + 30, 210, 195);
+        auto* value = new QLineEdit(this);
+        value->setObjectName(QStringLiteral("Text2_%1").arg(i));
+        value->installEventFilter(this);
+        place(value, kBoxLeft, top, 1125, 285);
+        setTabOrder(previous, value);
+        previous = value;
+        values_ << value;
+    }
+    buttonTop_ = kFirstBoxTop + (n - 1) * kBoxStep + 390;
+    auto* save = new QPushButton(QStringLiteral("&Zapisz"), this);
+    save->setObjectName(QStringLiteral("Command1"));
+    place(save, 510, buttonTop_, 1005, kButtonHeight);
+    auto* cancel = new QPushButton(QStringLiteral("&Anuluj"), this);
+    cancel->setObjectName(QStringLiteral("Command2"));
+    place(cancel, 1710, buttonTop_, 1005, kButtonHeight);
+    setTabOrder(previous, save);
+    setTabOrder(save, cancel);
+    connect(save, &QPushButton::clicked, this, &Dane::save);
+    connect(cancel, &QPushButton::clicked, this, &Dane::reject);
+
+    height_ = 2 * kButtonHeight + buttonTop_ + 180;
+    setFixedSize(Twips::toPixels(kWidth, dpiX), Twips::toPixels(height_, dpiY));
+    appraiser_->setFocus();
+}
+
+void Dane::place(QWidget* widget, int left, int top, int width, int height) {
+    const double dpiX = logicalDpiX();
+    const double dpiY = logicalDpiY();
+    widget->setGeometry(Twips::toPixels(left, dpiX), Twips::toPixels(top, dpiY),
+                        Twips::toPixels(width, dpiX), Twips::toPixels(height, dpiY));
+}
+
+// A value box that gets the focus selects its whole text, so typing replaces it.
+bool Dane::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusIn) {
+        if (auto* box = qobject_cast<QLineEdit*>(watched)) {
+            QTimer::singleShot(0, box, [box] { box->selectAll(); });
+            box->selectAll();
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+bool Dane::appraiserHasAllTrials() {
+    const QString numer =
+        session_.analyses().field(QStringLiteral("Numer")).toText(session_.regional());
+    const auto count = RecordSets::countSeries(session_.database(), numer, appraiser_->text());
+    if (!count) {
+        return false;  // the count could not be read: this check gives no verdict
+    }
+    const Value trials = session_.analyses().field(QStringLiteral("LiczbaR"));
+    if (compareValues(Value(*count), trials) != 0) {
+        return false;
+    }
+    InputChecks::refuse(appraiser_,
+                        QStringLiteral("Dla podanego operatora wykonano %1 serie pomiarowe.\r"
+                                       "Wprowadz innego OPERATORA")
+                            .arg(*count),
+                        dialogs_);
+    return true;
+}
+
+bool Dane::tooManyAppraisers() {
+    RecordSet* series = session_.series();
+    if (!series) {
+        return false;
+    }
+    const Value name(appraiser_->text());
+    series->moveFirst();
+    int appraisers = series->find(QStringLiteral("Operator"), name) ? 0 : 1;
+    Value previous;
+    bool first = true;
+    for (series->moveFirst(); !series->isEof(); series->moveNext()) {
+        const Value current = series->field(QStringLiteral("Operator"));
+        if (first || current != previous) {
+            ++appraisers;
+        }
+        first = false;
+        previous = current;
+    }
+    const Value limit = session_.analyses().field(QStringLiteral("LiczbaK"));
+    if (compareValues(Value(appraisers), limit) <= 0) {
+        return false;
+    }
+    InputChecks::refuse(appraiser_,
+                        QString::fromUtf8("W prowadzonym sprawdzeniu występuje już %1 operatorów.\r"
+                                          "Wprowadz innego OPERATORA")
+                            .arg(limit.toText(session_.regional())),
+                        dialogs_);
+    return true;
+}
+
+bool Dane::Sprawdz() {
+    if (isNewMode()) {
+        if (!InputChecks::requireText(
+                appraiser_, QStringLiteral("Nie wprowadzono OPERATORA - Popraw"), dialogs_)) {
+            return false;
+        }
+        if (appraiserHasAllTrials() || tooManyAppraisers()) {
+            return false;
+        }
+    }
+    for (QLineEdit* value : values_) {
+        if (!InputChecks::requireNumber(value, QString::fromUtf8("Dana nie jest liczbą - Popraw"),
+                                        dialogs_, session_.regional())) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void Dane::save() {
+    if (Sprawdz()) {
+        session_.shared().dialogResult = true;
+        accept();
+    }
+}
+
+void Dane::reject() {
+    session_.shared().dialogResult = false;
+    QDialog::reject();
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QDialog>
+#include <QVector>
+
+#include "dialogs.h"
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class Session;
+
+// Dane, the series editor: the appraiser and one value box per part, laid out in
+// twips as the classic window was (a box every 330 twips, the buttons 390 below the
+// last box). The command that opens it writes the row when the dialog result flag is
+// true afterwards: "&Zapisz" sets it when Sprawdz passes.
+class Dane : public QDialog {
+    Q_OBJECT
+
+public:
+    static constexpr const char* kNewCaption = "Nowa seria danych";
+    static constexpr const char* kEditCaption = "Popraw serię danych";
+
+    // parts: N of the selected analysis (its value boxes are made here)
+    Dane(Session& session, Dialogs& dialogs, const QString& caption, int parts,
+         QWidget* parent = nullptr);
+
+    bool isNewMode() const { return windowTitle() == QString::fromUtf8(kNewCaption); }
+    bool Sprawdz();
+
+    QLineEdit* appraiserBox() const { return appraiser_; }
+    const QVector<QLineEdit*>& valueBoxes() const { return values_; }
+    int buttonTopTwips() const { return buttonTop_; }
+    int heightTwips() const { return height_; }
+
+public slots:
+    void reject() override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void place(QWidget* widget, int left, int top, int width, int height);
+    bool appraiserHasAllTrials();
+    bool tooManyAppraisers();
+    void save();
+
+    Session& session_;
+    Dialogs& dialogs_;
+    QLineEdit* appraiser_ = nullptr;
+    QVector<QLineEdit*> values_;
+    int buttonTop_ = 0;
+    int height_ = 0;
+};
