@@ -20,6 +20,8 @@ constexpr int kBoxLeft = 2040;
 constexpr int kFirstBoxTop = 360;
 constexpr int kBoxStep = 330;
 constexpr int kButtonHeight = 375;
+// The classic height is the outer one; its caption bar and borders took about this.
+constexpr int kFrameHeight = 390;
 
 }  // namespace
 
@@ -27,6 +29,10 @@ Dane::Dane(Session& session, Dialogs& dialogs, const QString& caption, int parts
     : QDialog(parent), session_(session), dialogs_(dialogs) {
     setObjectName(QStringLiteral("Dane"));
     setWindowTitle(caption);
+    // The layout was drawn for a compact 8-point font; a larger one would not fit it.
+    QFont compact = font();
+    compact.setPointSizeF(8);
+    setFont(compact);
     // Centred with the design size first; the height then follows N, the top stays.
     const double dpiX = logicalDpiX();
     const double dpiY = logicalDpiY();
@@ -38,11 +44,13 @@ Dane::Dane(Session& session, Dialogs& dialogs, const QString& caption, int parts
 
     auto* operatorLabel = new QLabel(QStringLiteral("Operator :"), this);
     operatorLabel->setObjectName(QStringLiteral("Label1_13"));
-    place(operatorLabel, 60, 60, 780, 240);
+    place(operatorLabel, 60, 60, 900, 240);
     appraiser_ = new QLineEdit(this);
     appraiser_->setObjectName(QStringLiteral("Text1"));
     appraiser_->setMaxLength(30);
-    place(appraiser_, 840, 30, 2325, 285);
+    // 120 twips right of the classic place, same right edge: "Operator :" needs the room
+    // in today's fonts.
+    place(appraiser_, 960, 30, 2205, 285);
     auto* dataLabel = new QLabel(QStringLiteral("Dane pomiarowe :"), this);
     dataLabel->setObjectName(QStringLiteral("Label1_0"));
     place(dataLabel, 60, 390, 1700, 240);
@@ -76,7 +84,7 @@ Dane::Dane(Session& session, Dialogs& dialogs, const QString& caption, int parts
     connect(cancel, &QPushButton::clicked, this, &Dane::reject);
 
     height_ = 2 * kButtonHeight + buttonTop_ + 180;
-    setFixedSize(Twips::toPixels(kWidth, dpiX), Twips::toPixels(height_, dpiY));
+    setFixedSize(Twips::toPixels(kWidth, dpiX), Twips::toPixels(height_ - kFrameHeight, dpiY));
     appraiser_->setFocus();
 }
 

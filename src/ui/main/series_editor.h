@@ -31,6 +31,7 @@ public:
     QLineEdit* appraiserBox() const { return appraiser_; }
     const QVector<QLineEdit*>& valueBoxes() const { return values_; }
     int buttonTopTwips() const { return buttonTop_; }
+    // The outer height of the classic window (caption bar included).
     int heightTwips() const { return height_; }
 
 public slots:
