@@ -197,6 +197,20 @@ Value RecordSet::field(const QString& name) const {
     return row ? (*row)[column] : Value();
 }
 
+Value RecordSet::fieldAt(int position, const QString& name) const {
+    const int column = columnIndex(name);
+    if (column < 0 || position < 0 || position >= recordCount()) {
+        return {};
+    }
+    if (position == position_ && hasCurrentRow()) {
+        return field(name);
+    }
+    Statement one(db_.handle(), QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?")
+                                    .arg(quoted(columns_[column]), quoted(table_)));
+    one.bindInt64(1, keys_[position]);
+    return one.next() ? one.column(0) : Value();
+}
+
 QVector<Value> RecordSet::column(const QString& name) const {
     const int column = columnIndex(name);
     QVector<Value> values(keys_.size());

@@ -51,6 +51,8 @@ public:
     QStringList fieldNames() const { return columns_; }
     // The current row's field, or the value being edited; empty without a current row.
     Value field(const QString& name) const;
+    // One field of the row at a position, without moving the current row.
+    Value fieldAt(int position, const QString& name) const;
     // All values of one field, in record-set order (for walking large sets at once).
     QVector<Value> column(const QString& name) const;
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <cstddef>
 
 #include "ui_environment.h"
 
@@ -39,6 +40,7 @@ private:
 
     bool storeNewAnalysis(NowaA& editor);
     bool storeEditedAnalysis(NowaA& editor);
+    bool storeAnalysisFields(NowaA& editor, std::size_t first, const QString& failure);
     void fillProfiles(NowaA& editor, const QString& selectedName);
     QString profileSettings(const QString& name);
     bool storeSeries(Dane& editor, bool isNew);

@@ -11,9 +11,9 @@
 #include <QListView>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QStringListModel>
 #include <QVBoxLayout>
 
+#include "analysis_number_model.h"
 #include "caption_parts.h"
 #include "commands.h"
 #include "data_grid.h"
@@ -361,10 +361,8 @@ bool Kalmet::load(const QString& applicationFolder, QString* error) {
     session_ = std::move(opened.session);
     commands_ = std::make_unique<Commands>(*this, *session_, env_);
     connectCommands();
-    // A plain list model: a plant's hundred thousand analyses fill it in milliseconds,
-    // where one item object per number would take a large share of a second.
-    combo_->setModel(
-        new QStringListModel(session_->analysisNumbers(), combo_));  // owns and drops the old
+    numbers_ = new AnalysisNumberModel(*session_, combo_);
+    combo_->setModel(numbers_);  // owns and drops the previous model
     if (combo_->count() > 0) {
         selectAnalysisAt(combo_->count() - 1);
     }
@@ -386,15 +384,16 @@ void Kalmet::connectCommands() {
 }
 
 void Kalmet::appendAndSelect(const QString& numer) {
-    combo_->addItem(numer);
-    selectAnalysisAt(combo_->count() - 1);
+    numbers_->reload();  // the record set holds the new row at its end
+    const int last = combo_->count() - 1;
+    if (last >= 0 && combo_->itemText(last) == numer) {
+        selectAnalysisAt(last);
+    }
 }
 
 void Kalmet::removeAnalysisAndSelectLast(const QString& numer) {
-    const int index = combo_->findText(numer, Qt::MatchExactly | Qt::MatchCaseSensitive);
-    if (index >= 0) {
-        combo_->removeItem(index);
-    }
+    Q_UNUSED(numer);
+    numbers_->reload();  // the record set no longer holds the deleted row
     if (combo_->count() == 0) {
         clearScreen();  // nothing is selected any more
         return;

@@ -24,6 +24,7 @@ class QPushButton;
 class DataGrid;
 class Session;
 class Commands;
+class AnalysisNumberModel;
 
 class Kalmet : public QMainWindow {
     Q_OBJECT
@@ -85,6 +86,7 @@ private:
     std::unique_ptr<Commands> commands_;
 
     QComboBox* combo_ = nullptr;
+    AnalysisNumberModel* numbers_ = nullptr;
     DataGrid* grid_ = nullptr;
     QLabel* label2_ = nullptr;
     std::array<QLabel*, kPanelCount> panels_{};
