@@ -2,9 +2,6 @@
 // variable of its own; its data lives in KALMET.MDB beside the executable.
 
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QTranslator>
 
 #include "main_window.h"
 #include "startup.h"
@@ -14,12 +11,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kalmet III"));
 
-    // Qt's own dialogs (the Yes/No of the questions) speak Polish like the program.
-    QTranslator qtPolish;
-    if (qtPolish.load(QLocale(QLocale::Polish), QStringLiteral("qtbase"), QStringLiteral("_"),
-                      QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        QApplication::installTranslator(&qtPolish);
-    }
+    installPolishQtTranslation(app);
 
     WidgetDialogs dialogs;
     const UiEnvironment environment = UiEnvironment::desktop(dialogs);

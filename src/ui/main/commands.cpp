@@ -118,12 +118,12 @@ void Commands::newAnalysis() {
 // The fields the editor writes, in the order it writes them; an edit writes the same
 // list from "Temperatura" on (number, N, K, R and date stay as stored).
 const std::pair<const char*, const char*> kAnalysisFields[] = {
-    {"Numer", "Text11"},       {"LiczbaN", "Combo1"},    {"LiczbaK", "Combo2"},
-    {"LiczbaR", "Combo3"},     {"Data", "Text12"},       {"Temperatura", "Text13"},
-    {"Wilgotnosc", "Text14"},  {"NazwaC", "Text1"},      {"NUmerC", "Text2"},
-    {"Parametr", "Text3"},     {"WN", "Text4"},          {"GWG", "Text6"},
-    {"DWG", "Text7"},          {"Jednostka", "Text5"},   {"NazwaP", "Text8"},
-    {"NumerP", "Text9"},       {"ZakresP", "Text10"},    {"BladP", "Text15"},
+    {"Numer", "Text11"},      {"LiczbaN", "Combo1"},  {"LiczbaK", "Combo2"},
+    {"LiczbaR", "Combo3"},    {"Data", "Text12"},     {"Temperatura", "Text13"},
+    {"Wilgotnosc", "Text14"}, {"NazwaC", "Text1"},    {"NUmerC", "Text2"},
+    {"Parametr", "Text3"},    {"WN", "Text4"},        {"GWG", "Text6"},
+    {"DWG", "Text7"},         {"Jednostka", "Text5"}, {"NazwaP", "Text8"},
+    {"NumerP", "Text9"},      {"ZakresP", "Text10"},  {"BladP", "Text15"},
     {"NazwaT", "Combo4"}};
 constexpr std::size_t kFirstEditedField = 5;
 
@@ -131,12 +131,14 @@ bool Commands::storeNewAnalysis(NowaA& editor) {
     RecordSet& analyses = session_.analyses();
     analyses.moveLast();
     analyses.addNew();
-    return storeAnalysisFields(editor, 0, QString::fromUtf8("Nie udało się zapisać analizy w bazie danych."));
+    return storeAnalysisFields(editor, 0,
+                               QString::fromUtf8("Nie udało się zapisać analizy w bazie danych."));
 }
 
 bool Commands::storeEditedAnalysis(NowaA& editor) {
-    return storeAnalysisFields(editor, kFirstEditedField,
-                               QString::fromUtf8("Nie udało się zapisać poprawionej analizy w bazie danych."));
+    return storeAnalysisFields(
+        editor, kFirstEditedField,
+        QString::fromUtf8("Nie udało się zapisać poprawionej analizy w bazie danych."));
 }
 
 bool Commands::storeAnalysisFields(NowaA& editor, std::size_t first, const QString& failure) {
@@ -147,7 +149,8 @@ bool Commands::storeAnalysisFields(NowaA& editor, std::size_t first, const QStri
         (void)analyses.setField(QString::fromLatin1(field), Value(text(editor, control)));
     }
     (void)analyses.setField(QStringLiteral("CoRef"), Value(editor.list("Combo5")->currentIndex()));
-    (void)analyses.setField(QStringLiteral("Setings"), Value(profileSettings(text(editor, "Combo4"))));
+    (void)analyses.setField(QStringLiteral("Setings"),
+                            Value(profileSettings(text(editor, "Combo4"))));
     if (analyses.update()) {
         return true;
     }

@@ -2,7 +2,10 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
+#include <QTranslator>
 #include <QUrl>
 
 namespace {
@@ -22,6 +25,16 @@ QMessageBox::Icon boxIcon(Dialogs::Icon icon) {
 }
 
 }  // namespace
+
+bool installPolishQtTranslation(QCoreApplication& application) {
+    auto* translator = new QTranslator(&application);
+    if (!translator->load(QLocale(QLocale::Polish), QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    return QCoreApplication::installTranslator(translator);
+}
 
 void WidgetDialogs::beep() {
     QApplication::beep();

@@ -2,6 +2,12 @@
 
 #include "dialogs.h"
 
+class QCoreApplication;
+
+// Qt's own dialog texts (the "Tak" and "Nie" of the questions) in Polish, like the rest
+// of the program. False when the translation is not installed on the machine.
+bool installPolishQtTranslation(QCoreApplication& application);
+
 // The desktop's message boxes, beep and browser.
 class WidgetDialogs : public Dialogs {
 public:

@@ -1,0 +1,127 @@
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QMessageBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QtTest>
+
+#include "../storage/test_database.h"
+#include "widget_dialogs.h"
+
+namespace {
+
+QString fixture(const char* name) {
+    QFile file(QStringLiteral(KALMET_FIXTURES "/") + QString::fromLatin1(name));
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+struct Run {
+    int code;
+    QByteArray out;
+    QByteArray err;
+};
+
+Run cli(const QStringList& args) {
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("LANG"), QStringLiteral("pl_PL.UTF-8"));
+    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("pl_PL.UTF-8"));
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(KALMET_BUILD_DIR "/kalmet-cli"), args);
+    p.waitForFinished(30000);
+    return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
+}
+
+}  // namespace
+
+class CliTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void listsTheNumbersInStoredOrder();
+    void resultsAsTheWindowShowsThem();
+    void incompleteAnalysis();
+    void errorsGoToStandardError();
+    void questionsHavePolishButtons();
+};
+
+void CliTest::listsTheNumbersInStoredOrder() {
+    TestDatabase t(fixture("study_10x3x3.sql"));
+    const Run run = cli({QStringLiteral("list"), t.path()});
+    QCOMPARE(run.code, 0);
+    QCOMPARE(run.out, QByteArray("6/2026\n7/2026\n"));
+}
+
+void CliTest::resultsAsTheWindowShowsThem() {
+    TestDatabase t(fixture("worked_example.sql"));
+    const Run run = cli({QStringLiteral("results"), t.path(), QStringLiteral("1/2026")});
+    QCOMPARE(run.code, 0);
+    const QJsonObject o = QJsonDocument::fromJson(run.out).object();
+    QCOMPARE(o.value(QStringLiteral("numer")).toString(), QStringLiteral("1/2026"));
+    QCOMPARE(o.value(QStringLiteral("complete")).toBool(), true);
+    QCOMPARE(o.value(QStringLiteral("label2")).toString(), QStringLiteral("TV"));
+    const QJsonObject header = o.value(QStringLiteral("header")).toObject();
+    QCOMPARE(header.value(QStringLiteral("0")).toString(), QStringLiteral(" Tuleja"));
+    QVERIFY(!header.contains(QStringLiteral("2")));
+    const QJsonObject results = o.value(QStringLiteral("results")).toObject();
+    QCOMPARE(results.value(QStringLiteral("17")).toString(), QStringLiteral("0,07 "));
+    QCOMPARE(results.value(QStringLiteral("22")).toString(), QStringLiteral("26,81 "));
+    QCOMPARE(results.value(QStringLiteral("26")).toString(), QStringLiteral("5 "));
+    QVERIFY(!results.contains(QStringLiteral("23")));
+    QCOMPARE(o.value(QStringLiteral("rrVerdict")).toString(), QStringLiteral("yellow"));
+    QCOMPARE(o.value(QStringLiteral("resolutionVerdict")).toString(), QStringLiteral("green"));
+    const QJsonArray grid = o.value(QStringLiteral("grid")).toArray();
+    const QJsonArray fixed = o.value(QStringLiteral("fixed")).toArray();
+    QCOMPARE(grid.size(), 12);
+    QCOMPARE(fixed.size(), 12);
+    QCOMPARE(grid[1].toArray()[2].toString(), QStringLiteral("10,01"));
+    QCOMPARE(grid[3].toArray()[1].toString(), QString::fromUtf8("Średnia"));
+    QVERIFY(fixed[3].toArray()[1].toBool());
+    QVERIFY(!fixed[1].toArray()[1].toBool());
+}
+
+void CliTest::incompleteAnalysis() {
+    TestDatabase t(fixture("study_10x3x3.sql"));
+    const Run run = cli({QStringLiteral("results"), t.path(), QStringLiteral("6/2026")});
+    QCOMPARE(run.code, 0);
+    const QJsonObject o = QJsonDocument::fromJson(run.out).object();
+    QCOMPARE(o.value(QStringLiteral("complete")).toBool(), false);
+    QCOMPARE(o.value(QStringLiteral("rrVerdict")).toString(), QStringLiteral("white"));
+    QCOMPARE(o.value(QStringLiteral("results")).toObject().value(QStringLiteral("17")).toString(),
+             QString());
+    QCOMPARE(o.value(QStringLiteral("grid")).toArray().size(), 12);
+}
+
+void CliTest::errorsGoToStandardError() {
+    TestDatabase t(fixture("study_10x3x3.sql"));
+    Run run = cli({QStringLiteral("results"), t.path(), QStringLiteral("9/9999")});
+    QCOMPARE(run.code, 3);
+    QVERIFY(run.out.isEmpty());
+    QVERIFY(QString::fromUtf8(run.err).contains(QStringLiteral("9/9999")));
+    QTemporaryDir dir;
+    const QString missing = dir.filePath(QStringLiteral("KALMET.MDB"));
+    run = cli({QStringLiteral("list"), missing});
+    QCOMPARE(run.code, 2);
+    QVERIFY(QString::fromUtf8(run.err).contains(missing));
+    QVERIFY(!QFile::exists(missing));
+    QFile foreign(missing);
+    QVERIFY(foreign.open(QIODevice::WriteOnly));
+    foreign.write("not a database");
+    foreign.close();
+    run = cli({QStringLiteral("list"), missing});
+    QCOMPARE(run.code, 2);
+    QVERIFY(QString::fromUtf8(run.err).contains(QString::fromUtf8("nie jest bazą danych")));
+    QCOMPARE(cli({QStringLiteral("results"), t.path()}).code, 64);
+}
+
+void CliTest::questionsHavePolishButtons() {
+    QVERIFY(installPolishQtTranslation(*QCoreApplication::instance()));
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Uwaga !"), QStringLiteral("?"),
+                    QMessageBox::Yes | QMessageBox::No);
+    QCOMPARE(box.button(QMessageBox::Yes)->text().remove(QLatin1Char('&')), QStringLiteral("Tak"));
+    QCOMPARE(box.button(QMessageBox::No)->text().remove(QLatin1Char('&')), QStringLiteral("Nie"));
+}
+
+QTEST_MAIN(CliTest)
+#include "tst_cli.moc"
