@@ -11,8 +11,4 @@ inline int toPixels(int twips, double dotsPerInch) {
     return static_cast<int>(std::lround(twips * dotsPerInch / kPerInch));
 }
 
-inline int fromPixels(int pixels, double dotsPerInch) {
-    return dotsPerInch > 0 ? static_cast<int>(std::lround(pixels * kPerInch / dotsPerInch)) : 0;
-}
-
 }  // namespace Twips

@@ -47,7 +47,6 @@ public:
     // equals the value exactly; leaves the record set at its end when there is none.
     bool find(const QString& field, const Value& value);
 
-    bool hasField(const QString& name) const { return columnIndex(name) >= 0; }
     QStringList fieldNames() const { return columns_; }
     // The current row's field, or the value being edited; empty without a current row.
     Value field(const QString& name) const;
@@ -63,7 +62,6 @@ public:
     // Writes the pending new row or edit and commits it.
     [[nodiscard]] bool update();
     void cancelUpdate();
-    bool isEditing() const { return mode_ != Mode::None; }
 
     // Deletes the current row and commits; the deleted row stays current (with no
     // fields) until the next move, and moveNext() then goes to the row after it.

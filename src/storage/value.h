@@ -14,7 +14,6 @@ public:
     Value(double number) : data_(number) {}                    // NOLINT: a number is a value
     Value(int number) : data_(static_cast<double>(number)) {}  // NOLINT
     Value(const QString& text) : data_(text) {}                // NOLINT: so is a text
-    static Value fromUtf8(const char* text) { return Value(QString::fromUtf8(text)); }
 
     bool isEmpty() const { return std::holds_alternative<std::monostate>(data_); }
     bool isNumber() const { return std::holds_alternative<double>(data_); }
