@@ -57,6 +57,10 @@ Kalmet::~Kalmet() {
     // then the session is gone, so nothing may reach the handlers any more.
     disconnect(combo_, nullptr, this, nullptr);
     disconnect(grid_, nullptr, this, nullptr);
+    // Combo1 outlives the session by a moment and may still look at its list.
+    if (numbers_) {
+        numbers_->release();
+    }
 }
 
 void Kalmet::buildMenu() {
