@@ -9,7 +9,6 @@ namespace {
 
 using Number = std::optional<double>;
 
-constexpr int kMaxParts = 10;
 constexpr int kMaxCount = 10;  // appraisers and trials beyond any real study
 constexpr int kStoredBlocks = 3;
 
@@ -40,7 +39,7 @@ public:
           rs_(rs),
           pattern_(in.numberPattern),
           percent_(QStringLiteral("#0.00")),
-          n_(boundedCount(in.parts, kMaxParts)),
+          n_(StudyInput::partCount(in.parts)),
           k_(boundedCount(in.appraisers, kMaxCount)),
           r_(boundedCount(in.trials, kMaxCount)) {}
 
@@ -61,8 +60,7 @@ private:
         if (v.isEmpty()) {
             return {};
         }
-        const QString text =
-            v.isText() ? pattern_.formatText(v.text(), rs_) : pattern_.format(v.number(), rs_);
+        const QString text = v.format(pattern_, rs_);
         return {text, readLocaleNumber(text, rs_)};
     }
 

@@ -3,17 +3,11 @@
 #include "record_set.h"
 #include "shared_values.h"
 
-namespace {
-
-// Part fields exist up to P10; anything past them reads as empty.
-constexpr int kPartFields = 10;
-
-int partCount(const Value& n) {
-    const double v = n.number();
+int StudyInput::partCount(const Value& liczbaN) {
+    constexpr int kPartFields = 10;  // P1..P10; anything past them does not exist
+    const double v = liczbaN.number();
     return v < 0 ? 0 : (v > kPartFields ? kPartFields : static_cast<int>(v));
 }
-
-}  // namespace
 
 StudyInput StudyInput::fromRecordSets(const RecordSet& analysis, RecordSet& series,
                                       const RecordSet& settingsRow, const SharedValues& shared) {

@@ -36,6 +36,9 @@ struct StudyInput {
     Value IK2;
     QVector<SeriesInput> series;
 
+    // N as a count of part fields: the stored LiczbaN, limited to the ten fields P1..P10.
+    static int partCount(const Value& liczbaN);
+
     // Reads the current analysis row, the whole series record set (leaving it at its
     // end) and the settings row.
     static StudyInput fromRecordSets(const RecordSet& analysis, RecordSet& series,

@@ -47,7 +47,6 @@ public:
     // equals the value exactly; leaves the record set at its end when there is none.
     bool find(const QString& field, const Value& value);
 
-    QStringList fieldNames() const { return columns_; }
     // The current row's field, or the value being edited; empty without a current row.
     Value field(const QString& name) const;
     // One field of the row at a position, without moving the current row.

@@ -7,12 +7,8 @@
 
 Session::Opened Session::openFolder(const QString& applicationFolder,
                                     const RegionalSettings& settings) {
-    Opened opened = openFile(
-        QDir(applicationFolder).filePath(QString::fromLatin1(kDatabaseFileName)), settings);
-    if (opened.session) {
-        opened.session->shared_.applicationFolder = applicationFolder;
-    }
-    return opened;
+    return openFile(QDir(applicationFolder).filePath(QString::fromLatin1(kDatabaseFileName)),
+                    settings);
 }
 
 Session::Opened Session::openFile(const QString& path, const RegionalSettings& settings) {

@@ -28,6 +28,16 @@ QString Value::toText(const RegionalSettings& settings) const {
     return {};
 }
 
+QString Value::format(const NumberPattern& pattern, const RegionalSettings& settings) const {
+    if (const auto* n = std::get_if<double>(&data_)) {
+        return pattern.format(*n, settings);
+    }
+    if (const auto* t = std::get_if<QString>(&data_)) {
+        return pattern.formatText(*t, settings);
+    }
+    return {};
+}
+
 QString Value::text() const {
     const auto* t = std::get_if<QString>(&data_);
     return t ? *t : QString();

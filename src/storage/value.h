@@ -3,6 +3,7 @@
 #include <QString>
 #include <variant>
 
+#include "number_pattern.h"
 #include "regional_settings.h"
 
 // The generic value: what a database field delivers, kept in its own type (empty,
@@ -28,6 +29,9 @@ public:
     // given settings, empty as "".
     QString toText(const RegionalSettings& settings) const;
     QString text() const;
+    // The value as a pattern shows it: a number formatted, a text formatted as the
+    // number it holds (or left as it is), empty as "".
+    QString format(const NumberPattern& pattern, const RegionalSettings& settings) const;
 
     bool operator==(const Value& other) const { return data_ == other.data_; }
     bool operator!=(const Value& other) const { return !(*this == other); }

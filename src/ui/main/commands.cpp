@@ -11,6 +11,7 @@
 #include "number_reader.h"
 #include "series_editor.h"
 #include "session.h"
+#include "study_input.h"
 
 namespace {
 
@@ -21,10 +22,6 @@ QString text(const NowaA& editor, const char* name) {
         return box->text();
     }
     return editor.list(name)->currentText();
-}
-
-int partCount(const Value& n) {
-    return qBound(0, static_cast<int>(n.number()), 10);
 }
 
 }  // namespace
@@ -219,7 +216,7 @@ bool Commands::storeSeries(Dane& editor, bool isNew) {
         }
         sum += readLocaleNumber(boxes[i]->text(), rs).value_or(0.0);
     }
-    const int n = partCount(analyses.field(QStringLiteral("LiczbaN")));
+    const int n = StudyInput::partCount(analyses.field(QStringLiteral("LiczbaN")));
     (void)series.setField(QStringLiteral("ObX"), Value(n > 0 ? sum / n : 0.0));
     if (refused.isEmpty() && series.update()) {
         return true;
@@ -235,7 +232,7 @@ void Commands::newSeries() {
         tell(QString::fromUtf8("Nie wybrano analizy: najpierw zarejestruj lub wybierz analizę."));
         return;
     }
-    const int n = partCount(session_.analyses().field(QStringLiteral("LiczbaN")));
+    const int n = StudyInput::partCount(session_.analyses().field(QStringLiteral("LiczbaN")));
     Dane editor(session_, *env_.dialogs, QString::fromUtf8(Dane::kNewCaption), n, &window_);
     showUntilStored(editor, [&] { return storeSeries(editor, true); });
     window_.selectAnalysis();
@@ -247,16 +244,14 @@ void Commands::editSeries() {
         return;
     }
     RecordSet& series = *session_.series();
-    const int n = partCount(session_.analyses().field(QStringLiteral("LiczbaN")));
+    const int n = StudyInput::partCount(session_.analyses().field(QStringLiteral("LiczbaN")));
     Dane editor(session_, *env_.dialogs, QString::fromUtf8(Dane::kEditCaption), n, &window_);
     editor.appraiserBox()->setText(
         series.field(QStringLiteral("Operator")).toText(session_.regional()));
     const NumberPattern pattern(session_.shared().numberPattern());
     for (int i = 0; i < n; ++i) {
-        const Value v = series.field(QStringLiteral("P%1").arg(i + 1));
-        const QString shown = v.isNumber() ? pattern.format(v.number(), session_.regional())
-                              : v.isText() ? pattern.formatText(v.text(), session_.regional())
-                                           : QString();
+        const QString shown =
+            series.field(QStringLiteral("P%1").arg(i + 1)).format(pattern, session_.regional());
         editor.valueBoxes()[i]->setText(shown);
     }
     editor.appraiserBox()->setEnabled(false);
@@ -326,7 +321,7 @@ void Commands::deleteAnalysis() {
         window_.selectAnalysis();
         return;
     }
-    window_.removeAnalysisAndSelectLast(numer);
+    window_.removeAnalysisAndSelectLast();
 }
 
 void Commands::deleteSeries() {

@@ -395,8 +395,7 @@ void Kalmet::appendAndSelect(const QString& numer) {
     }
 }
 
-void Kalmet::removeAnalysisAndSelectLast(const QString& numer) {
-    Q_UNUSED(numer);
+void Kalmet::removeAnalysisAndSelectLast() {
     numbers_->reload();  // the record set no longer holds the deleted row
     if (combo_->count() == 0) {
         clearScreen();  // nothing is selected any more

@@ -49,7 +49,7 @@ public:
     // After a new analysis: its number goes to the end of Combo1 and is selected.
     void appendAndSelect(const QString& numer);
     // After a deleted analysis: its number leaves Combo1 and the last one is selected.
-    void removeAnalysisAndSelectLast(const QString& numer);
+    void removeAnalysisAndSelectLast();
 
 public slots:
     // The selection handler: the analysis named by Combo1's text.
