@@ -2,6 +2,7 @@
 
 #include <QStringList>
 #include <QVector>
+#include <functional>
 
 #include "dialogs.h"
 
@@ -21,6 +22,7 @@ public:
     QVector<bool> answers;  // taken in order; No once they run out
     QStringList openedAddresses;
     int beeps = 0;
+    std::function<void()> onQuestion;  // runs while a question stands
 
     void beep() override {
         ++beeps;
@@ -33,6 +35,9 @@ public:
     bool askYesNo(const QString& text, const QString& title, Icon icon) override {
         calls.push_back({true, text, title, icon, beepPending_});
         beepPending_ = false;
+        if (onQuestion) {
+            onQuestion();
+        }
         return answers.isEmpty() ? false : answers.takeFirst();
     }
     void openAddress(const QString& address) override { openedAddresses << address; }

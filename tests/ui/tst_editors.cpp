@@ -12,6 +12,7 @@
 #include "series_editor.h"
 #include "session.h"
 #include "twips.h"
+#include "typing_limit.h"
 #include "window_fixture.h"
 
 namespace {
@@ -105,6 +106,9 @@ private slots:
     void nothingSelectedIsToldNotIgnored();
     void apostrophesEverywhere();
     void storeFailureKeepsTheInput();
+    void programTextIsNeverCut();
+    void referenceModeKeepsTheLayout();
+    void seriesEditorShowsItsWholeCaption();
     void deleteFailureRemovesNothing();
 };
 
@@ -431,7 +435,7 @@ void EditorsTest::seriesEditorLayout() {
     QCOMPARE(d.heightTwips(), height);
     QCOMPARE(d.height(),
              Twips::toPixels(height - 390, dpi));  // the client area, without the caption bar
-    QCOMPARE(d.appraiserBox()->maxLength(), 30);
+    QCOMPARE(TypingLimit::of(d.appraiserBox()), 30);
     // focus order: appraiser, the values, then the buttons
     auto nextTabStop = [](QWidget* w) {
         do {
@@ -740,6 +744,85 @@ void EditorsTest::deleteFailureRemovesNothing() {
     QCOMPARE(f.window->session()->analyses().recordCount(), 2);
     f.window->selectAnalysisAt(0);
     QCOMPARE(f.window->panel(0)->text(), QString::fromUtf8(" Wałek"));
+}
+
+
+
+
+void EditorsTest::programTextIsNeverCut() {
+    WindowFixture f(QString::fromUtf8(twoAnalyses) +
+                    QStringLiteral("UPDATE Ustawienia SET FD = 'dd mmmm yy';"
+                                   "UPDATE Analiza SET NazwaC = '%1' WHERE Numer = '2/2026';")
+                        .arg(QString(35, QLatin1Char('x'))));
+    QVERIFY(f.load());
+    QString proposed;
+    f.onModal = [&](QDialog& d) {
+        auto& e = static_cast<NowaA&>(d);
+        proposed = e.box("Text12")->text();
+        fillValidAnalysis(e);
+        click(d, "Command1");
+    };
+    action(f, "NowaAnaliza")->trigger();
+    QCOMPARE(proposed, QString::fromUtf8("08 grudnia 26"));
+    QCOMPARE(analysisRow(f, QStringLiteral("3/2026"))->field(QStringLiteral("Data")).text(),
+             QString::fromUtf8("08 grudnia 26"));
+    // A stored name longer than the box's limit is shown and stored back whole...
+    f.window->selectAnalysisAt(1);
+    QString shown;
+    f.onModal = [&](QDialog& d) {
+        auto& e = static_cast<NowaA&>(d);
+        shown = e.box("Text1")->text();
+        e.show();
+        QTest::keyClick(e.box("Text1"), Qt::Key_End);
+        QTest::keyClicks(e.box("Text1"), QStringLiteral("yy"));  // ...but cannot grow
+        click(d, "Command1");
+    };
+    action(f, "PoprawAnaliza")->trigger();
+    QCOMPARE(shown.size(), 35);
+    QCOMPARE(analysisRow(f, QStringLiteral("2/2026"))->field(QStringLiteral("NazwaC")).text(),
+             QString(35, QLatin1Char('x')));
+    // What the user types stops at the limit.
+    NowaA e(*f.window->session(), f.dialogs);
+    e.show();
+    QTest::keyClicks(e.box("Text2"), QString(25, QLatin1Char('7')));
+    QCOMPARE(e.box("Text2")->text(), QString(20, QLatin1Char('7')));
+}
+
+void EditorsTest::referenceModeKeepsTheLayout() {
+    WindowFixture f;
+    QVERIFY(f.load());
+    NowaA e(*f.window->session(), f.dialogs);
+    e.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&e));
+    auto places = [&e] {
+        QList<QRect> rects;
+        for (QWidget* w : e.findChildren<QWidget*>()) {
+            if (w->isVisible() && w->parentWidget() && w->parentWidget()->parentWidget() == &e) {
+                rects << w->geometry();
+            }
+        }
+        return rects;
+    };
+    QApplication::processEvents();
+    const QList<QRect> first = places();
+    for (int mode = 1; mode < 5; ++mode) {
+        e.list("Combo5")->setCurrentIndex(mode);
+        QApplication::processEvents();
+        for (const QRect& r : places()) {
+            QVERIFY2(first.contains(r), qPrintable(QString::number(mode)));
+        }
+    }
+}
+
+void EditorsTest::seriesEditorShowsItsWholeCaption() {
+    WindowFixture f(QString::fromUtf8(twoAnalyses));
+    QVERIFY(f.load());
+    for (const char* caption : {Dane::kNewCaption, Dane::kEditCaption}) {
+        Dane d(*f.window->session(), f.dialogs, QString::fromUtf8(caption), 5);
+        QFont title = QApplication::font();
+        title.setBold(true);
+        QVERIFY(d.width() > QFontMetrics(title).horizontalAdvance(QString::fromUtf8(caption)) + 90);
+    }
 }
 
 QTEST_MAIN(EditorsTest)

@@ -9,8 +9,11 @@
 
 #include "data_grid.h"
 #include "inform.h"
+#include "panel_label.h"
 #include "session.h"
 #include "startup.h"
+#include "twips.h"
+#include "widget_dialogs.h"
 #include "window_fixture.h"
 
 namespace {
@@ -42,6 +45,11 @@ private slots:
     void clicksOutsideSeriesRowsSelectNothing();
     void unknownTypedNumberKeepsTheScreen();
     void typedNumberIsTakenOnActivation();
+    void returnFromAnotherProgramKeepsTheSeries();
+    void gridShowsWholeNumbers();
+    void storedTextIsNeverMarkup();
+    void windowSizeDoesNotFollowTheData();
+    void secondQuestionStandsOverTheWindow();
     void analysisWithoutSeries();
     void emptyDatabase();
     void startupFailures_data();
@@ -222,6 +230,114 @@ void MainWindowTest::typedNumberIsTakenOnActivation() {
     QCOMPARE(f.window->grid()->rowCount(), 12);
 }
 
+void MainWindowTest::returnFromAnotherProgramKeepsTheSeries() {
+    WindowFixture f(fixtureSql("study_10x3x3.sql"));
+    QVERIFY(f.load());
+    f.window->show();
+    QApplication::setActiveWindow(f.window.get());
+    QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+    RecordSet* series = f.window->session()->series();
+    QStringList before;
+    for (series->moveFirst(); !series->isEof(); series->moveNext()) {
+        before << series->field(QStringLiteral("P1")).toText(RegionalSettings::polish());
+    }
+    clickCell(f.window->grid(), 7, 3);  // series 4
+    QCOMPARE(f.window->session()->series()->position(), 3);
+    // The desktop's focus goes to another program and comes back.
+    QApplication::setActiveWindow(nullptr);
+    QApplication::setActiveWindow(f.window.get());
+    QVERIFY(f.window->isActiveWindow());
+    QCOMPARE(f.window->session()->series()->position(), 3);
+    // Each question is a window of the program; closing it activates the main window,
+    // which must not move the series the command is about to delete.
+    f.dialogs.onQuestion = [&f] {
+        QWidget box;
+        box.show();
+        QApplication::setActiveWindow(&box);
+        QApplication::setActiveWindow(f.window.get());
+    };
+    f.dialogs.answers = {true, true};
+    f.find<QAction>("UsunDana")->trigger();
+    QStringList after;
+    series = f.window->session()->series();
+    for (series->moveFirst(); !series->isEof(); series->moveNext()) {
+        after << series->field(QStringLiteral("P1")).toText(RegionalSettings::polish());
+    }
+    before.removeAt(3);
+    QCOMPARE(after, before);
+}
+
+void MainWindowTest::gridShowsWholeNumbers() {
+    WindowFixture f(QString::fromUtf8(
+        "INSERT INTO Analiza (Numer, LiczbaN, LiczbaK, LiczbaR, CoRef) VALUES ('1', 5, 2, 2, 3);"
+        "INSERT INTO DanePom (ID, Operator, P1, P2, P3, P4, P5, ObX) VALUES "
+        "('1', 'Anna', 1000000.125, -150.125, 1, 1, 1, 1), ('1', 'Anna', 1, 1, 1, 1, 1, 1),"
+        "('1', 'Jan', 1, 1, 1, 1, 1, 1), ('1', 'Jan', 1, 1, 1, 1, 1, 1);"));
+    QVERIFY(f.load());
+    DataGrid* grid = f.window->grid();
+    QCOMPARE(grid->cellText(1, 2), QString::fromUtf8("1000000,125"));
+    QCOMPARE(grid->cellText(1, 3), QString::fromUtf8("-150,125"));
+    const QFontMetrics metrics(grid->font());
+    for (int r = 1; r < grid->rows(); ++r) {
+        for (int c = 2; c < grid->columns(); ++c) {
+            const int needed = metrics.horizontalAdvance(grid->cellText(r, c).trimmed()) + 2;
+            QVERIFY2(grid->columnWidth(c) >= needed, qPrintable(grid->cellText(r, c)));
+        }
+    }
+    // a column of ordinary values keeps its classic width, the separator stays thin
+    QCOMPARE(grid->columnWidth(4), Twips::toPixels(660, grid->logicalDpiX()));
+    QCOMPARE(grid->columnWidth(7), Twips::toPixels(60, grid->logicalDpiX()));
+}
+
+void MainWindowTest::storedTextIsNeverMarkup() {
+    WindowFixture f(QString::fromUtf8(
+        "INSERT INTO Analiza (Numer, LiczbaN, LiczbaK, LiczbaR, NazwaC, NazwaP, CoRef) "
+        "VALUES ('1', 5, 2, 2, '<b>Wałek</b>', 'a<br>b', 3);"));
+    QVERIFY(f.load());
+    QCOMPARE(f.window->panel(0)->text(), QString::fromUtf8(" <b>Wałek</b>"));
+    for (int i = 0; i < Kalmet::kPanelCount; ++i) {
+        if (i != 2 && i != 23) {
+            QCOMPARE(f.window->panel(i)->textFormat(), Qt::PlainText);
+        }
+    }
+}
+
+void MainWindowTest::windowSizeDoesNotFollowTheData() {
+    const QString longName(30, QChar(u'W'));
+    WindowFixture f(fixtureSql("worked_example.sql") +
+                    QStringLiteral("INSERT INTO Analiza (Numer, LiczbaN, LiczbaK, LiczbaR, NazwaC, "
+                                   "NumerC, NazwaP, NumerP, ZakresP, Parametr, Jednostka, CoRef) "
+                                   "VALUES ('dlugi', 5, 2, 2, '%1', '%1', '%1', '%1', '%1', '%1', "
+                                   "'%1', 3);")
+                        .arg(longName));
+    QVERIFY(f.load());
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    auto* combo = f.find<QComboBox>("Combo1");
+    const QSize withLongNames = f.window->minimumSizeHint();
+    QVERIFY2(withLongNames.width() <= 1280, qPrintable(QString::number(withLongNames.width())));
+    auto* panel = static_cast<PanelLabel*>(f.window->panel(0));
+    QCOMPARE(panel->text(), QLatin1Char(' ') + longName);  // whole, though shown shortened
+    QVERIFY(panel->isElided());
+    const int gridHeight = f.window->grid()->height();  // no series: the grid is hidden
+    f.window->selectAnalysisAt(combo->findText(QStringLiteral("1/2026")));
+    QVERIFY(!f.window->grid()->isHidden());
+    QCOMPARE(f.window->minimumSizeHint(), withLongNames);
+    QCOMPARE(f.window->grid()->height(), gridHeight);
+    QVERIFY(!panel->isElided());
+}
+
+void MainWindowTest::secondQuestionStandsOverTheWindow() {
+    WidgetDialogs dialogs;
+    QWidget window;
+    window.show();
+    QApplication::setActiveWindow(&window);
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QCOMPARE(dialogs.parentForBox(), &window);
+    QApplication::setActiveWindow(nullptr);  // the first box has gone, nothing is active
+    QCOMPARE(dialogs.parentForBox(), &window);
+}
+
 void MainWindowTest::analysisWithoutSeries() {
     WindowFixture f(
         QStringLiteral("INSERT INTO Analiza (Numer, LiczbaN, LiczbaK, LiczbaR, NazwaC, CoRef) "
@@ -333,7 +449,7 @@ void MainWindowTest::aboutLinkOpensThePageEachTime() {
     QCOMPARE(dialogs.openedAddresses, (QStringList{QString::fromLatin1(Inform::kMakerAddress),
                                                    QString::fromLatin1(Inform::kMakerAddress)}));
     QVERIFY(about.isVisible());
-    QVERIFY(QString::fromLatin1(Inform::kMakerAddress).endsWith(QLatin1String(".example")));
+    QCOMPARE(dialogs.openedAddresses.first(), QStringLiteral("www.kalmet.example"));
 }
 
 void MainWindowTest::koniecEndsTheProgram() {

@@ -15,6 +15,7 @@
 #include "number_reader.h"
 #include "session.h"
 #include "twips.h"
+#include "typing_limit.h"
 
 namespace {
 
@@ -48,6 +49,20 @@ NowaA::NowaA(Session& session, Dialogs& dialogs, QWidget* parent)
     list("Combo2")->setCurrentIndex(0);
     list("Combo3")->setCurrentIndex(0);
     list("Combo5")->setCurrentIndex(0);
+    // The reference mode shows and hides inputs and recaptions element 0; the others
+    // keep their places.
+    int widestCaption = 0;
+    for (const ReferenceMode& m : kModes) {
+        widestCaption = qMax(widestCaption, labels_[0]->fontMetrics().horizontalAdvance(
+                                                QString::fromUtf8(m.valueCaption)));
+    }
+    labels_[0]->setMinimumWidth(widestCaption);
+    for (QWidget* w : std::initializer_list<QWidget*>{box("Text4"), box("Text6"), box("Text7"),
+                                                      labels_[0], labels_[5], labels_[6]}) {
+        QSizePolicy policy = w->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        w->setSizePolicy(policy);
+    }
     setReferenceMode(0);
     centreOnScreen();
 }
@@ -64,7 +79,7 @@ QLineEdit* NowaA::addBox(const char* name, int maxLength) {
     auto* edit = new QLineEdit(this);
     edit->setObjectName(QString::fromLatin1(name));
     if (maxLength > 0) {
-        edit->setMaxLength(maxLength);
+        TypingLimit::apply(edit, maxLength);
     }
     return edit;
 }

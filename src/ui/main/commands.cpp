@@ -12,6 +12,7 @@
 #include "series_editor.h"
 #include "session.h"
 #include "study_input.h"
+#include "typing_limit.h"
 
 namespace {
 
@@ -100,8 +101,8 @@ void Commands::newAnalysis() {
     const bool anyStored = analyses.recordCount() > 0;
     const QString last = analyses.field(QStringLiteral("Numer")).toText(session_.regional());
     editor.box("Text11")->setText(proposeAnalysisNumber(last, anyStored, session_.regional()));
-    editor.box("Text12")->setText(
-        formatDate(env_.now(), session_.shared().datePattern(), session_.regional()));
+    TypingLimit::put(editor.box("Text12"), formatDate(env_.now(), session_.shared().datePattern(),
+                                                      session_.regional()));
     fillProfiles(editor, QString());
     if (!showUntilStored(editor, [&] { return storeNewAnalysis(editor); })) {
         // The duplicate-number check moved the analysis record set: put it back on
@@ -184,7 +185,7 @@ void Commands::editAnalysis() {
         {"Text5", "Jednostka"}, {"Text8", "NazwaP"},       {"Text9", "NumerP"},
         {"Text10", "ZakresP"},  {"Text15", "BladP"}};
     for (const auto& [control, name] : boxes) {
-        editor.box(control)->setText(field(name));
+        TypingLimit::put(editor.box(control), field(name));
     }
     for (const char* name : {"Combo1", "Combo2", "Combo3"}) {
         editor.list(name)->setEnabled(false);
@@ -246,8 +247,8 @@ void Commands::editSeries() {
     RecordSet& series = *session_.series();
     const int n = StudyInput::partCount(session_.analyses().field(QStringLiteral("LiczbaN")));
     Dane editor(session_, *env_.dialogs, QString::fromUtf8(Dane::kEditCaption), n, &window_);
-    editor.appraiserBox()->setText(
-        series.field(QStringLiteral("Operator")).toText(session_.regional()));
+    TypingLimit::put(editor.appraiserBox(),
+                     series.field(QStringLiteral("Operator")).toText(session_.regional()));
     const NumberPattern pattern(session_.shared().numberPattern());
     for (int i = 0; i < n; ++i) {
         const QString shown =

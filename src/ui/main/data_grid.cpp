@@ -44,10 +44,6 @@ void DataGrid::render(const GridLayout& layout) {
     layout_ = layout;
     setColumnCount(layout.columns);
     setRowCount(layout.rows);
-    const int dpiX = logicalDpiX();
-    for (int c = 0; c < layout.columns; ++c) {
-        setColumnWidth(c, Twips::toPixels(layout.columnWidths.value(c), dpiX));
-    }
     for (int r = 0; r < layout.rows; ++r) {
         setRowHeight(r, pixels(layout.rowHeights.value(r)));
         for (int c = 0; c < layout.columns; ++c) {
@@ -72,6 +68,30 @@ void DataGrid::render(const GridLayout& layout) {
         }
     }
     applyMerges();
+    fitColumns();
+}
+
+// The twips widths are the least a column gets; a wider number widens its column, so
+// no digit and no sign is ever cut off.
+void DataGrid::fitColumns() {
+    const int dpiX = logicalDpiX();
+    for (int c = 0; c < layout_.columns; ++c) {
+        const int designed = Twips::toPixels(layout_.columnWidths.value(c), dpiX);
+        setColumnWidth(c, holdsNumbers(c) ? qMax(designed, sizeHintForColumn(c)) : designed);
+    }
+}
+
+// The value columns; not the names, nor the blank separator column.
+bool DataGrid::holdsNumbers(int column) const {
+    if (column < 2 || column == layout_.leftAlignedColumn) {
+        return false;
+    }
+    for (int r = 1; r < layout_.rows; ++r) {
+        if (!layout_.text(r, column).trimmed().isEmpty()) {
+            return true;
+        }
+    }
+    return false;
 }
 
 // Equal neighbours in a mergeable column (the appraiser of a block's series) show as

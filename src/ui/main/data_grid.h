@@ -26,6 +26,8 @@ public:
 
 private:
     void applyMerges();
+    void fitColumns();
+    bool holdsNumbers(int column) const;
     int pixels(int twips) const;
 
     GridLayout layout_;

@@ -1,5 +1,6 @@
 #include "main_window.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QEvent>
@@ -11,6 +12,7 @@
 #include <QListView>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QVBoxLayout>
 
 #include "analysis_number_model.h"
@@ -18,6 +20,7 @@
 #include "commands.h"
 #include "data_grid.h"
 #include "inform.h"
+#include "panel_label.h"
 #include "result_symbol.h"
 #include "session.h"
 #include "twips.h"
@@ -50,9 +53,11 @@ Kalmet::Kalmet(const RegionalSettings& regional, const UiEnvironment& environmen
     buildWindow();
     setReportCommandsEnabled(false);
     clearResults();
+    qApp->installEventFilter(this);
 }
 
 Kalmet::~Kalmet() {
+    qApp->removeEventFilter(this);
     // Closing the window moves the focus out of Combo1, which may report a choice; by
     // then the session is gone, so nothing may reach the handlers any more.
     disconnect(combo_, nullptr, this, nullptr);
@@ -102,13 +107,12 @@ void Kalmet::buildMenu() {
 }
 
 QLabel* Kalmet::makePanel(int index, Qt::Alignment alignment) {
-    auto* panel = new QLabel;
+    auto* panel = new PanelLabel;
     panel->setObjectName(QStringLiteral("SSPanel1_%1").arg(index));
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     panel->setLineWidth(1);
     panel->setAutoFillBackground(true);
     panel->setAlignment(alignment | Qt::AlignVCenter);
-    panel->setTextInteractionFlags(Qt::TextSelectableByMouse);
     panel->setMinimumHeight(Twips::toPixels(300, logicalDpiY()));
     QPalette p = panel->palette();
     p.setColor(QPalette::Window, kWhite);
@@ -237,7 +241,7 @@ QWidget* Kalmet::buildResultsRow() {
         p->setMinimumWidth(panelWidth);
         rg->addWidget(p, i, 2);
     }
-    layout->addWidget(ranges);
+    layout->addWidget(ranges, 0, Qt::AlignTop);
 
     // EV, AV, R&R with their percentages, and the reference level
     QGroupBox* rr = frame("Powtarzalność i odtwarzalność");
@@ -281,7 +285,7 @@ QWidget* Kalmet::buildResultsRow() {
     refLine->addWidget(label2_);
     refLine->addStretch();
     g->addLayout(refLine, 3, 3, 1, 2);
-    layout->addWidget(rr);
+    layout->addWidget(rr, 0, Qt::AlignTop);
 
     // Zmienności: PV, TV
     QGroupBox* variation = frame("Zmienności");
@@ -300,7 +304,7 @@ QWidget* Kalmet::buildResultsRow() {
         p->setMinimumWidth(panelWidth);
         vg->addWidget(p, i, 2);
     }
-    layout->addWidget(variation);
+    layout->addWidget(variation, 0, Qt::AlignTop);
 
     // Rozdzielczość
     QGroupBox* resolution = frame("    Rozdzielczość    ");
@@ -313,7 +317,7 @@ QWidget* Kalmet::buildResultsRow() {
     res->setMinimumSize(Twips::toPixels(1300, logicalDpiX()), Twips::toPixels(600, logicalDpiY()));
     resLayout->addWidget(res);
     resLayout->addStretch();
-    layout->addWidget(resolution);
+    layout->addWidget(resolution, 0, Qt::AlignTop);
 
     auto* buttons = new QVBoxLayout;
     chartButton_ = new QPushButton(QStringLiteral("Wykonaj wykres analizy"));
@@ -346,6 +350,11 @@ void Kalmet::buildWindow() {
     grid_ = new DataGrid;
     grid_->setObjectName(QStringLiteral("Grid1"));
     grid_->hide();
+    // The grid keeps its place while hidden: the window does not jump when the first
+    // series arrives, and the result frames do not stretch into the empty room.
+    QSizePolicy gridPolicy = grid_->sizePolicy();
+    gridPolicy.setRetainSizeWhenHidden(true);
+    grid_->setSizePolicy(gridPolicy);
     connect(grid_, &QTableWidget::cellClicked, this, [this] { selectClickedSeries(); });
     // room for the largest study: 20 rows, three of them thin separators
     grid_->setMinimumHeight(Twips::toPixels(17 * 250 + 3 * 60 + 120, logicalDpiY()));
@@ -382,8 +391,10 @@ void Kalmet::connectCommands() {
     for (const auto& [name, command] : entries) {
         auto* action = findChild<QAction*>(QString::fromLatin1(name));
         disconnect(action, &QAction::triggered, this, nullptr);
-        connect(action, &QAction::triggered, this,
-                [this, command = command] { (commands_.get()->*command)(); });
+        connect(action, &QAction::triggered, this, [this, command = command] {
+            const QScopedValueRollback<bool> running(commandRunning_, true);
+            (commands_.get()->*command)();
+        });
     }
 }
 
@@ -533,11 +544,30 @@ void Kalmet::selectClickedSeries() {
     series->move(n - 1);
 }
 
-void Kalmet::changeEvent(QEvent* event) {
-    QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
-        combo_->setFocus();
-        selectAnalysis();
-        update();
+// The refresh on activation is meant for the program's own windows: start-up and the
+// return from one of its modal windows. Coming back from another program (no window of
+// the program was active before) changes nothing, so the selected series stays the one
+// the user clicked; and while a command runs (its questions, its editor), it refreshes
+// the window itself when it is done, so the series it acts on cannot change under it.
+bool Kalmet::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ActivationChange && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->isWindow()) {
+        auto* window = static_cast<QWidget*>(watched);
+        if (window->isActiveWindow()) {
+            const bool fromOwnWindow = previousActiveWindow_ != nullptr;
+            previousActiveWindow_ = window;
+            if (window == this && fromOwnWindow && !commandRunning_) {
+                refreshOnActivation();
+            }
+        } else if (!QApplication::activeWindow()) {
+            previousActiveWindow_ = nullptr;  // another program has the desktop's focus
+        }
     }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void Kalmet::refreshOnActivation() {
+    combo_->setFocus();
+    selectAnalysis();
+    update();
 }

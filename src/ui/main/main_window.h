@@ -6,10 +6,12 @@
 // window renders it — header panels, Label2, Grid1 through Tablica, the result panels
 // and their verdict colours, and the enabling of the commands. Every command changes
 // the database through the session's record sets and then runs the handler again; the
-// handler also runs whenever the window becomes active. The editors and other modal
+// handler also runs when the window becomes active from another of the program's
+// windows (not when the user comes back from another program). The editors and other modal
 // windows are shown through UiEnvironment::showModal, messages through its Dialogs.
 
 #include <QMainWindow>
+#include <QPointer>
 #include <array>
 #include <memory>
 
@@ -60,7 +62,7 @@ public slots:
     void selectClickedSeries();
 
 protected:
-    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildMenu();
@@ -79,6 +81,7 @@ private:
     void setPanelColour(int index, const QColor& colour);
     void clearScreen();
     void connectCommands();
+    void refreshOnActivation();
 
     UiEnvironment env_;
     RegionalSettings regional_;
@@ -96,4 +99,6 @@ private:
     QAction* printAnalysis_ = nullptr;
     QAction* chart_ = nullptr;
     QAction* quit_ = nullptr;
+    QPointer<QWidget> previousActiveWindow_;
+    bool commandRunning_ = false;
 };

@@ -1,5 +1,6 @@
 #include "series_editor.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,6 +12,7 @@
 #include "record_sets.h"
 #include "session.h"
 #include "twips.h"
+#include "typing_limit.h"
 
 namespace {
 
@@ -47,7 +49,7 @@ Dane::Dane(Session& session, Dialogs& dialogs, const QString& caption, int parts
     place(operatorLabel, 60, 60, 900, 240);
     appraiser_ = new QLineEdit(this);
     appraiser_->setObjectName(QStringLiteral("Text1"));
-    appraiser_->setMaxLength(30);
+    TypingLimit::apply(appraiser_, 30);
     // 120 twips right of the classic place, same right edge: "Operator :" needs the room
     // in today's fonts.
     place(appraiser_, 960, 30, 2205, 285);
@@ -84,8 +86,18 @@ Dane::Dane(Session& session, Dialogs& dialogs, const QString& caption, int parts
     connect(cancel, &QPushButton::clicked, this, &Dane::reject);
 
     height_ = 2 * kButtonHeight + buttonTop_ + 180;
-    setFixedSize(Twips::toPixels(kWidth, dpiX), Twips::toPixels(height_ - kFrameHeight, dpiY));
+    setFixedSize(qMax(Twips::toPixels(kWidth, dpiX), widthForCaption(caption)),
+                 Twips::toPixels(height_ - kFrameHeight, dpiY));
     appraiser_->setFocus();
+}
+
+// The classic width cuts the caption in today's title bars ("Nowa s… danych"): the
+// window grows to hold it beside the title bar's buttons.
+int Dane::widthForCaption(const QString& caption) const {
+    QFont title = QApplication::font();
+    title.setBold(true);
+    constexpr int kTitleBarButtons = 110;
+    return QFontMetrics(title).horizontalAdvance(caption) + kTitleBarButtons;
 }
 
 void Dane::place(QWidget* widget, int left, int top, int width, int height) {

@@ -41,6 +41,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    int widthForCaption(const QString& caption) const;
     void place(QWidget* widget, int left, int top, int width, int height);
     bool appraiserHasAllTrials();
     bool tooManyAppraisers();

@@ -36,18 +36,32 @@ bool installPolishQtTranslation(QCoreApplication& application) {
     return QCoreApplication::installTranslator(translator);
 }
 
+// The active window, or the one the last box stood over: between two questions no
+// window is active for a moment, and the second box would stand alone mid-screen.
+QWidget* WidgetDialogs::parentForBox() {
+    QWidget* parent = QApplication::activeWindow();
+    if (!parent) {
+        parent = QApplication::activeModalWidget();
+    }
+    if (!parent) {
+        parent = lastParent_;
+    }
+    lastParent_ = parent;
+    return parent;
+}
+
 void WidgetDialogs::beep() {
     QApplication::beep();
 }
 
 void WidgetDialogs::message(const QString& text, const QString& title, Icon icon) {
-    QMessageBox box(boxIcon(icon), title, text, QMessageBox::Ok, QApplication::activeWindow());
+    QMessageBox box(boxIcon(icon), title, text, QMessageBox::Ok, parentForBox());
     box.exec();
 }
 
 bool WidgetDialogs::askYesNo(const QString& text, const QString& title, Icon icon) {
     QMessageBox box(boxIcon(icon), title, text, QMessageBox::Yes | QMessageBox::No,
-                    QApplication::activeWindow());
+                    parentForBox());
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QPointer>
+#include <QWidget>
+
 #include "dialogs.h"
 
 class QCoreApplication;
@@ -15,4 +18,10 @@ public:
     void message(const QString& text, const QString& title, Icon icon) override;
     bool askYesNo(const QString& text, const QString& title, Icon icon) override;
     void openAddress(const QString& address) override;
+
+    // The window a box stands over; tests read it.
+    QWidget* parentForBox();
+
+private:
+    QPointer<QWidget> lastParent_;
 };

@@ -1,0 +1,53 @@
+#include "panel_label.h"
+
+#include <QHelpEvent>
+#include <QPainter>
+#include <QToolTip>
+
+PanelLabel::PanelLabel(QWidget* parent) : QLabel(parent) {
+    setTextFormat(Qt::PlainText);
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+}
+
+QSize PanelLabel::minimumSizeHint() const {
+    const QFontMetrics fm = fontMetrics();
+    const int frame = 2 * frameWidth();
+    return {fm.averageCharWidth() * 4 + frame, qMax(minimumHeight(), fm.height() + frame + 2)};
+}
+
+QSize PanelLabel::sizeHint() const {
+    const QSize least = minimumSizeHint();
+    return {qMax(least.width(), minimumWidth()), least.height()};
+}
+
+QRect PanelLabel::textRect() const {
+    const int inset = fontMetrics().averageCharWidth() / 2;
+    return contentsRect().adjusted(inset, 0, -inset, 0);
+}
+
+QString PanelLabel::shownText() const {
+    return fontMetrics().elidedText(text(), Qt::ElideRight, textRect().width());
+}
+
+bool PanelLabel::isElided() const {
+    return shownText() != text();
+}
+
+void PanelLabel::paintEvent(QPaintEvent* event) {
+    QFrame::paintEvent(event);  // the sunken frame; the text is drawn here, shortened
+    QPainter painter(this);
+    painter.setPen(palette().color(foregroundRole()));
+    painter.drawText(textRect(), static_cast<int>(alignment()), shownText());
+}
+
+bool PanelLabel::event(QEvent* event) {
+    if (event->type() == QEvent::ToolTip && toolTip().isEmpty()) {
+        if (isElided()) {
+            QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), text(), this);
+        } else {
+            QToolTip::hideText();
+        }
+        return true;
+    }
+    return QLabel::event(event);
+}
