@@ -404,6 +404,6 @@ std::optional<double> distinctCategories(std::optional<double> PV, std::optional
 }
 
 StudyOutput computeStudy(const StudyInput& input, const FactorTables& factors,
-                         const RegionalSettings& settings) {
-    return StudyRun(input, factors, settings).run();
+                         const RegionalSettings& regional) {
+    return StudyRun(input, factors, regional).run();
 }

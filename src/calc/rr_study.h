@@ -54,4 +54,4 @@ std::optional<double> distinctCategories(std::optional<double> PV, std::optional
 // are displayed with the number pattern and read back, so a coarse pattern coarsens
 // the results), and when the data is complete computes, formats and judges the results.
 StudyOutput computeStudy(const StudyInput& input, const FactorTables& factors,
-                         const RegionalSettings& settings);
+                         const RegionalSettings& regional);

@@ -257,9 +257,9 @@ QDateTime roundedToSecond(const QDateTime& when) {
 }  // namespace
 
 QString formatDate(const QDateTime& when, const QString& pattern,
-                   const RegionalSettings& settings) {
+                   const RegionalSettings& regional) {
     if (!when.isValid()) {
         return {};
     }
-    return DateWriter(roundedToSecond(when), settings).write(pattern);
+    return DateWriter(roundedToSecond(when), regional).write(pattern);
 }

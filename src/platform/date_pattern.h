@@ -10,4 +10,4 @@
 // "/" and ":" are the locale's date and time separators; "m"/"mm" mean minutes right
 // after an hour token; "mmmm" takes the genitive ("5 marca 2024") when a day of the
 // month stands before it. The time is rounded to the nearest second first.
-QString formatDate(const QDateTime& when, const QString& pattern, const RegionalSettings& settings);
+QString formatDate(const QDateTime& when, const QString& pattern, const RegionalSettings& regional);

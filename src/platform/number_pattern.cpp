@@ -411,15 +411,15 @@ NumberPattern::~NumberPattern() = default;
 NumberPattern::NumberPattern(const NumberPattern&) = default;
 NumberPattern& NumberPattern::operator=(const NumberPattern&) = default;
 
-QString NumberPattern::format(double value, const RegionalSettings& settings) const {
+QString NumberPattern::format(double value, const RegionalSettings& regional) const {
     if (!std::isfinite(value)) {
         return {};
     }
     switch (kind_) {
         case Kind::General:
-            return formatGeneralNumber(value, settings);
+            return formatGeneralNumber(value, regional);
         case Kind::Currency:
-            return NumberPattern(settings.currencyPattern()).format(value, settings);
+            return NumberPattern(regional.currencyPattern()).format(value, regional);
         case Kind::YesNo:
             return value != 0 ? QStringLiteral("Yes") : QStringLiteral("No");
         case Kind::TrueFalse:
@@ -427,36 +427,36 @@ QString NumberPattern::format(double value, const RegionalSettings& settings) co
         case Kind::OnOff:
             return value != 0 ? QStringLiteral("On") : QStringLiteral("Off");
         case Kind::Sections:
-            return formatSections(value, settings);
+            return formatSections(value, regional);
     }
     return {};
 }
 
-QString NumberPattern::formatSections(double value, const RegionalSettings& settings) const {
+QString NumberPattern::formatSections(double value, const RegionalSettings& regional) const {
     const auto count = sections_.size();
     const double magnitude = std::fabs(value);
     if (value < 0) {
         if (count >= 2 && !sections_[1].isEmpty()) {
-            return writeSection(sections_[1], magnitude, false, settings);
+            return writeSection(sections_[1], magnitude, false, regional);
         }
-        return writeSection(sections_[0], magnitude, true, settings);
+        return writeSection(sections_[0], magnitude, true, regional);
     }
     if (value == 0 && count >= 3 && !sections_[2].isEmpty()) {
-        return writeSection(sections_[2], magnitude, false, settings);
+        return writeSection(sections_[2], magnitude, false, regional);
     }
-    return writeSection(sections_[0], magnitude, false, settings);
+    return writeSection(sections_[0], magnitude, false, regional);
 }
 
-QString NumberPattern::formatText(const QString& text, const RegionalSettings& settings) const {
-    const auto number = readLocaleNumber(text, settings);
-    return number ? format(*number, settings) : text;
+QString NumberPattern::formatText(const QString& text, const RegionalSettings& regional) const {
+    const auto number = readLocaleNumber(text, regional);
+    return number ? format(*number, regional) : text;
 }
 
-QString formatNumber(double value, const QString& pattern, const RegionalSettings& settings) {
-    return NumberPattern(pattern).format(value, settings);
+QString formatNumber(double value, const QString& pattern, const RegionalSettings& regional) {
+    return NumberPattern(pattern).format(value, regional);
 }
 
-QString formatGeneralNumber(double value, const RegionalSettings& settings) {
+QString formatGeneralNumber(double value, const RegionalSettings& regional) {
     if (!std::isfinite(value)) {
         return {};
     }
@@ -466,14 +466,14 @@ QString formatGeneralNumber(double value, const RegionalSettings& settings) {
     }
     QString out;
     if (value < 0) {
-        out += settings.negativeSign();
+        out += regional.negativeSign();
     }
     const QString digits = QString::fromLatin1(d.digits.c_str());
     const int length = static_cast<int>(digits.size());
     if (d.power > 15 || (d.power <= 0 && length - d.power > 15)) {
         out += digits.at(0);
         if (length > 1) {
-            out += settings.decimalSeparator();
+            out += regional.decimalSeparator();
             out += digits.mid(1);
         }
         const int exponent = d.power - 1;
@@ -484,7 +484,7 @@ QString formatGeneralNumber(double value, const RegionalSettings& settings) {
     }
     if (d.power <= 0) {
         out += QLatin1Char('0');
-        out += settings.decimalSeparator();
+        out += regional.decimalSeparator();
         out += QString(-d.power, QLatin1Char('0'));
         out += digits;
         return out;
@@ -495,7 +495,7 @@ QString formatGeneralNumber(double value, const RegionalSettings& settings) {
         return out;
     }
     out += digits.left(d.power);
-    out += settings.decimalSeparator();
+    out += regional.decimalSeparator();
     out += digits.mid(d.power);
     return out;
 }

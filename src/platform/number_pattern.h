@@ -18,11 +18,11 @@ public:
     NumberPattern& operator=(const NumberPattern&);
 
     // A value that is not finite has no text: the result is empty.
-    QString format(double value, const RegionalSettings& settings) const;
+    QString format(double value, const RegionalSettings& regional) const;
 
     // A text is formatted as the number it holds when it reads as one in the given
-    // settings; otherwise it comes back unchanged.
-    QString formatText(const QString& text, const RegionalSettings& settings) const;
+    // regional; otherwise it comes back unchanged.
+    QString formatText(const QString& text, const RegionalSettings& regional) const;
 
     struct Item;
     struct Section;
@@ -30,15 +30,15 @@ public:
 private:
     enum class Kind { General, Currency, Sections, YesNo, TrueFalse, OnOff };
 
-    QString formatSections(double value, const RegionalSettings& settings) const;
+    QString formatSections(double value, const RegionalSettings& regional) const;
 
     Kind kind_ = Kind::General;
     std::vector<Section> sections_;
 };
 
 // One-off convenience: compiles the pattern and formats one value.
-QString formatNumber(double value, const QString& pattern, const RegionalSettings& settings);
+QString formatNumber(double value, const QString& pattern, const RegionalSettings& regional);
 
 // The pattern-less form: up to 15 significant digits, no grouping, the locale's
 // decimal separator, exponent form for very large and very small magnitudes.
-QString formatGeneralNumber(double value, const RegionalSettings& settings);
+QString formatGeneralNumber(double value, const RegionalSettings& regional);

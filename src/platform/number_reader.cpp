@@ -12,8 +12,8 @@ bool isBlank(QChar c) {
 
 class LocaleNumberParser {
 public:
-    LocaleNumberParser(const QString& text, const RegionalSettings& settings)
-        : text_(text), rs_(settings), currency_symbol_(settings.currencySymbol()) {}
+    LocaleNumberParser(const QString& text, const RegionalSettings& regional)
+        : text_(text), rs_(regional), currency_symbol_(regional.currencySymbol()) {}
 
     std::optional<double> parse() {
         readLeadingPart();
@@ -283,8 +283,8 @@ double readRadixNumber(const QString& s, int base) {
 
 }  // namespace
 
-std::optional<double> readLocaleNumber(const QString& text, const RegionalSettings& settings) {
-    return LocaleNumberParser(text, settings).parse();
+std::optional<double> readLocaleNumber(const QString& text, const RegionalSettings& regional) {
+    return LocaleNumberParser(text, regional).parse();
 }
 
 double readLeadingNumber(const QString& text) {

@@ -9,10 +9,10 @@
 // (Polish: "1,5" is 1.5, "1.5" is not a number; "1 000,5" with a plain or a no-break
 // space is 1000.5). Leading and trailing signs, parentheses, the currency symbol and
 // an exponent are accepted; anything left over makes the text not a number.
-std::optional<double> readLocaleNumber(const QString& text, const RegionalSettings& settings);
+std::optional<double> readLocaleNumber(const QString& text, const RegionalSettings& regional);
 
-inline bool isNumeric(const QString& text, const RegionalSettings& settings) {
-    return readLocaleNumber(text, settings).has_value();
+inline bool isNumeric(const QString& text, const RegionalSettings& regional) {
+    return readLocaleNumber(text, regional).has_value();
 }
 
 // The classic leading-number reader: reads from the start, skips blanks anywhere,

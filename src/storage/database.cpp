@@ -52,14 +52,14 @@ const std::vector<Database::TableFields>& Database::requiredTables() {
     return tables;
 }
 
-Database::Database(sqlite3* db, const QString& path, const RegionalSettings& settings)
-    : db_(db), path_(path), settings_(settings), collator_(settings.collationLocale()) {}
+Database::Database(sqlite3* db, const QString& path, const RegionalSettings& regional)
+    : db_(db), path_(path), regional_(regional), collator_(regional.collationLocale()) {}
 
 Database::~Database() {
     sqlite3_close_v2(db_);
 }
 
-Database::Opened Database::open(const QString& path, const RegionalSettings& settings) {
+Database::Opened Database::open(const QString& path, const RegionalSettings& regional) {
     const QFileInfo info(path);
     if (!info.exists()) {
         return {nullptr, failure(path, QString::fromUtf8("plik nie istnieje."))};
@@ -73,7 +73,7 @@ Database::Opened Database::open(const QString& path, const RegionalSettings& set
     sqlite3* raw = nullptr;
     const QByteArray name = path.toUtf8();
     const int rc = sqlite3_open_v2(name.constData(), &raw, SQLITE_OPEN_READWRITE, nullptr);
-    std::unique_ptr<Database> db(new Database(raw, path, settings));
+    std::unique_ptr<Database> db(new Database(raw, path, regional));
     if (rc != SQLITE_OK) {
         return {nullptr, failure(path, QString::fromUtf8(sqlite3_errstr(rc)))};
     }

@@ -20,13 +20,13 @@ public:
         QString error;                       // Polish text naming the file and the cause
     };
 
-    static Opened open(const QString& path, const RegionalSettings& settings);
+    static Opened open(const QString& path, const RegionalSettings& regional);
     ~Database();
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
 
     sqlite3* handle() const { return db_; }
-    const RegionalSettings& settings() const { return settings_; }
+    const RegionalSettings& regional() const { return regional_; }
     QString path() const { return path_; }
 
     // Groups several changes into one commit ("all or nothing").
@@ -43,13 +43,13 @@ public:
     static const std::vector<TableFields>& requiredTables();
 
 private:
-    Database(sqlite3* db, const QString& path, const RegionalSettings& settings);
+    Database(sqlite3* db, const QString& path, const RegionalSettings& regional);
     bool exec(const char* sql);
     QString validate() const;
     void registerCollation();
 
     sqlite3* db_;
     QString path_;
-    RegionalSettings settings_;
+    RegionalSettings regional_;
     QCollator collator_;
 };

@@ -231,7 +231,7 @@ QVector<Value> RecordSet::column(const QString& name) const {
 }
 
 std::optional<Value> RecordSet::convertForColumn(int column, const Value& value) {
-    const RegionalSettings& rs = db_.settings();
+    const RegionalSettings& rs = db_.regional();
     if (value.isEmpty()) {
         return value;
     }

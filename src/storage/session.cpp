@@ -6,15 +6,15 @@
 #include "record_sets.h"
 
 Session::Opened Session::openFolder(const QString& applicationFolder,
-                                    const RegionalSettings& settings) {
+                                    const RegionalSettings& regional) {
     return openFile(QDir(applicationFolder).filePath(QString::fromLatin1(kDatabaseFileName)),
-                    settings);
+                    regional);
 }
 
-Session::Opened Session::openFile(const QString& path, const RegionalSettings& settings) {
-    std::unique_ptr<Session> session(new Session(settings));
+Session::Opened Session::openFile(const QString& path, const RegionalSettings& regional) {
+    std::unique_ptr<Session> session(new Session(regional));
     session->shared_.applicationFolder = QFileInfo(path).absolutePath();
-    auto opened = Database::open(path, settings);
+    auto opened = Database::open(path, regional);
     if (!opened.database) {
         return {nullptr, opened.error};
     }
@@ -38,7 +38,7 @@ void Session::openSeries(const QString& numer) {
 QStringList Session::analysisNumbers() const {
     QStringList numbers;
     for (const Value& numer : analyses_->column(QStringLiteral("Numer"))) {
-        numbers << numer.toText(shared_.settings);
+        numbers << numer.toText(shared_.regional);
     }
     return numbers;
 }

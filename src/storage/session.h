@@ -23,9 +23,9 @@ public:
     };
 
     // The database file of an application folder.
-    static Opened openFolder(const QString& applicationFolder, const RegionalSettings& settings);
+    static Opened openFolder(const QString& applicationFolder, const RegionalSettings& regional);
     // Any database file (the batch interface names it on its command line).
-    static Opened openFile(const QString& path, const RegionalSettings& settings);
+    static Opened openFile(const QString& path, const RegionalSettings& regional);
 
     Database& database() { return *db_; }
     RecordSet& analyses() { return *analyses_; }
@@ -38,13 +38,13 @@ public:
     void reloadAnalyses();
 
     SharedValues& shared() { return shared_; }
-    const RegionalSettings& regional() const { return shared_.settings; }
+    const RegionalSettings& regional() const { return shared_.regional; }
 
     // The analysis numbers in record-set order, as start-up hands them to the selector.
     QStringList analysisNumbers() const;
 
 private:
-    explicit Session(const RegionalSettings& settings) : shared_(settings) {}
+    explicit Session(const RegionalSettings& regional) : shared_(regional) {}
 
     SharedValues shared_;
     std::unique_ptr<Database> db_;

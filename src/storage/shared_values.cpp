@@ -8,7 +8,7 @@ int SharedValues::levelFromProc(const Value& proc) {
 
 void SharedValues::refreshAfterSettingsWindow(const RecordSet& row) {
     POK = row.field(QStringLiteral("POK"));
-    PSR = static_cast<float>(row.field(QStringLiteral("PSR")).toNumber(settings));
+    PSR = static_cast<float>(row.field(QStringLiteral("PSR")).toNumber(regional));
     FD = row.field(QStringLiteral("FD"));
     FP = row.field(QStringLiteral("FP"));
 }

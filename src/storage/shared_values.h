@@ -13,7 +13,7 @@ class RecordSet;
 // level, the report font, the editors' result flag, the factor tables and the user's
 // regional settings.
 struct SharedValues {
-    explicit SharedValues(const RegionalSettings& regional) : settings(regional) {}
+    explicit SharedValues(const RegionalSettings& rs) : regional(rs) {}
 
     QString applicationFolder;
     Value FD;
@@ -27,10 +27,10 @@ struct SharedValues {
     QString reportFont = QStringLiteral("Arial CE");
     bool dialogResult = false;
     FactorTables factors;
-    RegionalSettings settings;
+    RegionalSettings regional;
 
-    QString numberPattern() const { return FP.toText(settings); }
-    QString datePattern() const { return FD.toText(settings); }
+    QString numberPattern() const { return FP.toText(regional); }
+    QString datePattern() const { return FD.toText(regional); }
 
     // The whole settings row, at start-up.
     void load(const RecordSet& settingsRow);

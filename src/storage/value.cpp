@@ -3,12 +3,12 @@
 #include "number_pattern.h"
 #include "number_reader.h"
 
-double Value::toNumber(const RegionalSettings& settings) const {
+double Value::toNumber(const RegionalSettings& regional) const {
     if (const auto* n = std::get_if<double>(&data_)) {
         return *n;
     }
     if (const auto* t = std::get_if<QString>(&data_)) {
-        return readLocaleNumber(*t, settings).value_or(0.0);
+        return readLocaleNumber(*t, regional).value_or(0.0);
     }
     return 0.0;
 }
@@ -18,9 +18,9 @@ double Value::number() const {
     return n ? *n : 0.0;
 }
 
-QString Value::toText(const RegionalSettings& settings) const {
+QString Value::toText(const RegionalSettings& regional) const {
     if (const auto* n = std::get_if<double>(&data_)) {
-        return formatGeneralNumber(*n, settings);
+        return formatGeneralNumber(*n, regional);
     }
     if (const auto* t = std::get_if<QString>(&data_)) {
         return *t;
@@ -28,12 +28,12 @@ QString Value::toText(const RegionalSettings& settings) const {
     return {};
 }
 
-QString Value::format(const NumberPattern& pattern, const RegionalSettings& settings) const {
+QString Value::format(const NumberPattern& pattern, const RegionalSettings& regional) const {
     if (const auto* n = std::get_if<double>(&data_)) {
-        return pattern.format(*n, settings);
+        return pattern.format(*n, regional);
     }
     if (const auto* t = std::get_if<QString>(&data_)) {
-        return pattern.formatText(*t, settings);
+        return pattern.formatText(*t, regional);
     }
     return {};
 }

@@ -22,16 +22,16 @@ public:
 
     // The number this value stands for: empty is 0, a text is read in the given
     // settings and is 0 when it is not a number.
-    double toNumber(const RegionalSettings& settings) const;
+    double toNumber(const RegionalSettings& regional) const;
     // Number or empty only; a text counts as 0 here.
     double number() const;
     // Fields turned into text without formatting: numbers in the plain form of the
-    // given settings, empty as "".
-    QString toText(const RegionalSettings& settings) const;
+    // given regional, empty as "".
+    QString toText(const RegionalSettings& regional) const;
     QString text() const;
     // The value as a pattern shows it: a number formatted, a text formatted as the
     // number it holds (or left as it is), empty as "".
-    QString format(const NumberPattern& pattern, const RegionalSettings& settings) const;
+    QString format(const NumberPattern& pattern, const RegionalSettings& regional) const;
 
     bool operator==(const Value& other) const { return data_ == other.data_; }
     bool operator!=(const Value& other) const { return !(*this == other); }

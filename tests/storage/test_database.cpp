@@ -21,9 +21,9 @@ bool TestDatabase::runSql(const QString& path, const QString& sql) {
     return ok;
 }
 
-TestDatabase::TestDatabase(const QString& extraSql, const RegionalSettings& settings) {
+TestDatabase::TestDatabase(const QString& extraSql, const RegionalSettings& regional) {
     runSql(path(), schema() + extraSql);
-    auto opened = Database::open(path(), settings);
+    auto opened = Database::open(path(), regional);
     db_ = std::move(opened.database);
     error_ = opened.error;
 }

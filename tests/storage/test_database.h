@@ -11,7 +11,7 @@
 class TestDatabase {
 public:
     explicit TestDatabase(const QString& extraSql = {},
-                          const RegionalSettings& settings = RegionalSettings::polish());
+                          const RegionalSettings& regional = RegionalSettings::polish());
     QString path() const { return dir_.filePath(QStringLiteral("KALMET.MDB")); }
     QString folder() const { return dir_.path(); }
     Database& db() { return *db_; }

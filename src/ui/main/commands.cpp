@@ -81,7 +81,7 @@ void Commands::fillProfiles(NowaA& editor, const QString& selectedName) {
     profiles->setCurrentIndex(selected);
 }
 
-QString Commands::profileSettings(const QString& name) {
+QString Commands::profileTransmission(const QString& name) {
     if (name == QLatin1String("Brak")) {
         return QStringLiteral("X");
     }
@@ -148,7 +148,7 @@ bool Commands::storeAnalysisFields(NowaA& editor, std::size_t first, const QStri
     }
     (void)analyses.setField(QStringLiteral("CoRef"), Value(editor.list("Combo5")->currentIndex()));
     (void)analyses.setField(QStringLiteral("Setings"),
-                            Value(profileSettings(text(editor, "Combo4"))));
+                            Value(profileTransmission(text(editor, "Combo4"))));
     if (analyses.update()) {
         return true;
     }

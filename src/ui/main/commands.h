@@ -42,7 +42,7 @@ private:
     bool storeEditedAnalysis(NowaA& editor);
     bool storeAnalysisFields(NowaA& editor, std::size_t first, const QString& failure);
     void fillProfiles(NowaA& editor, const QString& selectedName);
-    QString profileSettings(const QString& name);
+    QString profileTransmission(const QString& name);
     bool storeSeries(Dane& editor, bool isNew);
     bool deleteEverySeries(QString* cause);
 

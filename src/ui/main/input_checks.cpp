@@ -25,8 +25,8 @@ bool requireText(QLineEdit* box, const QString& message, Dialogs& dialogs) {
 }
 
 bool requireNumber(QLineEdit* box, const QString& message, Dialogs& dialogs,
-                   const RegionalSettings& settings) {
-    if (isNumeric(box->text(), settings)) {
+                   const RegionalSettings& regional) {
+    if (isNumeric(box->text(), regional)) {
         return true;
     }
     refuse(box, message, dialogs);

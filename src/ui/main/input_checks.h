@@ -17,7 +17,7 @@ extern const char* const kTitle;  // "UWAGA !!!"
 bool requireText(QLineEdit* box, const QString& message, Dialogs& dialogs);
 // The whole text must read as a number in the user's regional format.
 bool requireNumber(QLineEdit* box, const QString& message, Dialogs& dialogs,
-                   const RegionalSettings& settings);
+                   const RegionalSettings& regional);
 // The beep, the message and the focus, for checks of their own.
 void refuse(QLineEdit* box, const QString& message, Dialogs& dialogs, bool beep = true);
 

@@ -4,12 +4,12 @@
 #include "number_reader.h"
 
 QString proposeAnalysisNumber(const QString& lastNumber, bool anyStored,
-                              const RegionalSettings& settings) {
+                              const RegionalSettings& regional) {
     if (!anyStored) {
         return QStringLiteral("1");
     }
     const double leading = readLeadingNumber(lastNumber);
     // The leading number's own shortest text tells how many characters it replaces.
-    const int width = static_cast<int>(formatGeneralNumber(leading, settings).size());
-    return formatGeneralNumber(leading + 1, settings) + lastNumber.mid(width);
+    const int width = static_cast<int>(formatGeneralNumber(leading, regional).size());
+    return formatGeneralNumber(leading + 1, regional) + lastNumber.mid(width);
 }

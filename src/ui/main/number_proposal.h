@@ -8,4 +8,4 @@
 // plus one, followed by the rest of it (12/2005 -> 13/2005, 7 -> 8, A1 -> 11,
 // 007 -> 807); "1" when nothing is stored yet.
 QString proposeAnalysisNumber(const QString& lastNumber, bool anyStored,
-                              const RegionalSettings& settings);
+                              const RegionalSettings& regional);
