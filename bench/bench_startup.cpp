@@ -18,6 +18,7 @@
 #include <cstdio>
 
 #include "main_window.h"
+#include "session.h"
 #include "scripted_dialogs.h"
 
 namespace {
@@ -47,13 +48,14 @@ int bare() {
 int kalmet(const QString& folder) {
     const double application = sinceMain.nsecsElapsed() / 1e6;
     ScriptedDialogs dialogs;
-    Kalmet window(RegionalSettings::polish(), quietEnvironment(dialogs));
-    const double built = sinceMain.nsecsElapsed() / 1e6;
-    QString error;
-    if (!window.load(folder, &error)) {
-        std::fprintf(stderr, "%s\n", qPrintable(error));
+    auto opened = Session::openFolder(folder, RegionalSettings::polish());
+    if (!opened.session) {
+        std::fprintf(stderr, "%s\n", qPrintable(opened.error));
         return 1;
     }
+    Kalmet window(quietEnvironment(dialogs));
+    const double built = sinceMain.nsecsElapsed() / 1e6;
+    window.load(*opened.session);
     const double loaded = sinceMain.nsecsElapsed() / 1e6;
     window.show();
     if (!QTest::qWaitForWindowExposed(&window)) {
@@ -68,12 +70,13 @@ int kalmet(const QString& folder) {
 
 int select(const QString& folder) {
     ScriptedDialogs dialogs;
-    Kalmet window(RegionalSettings::polish(), quietEnvironment(dialogs));
-    QString error;
-    if (!window.load(folder, &error)) {
-        std::fprintf(stderr, "%s\n", qPrintable(error));
+    auto opened = Session::openFolder(folder, RegionalSettings::polish());
+    if (!opened.session) {
+        std::fprintf(stderr, "%s\n", qPrintable(opened.error));
         return 1;
     }
+    Kalmet window(quietEnvironment(dialogs));
+    window.load(*opened.session);
     auto* combo = window.findChild<QComboBox*>(QStringLiteral("Combo1"));
     const int count = combo->count();
     QRandomGenerator random(7);

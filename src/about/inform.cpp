@@ -6,6 +6,7 @@
 #include <QPushButton>
 
 #include "twips.h"
+#include "twips_placement.h"
 
 namespace {
 
@@ -49,7 +50,7 @@ Inform::Inform(Dialogs& dialogs, QWidget* parent) : QDialog(parent), dialogs_(di
     auto* notice = new QPlainTextEdit(QString::fromUtf8(kNotice), this);
     notice->setObjectName(QStringLiteral("Text1"));
     notice->setReadOnly(true);
-    place(notice, 30, 30, 7605, 4215);
+    placeInTwips(notice, 30, 30, 7605, 4215);
 
     auto* link = new LinkBox(QString::fromUtf8("zapraszamy na naszą stronę"), this);
     link->setObjectName(QStringLiteral("Text2"));
@@ -65,7 +66,7 @@ Inform::Inform(Dialogs& dialogs, QWidget* parent) : QDialog(parent), dialogs_(di
     link->setPalette(p);
     link->setToolTip(QString::fromLatin1(kMakerAddress));
     link->onClick = [this] { dialogs_.openAddress(QString::fromLatin1(kMakerAddress)); };
-    place(link, 5520, 3960, 2085, 255);
+    placeInTwips(link, 5520, 3960, 2085, 255);
     // Keep the right edge of the classic layout, but never cut the text.
     const int needed = link->fontMetrics().horizontalAdvance(link->text()) + 8;
     if (link->width() < needed) {
@@ -77,7 +78,7 @@ Inform::Inform(Dialogs& dialogs, QWidget* parent) : QDialog(parent), dialogs_(di
     close->setObjectName(QStringLiteral("SSCommand1"));
     close->setAutoDefault(false);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
-    place(close, 3240, 4440, 1215, 375);
+    placeInTwips(close, 3240, 4440, 1215, 375);
 
     // The window sees every key first: Enter closes it from any control.
     for (QWidget* w : {static_cast<QWidget*>(notice), static_cast<QWidget*>(link),
@@ -85,13 +86,6 @@ Inform::Inform(Dialogs& dialogs, QWidget* parent) : QDialog(parent), dialogs_(di
         w->installEventFilter(this);
     }
     notice->setFocus();
-}
-
-void Inform::place(QWidget* widget, int left, int top, int width, int height) {
-    const double dpiX = logicalDpiX();
-    const double dpiY = logicalDpiY();
-    widget->setGeometry(Twips::toPixels(left, dpiX), Twips::toPixels(top, dpiY),
-                        Twips::toPixels(width, dpiX), Twips::toPixels(height, dpiY));
 }
 
 bool Inform::eventFilter(QObject* watched, QEvent* event) {

@@ -23,7 +23,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void place(QWidget* widget, int left, int top, int width, int height);
 
     Dialogs& dialogs_;
 };

@@ -33,12 +33,10 @@ int usage() {
 }
 
 template <typename Texts>
-QJsonObject panelObject(const Texts& texts, int from, int to) {
+QJsonObject panelObject(const Texts& texts, const std::vector<int>& indices) {
     QJsonObject panels;
-    for (int i = from; i <= to; ++i) {
-        if (i != 2 && i != 23) {
-            panels.insert(QString::number(i), texts[static_cast<std::size_t>(i)]);
-        }
+    for (const int i : indices) {
+        panels.insert(QString::number(i), texts[static_cast<std::size_t>(i)]);
     }
     return panels;
 }
@@ -47,10 +45,10 @@ QJsonObject resultsJson(const AnalysisScreen& screen, const QString& numer) {
     const StudyOutput& study = screen.study;
     QJsonObject out;
     out.insert(QStringLiteral("numer"), numer);
-    out.insert(QStringLiteral("header"), panelObject(screen.header, 0, 12));
+    out.insert(QStringLiteral("header"), panelObject(screen.header, Panels::headerIndices()));
     out.insert(QStringLiteral("label2"),
                screen.referenceCode ? QJsonValue(*screen.referenceCode) : QJsonValue());
-    out.insert(QStringLiteral("results"), panelObject(study.panels, 13, 26));
+    out.insert(QStringLiteral("results"), panelObject(study.panels, Panels::resultIndices()));
     out.insert(QStringLiteral("rrVerdict"), QString::fromLatin1(nameOf(study.rrVerdict)));
     out.insert(QStringLiteral("resolutionVerdict"),
                QString::fromLatin1(nameOf(study.resolutionVerdict)));

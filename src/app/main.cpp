@@ -3,7 +3,6 @@
 
 #include <QApplication>
 
-#include "main_window.h"
 #include "startup.h"
 #include "widget_dialogs.h"
 
@@ -15,11 +14,11 @@ int main(int argc, char** argv) {
 
     WidgetDialogs dialogs;
     const UiEnvironment environment = UiEnvironment::desktop(dialogs);
-    auto window = startKalmet(QCoreApplication::applicationDirPath(),
-                              RegionalSettings::fromSystem(), environment);
-    if (!window) {
+    const Started started = startKalmet(QCoreApplication::applicationDirPath(),
+                                        RegionalSettings::fromSystem(), environment);
+    if (!started.window) {
         return 1;
     }
-    window->show();
+    started.window->show();
     return QApplication::exec();
 }

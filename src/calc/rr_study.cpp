@@ -361,19 +361,19 @@ private:
     void writePanels() {
         const RRResults& res = out_.results;
         auto& p = out_.panels;
-        p[24] = panelText(pattern_, res.Rp);
-        p[13] = panelText(pattern_, res.meanRange);
-        p[14] = panelText(pattern_, res.Xdif);
-        p[15] = panelText(pattern_, res.EV);
-        p[16] = panelText(pattern_, res.AV);
-        p[17] = panelText(pattern_, res.RR);
-        p[18] = panelText(pattern_, res.PV);
-        p[19] = panelText(pattern_, res.TV);
-        p[25] = panelText(pattern_, res.REF);
-        p[20] = panelText(percent_, res.percentEV);
-        p[21] = panelText(percent_, res.percentAV);
-        p[22] = panelText(percent_, res.percentRR);
-        p[26] = (res.resolution ? QString::number(*res.resolution, 'f', 0) : QString()) +
+        p[Panels::kRp] = panelText(pattern_, res.Rp);
+        p[Panels::kMeanRange] = panelText(pattern_, res.meanRange);
+        p[Panels::kXdif] = panelText(pattern_, res.Xdif);
+        p[Panels::kEV] = panelText(pattern_, res.EV);
+        p[Panels::kAV] = panelText(pattern_, res.AV);
+        p[Panels::kRR] = panelText(pattern_, res.RR);
+        p[Panels::kPV] = panelText(pattern_, res.PV);
+        p[Panels::kTV] = panelText(pattern_, res.TV);
+        p[Panels::kREF] = panelText(pattern_, res.REF);
+        p[Panels::kPercentEV] = panelText(percent_, res.percentEV);
+        p[Panels::kPercentAV] = panelText(percent_, res.percentAV);
+        p[Panels::kPercentRR] = panelText(percent_, res.percentRR);
+        p[Panels::kResolution] = (res.resolution ? QString::number(*res.resolution, 'f', 0) : QString()) +
                 QLatin1Char(' ');
     }
 

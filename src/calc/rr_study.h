@@ -7,6 +7,7 @@
 
 #include "grid_layout.h"
 #include "regional_settings.h"
+#include "result_panels.h"
 #include "study_input.h"
 #include "verdict.h"
 
@@ -35,11 +36,9 @@ struct RRResults {
 
 // Everything the main window shows for one analysis.
 struct StudyOutput {
-    static constexpr int kPanelCount = 27;
-
     GridLayout grid;
     RRResults results;
-    std::array<QString, kPanelCount> panels;  // result texts at indices 13..22, 24..26
+    std::array<QString, Panels::kCount> panels;  // the result texts, by Panels index
     bool complete = false;                    // record count = K x R
     int seriesCount = 0;
     Verdict rrVerdict = Verdict::None;          // panel 22

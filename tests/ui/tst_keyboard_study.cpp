@@ -93,7 +93,7 @@ void KeyboardStudyTest::registerAndMeasureWithTheKeyboardOnly() {
         QTimer::singleShot(0, &dialog, std::exchange(script, nullptr));
         dialog.exec();
     };
-    f.window = std::make_unique<Kalmet>(RegionalSettings::polish(), f.environment);
+    f.window = std::make_unique<Kalmet>(f.environment);
     QVERIFY(f.load());
     f.window->show();
     QApplication::setActiveWindow(f.window.get());

@@ -102,7 +102,9 @@ void MainWindowTest::controlsCarryTheirNames() {
 
 void MainWindowTest::startupSelectsTheLastAnalysis() {
     WindowFixture f(fixtureSql("study_10x3x3.sql"));
-    auto window = startKalmet(f.database.folder(), RegionalSettings::polish(), f.environment);
+    const Started started =
+        startKalmet(f.database.folder(), RegionalSettings::polish(), f.environment);
+    Kalmet* window = started.window.get();
     QVERIFY(window);
     QCOMPARE(f.modals, QStringList{QStringLiteral("Inform")});
     auto* combo = window->findChild<QComboBox*>(QStringLiteral("Combo1"));
@@ -295,7 +297,7 @@ void MainWindowTest::storedTextIsNeverMarkup() {
         "VALUES ('1', 5, 2, 2, '<b>Wałek</b>', 'a<br>b', 3);"));
     QVERIFY(f.load());
     QCOMPARE(f.window->panel(0)->text(), QString::fromUtf8(" <b>Wałek</b>"));
-    for (int i = 0; i < Kalmet::kPanelCount; ++i) {
+    for (int i = 0; i < Panels::kCount; ++i) {
         if (i != 2 && i != 23) {
             QCOMPARE(f.window->panel(i)->textFormat(), Qt::PlainText);
         }
@@ -393,8 +395,8 @@ void MainWindowTest::startupFailures() {
     UiEnvironment env;
     env.dialogs = &dialogs;
     env.showModal = [](QDialog& d) { d.reject(); };
-    auto window = startKalmet(dir.path(), RegionalSettings::polish(), env);
-    QVERIFY(!window);
+    const Started started = startKalmet(dir.path(), RegionalSettings::polish(), env);
+    QVERIFY(!started.window);
     QCOMPARE(dialogs.calls.size(), 1);
     QCOMPARE(dialogs.calls[0].icon, Dialogs::Icon::Critical);
     QVERIFY(dialogs.calls[0].afterBeep);

@@ -9,6 +9,7 @@
 #include "../storage/test_database.h"
 #include "main_window.h"
 #include "scripted_dialogs.h"
+#include "session.h"
 #include "ui_environment.h"
 
 inline QString fixtureSql(const char* name) {
@@ -21,7 +22,7 @@ inline QString fixtureSql(const char* name) {
 struct WindowFixture {
     explicit WindowFixture(const QString& sql = {},
                            const RegionalSettings& rs = RegionalSettings::polish())
-        : database(sql, rs) {
+        : database(sql, rs), regional(rs) {
         environment.dialogs = &dialogs;
         environment.showModal = [this](QDialog& dialog) {
             modals << dialog.objectName();
@@ -32,16 +33,18 @@ struct WindowFixture {
             }
         };
         environment.now = [] { return QDateTime(QDate(2026, 12, 8), QTime(10, 30)); };
-        window = std::make_unique<Kalmet>(rs, environment);
+        window = std::make_unique<Kalmet>(environment);
     }
 
     bool load() {
-        QString error;
-        const bool ok = window->load(database.folder(), &error);
-        if (!ok) {
-            qWarning("load failed: %s", qPrintable(error));
+        auto opened = Session::openFolder(database.folder(), regional);
+        if (!opened.session) {
+            qWarning("load failed: %s", qPrintable(opened.error));
+            return false;
         }
-        return ok;
+        session = std::move(opened.session);
+        window->load(*session);
+        return true;
     }
 
     template <typename T>
@@ -50,6 +53,8 @@ struct WindowFixture {
     }
 
     TestDatabase database;
+    RegionalSettings regional;
+    std::unique_ptr<Session> session;  // outlives the window
     ScriptedDialogs dialogs;
     UiEnvironment environment;
     std::function<void(QDialog&)> onModal;

@@ -3,21 +3,21 @@
 #include "session.h"
 
 AnalysisNumberModel::AnalysisNumberModel(Session& session, QObject* parent)
-    : QAbstractListModel(parent), session_(&session) {}
+    : QAbstractListModel(parent), session_(session) {}
 
 int AnalysisNumberModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() || !session_ ? 0 : session_->analyses().recordCount();
+    return parent.isValid() ? 0 : session_.analyses().recordCount();
 }
 
 QVariant AnalysisNumberModel::data(const QModelIndex& index, int role) const {
-    if (!session_ || !index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole)) {
+    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole)) {
         return {};
     }
     const int row = index.row();
     auto it = shown_.constFind(row);
     if (it == shown_.constEnd()) {
         const QString numer =
-            session_->analyses().fieldAt(row, QStringLiteral("Numer")).toText(session_->regional());
+            session_.analyses().fieldAt(row, QStringLiteral("Numer")).toText(session_.regional());
         it = shown_.insert(row, numer);
     }
     return *it;
@@ -25,13 +25,6 @@ QVariant AnalysisNumberModel::data(const QModelIndex& index, int role) const {
 
 void AnalysisNumberModel::reload() {
     beginResetModel();
-    shown_.clear();
-    endResetModel();
-}
-
-void AnalysisNumberModel::release() {
-    beginResetModel();
-    session_ = nullptr;
     shown_.clear();
     endResetModel();
 }

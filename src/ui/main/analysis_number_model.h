@@ -19,10 +19,8 @@ public:
 
     // After the record set gained or lost a row.
     void reload();
-    // The session is going away: from now on the list is empty.
-    void release();
 
 private:
-    Session* session_;
+    Session& session_;
     mutable QHash<int, QString> shown_;
 };

@@ -45,8 +45,8 @@ QLabel* unitLabel(const QString& text, QWidget* parent) {
 
 }  // namespace
 
-Kalmet::Kalmet(const RegionalSettings& regional, const UiEnvironment& environment, QWidget* parent)
-    : QMainWindow(parent), env_(environment), regional_(regional) {
+Kalmet::Kalmet(const UiEnvironment& environment, QWidget* parent)
+    : QMainWindow(parent), env_(environment) {
     setObjectName(QStringLiteral("Kalmet"));
     setWindowTitle(QStringLiteral("Kalmet III"));
     buildMenu();
@@ -58,14 +58,9 @@ Kalmet::Kalmet(const RegionalSettings& regional, const UiEnvironment& environmen
 
 Kalmet::~Kalmet() {
     qApp->removeEventFilter(this);
-    // Closing the window moves the focus out of Combo1, which may report a choice; by
-    // then the session is gone, so nothing may reach the handlers any more.
+    // The base class closes the window after this body: the focus leaves Combo1, which
+    // then reports its text as a choice to a window whose members are gone.
     disconnect(combo_, nullptr, this, nullptr);
-    disconnect(grid_, nullptr, this, nullptr);
-    // Combo1 outlives the session by a moment and may still look at its list.
-    if (numbers_) {
-        numbers_->release();
-    }
 }
 
 void Kalmet::buildMenu() {
@@ -202,123 +197,125 @@ QWidget* Kalmet::buildHeaderFrame() {
     return frame;
 }
 
-QWidget* Kalmet::buildResultsRow() {
-    auto* row = new QWidget;
-    auto* layout = new QHBoxLayout(row);
-    layout->setContentsMargins(0, 0, 0, 0);
-    int image = 0;
-    auto symbol = [&image](ResultSymbol::Kind kind, const char* text) {
-        auto* s = new ResultSymbol(kind, QString::fromUtf8(text));
-        s->setObjectName(QStringLiteral("Image1_%1").arg(image++));
-        return s;
-    };
-    int frameIndex = 0;
-    auto frame = [&frameIndex](const char* title) {
-        auto* f = new QGroupBox(QString::fromUtf8(title));
-        f->setObjectName(QStringLiteral("Frame2_%1").arg(frameIndex++));
-        return f;
-    };
-    const int panelWidth = Twips::toPixels(1000, logicalDpiX());
+ResultSymbol* Kalmet::makeSymbol(ResultSymbol::Kind kind, const char* text) {
+    auto* symbol = new ResultSymbol(kind, QString::fromUtf8(text));
+    symbol->setObjectName(QStringLiteral("Image1_%1").arg(symbolCount_++));
+    return symbol;
+}
 
-    // Rozstępy: mean range, Xdif, Rp
-    QGroupBox* ranges = frame("Rozstępy");
-    auto* rg = new QGridLayout(ranges);
-    struct RangeRow {
+QGroupBox* Kalmet::makeResultFrame(const char* title) {
+    auto* frame = new QGroupBox(QString::fromUtf8(title));
+    frame->setObjectName(QStringLiteral("Frame2_%1").arg(resultFrameCount_++));
+    return frame;
+}
+
+QLabel* Kalmet::makeValuePanel(int index) {
+    QLabel* panel = makePanel(index, Qt::AlignRight);
+    panel->setMinimumWidth(Twips::toPixels(1000, logicalDpiX()));
+    return panel;
+}
+
+// Rozstępy: mean range, Xdif, Rp
+QGroupBox* Kalmet::buildRangesFrame() {
+    QGroupBox* frame = makeResultFrame("Rozstępy");
+    auto* grid = new QGridLayout(frame);
+    const struct {
         ResultSymbol::Kind kind;
         int panel;
         const char* caption;
+    } rows[] = {
+        {ResultSymbol::Kind::MeanRange, Panels::kMeanRange, "Średni                 :"},
+        {ResultSymbol::Kind::AveragesDifference, Panels::kXdif, "Średnich             :"},
+        {ResultSymbol::Kind::RangeOfAverages, Panels::kRp, "Średnich             :"},
     };
-    const RangeRow rangeRows[] = {
-        {ResultSymbol::Kind::MeanRange, 13, "Średni                 :"},
-        {ResultSymbol::Kind::AveragesDifference, 14, "Średnich             :"},
-        {ResultSymbol::Kind::RangeOfAverages, 24, "Średnich             :"},
-    };
-    for (int i = 0; i < 3; ++i) {
-        rg->addWidget(symbol(rangeRows[i].kind, ""), i, 0);
-        rg->addWidget(makeCaption(rangeRows[i].panel, QString::fromUtf8(rangeRows[i].caption)), i,
-                      1);
-        QLabel* p = makePanel(rangeRows[i].panel, Qt::AlignRight);
-        p->setMinimumWidth(panelWidth);
-        rg->addWidget(p, i, 2);
+    int r = 0;
+    for (const auto& row : rows) {
+        grid->addWidget(makeSymbol(row.kind, ""), r, 0);
+        grid->addWidget(makeCaption(row.panel, QString::fromUtf8(row.caption)), r, 1);
+        grid->addWidget(makeValuePanel(row.panel), r, 2);
+        ++r;
     }
-    layout->addWidget(ranges, 0, Qt::AlignTop);
+    return frame;
+}
 
-    // EV, AV, R&R with their percentages, and the reference level
-    QGroupBox* rr = frame("Powtarzalność i odtwarzalność");
-    auto* g = new QGridLayout(rr);
-    struct RRRow {
-        const char* symbolText;
+// EV, AV, R&R with their percentages, and the reference level
+QGroupBox* Kalmet::buildRepeatabilityFrame() {
+    QGroupBox* frame = makeResultFrame("Powtarzalność i odtwarzalność");
+    auto* grid = new QGridLayout(frame);
+    const struct {
+        const char* symbol;
         int panel;
         int percent;
         const char* caption;
+    } rows[] = {
+        {"EV", Panels::kEV, Panels::kPercentEV,
+         "Powtarzalność        :                             %"},
+        {"AV", Panels::kAV, Panels::kPercentAV,
+         "Odtwarzalność        :                             %"},
+        {"R&R", Panels::kRR, Panels::kPercentRR, "R&R :"},
     };
-    const RRRow rrRows[] = {
-        {"EV", 15, 20, "Powtarzalność        :                             %"},
-        {"AV", 16, 21, "Odtwarzalność        :                             %"},
-        {"R&R", 17, 22, "R&R :"},
-    };
-    for (int i = 0; i < 3; ++i) {
-        QString unit;
-        g->addWidget(symbol(ResultSymbol::Kind::Text, rrRows[i].symbolText), i, 0);
-        g->addWidget(makeCaption(rrRows[i].panel, QString::fromUtf8(rrRows[i].caption), &unit), i,
-                     1);
-        QLabel* value = makePanel(rrRows[i].panel, Qt::AlignRight);
-        value->setMinimumWidth(panelWidth);
-        g->addWidget(value, i, 2);
-        QLabel* percent = makePanel(rrRows[i].percent, Qt::AlignRight);
-        percent->setMinimumWidth(panelWidth);
-        g->addWidget(percent, i, 3);
-        g->addWidget(unitLabel(QStringLiteral("%"), rr), i, 4);
+    int r = 0;
+    for (const auto& row : rows) {
+        grid->addWidget(makeSymbol(ResultSymbol::Kind::Text, row.symbol), r, 0);
+        grid->addWidget(makeCaption(row.panel, QString::fromUtf8(row.caption)), r, 1);
+        grid->addWidget(makeValuePanel(row.panel), r, 2);
+        grid->addWidget(makeValuePanel(row.percent), r, 3);
+        grid->addWidget(unitLabel(QStringLiteral("%"), frame), r, 4);
+        ++r;
     }
     QString refUnit;
-    g->addWidget(symbol(ResultSymbol::Kind::Text, "RF"), 3, 0);
-    g->addWidget(
-        makeCaption(25, QString::fromUtf8("Wartość odniesienia        :                 -"),
-                    &refUnit),
-        3, 1);
-    QLabel* ref = makePanel(25, Qt::AlignRight);
-    g->addWidget(ref, 3, 2);
+    grid->addWidget(makeSymbol(ResultSymbol::Kind::Text, "RF"), r, 0);
+    grid->addWidget(makeCaption(Panels::kREF,
+                                QString::fromUtf8("Wartość odniesienia        :                 -"),
+                                &refUnit),
+                    r, 1);
+    grid->addWidget(makePanel(Panels::kREF, Qt::AlignRight), r, 2);
     auto* refLine = new QHBoxLayout;
-    refLine->addWidget(unitLabel(refUnit, rr));
+    refLine->addWidget(unitLabel(refUnit, frame));
     label2_ = new QLabel;
     label2_->setObjectName(QStringLiteral("Label2"));
     refLine->addWidget(label2_);
     refLine->addStretch();
-    g->addLayout(refLine, 3, 3, 1, 2);
-    layout->addWidget(rr, 0, Qt::AlignTop);
+    grid->addLayout(refLine, r, 3, 1, 2);
+    return frame;
+}
 
-    // Zmienności: PV, TV
-    QGroupBox* variation = frame("Zmienności");
-    auto* vg = new QGridLayout(variation);
+// Zmienności: PV, TV
+QGroupBox* Kalmet::buildVariationFrame() {
+    QGroupBox* frame = makeResultFrame("Zmienności");
+    auto* grid = new QGridLayout(frame);
     const struct {
-        const char* symbolText;
+        const char* symbol;
         int panel;
         const char* caption;
-    } variationRows[] = {{"PV", 18, "Części                             :"},
-                         {"TV", 19, "Całkowita                       :"}};
-    for (int i = 0; i < 2; ++i) {
-        vg->addWidget(symbol(ResultSymbol::Kind::Text, variationRows[i].symbolText), i, 0);
-        vg->addWidget(
-            makeCaption(variationRows[i].panel, QString::fromUtf8(variationRows[i].caption)), i, 1);
-        QLabel* p = makePanel(variationRows[i].panel, Qt::AlignRight);
-        p->setMinimumWidth(panelWidth);
-        vg->addWidget(p, i, 2);
+    } rows[] = {{"PV", Panels::kPV, "Części                             :"},
+                {"TV", Panels::kTV, "Całkowita                       :"}};
+    int r = 0;
+    for (const auto& row : rows) {
+        grid->addWidget(makeSymbol(ResultSymbol::Kind::Text, row.symbol), r, 0);
+        grid->addWidget(makeCaption(row.panel, QString::fromUtf8(row.caption)), r, 1);
+        grid->addWidget(makeValuePanel(row.panel), r, 2);
+        ++r;
     }
-    layout->addWidget(variation, 0, Qt::AlignTop);
+    return frame;
+}
 
-    // Rozdzielczość
-    QGroupBox* resolution = frame("    Rozdzielczość    ");
-    auto* resLayout = new QVBoxLayout(resolution);
-    QLabel* res = makePanel(26, Qt::AlignHCenter);
-    QFont big = res->font();
+QGroupBox* Kalmet::buildResolutionFrame() {
+    QGroupBox* frame = makeResultFrame("    Rozdzielczość    ");
+    auto* layout = new QVBoxLayout(frame);
+    QLabel* resolution = makePanel(Panels::kResolution, Qt::AlignHCenter);
+    QFont big = resolution->font();
     big.setPointSizeF(big.pointSizeF() * 1.6);
     big.setBold(true);
-    res->setFont(big);
-    res->setMinimumSize(Twips::toPixels(1300, logicalDpiX()), Twips::toPixels(600, logicalDpiY()));
-    resLayout->addWidget(res);
-    resLayout->addStretch();
-    layout->addWidget(resolution, 0, Qt::AlignTop);
+    resolution->setFont(big);
+    resolution->setMinimumSize(Twips::toPixels(1300, logicalDpiX()),
+                               Twips::toPixels(600, logicalDpiY()));
+    layout->addWidget(resolution);
+    layout->addStretch();
+    return frame;
+}
 
+QLayout* Kalmet::buildReportButtons() {
     auto* buttons = new QVBoxLayout;
     chartButton_ = new QPushButton(QStringLiteral("Wykonaj wykres analizy"));
     chartButton_->setObjectName(QStringLiteral("SSCommand1"));
@@ -329,7 +326,19 @@ QWidget* Kalmet::buildResultsRow() {
         buttons->addWidget(b);
     }
     buttons->addStretch();
-    layout->addLayout(buttons);
+    return buttons;
+}
+
+// The four result frames at their natural height, and the two report buttons.
+QWidget* Kalmet::buildResultsRow() {
+    auto* row = new QWidget;
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    for (QGroupBox* frame : {buildRangesFrame(), buildRepeatabilityFrame(), buildVariationFrame(),
+                             buildResolutionFrame()}) {
+        layout->addWidget(frame, 0, Qt::AlignTop);
+    }
+    layout->addLayout(buildReportButtons());
     return row;
 }
 
@@ -363,23 +372,15 @@ void Kalmet::buildWindow() {
     setCentralWidget(central);
 }
 
-bool Kalmet::load(const QString& applicationFolder, QString* error) {
-    auto opened = Session::openFolder(applicationFolder, regional_);
-    if (!opened.session) {
-        if (error) {
-            *error = opened.error;
-        }
-        return false;
-    }
-    session_ = std::move(opened.session);
-    commands_ = std::make_unique<Commands>(*this, *session_, env_);
+void Kalmet::load(Session& session) {
+    session_ = &session;
+    commands_ = std::make_unique<Commands>(*this, session, env_);
     connectCommands();
-    numbers_ = new AnalysisNumberModel(*session_, combo_);
+    numbers_ = new AnalysisNumberModel(session, combo_);
     combo_->setModel(numbers_);  // owns and drops the previous model
     if (combo_->count() > 0) {
         selectAnalysisAt(combo_->count() - 1);
     }
-    return true;
 }
 
 void Kalmet::connectCommands() {
@@ -416,12 +417,11 @@ void Kalmet::removeAnalysisAndSelectLast() {
 }
 
 void Kalmet::clearScreen() {
+    screen_ = AnalysisScreen();
     setReportCommandsEnabled(false);
     combo_->setEditText(QString());
-    for (int i = 0; i < AnalysisScreen::kHeaderPanels; ++i) {
-        if (i != 2) {
-            panel(i)->clear();
-        }
+    for (const int i : Panels::headerIndices()) {
+        panel(i)->clear();
     }
     label2_->clear();
     grid_->clearToOneRow();
@@ -459,10 +459,12 @@ void Kalmet::selectAnalysis() {
     if (!session_) {
         return;
     }
-    const AnalysisScreen screen = AnalysisScreen::select(*session_, combo_->currentText());
+    AnalysisScreen screen = AnalysisScreen::select(*session_, combo_->currentText());
     if (!screen.found) {
         return;  // the previous analysis stays on screen
     }
+    // Rendered from this copy: the focus moves while the grid fills, and Combo1 may
+    // report its choice again, re-entering this handler.
     showHeader(screen);
     grid_->hide();
     clearResults();
@@ -470,14 +472,13 @@ void Kalmet::selectAnalysis() {
     if (screen.hasSeries) {
         Tablica(screen.study);
     }
+    screen_ = std::move(screen);
     combo_->setFocus();
 }
 
 void Kalmet::showHeader(const AnalysisScreen& screen) {
-    for (int i = 0; i < AnalysisScreen::kHeaderPanels; ++i) {
-        if (i != 2) {
-            panel(i)->setText(screen.header[static_cast<std::size_t>(i)]);
-        }
+    for (const int i : Panels::headerIndices()) {
+        panel(i)->setText(screen.header[static_cast<std::size_t>(i)]);
     }
     if (screen.referenceCode) {
         label2_->setText(*screen.referenceCode);
@@ -485,23 +486,19 @@ void Kalmet::showHeader(const AnalysisScreen& screen) {
 }
 
 void Kalmet::clearResults() {
-    for (int i = 13; i <= 26; ++i) {
-        if (i != 23) {
-            panel(i)->clear();
-        }
+    for (const int i : Panels::resultIndices()) {
+        panel(i)->clear();
     }
-    setPanelColour(22, kWhite);
-    setPanelColour(26, kWhite);
+    setPanelColour(Panels::kPercentRR, kWhite);
+    setPanelColour(Panels::kResolution, kWhite);
 }
 
 void Kalmet::showResults(const StudyOutput& study) {
-    for (int i = 13; i <= 26; ++i) {
-        if (i != 23) {
-            panel(i)->setText(study.panels[static_cast<std::size_t>(i)]);
-        }
+    for (const int i : Panels::resultIndices()) {
+        panel(i)->setText(study.panels[static_cast<std::size_t>(i)]);
     }
-    setPanelColour(26, verdictColour(study.resolutionVerdict));
-    setPanelColour(22, verdictColour(study.rrVerdict));
+    setPanelColour(Panels::kResolution, verdictColour(study.resolutionVerdict));
+    setPanelColour(Panels::kPercentRR, verdictColour(study.rrVerdict));
 }
 
 void Kalmet::Tablica(const StudyOutput& study) {

@@ -1,7 +1,7 @@
 #pragma once
 
-// Kalmet, the main window. It owns the session (database, record sets, shared values)
-// for the whole run. Choosing an analysis in Combo1 runs the selection handler: the
+// Kalmet, the main window. It works on the session (database, record sets, shared
+// values) that the start-up opened and that outlives it. Choosing an analysis in Combo1 runs the selection handler: the
 // non-widget AnalysisScreen positions the record sets and computes the study, and the
 // window renders it — header panels, Label2, Grid1 through Tablica, the result panels
 // and their verdict colours, and the enabling of the commands. Every command changes
@@ -16,11 +16,13 @@
 #include <memory>
 
 #include "analysis_screen.h"
-#include "regional_settings.h"
+#include "result_symbol.h"
 #include "ui_environment.h"
 
 class QAction;
 class QComboBox;
+class QGroupBox;
+class QLayout;
 class QLabel;
 class QPushButton;
 class DataGrid;
@@ -32,19 +34,17 @@ class Kalmet : public QMainWindow {
     Q_OBJECT
 
 public:
-    static constexpr int kPanelCount = 27;
-
-    Kalmet(const RegionalSettings& regional, const UiEnvironment& environment,
-           QWidget* parent = nullptr);
+    explicit Kalmet(const UiEnvironment& environment, QWidget* parent = nullptr);
     ~Kalmet() override;
 
-    // The start-up: opens the database of the application folder, fills Combo1 and
-    // selects the last analysis. False, with the reason in *error, when the database
-    // cannot be used.
-    bool load(const QString& applicationFolder, QString* error);
+    // The start-up: fills Combo1 from the session (which outlives the window) and
+    // selects the last analysis.
+    void load(Session& session);
     void showAboutWindow();
 
-    Session* session() { return session_.get(); }
+    Session* session() { return session_; }
+    // What the window shows now, as computed; the report reads it.
+    const AnalysisScreen& screen() const { return screen_; }
     DataGrid* grid() const { return grid_; }
     QLabel* panel(int index) const { return panels_.at(static_cast<std::size_t>(index)); }
 
@@ -70,6 +70,14 @@ private:
     QWidget* buildHeaderFrame();
     QWidget* buildSelectorFrame();
     QWidget* buildResultsRow();
+    QGroupBox* buildRangesFrame();
+    QGroupBox* buildRepeatabilityFrame();
+    QGroupBox* buildVariationFrame();
+    QGroupBox* buildResolutionFrame();
+    QLayout* buildReportButtons();
+    ResultSymbol* makeSymbol(ResultSymbol::Kind kind, const char* text);
+    QGroupBox* makeResultFrame(const char* title);
+    QLabel* makeValuePanel(int index);
     QLabel* makePanel(int index, Qt::Alignment alignment);
     QLabel* makeCaption(int index, const QString& caption, QString* unit = nullptr);
 
@@ -84,15 +92,17 @@ private:
     void refreshOnActivation();
 
     UiEnvironment env_;
-    RegionalSettings regional_;
-    std::unique_ptr<Session> session_;
+    Session* session_ = nullptr;
+    AnalysisScreen screen_;
     std::unique_ptr<Commands> commands_;
 
     QComboBox* combo_ = nullptr;
     AnalysisNumberModel* numbers_ = nullptr;
     DataGrid* grid_ = nullptr;
     QLabel* label2_ = nullptr;
-    std::array<QLabel*, kPanelCount> panels_{};
+    std::array<QLabel*, Panels::kCount> panels_{};
+    int symbolCount_ = 0;
+    int resultFrameCount_ = 0;
     QPushButton* chartButton_ = nullptr;
     QPushButton* previewButton_ = nullptr;
     QAction* newSeries_ = nullptr;

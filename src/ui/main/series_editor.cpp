@@ -12,6 +12,7 @@
 #include "record_sets.h"
 #include "session.h"
 #include "twips.h"
+#include "twips_placement.h"
 #include "typing_limit.h"
 
 namespace {
@@ -46,16 +47,16 @@ Dane::Dane(Session& session, Dialogs& dialogs, const QString& caption, int parts
 
     auto* operatorLabel = new QLabel(QStringLiteral("Operator :"), this);
     operatorLabel->setObjectName(QStringLiteral("Label1_13"));
-    place(operatorLabel, 60, 60, 900, 240);
+    placeInTwips(operatorLabel, 60, 60, 900, 240);
     appraiser_ = new QLineEdit(this);
     appraiser_->setObjectName(QStringLiteral("Text1"));
     TypingLimit::apply(appraiser_, 30);
     // 120 twips right of the classic place, same right edge: "Operator :" needs the room
     // in today's fonts.
-    place(appraiser_, 960, 30, 2205, 285);
+    placeInTwips(appraiser_, 960, 30, 2205, 285);
     auto* dataLabel = new QLabel(QStringLiteral("Dane pomiarowe :"), this);
     dataLabel->setObjectName(QStringLiteral("Label1_0"));
-    place(dataLabel, 60, 390, 1700, 240);
+    placeInTwips(dataLabel, 60, 390, 1700, 240);
 
     const int n = qBound(1, parts, 10);
     QWidget* previous = appraiser_;
@@ -64,11 +65,11 @@ Dane::Dane(Session& session, Dialogs& dialogs, const QString& caption, int parts
         auto* number = new QLabel(QString::number(i + 1), this);
         number->setObjectName(QStringLiteral("Label2_%1").arg(i));
         number->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        place(number, 1800, top + 30, 210, 195);
+        placeInTwips(number, 1800, top + 30, 210, 195);
         auto* value = new QLineEdit(this);
         value->setObjectName(QStringLiteral("Text2_%1").arg(i));
         value->installEventFilter(this);
-        place(value, kBoxLeft, top, 1125, 285);
+        placeInTwips(value, kBoxLeft, top, 1125, 285);
         setTabOrder(previous, value);
         previous = value;
         values_ << value;
@@ -76,10 +77,10 @@ Dane::Dane(Session& session, Dialogs& dialogs, const QString& caption, int parts
     buttonTop_ = kFirstBoxTop + (n - 1) * kBoxStep + 390;
     auto* save = new QPushButton(QStringLiteral("&Zapisz"), this);
     save->setObjectName(QStringLiteral("Command1"));
-    place(save, 510, buttonTop_, 1005, kButtonHeight);
+    placeInTwips(save, 510, buttonTop_, 1005, kButtonHeight);
     auto* cancel = new QPushButton(QStringLiteral("&Anuluj"), this);
     cancel->setObjectName(QStringLiteral("Command2"));
-    place(cancel, 1710, buttonTop_, 1005, kButtonHeight);
+    placeInTwips(cancel, 1710, buttonTop_, 1005, kButtonHeight);
     setTabOrder(previous, save);
     setTabOrder(save, cancel);
     connect(save, &QPushButton::clicked, this, &Dane::save);
@@ -98,13 +99,6 @@ int Dane::widthForCaption(const QString& caption) const {
     title.setBold(true);
     constexpr int kTitleBarButtons = 110;
     return QFontMetrics(title).horizontalAdvance(caption) + kTitleBarButtons;
-}
-
-void Dane::place(QWidget* widget, int left, int top, int width, int height) {
-    const double dpiX = logicalDpiX();
-    const double dpiY = logicalDpiY();
-    widget->setGeometry(Twips::toPixels(left, dpiX), Twips::toPixels(top, dpiY),
-                        Twips::toPixels(width, dpiX), Twips::toPixels(height, dpiY));
 }
 
 // A value box that gets the focus selects its whole text, so typing replaces it.

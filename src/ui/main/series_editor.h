@@ -42,7 +42,6 @@ protected:
 
 private:
     int widthForCaption(const QString& caption) const;
-    void place(QWidget* widget, int left, int top, int width, int height);
     bool appraiserHasAllTrials();
     bool tooManyAppraisers();
     void save();

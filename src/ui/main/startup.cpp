@@ -1,17 +1,18 @@
 #include "startup.h"
 
-#include "main_window.h"
-
-std::unique_ptr<Kalmet> startKalmet(const QString& applicationFolder,
-                                    const RegionalSettings& regional,
-                                    const UiEnvironment& environment) {
-    auto window = std::make_unique<Kalmet>(regional, environment);
-    QString error;
-    if (!window->load(applicationFolder, &error)) {
+Started startKalmet(const QString& applicationFolder, const RegionalSettings& regional,
+                    const UiEnvironment& environment) {
+    Started started;
+    auto opened = Session::openFolder(applicationFolder, regional);
+    if (!opened.session) {
         environment.dialogs->beep();
-        environment.dialogs->message(error, QStringLiteral("Kalmet III"), Dialogs::Icon::Critical);
-        return nullptr;
+        environment.dialogs->message(opened.error, QStringLiteral("Kalmet III"),
+                                     Dialogs::Icon::Critical);
+        return started;
     }
-    window->showAboutWindow();
-    return window;
+    started.session = std::move(opened.session);
+    started.window = std::make_unique<Kalmet>(environment);
+    started.window->load(*started.session);
+    started.window->showAboutWindow();
+    return started;
 }

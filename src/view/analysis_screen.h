@@ -12,10 +12,8 @@ class Session;
 // widget: the header panel texts, the reference-mode code, and the study (grid,
 // results, verdicts). The window only renders it; the batch interface prints it.
 struct AnalysisScreen {
-    static constexpr int kHeaderPanels = 13;  // panels 0..12 (there is no panel 2)
-
     bool found = false;  // false: no analysis has that number; the screen keeps its contents
-    std::array<QString, kHeaderPanels> header;
+    std::array<QString, Panels::kLastHeader + 1> header;  // by Panels index
     std::optional<QString> referenceCode;  // Label2; empty: left as it was
     bool hasSeries = false;
     StudyOutput study;

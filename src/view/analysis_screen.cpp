@@ -35,19 +35,19 @@ AnalysisScreen AnalysisScreen::select(Session& session, const QString& numer) {
     const RegionalSettings& rs = session.regional();
     const QString blank(QLatin1Char(' '));
     auto& h = screen.header;
-    h[0] = blank + fieldText(analysis, "NazwaC", rs);
-    h[1] = blank + fieldText(analysis, "NumerC", rs);
-    h[3] = blank + fieldText(analysis, "NazwaP", rs);
-    h[4] = blank + fieldText(analysis, "NumerP", rs);
-    h[5] = blank + fieldText(analysis, "ZakresP", rs);
-    h[6] = blank + fieldText(analysis, "Data", rs);
-    h[7] = fieldText(analysis, "Temperatura", rs) + blank;
-    h[8] = fieldText(analysis, "Wilgotnosc", rs) + blank;
-    h[9] =
+    h[Panels::kPartName] = blank + fieldText(analysis, "NazwaC", rs);
+    h[Panels::kPartNumber] = blank + fieldText(analysis, "NumerC", rs);
+    h[Panels::kGaugeName] = blank + fieldText(analysis, "NazwaP", rs);
+    h[Panels::kGaugeNumber] = blank + fieldText(analysis, "NumerP", rs);
+    h[Panels::kGaugeRange] = blank + fieldText(analysis, "ZakresP", rs);
+    h[Panels::kDate] = blank + fieldText(analysis, "Data", rs);
+    h[Panels::kTemperature] = fieldText(analysis, "Temperatura", rs) + blank;
+    h[Panels::kHumidity] = fieldText(analysis, "Wilgotnosc", rs) + blank;
+    h[Panels::kCharacteristic] =
         blank + fieldText(analysis, "Parametr", rs) + blank + fieldText(analysis, "Jednostka", rs);
-    h[10] = fieldText(analysis, "LiczbaN", rs) + blank;
-    h[11] = fieldText(analysis, "LiczbaK", rs) + blank;
-    h[12] = fieldText(analysis, "LiczbaR", rs) + blank;
+    h[Panels::kParts] = fieldText(analysis, "LiczbaN", rs) + blank;
+    h[Panels::kAppraisers] = fieldText(analysis, "LiczbaK", rs) + blank;
+    h[Panels::kTrials] = fieldText(analysis, "LiczbaR", rs) + blank;
     screen.referenceCode = referenceModeCode(analysis.field(QStringLiteral("CoRef")));
 
     session.openSeries(numer);
