@@ -18,8 +18,8 @@
 #include <cstdio>
 
 #include "main_window.h"
-#include "session.h"
 #include "scripted_dialogs.h"
+#include "session.h"
 
 namespace {
 

@@ -23,6 +23,5 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-
     Dialogs& dialogs_;
 };

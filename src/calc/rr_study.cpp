@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "measured_values.h"
 #include "number_pattern.h"
 #include "number_reader.h"
 
@@ -179,27 +180,14 @@ private:
     // Appraiser blocks are maximal runs of equal Operator values; the block counter
     // counts incomplete blocks too, but only blocks of exactly R series get statistics.
     void walkBlocks() {
-        const int count = out_.seriesCount;
-        if (count == 0) {
-            return;
-        }
-        int trial = 1;
-        Value current = in_.series[0].appraiser;
-        for (int i = 0; i < count; ++i) {
-            writeSeriesRow(i);
-            const bool change = i + 1 == count || in_.series[i + 1].appraiser != current;
-            if (!change) {
-                ++trial;
-                continue;
+        for (const AppraiserRun& run : appraiserRuns(in_.series)) {
+            for (int i = run.first; i < run.first + run.count; ++i) {
+                writeSeriesRow(i);
             }
             ++blocks_;
-            if (i + 1 < count) {
-                current = in_.series[i + 1].appraiser;
+            if (run.count == r_) {
+                closeBlock(run.first + run.count - 1, blocks_);
             }
-            if (trial == r_) {
-                closeBlock(i, blocks_);
-            }
-            trial = 1;
         }
     }
 
@@ -373,8 +361,9 @@ private:
         p[Panels::kPercentEV] = panelText(percent_, res.percentEV);
         p[Panels::kPercentAV] = panelText(percent_, res.percentAV);
         p[Panels::kPercentRR] = panelText(percent_, res.percentRR);
-        p[Panels::kResolution] = (res.resolution ? QString::number(*res.resolution, 'f', 0) : QString()) +
-                QLatin1Char(' ');
+        p[Panels::kResolution] =
+            (res.resolution ? QString::number(*res.resolution, 'f', 0) : QString()) +
+            QLatin1Char(' ');
     }
 
     const StudyInput& in_;

@@ -39,7 +39,7 @@ struct StudyOutput {
     GridLayout grid;
     RRResults results;
     std::array<QString, Panels::kCount> panels;  // the result texts, by Panels index
-    bool complete = false;                    // record count = K x R
+    bool complete = false;                       // record count = K x R
     int seriesCount = 0;
     Verdict rrVerdict = Verdict::None;          // panel 22
     Verdict resolutionVerdict = Verdict::None;  // panel 26

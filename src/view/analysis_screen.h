@@ -14,7 +14,7 @@ class Session;
 struct AnalysisScreen {
     bool found = false;  // false: no analysis has that number; the screen keeps its contents
     std::array<QString, Panels::kLastHeader + 1> header;  // by Panels index
-    std::optional<QString> referenceCode;  // Label2; empty: left as it was
+    std::optional<QString> referenceCode;                 // Label2; empty: left as it was
     bool hasSeries = false;
     StudyOutput study;
 

@@ -2,6 +2,7 @@
 #include <cmath>
 
 #include "../storage/test_database.h"
+#include "measured_values.h"
 #include "number_pattern.h"
 #include "record_sets.h"
 #include "rr_study.h"
@@ -100,6 +101,7 @@ private slots:
     void extremeValuesNeverShowInfOrNan_data();
     void extremeValuesNeverShowInfOrNan();
     void largestStudyLayout();
+    void measuredValuesByAppraiserPartAndTrial();
 };
 
 void RRStudyTest::workedExampleResults() {
@@ -479,6 +481,30 @@ void RRStudyTest::largestStudyLayout() {
     QCOMPARE(out.grid.text(13, 0), QStringLiteral("7"));
     QCOMPARE(out.grid.text(13, 1), QStringLiteral("Cezary"));
     QVERIFY(out.results.RR.has_value());
+}
+
+void RRStudyTest::measuredValuesByAppraiserPartAndTrial() {
+    // Four runs of Operator: the fourth has no place; a fourth trial neither, but both
+    // still count for the smallest and largest value.
+    const StudyInput in = study({{"B", {2, 3}},
+                                 {"B", {4, 1}},
+                                 {"A", {5, 6}},
+                                 {"C", {7, 7}},
+                                 {"C", {7, 7}},
+                                 {"C", {7, 7}},
+                                 {"C", {0.5, 7}},
+                                 {"D", {9, 7}}},
+                                3, 3);
+    const MeasuredValues m = MeasuredValues::collect(in.series, 2);
+    QCOMPARE(m.names[0].text(), QStringLiteral("B"));
+    QCOMPARE(m.names[2].text(), QStringLiteral("C"));
+    QCOMPARE(m.at(0, 1, 1).number(), 1.0);  // B, part 2, trial 2
+    QCOMPARE(m.at(1, 0, 0).number(), 5.0);
+    QVERIFY(m.at(1, 0, 1).isEmpty());  // A has one trial only
+    QCOMPARE(m.lo.number(), 0.5);
+    QCOMPARE(m.hi.number(), 9.0);
+    QCOMPARE(appraiserRuns(in.series).size(), 4);
+    QVERIFY(MeasuredValues::collect({}, 5).lo.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(RRStudyTest)

@@ -222,7 +222,6 @@ void EditorsTest::analysisValidation() {
     WindowFixture f(QString::fromUtf8(twoAnalyses));
     QVERIFY(f.load());
     NowaA e(*f.window->session(), f.dialogs);
-    e.setWindowTitle(QString::fromUtf8(NowaA::kNewCaption));
     e.box("Text11")->setText(QStringLiteral("3/2026"));
     e.box("Text12")->setText(QStringLiteral("2026-12-08"));
     fillValidAnalysis(e);
@@ -250,7 +249,6 @@ void EditorsTest::limitsReadWithTheDecimalReader() {
     WindowFixture f;
     QVERIFY(f.load());
     NowaA e(*f.window->session(), f.dialogs);
-    e.setWindowTitle(QString::fromUtf8(NowaA::kNewCaption));
     e.box("Text11")->setText(QStringLiteral("1"));
     e.box("Text12")->setText(QStringLiteral("x"));
     fillValidAnalysis(e);
@@ -328,7 +326,6 @@ void EditorsTest::duplicateNumberComparesExactly() {
     WindowFixture f(QStringLiteral("INSERT INTO Analiza (Numer) VALUES ('A1');"));
     QVERIFY(f.load());
     NowaA e(*f.window->session(), f.dialogs);
-    e.setWindowTitle(QString::fromUtf8(NowaA::kNewCaption));
     e.box("Text12")->setText(QStringLiteral("x"));
     fillValidAnalysis(e);
     e.box("Text11")->setText(QStringLiteral("A1"));
@@ -423,7 +420,7 @@ void EditorsTest::seriesEditorLayout() {
     QFETCH(int, height);
     WindowFixture f;
     QVERIFY(f.load());
-    Dane d(*f.window->session(), f.dialogs, QString::fromUtf8(Dane::kNewCaption), parts);
+    Dane d(*f.window->session(), f.dialogs, Dane::Mode::New, parts);
     const double dpi = d.logicalDpiY();
     QCOMPARE(d.valueBoxes().size(), parts);
     QCOMPARE(d.valueBoxes().last()->y(), Twips::toPixels(lastTop, dpi));
@@ -746,9 +743,6 @@ void EditorsTest::deleteFailureRemovesNothing() {
     QCOMPARE(f.window->panel(0)->text(), QString::fromUtf8(" Wałek"));
 }
 
-
-
-
 void EditorsTest::programTextIsNeverCut() {
     WindowFixture f(QString::fromUtf8(twoAnalyses) +
                     QStringLiteral("UPDATE Ustawienia SET FD = 'dd mmmm yy';"
@@ -817,11 +811,12 @@ void EditorsTest::referenceModeKeepsTheLayout() {
 void EditorsTest::seriesEditorShowsItsWholeCaption() {
     WindowFixture f(QString::fromUtf8(twoAnalyses));
     QVERIFY(f.load());
-    for (const char* caption : {Dane::kNewCaption, Dane::kEditCaption}) {
-        Dane d(*f.window->session(), f.dialogs, QString::fromUtf8(caption), 5);
+    for (const Dane::Mode mode : {Dane::Mode::New, Dane::Mode::Edit}) {
+        Dane d(*f.window->session(), f.dialogs, mode, 5);
+        const QString caption = d.windowTitle();
         QFont title = QApplication::font();
         title.setBold(true);
-        QVERIFY(d.width() > QFontMetrics(title).horizontalAdvance(QString::fromUtf8(caption)) + 90);
+        QVERIFY(d.width() > QFontMetrics(title).horizontalAdvance(caption) + 90);
     }
 }
 

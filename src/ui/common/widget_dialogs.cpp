@@ -60,8 +60,7 @@ void WidgetDialogs::message(const QString& text, const QString& title, Icon icon
 }
 
 bool WidgetDialogs::askYesNo(const QString& text, const QString& title, Icon icon) {
-    QMessageBox box(boxIcon(icon), title, text, QMessageBox::Yes | QMessageBox::No,
-                    parentForBox());
+    QMessageBox box(boxIcon(icon), title, text, QMessageBox::Yes | QMessageBox::No, parentForBox());
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
 }

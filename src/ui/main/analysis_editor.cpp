@@ -13,6 +13,7 @@
 #include "caption_parts.h"
 #include "input_checks.h"
 #include "number_reader.h"
+#include "record_set.h"
 #include "session.h"
 #include "twips.h"
 #include "typing_limit.h"
@@ -34,15 +35,33 @@ const ReferenceMode kModes[] = {
     {"Tolerancja charakterystyki", false, true, ""},
 };
 
+// The fields the editor writes, in the order it writes them, with their controls; an
+// edit writes the same list from "Temperatura" on (number, N, K, R and date stay).
+struct FieldControl {
+    const char* field;
+    const char* control;
+};
+const FieldControl kFields[] = {
+    {"Numer", "Text11"},      {"LiczbaN", "Combo1"},  {"LiczbaK", "Combo2"},
+    {"LiczbaR", "Combo3"},    {"Data", "Text12"},     {"Temperatura", "Text13"},
+    {"Wilgotnosc", "Text14"}, {"NazwaC", "Text1"},    {"NUmerC", "Text2"},
+    {"Parametr", "Text3"},    {"WN", "Text4"},        {"GWG", "Text6"},
+    {"DWG", "Text7"},         {"Jednostka", "Text5"}, {"NazwaP", "Text8"},
+    {"NumerP", "Text9"},      {"ZakresP", "Text10"},  {"BladP", "Text15"},
+    {"NazwaT", "Combo4"}};
+constexpr std::size_t kFirstEditedField = 5;
+const char* const kLockedInEdit[] = {"Text11", "Combo1", "Combo2", "Combo3", "Text12"};
+
 QString missing(const char* what) {
     return QString::fromUtf8("Nie wprowadzono %1 - Popraw").arg(QString::fromUtf8(what));
 }
 
 }  // namespace
 
-NowaA::NowaA(Session& session, Dialogs& dialogs, QWidget* parent)
-    : QDialog(parent), session_(session), dialogs_(dialogs) {
+NowaA::NowaA(Session& session, Dialogs& dialogs, Mode mode, QWidget* parent)
+    : QDialog(parent), session_(session), dialogs_(dialogs), mode_(mode) {
     setObjectName(QStringLiteral("NowaA"));
+    setWindowTitle(QString::fromUtf8(mode == Mode::New ? kNewCaption : kEditCaption));
     layOut();
     // The window opens with N = 10, K = 2, R = 2 and the first reference mode.
     list("Combo1")->setCurrentIndex(list("Combo1")->count() - 1);
@@ -53,8 +72,9 @@ NowaA::NowaA(Session& session, Dialogs& dialogs, QWidget* parent)
     // keep their places.
     int widestCaption = 0;
     for (const ReferenceMode& m : kModes) {
-        widestCaption = qMax(widestCaption, labels_[0]->fontMetrics().horizontalAdvance(
-                                                QString::fromUtf8(m.valueCaption)));
+        widestCaption =
+            qMax(widestCaption,
+                 labels_[0]->fontMetrics().horizontalAdvance(QString::fromUtf8(m.valueCaption)));
     }
     labels_[0]->setMinimumWidth(widestCaption);
     for (QWidget* w : std::initializer_list<QWidget*>{box("Text4"), box("Text6"), box("Text7"),
@@ -73,6 +93,80 @@ QLineEdit* NowaA::box(const char* name) const {
 
 QComboBox* NowaA::list(const char* name) const {
     return findChild<QComboBox*>(QString::fromLatin1(name));
+}
+
+QString NowaA::controlText(const char* name) const {
+    if (QLineEdit* edit = box(name)) {
+        return edit->text();
+    }
+    return list(name)->currentText();
+}
+
+QString NowaA::analysisNumber() const {
+    return box("Text11")->text();
+}
+
+void NowaA::propose(const QString& number, const QString& date) {
+    TypingLimit::put(box("Text11"), number);
+    TypingLimit::put(box("Text12"), date);
+}
+
+void NowaA::fillFrom(const RecordSet& analysis) {
+    const RegionalSettings& rs = session_.regional();
+    for (const FieldControl& fc : kFields) {
+        const QString text = analysis.field(QString::fromLatin1(fc.field)).toText(rs);
+        if (QLineEdit* edit = box(fc.control)) {
+            TypingLimit::put(edit, text);
+        } else if (qstrcmp(fc.control, "Combo4") != 0) {
+            list(fc.control)->setCurrentText(text);  // selects the matching item
+        }
+    }
+    const Value mode = analysis.field(QStringLiteral("CoRef"));
+    if (mode.number() >= 0 && mode.number() <= 4) {
+        list("Combo5")->setCurrentIndex(static_cast<int>(mode.number()));
+    }
+    for (const char* name : kLockedInEdit) {
+        findChild<QWidget*>(QString::fromLatin1(name))->setEnabled(false);
+    }
+}
+
+void NowaA::fillProfiles(RecordSet& profiles, const QString& selectedName) {
+    QComboBox* combo = list("Combo4");
+    combo->clear();
+    combo->addItem(QStringLiteral("Brak"));
+    int selected = 0;
+    for (profiles.moveFirst(); !profiles.isEof(); profiles.moveNext()) {
+        const QString name = profiles.field(QStringLiteral("Nazwa")).toText(session_.regional());
+        combo->addItem(name);
+        if (!selectedName.isNull() && name == selectedName) {
+            selected = combo->count() - 1;  // the last of equal names wins
+        }
+    }
+    combo->setCurrentIndex(selected);
+}
+
+QString NowaA::profileTransmission(const QString& name) {
+    if (name == QLatin1String("Brak")) {
+        return QStringLiteral("X");
+    }
+    RecordSet& profiles = session_.profiles();
+    profiles.moveFirst();
+    if (profiles.find(QStringLiteral("Nazwa"), Value(name))) {
+        return profiles.field(QStringLiteral("Transmisja")).toText(session_.regional());
+    }
+    return QStringLiteral("X");
+}
+
+void NowaA::storeInto(RecordSet& analysis) {
+    const std::size_t first = isNewMode() ? 0 : kFirstEditedField;
+    for (std::size_t i = first; i < std::size(kFields); ++i) {
+        // A text the field cannot hold (a hidden box left with letters) is not stored.
+        (void)analysis.setField(QString::fromLatin1(kFields[i].field),
+                                Value(controlText(kFields[i].control)));
+    }
+    (void)analysis.setField(QStringLiteral("CoRef"), Value(list("Combo5")->currentIndex()));
+    (void)analysis.setField(QStringLiteral("Setings"),
+                            Value(profileTransmission(controlText("Combo4"))));
 }
 
 QLineEdit* NowaA::addBox(const char* name, int maxLength) {

@@ -9,6 +9,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class RecordSet;
 class Session;
 
 // NowaA, the analysis editor: the number, N, K, R, the date and conditions, the part
@@ -22,9 +23,27 @@ public:
     static constexpr const char* kNewCaption = "Nowa analiza";
     static constexpr const char* kEditCaption = "Popraw analizę";
 
-    NowaA(Session& session, Dialogs& dialogs, QWidget* parent = nullptr);
+    enum class Mode { New, Edit };
 
-    bool isNewMode() const { return windowTitle() == QString::fromUtf8(kNewCaption); }
+    // The mode gives the caption.
+    NowaA(Session& session, Dialogs& dialogs, Mode mode = Mode::New, QWidget* parent = nullptr);
+
+    Mode mode() const { return mode_; }
+    bool isNewMode() const { return mode_ == Mode::New; }
+
+    // New mode: the proposed number and today's date, put in whole.
+    void propose(const QString& number, const QString& date);
+    // Edit mode: every control from the analysis row, each field as plain text; the
+    // number, N, K, R and the date cannot be changed.
+    void fillFrom(const RecordSet& analysis);
+    // Combo4: "Brak", then the profiles in record-set order; the last profile named
+    // selectedName is selected (a null name selects "Brak").
+    void fillProfiles(RecordSet& profiles, const QString& selectedName);
+    // Writes what this mode stores into the record set's current (or new) row, in the
+    // editor's order: each field as the text of its control (a text the field cannot
+    // hold is not stored), then CoRef and Setings. The row is not committed here.
+    void storeInto(RecordSet& analysis);
+    QString analysisNumber() const;
     // Shows only the inputs the reference mode needs and captions Label1 element 0.
     void setReferenceMode(int mode);
     // The checks, in order; false after the first failure has been reported.
@@ -44,7 +63,11 @@ private:
     void layOut();
     void centreOnScreen();
 
+    QString controlText(const char* name) const;
+    QString profileTransmission(const QString& name);
+
     Session& session_;
     Dialogs& dialogs_;
+    Mode mode_;
     std::array<QLabel*, 21> labels_{};
 };

@@ -1,6 +1,5 @@
 #include "commands.h"
 
-#include <QComboBox>
 #include <QLineEdit>
 
 #include "analysis_editor.h"
@@ -17,13 +16,6 @@
 namespace {
 
 const char* const kWarningTitle = "UWAGA !!!";
-
-QString text(const NowaA& editor, const char* name) {
-    if (QLineEdit* box = editor.box(name)) {
-        return box->text();
-    }
-    return editor.list(name)->currentText();
-}
 
 }  // namespace
 
@@ -65,90 +57,35 @@ bool Commands::showUntilStored(Editor& editor, Store store) {
 
 // ---- analyses ----
 
-void Commands::fillProfiles(NowaA& editor, const QString& selectedName) {
-    QComboBox* profiles = editor.list("Combo4");
-    profiles->clear();
-    profiles->addItem(QStringLiteral("Brak"));
-    int selected = 0;
-    RecordSet& set = session_.profiles();
-    for (set.moveFirst(); !set.isEof(); set.moveNext()) {
-        const QString name = set.field(QStringLiteral("Nazwa")).toText(session_.regional());
-        profiles->addItem(name);
-        if (!selectedName.isNull() && name == selectedName) {
-            selected = profiles->count() - 1;  // the last of equal names wins
-        }
-    }
-    profiles->setCurrentIndex(selected);
-}
-
-QString Commands::profileTransmission(const QString& name) {
-    if (name == QLatin1String("Brak")) {
-        return QStringLiteral("X");
-    }
-    RecordSet& set = session_.profiles();
-    set.moveFirst();
-    if (set.find(QStringLiteral("Nazwa"), Value(name))) {
-        return set.field(QStringLiteral("Transmisja")).toText(session_.regional());
-    }
-    return QStringLiteral("X");
-}
-
 void Commands::newAnalysis() {
-    NowaA editor(session_, *env_.dialogs, &window_);
-    editor.setWindowTitle(QString::fromUtf8(NowaA::kNewCaption));
+    NowaA editor(session_, *env_.dialogs, NowaA::Mode::New, &window_);
     RecordSet& analyses = session_.analyses();
     analyses.moveLast();
     const bool anyStored = analyses.recordCount() > 0;
     const QString last = analyses.field(QStringLiteral("Numer")).toText(session_.regional());
-    editor.box("Text11")->setText(proposeAnalysisNumber(last, anyStored, session_.regional()));
-    TypingLimit::put(editor.box("Text12"), formatDate(env_.now(), session_.shared().datePattern(),
-                                                      session_.regional()));
-    fillProfiles(editor, QString());
+    editor.propose(proposeAnalysisNumber(last, anyStored, session_.regional()),
+                   formatDate(env_.now(), session_.shared().datePattern(), session_.regional()));
+    editor.fillProfiles(session_.profiles(), QString());
     if (!showUntilStored(editor, [&] { return storeNewAnalysis(editor); })) {
         // The duplicate-number check moved the analysis record set: put it back on
         // the analysis the window shows.
         window_.selectAnalysis();
         return;
     }
-    window_.appendAndSelect(editor.box("Text11")->text());
+    window_.appendAndSelect(editor.analysisNumber());
 }
-
-// The fields the editor writes, in the order it writes them; an edit writes the same
-// list from "Temperatura" on (number, N, K, R and date stay as stored).
-const std::pair<const char*, const char*> kAnalysisFields[] = {
-    {"Numer", "Text11"},      {"LiczbaN", "Combo1"},  {"LiczbaK", "Combo2"},
-    {"LiczbaR", "Combo3"},    {"Data", "Text12"},     {"Temperatura", "Text13"},
-    {"Wilgotnosc", "Text14"}, {"NazwaC", "Text1"},    {"NUmerC", "Text2"},
-    {"Parametr", "Text3"},    {"WN", "Text4"},        {"GWG", "Text6"},
-    {"DWG", "Text7"},         {"Jednostka", "Text5"}, {"NazwaP", "Text8"},
-    {"NumerP", "Text9"},      {"ZakresP", "Text10"},  {"BladP", "Text15"},
-    {"NazwaT", "Combo4"}};
-constexpr std::size_t kFirstEditedField = 5;
 
 bool Commands::storeNewAnalysis(NowaA& editor) {
     RecordSet& analyses = session_.analyses();
     analyses.moveLast();
     analyses.addNew();
-    return storeAnalysisFields(editor, 0,
-                               QString::fromUtf8("Nie udało się zapisać analizy w bazie danych."));
+    return storeAnalysis(editor,
+                         QString::fromUtf8("Nie udało się zapisać analizy w bazie danych."));
 }
 
-bool Commands::storeEditedAnalysis(NowaA& editor) {
-    return storeAnalysisFields(
-        editor, kFirstEditedField,
-        QString::fromUtf8("Nie udało się zapisać poprawionej analizy w bazie danych."));
-}
-
-bool Commands::storeAnalysisFields(NowaA& editor, std::size_t first, const QString& failure) {
+bool Commands::storeAnalysis(NowaA& editor, const QString& failure) {
     RecordSet& analyses = session_.analyses();
-    for (std::size_t i = first; i < std::size(kAnalysisFields); ++i) {
-        const auto& [field, control] = kAnalysisFields[i];
-        // A text the field cannot hold (a hidden box left with letters) is not stored.
-        (void)analyses.setField(QString::fromLatin1(field), Value(text(editor, control)));
-    }
-    (void)analyses.setField(QStringLiteral("CoRef"), Value(editor.list("Combo5")->currentIndex()));
-    (void)analyses.setField(QStringLiteral("Setings"),
-                            Value(profileTransmission(text(editor, "Combo4"))));
+    editor.storeInto(analyses);
     if (analyses.update()) {
         return true;
     }
@@ -164,36 +101,14 @@ void Commands::editAnalysis() {
         return;
     }
     RecordSet& analyses = session_.analyses();
-    const RegionalSettings& rs = session_.regional();
-    auto field = [&](const char* name) {
-        return analyses.field(QString::fromLatin1(name)).toText(rs);
-    };
-    NowaA editor(session_, *env_.dialogs, &window_);
-    editor.setWindowTitle(QString::fromUtf8(NowaA::kEditCaption));
-    editor.box("Text11")->setText(field("Numer"));
-    editor.list("Combo1")->setCurrentText(field("LiczbaN"));
-    editor.list("Combo2")->setCurrentText(field("LiczbaK"));
-    editor.list("Combo3")->setCurrentText(field("LiczbaR"));
-    const Value mode = analyses.field(QStringLiteral("CoRef"));
-    if (mode.number() >= 0 && mode.number() <= 4) {
-        editor.list("Combo5")->setCurrentIndex(static_cast<int>(mode.number()));
-    }
-    const std::pair<const char*, const char*> boxes[] = {
-        {"Text12", "Data"},     {"Text13", "Temperatura"}, {"Text14", "Wilgotnosc"},
-        {"Text1", "NazwaC"},    {"Text2", "NumerC"},       {"Text3", "Parametr"},
-        {"Text4", "WN"},        {"Text6", "GWG"},          {"Text7", "DWG"},
-        {"Text5", "Jednostka"}, {"Text8", "NazwaP"},       {"Text9", "NumerP"},
-        {"Text10", "ZakresP"},  {"Text15", "BladP"}};
-    for (const auto& [control, name] : boxes) {
-        TypingLimit::put(editor.box(control), field(name));
-    }
-    for (const char* name : {"Combo1", "Combo2", "Combo3"}) {
-        editor.list(name)->setEnabled(false);
-    }
-    editor.box("Text11")->setEnabled(false);
-    editor.box("Text12")->setEnabled(false);
-    fillProfiles(editor, field("NazwaT"));
-    showUntilStored(editor, [&] { return storeEditedAnalysis(editor); });
+    NowaA editor(session_, *env_.dialogs, NowaA::Mode::Edit, &window_);
+    editor.fillFrom(analyses);
+    editor.fillProfiles(session_.profiles(),
+                        analyses.field(QStringLiteral("NazwaT")).toText(session_.regional()));
+    showUntilStored(editor, [&] {
+        return storeAnalysis(
+            editor, QString::fromUtf8("Nie udało się zapisać poprawionej analizy w bazie danych."));
+    });
     window_.selectAnalysis();  // after the commit, so the corrected analysis shows
 }
 
@@ -234,7 +149,7 @@ void Commands::newSeries() {
         return;
     }
     const int n = StudyInput::partCount(session_.analyses().field(QStringLiteral("LiczbaN")));
-    Dane editor(session_, *env_.dialogs, QString::fromUtf8(Dane::kNewCaption), n, &window_);
+    Dane editor(session_, *env_.dialogs, Dane::Mode::New, n, &window_);
     showUntilStored(editor, [&] { return storeSeries(editor, true); });
     window_.selectAnalysis();
 }
@@ -246,7 +161,7 @@ void Commands::editSeries() {
     }
     RecordSet& series = *session_.series();
     const int n = StudyInput::partCount(session_.analyses().field(QStringLiteral("LiczbaN")));
-    Dane editor(session_, *env_.dialogs, QString::fromUtf8(Dane::kEditCaption), n, &window_);
+    Dane editor(session_, *env_.dialogs, Dane::Mode::Edit, n, &window_);
     TypingLimit::put(editor.appraiserBox(),
                      series.field(QStringLiteral("Operator")).toText(session_.regional()));
     const NumberPattern pattern(session_.shared().numberPattern());

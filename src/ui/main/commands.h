@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <cstddef>
 
 #include "ui_environment.h"
 
@@ -39,10 +38,7 @@ private:
     bool showUntilStored(Editor& editor, Store store);
 
     bool storeNewAnalysis(NowaA& editor);
-    bool storeEditedAnalysis(NowaA& editor);
-    bool storeAnalysisFields(NowaA& editor, std::size_t first, const QString& failure);
-    void fillProfiles(NowaA& editor, const QString& selectedName);
-    QString profileTransmission(const QString& name);
+    bool storeAnalysis(NowaA& editor, const QString& failure);
     bool storeSeries(Dane& editor, bool isNew);
     bool deleteEverySeries(QString* cause);
 

@@ -265,10 +265,10 @@ QGroupBox* Kalmet::buildRepeatabilityFrame() {
     }
     QString refUnit;
     grid->addWidget(makeSymbol(ResultSymbol::Kind::Text, "RF"), r, 0);
-    grid->addWidget(makeCaption(Panels::kREF,
-                                QString::fromUtf8("Wartość odniesienia        :                 -"),
-                                &refUnit),
-                    r, 1);
+    grid->addWidget(
+        makeCaption(Panels::kREF,
+                    QString::fromUtf8("Wartość odniesienia        :                 -"), &refUnit),
+        r, 1);
     grid->addWidget(makePanel(Panels::kREF, Qt::AlignRight), r, 2);
     auto* refLine = new QHBoxLayout;
     refLine->addWidget(unitLabel(refUnit, frame));

@@ -1,14 +1,14 @@
 #pragma once
 
 // Kalmet, the main window. It works on the session (database, record sets, shared
-// values) that the start-up opened and that outlives it. Choosing an analysis in Combo1 runs the selection handler: the
-// non-widget AnalysisScreen positions the record sets and computes the study, and the
-// window renders it — header panels, Label2, Grid1 through Tablica, the result panels
-// and their verdict colours, and the enabling of the commands. Every command changes
-// the database through the session's record sets and then runs the handler again; the
-// handler also runs when the window becomes active from another of the program's
-// windows (not when the user comes back from another program). The editors and other modal
-// windows are shown through UiEnvironment::showModal, messages through its Dialogs.
+// values) that the start-up opened and that outlives it. Choosing an analysis in Combo1 runs the
+// selection handler: the non-widget AnalysisScreen positions the record sets and computes the
+// study, and the window renders it — header panels, Label2, Grid1 through Tablica, the result
+// panels and their verdict colours, and the enabling of the commands. Every command changes the
+// database through the session's record sets and then runs the handler again; the handler also runs
+// when the window becomes active from another of the program's windows (not when the user comes
+// back from another program). The editors and other modal windows are shown through
+// UiEnvironment::showModal, messages through its Dialogs.
 
 #include <QMainWindow>
 #include <QPointer>

@@ -28,8 +28,9 @@ constexpr int kFrameHeight = 390;
 
 }  // namespace
 
-Dane::Dane(Session& session, Dialogs& dialogs, const QString& caption, int parts, QWidget* parent)
-    : QDialog(parent), session_(session), dialogs_(dialogs) {
+Dane::Dane(Session& session, Dialogs& dialogs, Mode mode, int parts, QWidget* parent)
+    : QDialog(parent), session_(session), dialogs_(dialogs), mode_(mode) {
+    const QString caption = QString::fromUtf8(mode == Mode::New ? kNewCaption : kEditCaption);
     setObjectName(QStringLiteral("Dane"));
     setWindowTitle(caption);
     // The layout was drawn for a compact 8-point font; a larger one would not fit it.

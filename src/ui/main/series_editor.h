@@ -21,11 +21,13 @@ public:
     static constexpr const char* kNewCaption = "Nowa seria danych";
     static constexpr const char* kEditCaption = "Popraw serię danych";
 
-    // parts: N of the selected analysis (its value boxes are made here)
-    Dane(Session& session, Dialogs& dialogs, const QString& caption, int parts,
-         QWidget* parent = nullptr);
+    enum class Mode { New, Edit };
 
-    bool isNewMode() const { return windowTitle() == QString::fromUtf8(kNewCaption); }
+    // parts: N of the selected analysis (its value boxes are made here); the mode gives
+    // the caption.
+    Dane(Session& session, Dialogs& dialogs, Mode mode, int parts, QWidget* parent = nullptr);
+
+    bool isNewMode() const { return mode_ == Mode::New; }
     bool Sprawdz();
 
     QLineEdit* appraiserBox() const { return appraiser_; }
@@ -48,6 +50,7 @@ private:
 
     Session& session_;
     Dialogs& dialogs_;
+    Mode mode_;
     QLineEdit* appraiser_ = nullptr;
     QVector<QLineEdit*> values_;
     int buttonTop_ = 0;
