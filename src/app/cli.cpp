@@ -82,7 +82,8 @@ int main(int argc, char** argv) {
         (args[0] != QLatin1String("list") && args[0] != QLatin1String("results"))) {
         return usage();
     }
-    auto opened = Session::openFile(args[1], RegionalSettings::fromSystem());
+    auto opened =
+        Session::openFile(args[1], RegionalSettings::fromSystem(), Database::Access::ReadOnly);
     if (!opened.session) {
         return fail(opened.error, 2);
     }

@@ -254,6 +254,22 @@ QDateTime roundedToSecond(const QDateTime& when) {
     return ms >= 500 ? whole.addSecs(1) : whole;
 }
 
+// The named formats stand for patterns of the language itself; a name must be the whole
+// pattern, in any letter case.
+QString namedDatePattern(const QString& pattern) {
+    static const std::pair<const char*, const char*> names[] = {
+        {"general date", "c"},   {"long date", "dddddd"}, {"medium date", "dddddd"},
+        {"short date", "ddddd"}, {"long time", "ttttt"},  {"medium time", "hh:nn AMPM"},
+        {"short time", "hh:nn"}};
+    const QString lower = pattern.trimmed().toLower();
+    for (const auto& [name, meaning] : names) {
+        if (lower == QLatin1String(name)) {
+            return QString::fromLatin1(meaning);
+        }
+    }
+    return pattern;
+}
+
 }  // namespace
 
 QString formatDate(const QDateTime& when, const QString& pattern,
@@ -261,5 +277,5 @@ QString formatDate(const QDateTime& when, const QString& pattern,
     if (!when.isValid()) {
         return {};
     }
-    return DateWriter(roundedToSecond(when), regional).write(pattern);
+    return DateWriter(roundedToSecond(when), regional).write(namedDatePattern(pattern));
 }

@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 #include <QFileInfo>
 
+#include "sqlite_failure.h"
 #include "statement.h"
 
 namespace {
@@ -59,7 +60,8 @@ Database::~Database() {
     sqlite3_close_v2(db_);
 }
 
-Database::Opened Database::open(const QString& path, const RegionalSettings& regional) {
+Database::Opened Database::open(const QString& path, const RegionalSettings& regional,
+                                Access access) {
     const QFileInfo info(path);
     if (!info.exists()) {
         return {nullptr, failure(path, QString::fromUtf8("plik nie istnieje."))};
@@ -70,14 +72,16 @@ Database::Opened Database::open(const QString& path, const RegionalSettings& reg
     if (!info.isReadable()) {
         return {nullptr, failure(path, QString::fromUtf8("brak prawa do odczytu pliku."))};
     }
+    const bool writing = access == Access::ReadWrite;
     sqlite3* raw = nullptr;
     const QByteArray name = path.toUtf8();
-    const int rc = sqlite3_open_v2(name.constData(), &raw, SQLITE_OPEN_READWRITE, nullptr);
+    const int rc = sqlite3_open_v2(name.constData(), &raw,
+                                   writing ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY, nullptr);
     std::unique_ptr<Database> db(new Database(raw, path, regional));
     if (rc != SQLITE_OK) {
-        return {nullptr, failure(path, QString::fromUtf8(sqlite3_errstr(rc)))};
+        return {nullptr, failure(path, SqliteFailure::of(raw, rc).text() + QLatin1Char('.'))};
     }
-    if (!info.isWritable() || sqlite3_db_readonly(raw, "main") == 1) {
+    if (writing && (!info.isWritable() || sqlite3_db_readonly(raw, "main") == 1)) {
         return {nullptr, failure(path, QString::fromUtf8(
                                            "plik jest tylko do odczytu, a program zapisuje w nim "
                                            "każdą zmianę."))};
@@ -87,22 +91,49 @@ Database::Opened Database::open(const QString& path, const RegionalSettings& reg
     if (const QString problem = db->validate(); !problem.isEmpty()) {
         return {nullptr, failure(path, problem)};
     }
-    // Takes the write lock and lets it go at once: a file that another program holds
-    // or that cannot be written is refused now, not at the user's first change.
-    if (!db->exec("BEGIN IMMEDIATE")) {
-        const int code = sqlite3_errcode(raw) & 0xFF;
-        const QString cause = code == SQLITE_BUSY || code == SQLITE_LOCKED
-                                  ? QString::fromUtf8("plik jest zablokowany przez inny program.")
-                                  : QString::fromUtf8("nie można w nim zapisywać (%1).")
-                                        .arg(QString::fromUtf8(sqlite3_errmsg(raw)));
-        return {nullptr, failure(path, cause)};
+    if (writing) {
+        if (const QString problem = db->checkIntegrity(); !problem.isEmpty()) {
+            return {nullptr, failure(path, problem)};
+        }
+        if (const QString problem = db->probeWrite(); !problem.isEmpty()) {
+            return {nullptr, failure(path, problem)};
+        }
+        db->exec("PRAGMA synchronous=FULL");
     }
-    db->exec("ROLLBACK");
-    db->exec("PRAGMA synchronous=FULL");
     // Reads through a memory map: no system call per page on a large file.
     db->exec("PRAGMA mmap_size=1073741824");
     db->registerCollation();
     return {std::move(db), {}};
+}
+
+// A damaged file is refused before anything is read from it as data.
+QString Database::checkIntegrity() const {
+    Statement check(db_, QStringLiteral("PRAGMA quick_check(1)"));
+    if (!check.next()) {
+        return check.error() + QLatin1Char('.');
+    }
+    const QString verdict = check.column(0).text();
+    if (verdict != QLatin1String("ok")) {
+        return QString::fromUtf8("plik bazy danych jest uszkodzony (SQLite: %1).").arg(verdict);
+    }
+    return {};
+}
+
+// Takes the write lock and writes one page in a transaction that is rolled back: a
+// file that another program holds, or that cannot be written (the file itself, or
+// its folder, where the journal must be created), is refused now, not at the user's
+// first change. The file's contents stay as they were.
+QString Database::probeWrite() {
+    if (!exec("BEGIN IMMEDIATE")) {
+        return SqliteFailure::lastOf(db_).text() + QLatin1Char('.');
+    }
+    // A real change (an unchanged value would not reach the pager), to a table of its
+    // own that the rollback takes away again.
+    Statement touch(db_, QStringLiteral("CREATE TABLE kalmet_write_probe (x)"));
+    const bool written = touch.run();
+    const QString cause = written ? QString() : touch.error() + QLatin1Char('.');
+    exec("ROLLBACK");
+    return cause;
 }
 
 QString Database::validate() const {
@@ -114,9 +145,15 @@ QString Database::validate() const {
         while (info.next()) {
             present << info.column(1).text().toLower();
         }
-        if (!info.error().isEmpty() || !info.isValid()) {
-            return QString::fromUtf8("plik nie jest bazą danych programu Kalmet (%1).")
-                .arg(info.error());
+        if (info.failed() || !info.isValid()) {
+            // A file held by another program, or one that cannot be read, is not called
+            // foreign: the cause says what is wrong.
+            const SqliteFailure f = info.failure().value_or(SqliteFailure::lastOf(db_));
+            return (f.code == SQLITE_NOTADB || f.code == SQLITE_ERROR
+                        ? QString::fromUtf8("plik nie jest bazą danych programu Kalmet (%1)")
+                              .arg(f.detail)
+                        : f.text()) +
+                   QLatin1Char('.');
         }
         if (present.isEmpty()) {
             return QString::fromUtf8("w bazie danych brak tabeli „%1”.")
@@ -130,7 +167,10 @@ QString Database::validate() const {
         }
     }
     Statement rows(db_, QStringLiteral("SELECT count(*) FROM Ustawienia"));
-    if (!rows.next() || rows.columnInt64(0) < 1) {
+    if (!rows.next()) {
+        return rows.error() + QLatin1Char('.');
+    }
+    if (rows.columnInt64(0) < 1) {
         return QString::fromUtf8("w tabeli „Ustawienia” brak wiersza ustawień.");
     }
     return {};
@@ -157,5 +197,5 @@ void Database::rollback() {
 }
 
 QString Database::lastError() const {
-    return QString::fromUtf8(sqlite3_errmsg(db_));
+    return SqliteFailure::lastOf(db_).text();
 }

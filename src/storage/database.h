@@ -20,7 +20,13 @@ public:
         QString error;                       // Polish text naming the file and the cause
     };
 
-    static Opened open(const QString& path, const RegionalSettings& regional);
+    // ReadWrite: the program's own connection; the file must be whole and writable.
+    // ReadOnly: for readers such as the batch interface; takes no write lock and
+    // works on a read-only file and beside a running program.
+    enum class Access { ReadWrite, ReadOnly };
+
+    static Opened open(const QString& path, const RegionalSettings& regional,
+                       Access access = Access::ReadWrite);
     ~Database();
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
@@ -46,6 +52,8 @@ private:
     Database(sqlite3* db, const QString& path, const RegionalSettings& regional);
     bool exec(const char* sql);
     QString validate() const;
+    QString checkIntegrity() const;
+    QString probeWrite();
     void registerCollation();
 
     sqlite3* db_;

@@ -11,10 +11,11 @@ Session::Opened Session::openFolder(const QString& applicationFolder,
                     regional);
 }
 
-Session::Opened Session::openFile(const QString& path, const RegionalSettings& regional) {
+Session::Opened Session::openFile(const QString& path, const RegionalSettings& regional,
+                                  Database::Access access) {
     std::unique_ptr<Session> session(new Session(regional));
     session->shared_.applicationFolder = QFileInfo(path).absolutePath();
-    auto opened = Database::open(path, regional);
+    auto opened = Database::open(path, regional, access);
     if (!opened.database) {
         return {nullptr, opened.error};
     }

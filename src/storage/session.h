@@ -24,8 +24,10 @@ public:
 
     // The database file of an application folder.
     static Opened openFolder(const QString& applicationFolder, const RegionalSettings& regional);
-    // Any database file (the batch interface names it on its command line).
-    static Opened openFile(const QString& path, const RegionalSettings& regional);
+    // Any database file (the batch interface names it on its command line and only
+    // reads it).
+    static Opened openFile(const QString& path, const RegionalSettings& regional,
+                           Database::Access access = Database::Access::ReadWrite);
 
     Database& database() { return *db_; }
     RecordSet& analyses() { return *analyses_; }

@@ -4,9 +4,10 @@
 
 Statement::Statement(sqlite3* db, const QString& sql) : db_(db) {
     const QByteArray text = sql.toUtf8();
-    if (sqlite3_prepare_v2(db_, text.constData(), static_cast<int>(text.size()), &stmt_, nullptr) !=
-        SQLITE_OK) {
-        error_ = QString::fromUtf8(sqlite3_errmsg(db_));
+    const int rc =
+        sqlite3_prepare_v2(db_, text.constData(), static_cast<int>(text.size()), &stmt_, nullptr);
+    if (rc != SQLITE_OK) {
+        failure_ = SqliteFailure::of(db_, rc);
         stmt_ = nullptr;
     }
 }
@@ -45,7 +46,7 @@ bool Statement::next() {
         return true;
     }
     if (rc != SQLITE_DONE) {
-        error_ = QString::fromUtf8(sqlite3_errmsg(db_));
+        failure_ = SqliteFailure::of(db_, rc);
     }
     return false;
 }
@@ -58,7 +59,7 @@ bool Statement::run() {
     if (rc == SQLITE_DONE || rc == SQLITE_ROW) {
         return true;
     }
-    error_ = QString::fromUtf8(sqlite3_errmsg(db_));
+    failure_ = SqliteFailure::of(db_, rc);
     return false;
 }
 
@@ -67,7 +68,7 @@ void Statement::reset() {
         sqlite3_reset(stmt_);
         sqlite3_clear_bindings(stmt_);
     }
-    error_.clear();
+    failure_.reset();
 }
 
 int Statement::columnCount() const {

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
+#include "sqlite_failure.h"
 #include "value.h"
 
 struct sqlite3;
@@ -29,10 +31,13 @@ public:
     Value column(int index) const;
     qint64 columnInt64(int index) const;
 
-    QString error() const { return error_; }
+    // Empty while nothing failed; else the Polish cause with the engine's text.
+    QString error() const { return failure_ ? failure_->text() : QString(); }
+    bool failed() const { return failure_.has_value(); }
+    const std::optional<SqliteFailure>& failure() const { return failure_; }
 
 private:
     sqlite3* db_;
     sqlite3_stmt* stmt_ = nullptr;
-    QString error_;
+    std::optional<SqliteFailure> failure_;
 };

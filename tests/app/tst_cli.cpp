@@ -44,6 +44,7 @@ private slots:
     void incompleteAnalysis();
     void errorsGoToStandardError();
     void questionsHavePolishButtons();
+    void readsAReadOnlyFileBesideTheProgram();
 };
 
 void CliTest::listsTheNumbersInStoredOrder() {
@@ -121,6 +122,20 @@ void CliTest::questionsHavePolishButtons() {
                     QMessageBox::Yes | QMessageBox::No);
     QCOMPARE(box.button(QMessageBox::Yes)->text().remove(QLatin1Char('&')), QStringLiteral("Tak"));
     QCOMPARE(box.button(QMessageBox::No)->text().remove(QLatin1Char('&')), QStringLiteral("Nie"));
+}
+
+// The batch reader opens the file read-only: a file without write permission and a
+// file whose write lock the running program holds are both read.
+void CliTest::readsAReadOnlyFileBesideTheProgram() {
+    TestDatabase t(fixture("worked_example.sql"));
+    QVERIFY(t.db().begin());  // the program is in the middle of a store
+    Run run = cli({QStringLiteral("results"), t.path(), QStringLiteral("1/2026")});
+    QVERIFY2(run.code == 0, run.err.constData());
+    t.db().rollback();
+    QFile::setPermissions(t.path(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    run = cli({QStringLiteral("list"), t.path()});
+    QVERIFY2(run.code == 0, run.err.constData());
+    QCOMPARE(run.out, QByteArray("1/2026\n"));
 }
 
 QTEST_MAIN(CliTest)

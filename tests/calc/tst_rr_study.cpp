@@ -84,7 +84,9 @@ private slots:
     void appraiserOrderDoesNotChangeXdif();
     void oneDecimalPatternCoarsensTheRanges();
     void decimalTiesRoundAwayInsideAStudy();
+    void incompleteData_data();
     void incompleteData();
+    void workedExampleAt95Percent();
     void incompleteBlockCountsAsABlock();
     void referenceModes_data();
     void referenceModes();
@@ -227,8 +229,26 @@ void RRStudyTest::decimalTiesRoundAwayInsideAStudy() {
     QVERIFY_NEAR(out.results.partAverages[0], (1.01 + 1.02 + 1.0 + 1.0) / 4);
 }
 
+void RRStudyTest::incompleteData_data() {
+    QTest::addColumn<int>("seriesCount");
+    QTest::newRow("one series short") << 3;
+    QTest::newRow("one series too many") << 5;
+}
+
 void RRStudyTest::incompleteData() {
-    const StudyOutput out = run(study(workedExample.mid(0, 3), 2, 2));
+    QFETCH(int, seriesCount);
+    QVector<Series> series = workedExample;
+    series << Series{"B", {10.00, 10.06, 9.99, 10.09, 10.04}};
+    const StudyOutput out = run(study(series.mid(0, seriesCount), 2, 2));
+    QCOMPARE(out.seriesCount, seriesCount);
+    QVERIFY(!out.complete);
+    for (int p = 13; p <= 26; ++p) {
+        QVERIFY2(out.panels[p].isEmpty(), qPrintable(QString::number(p)));
+    }
+    QVERIFY(!out.results.EV);
+    if (seriesCount > 4) {
+        return;
+    }
     QVERIFY(!out.complete);
     QCOMPARE(out.seriesCount, 3);
     QCOMPARE(out.grid.rows, 12);
@@ -242,6 +262,18 @@ void RRStudyTest::incompleteData() {
     QCOMPARE(out.rrVerdict, Verdict::None);
     QCOMPARE(out.resolutionVerdict, Verdict::None);
     QVERIFY(!out.results.EV);
+}
+
+// The same study with the 95 % factors: K1 3.47, K2 2.78, K3(N = 5) 1.58.
+void RRStudyTest::workedExampleAt95Percent() {
+    StudyInput in = study(workedExample, 2, 2);
+    in.level = 1;
+    const RRResults r = run(in).results;
+    QVERIFY_NEAR(r.EV, 0.015 * 3.47);
+    const double xdif = 0.003 * 2.78;
+    const double ev = 0.015 * 3.47;
+    QVERIFY_NEAR(r.AV, std::sqrt(std::fabs(xdif * xdif - ev * ev / 10)));
+    QVERIFY_NEAR(r.PV, 0.1225 * 1.58);
 }
 
 void RRStudyTest::incompleteBlockCountsAsABlock() {

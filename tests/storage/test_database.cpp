@@ -1,6 +1,8 @@
 #include "test_database.h"
 
 #include <sqlite3.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <QFile>
 
 QString TestDatabase::schema() {
@@ -26,4 +28,43 @@ TestDatabase::TestDatabase(const QString& extraSql, const RegionalSettings& regi
     auto opened = Database::open(path(), regional);
     db_ = std::move(opened.database);
     error_ = opened.error;
+}
+
+QString TestDatabase::openAsUser(const QString& path, Database::Access access) {
+    auto attempt = [&] {
+        const auto opened = Database::open(path, RegionalSettings::polish(), access);
+        return opened.database ? QString() : opened.error;
+    };
+    if (geteuid() != 0) {
+        return attempt();
+    }
+    int channel[2];
+    if (pipe(channel) != 0) {
+        return QStringLiteral("pipe failed");
+    }
+    const pid_t child = fork();
+    if (child == 0) {
+        close(channel[0]);
+        const uid_t nobody = 65534;
+        if (setgid(nobody) != 0 || setuid(nobody) != 0) {
+            _exit(2);
+        }
+        const QByteArray text = attempt().toUtf8();
+        const ssize_t written =
+            write(channel[1], text.constData(), static_cast<size_t>(text.size()));
+        _exit(written == text.size() ? 0 : 3);
+    }
+    close(channel[1]);
+    QByteArray text;
+    char buffer[4096];
+    for (ssize_t n; (n = read(channel[0], buffer, sizeof buffer)) > 0;) {
+        text.append(buffer, static_cast<int>(n));
+    }
+    close(channel[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        return QStringLiteral("the unprivileged child failed");
+    }
+    return QString::fromUtf8(text);
 }

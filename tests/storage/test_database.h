@@ -19,6 +19,9 @@ public:
 
     // Runs SQL on a file directly, outside the program.
     static bool runSql(const QString& path, const QString& sql);
+    // Opens a file as an unprivileged user would (a child process without root's
+    // rights when the tests run as root, as in CI): empty on success, else the error.
+    static QString openAsUser(const QString& path, Database::Access access);
     static QString schema();
 
 private:

@@ -1,3 +1,5 @@
+#include <sqlite3.h>
+#include <sys/stat.h>
 #include <QCryptographicHash>
 #include <QProcess>
 #include <QtTest>
@@ -31,7 +33,9 @@ private slots:
     void missingFileIsNotCreated();
     void foreignFileIsRefusedAndUntouched_data();
     void foreignFileIsRefusedAndUntouched();
-    void readOnlyFileIsRefused();
+    void permissionsAreRefusedWithTheirCause_data();
+    void permissionsAreRefusedWithTheirCause();
+    void lockedFileIsRefused_data();
     void lockedFileIsRefused();
     void deliveredFileIsNeverOverwritten();
     void buildPutsTheDatabaseBesideTheProgram();
@@ -133,24 +137,73 @@ void DatabaseTest::foreignFileIsRefusedAndUntouched() {
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("KALMET.MDB")});
 }
 
-void DatabaseTest::readOnlyFileIsRefused() {
-    TestDatabase t;
-    QFile::setPermissions(t.path(), QFile::ReadOwner | QFile::ReadUser);
-    if (QFileInfo(t.path()).isWritable()) {
-        QSKIP("running as root: file permissions do not stop writes");
+void DatabaseTest::permissionsAreRefusedWithTheirCause_data() {
+    QTest::addColumn<int>("fileMode");
+    QTest::addColumn<int>("folderMode");
+    QTest::addColumn<bool>("wal");
+    QTest::addColumn<bool>("readOnlyAccess");
+    QTest::addColumn<QString>("cause");  // empty: opens
+    const QString readOnly = QStringLiteral("tylko do odczytu");
+    QTest::newRow("read-only file") << 0444 << 0755 << false << false << readOnly;
+    QTest::newRow("writable file, read-only folder") << 0666 << 0555 << false << false << readOnly;
+    QTest::newRow("WAL file, read-only folder") << 0666 << 0555 << true << false << readOnly;
+    QTest::newRow("read-only file, reader") << 0444 << 0555 << false << true << QString();
+    QTest::newRow("writable everything") << 0666 << 0777 << false << false << QString();
+}
+
+void DatabaseTest::permissionsAreRefusedWithTheirCause() {
+    QFETCH(int, fileMode);
+    QFETCH(int, folderMode);
+    QFETCH(bool, wal);
+    QFETCH(bool, readOnlyAccess);
+    QFETCH(QString, cause);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("KALMET.MDB"));
+    QVERIFY(TestDatabase::runSql(
+        path,
+        TestDatabase::schema() + (wal ? QStringLiteral("PRAGMA journal_mode=WAL;") : QString())));
+    const QByteArray before = fileHash(path);
+    QVERIFY(chmod(path.toUtf8().constData(), static_cast<mode_t>(fileMode)) == 0);
+    QVERIFY(chmod(dir.path().toUtf8().constData(), static_cast<mode_t>(folderMode)) == 0);
+    const QString error = TestDatabase::openAsUser(
+        path, readOnlyAccess ? Database::Access::ReadOnly : Database::Access::ReadWrite);
+    chmod(dir.path().toUtf8().constData(), 0700);
+    if (cause.isEmpty()) {
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+    } else {
+        QVERIFY2(error.contains(cause) && error.contains(path), qPrintable(error));
+        QVERIFY2(!error.contains(QString::fromUtf8("nie jest bazą")), qPrintable(error));
     }
-    const auto opened = Database::open(t.path(), RegionalSettings::polish());
-    QVERIFY(!opened.database);
-    QVERIFY2(opened.error.contains(QStringLiteral("tylko do odczytu")), qPrintable(opened.error));
+    QCOMPARE(fileHash(path), before);
+}
+
+void DatabaseTest::lockedFileIsRefused_data() {
+    QTest::addColumn<QString>("lock");
+    QTest::newRow("write lock") << "BEGIN IMMEDIATE";
+    QTest::newRow("exclusive lock") << "BEGIN EXCLUSIVE";
 }
 
 void DatabaseTest::lockedFileIsRefused() {
+    QFETCH(QString, lock);
     TestDatabase t;
-    QVERIFY(t.db().begin());  // another connection holds the write lock
+    sqlite3* other = nullptr;
+    QCOMPARE(sqlite3_open(t.path().toUtf8().constData(), &other), SQLITE_OK);
+    QCOMPARE(sqlite3_exec(other, "SELECT count(*) FROM Analiza", nullptr, nullptr, nullptr),
+             SQLITE_OK);
+    QCOMPARE(sqlite3_exec(other, lock.toUtf8().constData(), nullptr, nullptr, nullptr), SQLITE_OK);
+    QCOMPARE(sqlite3_exec(other, "UPDATE Ustawienia SET Firma = Firma", nullptr, nullptr, nullptr),
+             SQLITE_OK);
     const auto opened = Database::open(t.path(), RegionalSettings::polish());
     QVERIFY(!opened.database);
-    QVERIFY2(opened.error.contains(QStringLiteral("zablokowany")), qPrintable(opened.error));
-    t.db().rollback();
+    QVERIFY2(opened.error.contains(QStringLiteral("zablokowany przez inny program")),
+             qPrintable(opened.error));
+    QVERIFY2(!opened.error.contains(QString::fromUtf8("nie jest bazą")), qPrintable(opened.error));
+    // a reader still works beside a write lock (not beside an exclusive one)
+    const auto reader =
+        Database::open(t.path(), RegionalSettings::polish(), Database::Access::ReadOnly);
+    QCOMPARE(reader.database != nullptr, lock == QLatin1String("BEGIN IMMEDIATE"));
+    sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
 }
 
 void DatabaseTest::deliveredFileIsNeverOverwritten() {

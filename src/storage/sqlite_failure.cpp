@@ -1,0 +1,58 @@
+#include "sqlite_failure.h"
+
+#include <sqlite3.h>
+
+SqliteFailure SqliteFailure::of(sqlite3* db, int resultCode) {
+    SqliteFailure f;
+    f.code = resultCode & 0xFF;
+    const char* message = db ? sqlite3_errmsg(db) : sqlite3_errstr(resultCode);
+    // The connection's message may describe an older call; the code's own text then.
+    if ((sqlite3_extended_errcode(db) & 0xFF) != f.code) {
+        message = sqlite3_errstr(resultCode);
+    }
+    f.detail = QString::fromUtf8(message);
+    return f;
+}
+
+SqliteFailure SqliteFailure::lastOf(sqlite3* db) {
+    return of(db, sqlite3_extended_errcode(db));
+}
+
+bool SqliteFailure::isLocked() const {
+    return code == SQLITE_BUSY || code == SQLITE_LOCKED;
+}
+
+QString SqliteFailure::sentence() const {
+    switch (code) {
+        case SQLITE_BUSY:
+        case SQLITE_LOCKED:
+            return QString::fromUtf8(
+                "plik jest zablokowany przez inny program; zamknij go i spróbuj ponownie");
+        case SQLITE_READONLY:
+        case SQLITE_PERM:
+        case SQLITE_CANTOPEN:
+            return QString::fromUtf8(
+                "nie można zapisywać w pliku: plik lub jego folder jest tylko do odczytu");
+        case SQLITE_NOTADB:
+            return QString::fromUtf8("plik nie jest bazą danych programu Kalmet");
+        case SQLITE_CORRUPT:
+            return QString::fromUtf8("plik bazy danych jest uszkodzony");
+        case SQLITE_FULL:
+            return QString::fromUtf8("brak miejsca na dysku");
+        case SQLITE_IOERR:
+            return QString::fromUtf8("błąd odczytu lub zapisu pliku na dysku");
+        case SQLITE_NOMEM:
+            return QString::fromUtf8("brak pamięci");
+        case SQLITE_CONSTRAINT:
+        case SQLITE_MISMATCH:
+            return QString::fromUtf8("baza danych nie przyjęła wartości");
+        default:
+            return QString::fromUtf8("błąd bazy danych");
+    }
+}
+
+QString SqliteFailure::text() const {
+    const bool meaningless =
+        detail.isEmpty() || code == SQLITE_OK || detail == QLatin1String("not an error");
+    return meaningless ? sentence() : QStringLiteral("%1 (SQLite: %2)").arg(sentence(), detail);
+}

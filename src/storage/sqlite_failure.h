@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+struct sqlite3;
+
+// A failure of the database engine as the user reads it: a Polish sentence for the
+// kind of failure, with the engine's own text after it as the detail. The engine's
+// "not an error" is never shown as a cause.
+struct SqliteFailure {
+    int code = 0;  // the primary result code (SQLITE_BUSY, SQLITE_CORRUPT, ...)
+    QString detail;
+
+    static SqliteFailure of(sqlite3* db, int resultCode);
+    static SqliteFailure lastOf(sqlite3* db);
+
+    bool isLocked() const;
+    QString sentence() const;
+    // The sentence with the detail: "plik bazy danych jest uszkodzony (SQLite: ...)".
+    QString text() const;
+};
