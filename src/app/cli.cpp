@@ -90,13 +90,24 @@ int main(int argc, char** argv) {
     Session& session = *opened.session;
     if (args[0] == QLatin1String("list")) {
         QByteArray text;
+        session.analyses().clearReadError();
         for (const QString& numer : session.analysisNumbers()) {
             text += numer.toUtf8() + '\n';
+        }
+        if (!session.analyses().readError().isEmpty()) {
+            return fail(QString::fromUtf8("Nie można odczytać numerów analiz: %1.")
+                            .arg(session.analyses().readError()),
+                        2);
         }
         printOut(text);
         return 0;
     }
     const AnalysisScreen screen = AnalysisScreen::select(session, args[2]);
+    if (screen.failed()) {
+        return fail(QString::fromUtf8("Nie można odczytać analizy „%1”: %2.")
+                        .arg(args[2], screen.readError),
+                    2);
+    }
     if (!screen.found) {
         return fail(QString::fromUtf8("Nie ma analizy o numerze „%1”.").arg(args[2]), 3);
     }

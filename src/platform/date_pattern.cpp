@@ -25,10 +25,13 @@ private:
                lower.contains(QLatin1String("ampm"));
     }
 
+    // How many equal letters stand at i, counted no further than the longest token
+    // (six), so a long run of letters costs linear time.
     static int runLength(const QString& p, int i) {
+        constexpr int kLongestToken = 6;
         const QChar c = p.at(i).toLower();
         int n = 1;
-        while (i + n < p.size() && p.at(i + n).toLower() == c) {
+        while (n < kLongestToken && i + n < p.size() && p.at(i + n).toLower() == c) {
             ++n;
         }
         return n;

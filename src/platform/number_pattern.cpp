@@ -72,18 +72,21 @@ void addLiteral(Section& s, const QString& text) {
 // the value by a thousand.
 void resolveCommas(Section& s) {
     std::vector<Item> items;
+    // One look for the last integer placeholder keeps this linear in the pattern.
+    std::size_t lastIntDigit = 0;
+    bool anyIntDigit = false;
+    for (std::size_t j = 0; j < s.items.size(); ++j) {
+        if (s.items[j].type == Item::IntDigit) {
+            lastIntDigit = j;
+            anyIntDigit = true;
+        }
+    }
     for (std::size_t i = 0; i < s.items.size(); ++i) {
         if (s.items[i].type != Item::Comma) {
             items.push_back(s.items[i]);
             continue;
         }
-        bool digitFollows = false;
-        for (std::size_t j = i + 1; j < s.items.size(); ++j) {
-            if (s.items[j].type == Item::IntDigit) {
-                digitFollows = true;
-                break;
-            }
-        }
+        const bool digitFollows = anyIntDigit && i < lastIntDigit;
         if (digitFollows) {
             s.grouping = true;
         } else {

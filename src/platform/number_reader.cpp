@@ -102,7 +102,11 @@ private:
             ++count;
             ++p;
         }
-        if (count == 0) {
+        // A value past a signed 64-bit integer is not a number (with enough digits it
+        // would even reach infinity).
+        constexpr double kPastInt64 = 9223372036854775808.0;  // 2^63
+        if (count == 0 || count > 16 || !(v < kPastInt64)) {
+            radixInvalid_ = true;
             return false;
         }
         radixValue_ = v;
@@ -114,6 +118,9 @@ private:
     bool readDigitsOrRadix() {
         if (readRadix()) {
             return true;
+        }
+        if (radixInvalid_) {
+            return false;
         }
         bool point = false;
         while (pos_ < text_.size()) {
@@ -237,6 +244,7 @@ private:
     bool closed_ = false;
     bool currency_ = false;
     bool radix_ = false;
+    bool radixInvalid_ = false;
     double radixValue_ = 0;
     std::string integer_;
     std::string fraction_;
@@ -262,7 +270,7 @@ QString withoutBlanks(const QString& text) {
 }
 
 double readRadixNumber(const QString& s, int base) {
-    qint64 v = 0;
+    quint64 v = 0;  // at most 16 digits are taken; unsigned, so the top digit cannot overflow
     int count = 0;
     for (const QChar c : s) {
         bool ok = false;
@@ -270,7 +278,7 @@ double readRadixNumber(const QString& s, int base) {
         if (!ok || c.unicode() >= 128 || count >= 16) {
             break;
         }
-        v = v * base + digit;
+        v = v * static_cast<quint64>(base) + static_cast<quint64>(digit);
         ++count;
     }
     // The classic reader gives 16-bit integers up to four hex digits, 32-bit up to eight.

@@ -82,6 +82,13 @@ bool RecordSet::loadColumns() {
     return !columns_.isEmpty();
 }
 
+void RecordSet::noteReadFailure(const Statement& statement) const {
+    if (statement.failed() || !statement.isValid()) {
+        readError_ =
+            statement.failed() ? statement.error() : SqliteFailure::lastOf(db_.handle()).text();
+    }
+}
+
 int RecordSet::columnIndex(const QString& name) const {
     return columnByLowerName_.value(name.toLower(), -1);
 }
@@ -162,6 +169,7 @@ bool RecordSet::find(const QString& field, const Value& value) {
             best = index;
         }
     }
+    noteReadFailure(matches);
     position_ = best;
     return best < recordCount();
 }
@@ -179,6 +187,7 @@ const QVector<Value>* RecordSet::currentRow() const {
                 values[i] = fetch_->column(i);
             }
         }
+        noteReadFailure(*fetch_);
         fetch_->reset();
         row_ = std::move(values);
     }
@@ -208,7 +217,11 @@ Value RecordSet::fieldAt(int position, const QString& name) const {
     Statement one(db_.handle(), QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?")
                                     .arg(quoted(columns_[column]), quoted(table_)));
     one.bindInt64(1, keys_[position]);
-    return one.next() ? one.column(0) : Value();
+    if (one.next()) {
+        return one.column(0);
+    }
+    noteReadFailure(one);
+    return {};
 }
 
 QVector<Value> RecordSet::column(const QString& name) const {
@@ -227,6 +240,7 @@ QVector<Value> RecordSet::column(const QString& name) const {
             values[index] = all.column(1);
         }
     }
+    noteReadFailure(all);
     return values;
 }
 

@@ -67,12 +67,18 @@ public:
     [[nodiscard]] bool deleteCurrent();
 
     QString lastError() const { return error_; }
+    // The cause of the last read that failed (a damaged file, a lock held too long);
+    // empty while every read since clearReadError() succeeded. A failed read gives
+    // empty values, which must never be taken for data.
+    QString readError() const { return readError_; }
+    void clearReadError() { readError_.clear(); }
 
 private:
     enum class Mode { None, Editing, Adding };
 
     RecordSet(Database& db, const QString& table);
     int columnIndex(const QString& name) const;
+    void noteReadFailure(const Statement& statement) const;
     bool loadColumns();
     const QVector<Value>* currentRow() const;
     int indexOfKey(qint64 key) const;
@@ -101,4 +107,5 @@ private:
     QVector<Value> buffer_;
     QVector<bool> dirty_;
     QString error_;
+    mutable QString readError_;
 };

@@ -16,11 +16,13 @@ std::unique_ptr<RecordSet> profiles(Database& db) {
     return RecordSet::open(db, {QStringLiteral("Trans"), {}, {}, {}});
 }
 
-std::unique_ptr<RecordSet> series(Database& db, const QString& numer) {
-    return RecordSet::open(db, {QStringLiteral("DanePom"),
-                                QStringLiteral("ID = ?"),
-                                {Value(numer)},
-                                QStringLiteral("Operator COLLATE LOCALE, rowid")});
+std::unique_ptr<RecordSet> series(Database& db, const QString& numer, QString* error) {
+    return RecordSet::open(db,
+                           {QStringLiteral("DanePom"),
+                            QStringLiteral("ID = ?"),
+                            {Value(numer)},
+                            QStringLiteral("Operator COLLATE LOCALE, rowid")},
+                           error);
 }
 
 std::optional<int> countSeries(Database& db, const QString& numer, const QString& appraiser) {

@@ -19,7 +19,8 @@ std::unique_ptr<RecordSet> settings(Database& db);
 std::unique_ptr<RecordSet> profiles(Database& db);
 // The series of one analysis, appraisers in the locale's text order, each appraiser's
 // series in the order they were stored.
-std::unique_ptr<RecordSet> series(Database& db, const QString& numer);
+// Null when the series cannot be read, with the cause in *error.
+std::unique_ptr<RecordSet> series(Database& db, const QString& numer, QString* error = nullptr);
 // How many series one appraiser has in one analysis; empty when the query fails.
 std::optional<int> countSeries(Database& db, const QString& numer, const QString& appraiser);
 

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "program_lock.h"
 #include "record_sets.h"
 
 Session::Opened Session::openFolder(const QString& applicationFolder,
@@ -19,6 +20,16 @@ Session::Opened Session::openFile(const QString& path, const RegionalSettings& r
     if (!opened.database) {
         return {nullptr, opened.error};
     }
+    if (access == Database::Access::ReadWrite) {
+        session->programLock_ = ProgramLock::take(path);
+        if (!session->programLock_) {
+            return {nullptr,
+                    QString::fromUtf8("Nie można otworzyć bazy danych „%1”: plik jest już otwarty "
+                                      "w innym uruchomionym programie Kalmet. Zakończ tamten "
+                                      "program i spróbuj ponownie.")
+                        .arg(path)};
+        }
+    }
     session->db_ = std::move(opened.database);
     session->analyses_ = RecordSets::analyses(*session->db_);
     session->settings_ = RecordSets::settings(*session->db_);
@@ -31,9 +42,11 @@ Session::Opened Session::openFile(const QString& path, const RegionalSettings& r
     return {std::move(session), {}};
 }
 
-void Session::openSeries(const QString& numer) {
+QString Session::openSeries(const QString& numer) {
     series_.reset();  // the previous set goes first: one series set at a time
-    series_ = RecordSets::series(*db_, numer);
+    QString error;
+    series_ = RecordSets::series(*db_, numer, &error);
+    return series_ ? QString() : error;
 }
 
 QStringList Session::analysisNumbers() const {

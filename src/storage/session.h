@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "database.h"
+#include "program_lock.h"
 #include "record_set.h"
 #include "shared_values.h"
 
@@ -35,7 +36,8 @@ public:
     RecordSet& profiles() { return *profiles_; }
     // The series of the selected analysis; null before the first selection.
     RecordSet* series() { return series_.get(); }
-    void openSeries(const QString& numer);
+    // Empty on success, else why the series cannot be read (the set is then null).
+    QString openSeries(const QString& numer);
     // Opens the analysis record set afresh (after a change that was rolled back).
     void reloadAnalyses();
 
@@ -49,6 +51,7 @@ private:
     explicit Session(const RegionalSettings& regional) : shared_(regional) {}
 
     SharedValues shared_;
+    std::unique_ptr<ProgramLock> programLock_;  // goes last, after the connection
     std::unique_ptr<Database> db_;
     std::unique_ptr<RecordSet> analyses_;
     std::unique_ptr<RecordSet> settings_;

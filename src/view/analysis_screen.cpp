@@ -1,11 +1,22 @@
 #include "analysis_screen.h"
 
+#include <initializer_list>
+
 #include "session.h"
 
 namespace {
 
 QString fieldText(const RecordSet& analysis, const char* name, const RegionalSettings& rs) {
     return analysis.field(QString::fromLatin1(name)).toText(rs);
+}
+
+AnalysisScreen withReadFailure(AnalysisScreen& screen, const QString& cause) {
+    screen.readError = cause;
+    screen.header = {};
+    screen.referenceCode.reset();
+    screen.hasSeries = false;
+    screen.study = StudyOutput();
+    return screen;
 }
 
 }  // namespace
@@ -27,8 +38,14 @@ std::optional<QString> AnalysisScreen::referenceModeCode(const Value& coRef) {
 AnalysisScreen AnalysisScreen::select(Session& session, const QString& numer) {
     AnalysisScreen screen;
     RecordSet& analysis = session.analyses();
+    analysis.clearReadError();
+    session.settingsRow().clearReadError();
     analysis.moveFirst();
-    if (!analysis.find(QStringLiteral("Numer"), Value(numer))) {
+    const bool found = analysis.find(QStringLiteral("Numer"), Value(numer));
+    if (!analysis.readError().isEmpty()) {
+        return withReadFailure(screen, analysis.readError());
+    }
+    if (!found) {
         return screen;
     }
     screen.found = true;
@@ -50,15 +67,24 @@ AnalysisScreen AnalysisScreen::select(Session& session, const QString& numer) {
     h[Panels::kTrials] = fieldText(analysis, "LiczbaR", rs) + blank;
     screen.referenceCode = referenceModeCode(analysis.field(QStringLiteral("CoRef")));
 
-    session.openSeries(numer);
-    RecordSet* series = session.series();
-    if (!series) {
-        return screen;
+    if (const QString error = session.openSeries(numer); !error.isEmpty()) {
+        return withReadFailure(screen, error);
     }
+    RecordSet* series = session.series();
     screen.hasSeries = series->recordCount() > 0;
+    StudyInput input;
     if (screen.hasSeries) {
-        const StudyInput input =
+        input =
             StudyInput::fromRecordSets(analysis, *series, session.settingsRow(), session.shared());
+    }
+    // Nothing is computed or judged from a read that failed.
+    for (const RecordSet* set :
+         std::initializer_list<const RecordSet*>{&analysis, &session.settingsRow(), series}) {
+        if (!set->readError().isEmpty()) {
+            return withReadFailure(screen, set->readError());
+        }
+    }
+    if (screen.hasSeries) {
         screen.study = computeStudy(input, session.shared().factors, rs);
     }
     series->moveLast();

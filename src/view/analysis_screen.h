@@ -13,6 +13,9 @@ class Session;
 // results, verdicts). The window only renders it; the batch interface prints it.
 struct AnalysisScreen {
     bool found = false;  // false: no analysis has that number; the screen keeps its contents
+    // Set when a read of the database failed: nothing else of the screen holds data.
+    QString readError;
+    bool failed() const { return !readError.isEmpty(); }
     std::array<QString, Panels::kLastHeader + 1> header;  // by Panels index
     std::optional<QString> referenceCode;                 // Label2; empty: left as it was
     bool hasSeries = false;

@@ -45,6 +45,7 @@ private slots:
     void errorsGoToStandardError();
     void questionsHavePolishButtons();
     void readsAReadOnlyFileBesideTheProgram();
+    void failedReadIsNoResult();
 };
 
 void CliTest::listsTheNumbersInStoredOrder() {
@@ -136,6 +137,17 @@ void CliTest::readsAReadOnlyFileBesideTheProgram() {
     run = cli({QStringLiteral("list"), t.path()});
     QVERIFY2(run.code == 0, run.err.constData());
     QCOMPARE(run.out, QByteArray("1/2026\n"));
+}
+
+// A damaged series table must not give an empty, green study.
+void CliTest::failedReadIsNoResult() {
+    TestDatabase t(fixture("worked_example.sql"));
+    QVERIFY(TestDatabase::damageTable(t.path(), QStringLiteral("DanePom")));
+    const Run run = cli({QStringLiteral("results"), t.path(), QStringLiteral("1/2026")});
+    QCOMPARE(run.code, 2);
+    QVERIFY(run.out.isEmpty());
+    QVERIFY2(QString::fromUtf8(run.err).contains(QString::fromUtf8("uszkodzony")),
+             run.err.constData());
 }
 
 QTEST_MAIN(CliTest)

@@ -1,6 +1,7 @@
 #include <QtTest>
 #include <cmath>
 
+#include "date_pattern.h"
 #include "format_vectors.h"
 #include "number_pattern.h"
 #include "number_reader.h"
@@ -19,6 +20,7 @@ private slots:
     void roundTripThroughTheReader_data();
     void roundTripThroughTheReader();
     void compiledPatternServesManyValues();
+    void handEditedHugePatterns();
 };
 
 void NumberFormatTest::vectors_data() {
@@ -161,6 +163,20 @@ void NumberFormatTest::compiledPatternServesManyValues() {
     QCOMPARE(pattern.format(-1234.5, pl), QString::fromUtf8("(1\u00A0234,50)"));
     QCOMPARE(pattern.format(0, pl), QStringLiteral("zero"));
     QCOMPARE(pattern.format(0.001, pl), QStringLiteral("0,00"));
+}
+
+// A settings row can be edited by hand: forty thousand commas or date letters must
+// format at once (they took minutes while the compilers were quadratic).
+void NumberFormatTest::handEditedHugePatterns() {
+    const RegionalSettings rs = RegionalSettings::polish();
+    const QString commas =
+        QStringLiteral("0") + QString(40000, QLatin1Char(',')) + QStringLiteral(".00");
+    QCOMPARE(formatNumber(1234.5, commas, rs), QStringLiteral("0,00"));
+    const QDateTime when(QDate(2024, 3, 5), QTime(14, 7, 9));
+    QCOMPARE(formatDate(when, QString(60000, QLatin1Char('y')), rs),
+             QStringLiteral("2024").repeated(15000));
+    QCOMPARE(formatDate(when, QString(60000, QLatin1Char('h')), rs),
+             QStringLiteral("14").repeated(30000));
 }
 
 QTEST_GUILESS_MAIN(NumberFormatTest)

@@ -62,6 +62,11 @@ void NumberReaderTest::localeNumbers_data() {
     QTest::newRow("two minus signs") << "--1" << none << none << none;
     QTest::newRow("blank inside") << "1 2" << none << n(12) << n(12);
     QTest::newRow("overflow") << "1e400" << none << none << none;
+    QTest::newRow("long hex") << "&H7FFFFFFFFF" << n(549755813887.0) << n(549755813887.0)
+                              << n(549755813887.0);
+    QTest::newRow("hex past 63 bits") << "&H8000000000000000" << none << none << none;
+    QTest::newRow("hex to infinity")
+        << QStringLiteral("&H") + QString(300, QLatin1Char('F')) << none << none << none;
     QTest::newRow("negative measured value") << "-0,015" << n(-15) << n(-0.015) << n(-0.015);
 }
 
@@ -110,6 +115,9 @@ void NumberReaderTest::leadingNumber_data() {
     QTest::newRow("text") << "sometext" << 0.0;
     QTest::newRow("hex 16 bit") << "&H8000" << -32768.0;
     QTest::newRow("hex 32 bit") << "&HFFFFFFFF" << -1.0;
+    QTest::newRow("hex 64 bit top digit") << "&H8000000000000000" << 0.0;
+    QTest::newRow("hex past 16 digits")
+        << QStringLiteral("&H") + QString(300, QLatin1Char('F')) << -1.0;
     QTest::newRow("analysis number") << "12/2005" << 12.0;
     QTest::newRow("leading zeros") << "007" << 7.0;
 }

@@ -68,3 +68,28 @@ QString TestDatabase::openAsUser(const QString& path, Database::Access access) {
     }
     return QString::fromUtf8(text);
 }
+
+bool TestDatabase::damageTable(const QString& path, const QString& table) {
+    sqlite3* db = nullptr;
+    if (sqlite3_open(path.toUtf8().constData(), &db) != SQLITE_OK) {
+        sqlite3_close(db);
+        return false;
+    }
+    sqlite3_stmt* query = nullptr;
+    sqlite3_prepare_v2(db,
+                       "SELECT rootpage, (SELECT page_size FROM pragma_page_size()) "
+                       "FROM sqlite_master WHERE name = ?",
+                       -1, &query, nullptr);
+    const QByteArray name = table.toUtf8();
+    sqlite3_bind_text(query, 1, name.constData(), -1, SQLITE_TRANSIENT);
+    const bool found = sqlite3_step(query) == SQLITE_ROW;
+    const qint64 page = found ? sqlite3_column_int64(query, 0) : 0;
+    const qint64 size = found ? sqlite3_column_int64(query, 1) : 0;
+    sqlite3_finalize(query);
+    sqlite3_close(db);
+    QFile file(path);
+    if (page < 2 || !file.open(QIODevice::ReadWrite) || !file.seek((page - 1) * size)) {
+        return false;
+    }
+    return file.write(QByteArray(static_cast<int>(size), '\xff')) == size;
+}

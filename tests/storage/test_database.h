@@ -21,6 +21,8 @@ public:
     static bool runSql(const QString& path, const QString& sql);
     // Opens a file as an unprivileged user would (a child process without root's
     // rights when the tests run as root, as in CI): empty on success, else the error.
+    // Overwrites the first page of a table's b-tree with garbage, as a failing disk would.
+    static bool damageTable(const QString& path, const QString& table);
     static QString openAsUser(const QString& path, Database::Access access);
     static QString schema();
 

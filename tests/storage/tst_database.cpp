@@ -1,10 +1,14 @@
 #include <sqlite3.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <QCryptographicHash>
 #include <QProcess>
 #include <QtTest>
+#include <csignal>
 
+#include "program_lock.h"
 #include "record_sets.h"
+#include "session.h"
 #include "shared_values.h"
 #include "test_database.h"
 
@@ -29,6 +33,7 @@ class DatabaseTest : public QObject {
 
 private slots:
     void deliveredDatabaseOpens();
+    void oneProgramPerFile();
     void deliveredSettings();
     void missingFileIsNotCreated();
     void foreignFileIsRefusedAndUntouched_data();
@@ -242,6 +247,31 @@ void DatabaseTest::buildPutsTheDatabaseBesideTheProgram() {
     QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner);
     const auto opened = Database::open(copy, RegionalSettings::polish());
     QVERIFY2(opened.database, qPrintable(opened.error));
+}
+
+void DatabaseTest::oneProgramPerFile() {
+    TestDatabase t;
+    auto first = Session::openFile(t.path(), RegionalSettings::polish());
+    QVERIFY2(first.session, qPrintable(first.error));
+    const auto second = Session::openFile(t.path(), RegionalSettings::polish());
+    QVERIFY(!second.session);
+    QVERIFY2(second.error.contains(QString::fromUtf8("innym uruchomionym programie Kalmet")),
+             qPrintable(second.error));
+    const auto reader =
+        Session::openFile(t.path(), RegionalSettings::polish(), Database::Access::ReadOnly);
+    QVERIFY2(reader.session, qPrintable(reader.error));
+    first.session.reset();
+    QVERIFY(Session::openFile(t.path(), RegionalSettings::polish()).session);
+    // A program that dies holds nothing.
+    const pid_t child = fork();
+    if (child == 0) {
+        auto held = ProgramLock::take(t.path());
+        raise(held ? SIGKILL : SIGTERM);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    QVERIFY(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+    QVERIFY(ProgramLock::take(t.path()));
 }
 
 QTEST_GUILESS_MAIN(DatabaseTest)

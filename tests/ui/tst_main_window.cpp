@@ -1,3 +1,4 @@
+#include <sqlite3.h>
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
@@ -50,6 +51,7 @@ private slots:
     void storedTextIsNeverMarkup();
     void windowSizeDoesNotFollowTheData();
     void secondQuestionStandsOverTheWindow();
+    void failedReadShowsNoResults();
     void analysisWithoutSeries();
     void emptyDatabase();
     void startupFailures_data();
@@ -340,6 +342,37 @@ void MainWindowTest::secondQuestionStandsOverTheWindow() {
     QCOMPARE(dialogs.parentForBox(), &window);
 }
 
+// Another program holds the file past the lock timeout: the selection is told, shows
+// nothing, and is told once (not again at every refresh).
+void MainWindowTest::failedReadShowsNoResults() {
+    WindowFixture f(fixtureSql("study_10x3x3.sql"));
+    QVERIFY(f.load());
+    QCOMPARE(f.window->panel(Panels::kPercentRR)->text(), QStringLiteral("125,91 "));
+    sqlite3* other = nullptr;
+    QCOMPARE(sqlite3_open(f.database.path().toUtf8().constData(), &other), SQLITE_OK);
+    QCOMPARE(sqlite3_exec(other, "BEGIN EXCLUSIVE; UPDATE Ustawienia SET Firma = 'x';", nullptr,
+                          nullptr, nullptr),
+             SQLITE_OK);
+    f.window->selectAnalysisAt(0);
+    f.window->selectAnalysis();
+    sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+    QCOMPARE(f.dialogs.calls.size(), 1);
+    QVERIFY2(f.dialogs.calls[0].text.contains(QStringLiteral("zablokowany")),
+             qPrintable(f.dialogs.calls[0].text));
+    QCOMPARE(f.dialogs.calls[0].icon, Dialogs::Icon::Critical);
+    for (const int i : Panels::resultIndices()) {
+        QVERIFY(f.window->panel(i)->text().isEmpty());
+    }
+    QVERIFY(f.window->panel(Panels::kPartName)->text().isEmpty());
+    QVERIFY(f.window->grid()->isHidden());
+    QVERIFY(!enabled(f, "DrukujAnaliza"));
+    QVERIFY(f.window->screen().failed());
+    f.window->selectAnalysisAt(0);  // the lock has gone
+    QCOMPARE(f.window->panel(Panels::kPartName)->text(), QString::fromUtf8(" Wałek"));
+    QVERIFY(!f.window->screen().failed());
+}
+
 void MainWindowTest::analysisWithoutSeries() {
     WindowFixture f(
         QStringLiteral("INSERT INTO Analiza (Numer, LiczbaN, LiczbaK, LiczbaR, NazwaC, CoRef) "
@@ -369,6 +402,7 @@ void MainWindowTest::startupFailures_data() {
     QTest::newRow("missing file") << ""
                                   << "plik nie istnieje";
     QTest::newRow("foreign file") << "foreign" << QString::fromUtf8("nie jest bazą danych");
+    QTest::newRow("damaged database") << "damaged" << QString::fromUtf8("uszkodzony");
     QTest::newRow("incomplete database")
         << "incomplete" << QString::fromUtf8("brak tabeli „Trans”");
 }
@@ -382,6 +416,10 @@ void MainWindowTest::startupFailures() {
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("to nie jest baza danych");
+    } else if (setup == QLatin1String("damaged")) {
+        QVERIFY(
+            TestDatabase::runSql(path, TestDatabase::schema() + fixtureSql("worked_example.sql")));
+        QVERIFY(TestDatabase::damageTable(path, QStringLiteral("DanePom")));
     } else if (setup == QLatin1String("incomplete")) {
         QVERIFY(TestDatabase::runSql(path,
                                      TestDatabase::schema() + QStringLiteral("DROP TABLE Trans;")));

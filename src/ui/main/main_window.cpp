@@ -459,7 +459,14 @@ void Kalmet::selectAnalysis() {
     if (!session_) {
         return;
     }
-    AnalysisScreen screen = AnalysisScreen::select(*session_, combo_->currentText());
+    const QString numer = combo_->currentText();
+    AnalysisScreen screen = AnalysisScreen::select(*session_, numer);
+    if (screen.failed()) {
+        showReadFailure(numer, screen.readError);
+        screen_ = std::move(screen);
+        return;
+    }
+    reportedFailure_.clear();
     if (!screen.found) {
         return;  // the previous analysis stays on screen
     }
@@ -474,6 +481,29 @@ void Kalmet::selectAnalysis() {
     }
     screen_ = std::move(screen);
     combo_->setFocus();
+}
+
+// A read that failed shows no data at all, so nothing stale or empty can pass for a
+// result, and the user is told why. The same failure is told once: the window's
+// refresh when the message box closes would otherwise show it again and again.
+void Kalmet::showReadFailure(const QString& numer, const QString& cause) {
+    for (const int i : Panels::headerIndices()) {
+        panel(i)->clear();
+    }
+    label2_->clear();
+    grid_->clearToOneRow();
+    grid_->hide();
+    clearResults();
+    const QString text = QString::fromUtf8(
+                             "Nie można odczytać analizy „%1” z bazy danych: %2.\n\n"
+                             "Wyniki nie są pokazane.")
+                             .arg(numer, cause);
+    if (text == reportedFailure_) {
+        return;
+    }
+    reportedFailure_ = text;
+    const QScopedValueRollback<bool> telling(commandRunning_, true);
+    env_.dialogs->message(text, QStringLiteral("UWAGA !!!"), Dialogs::Icon::Critical);
 }
 
 void Kalmet::showHeader(const AnalysisScreen& screen) {

@@ -82,6 +82,7 @@ private:
     QLabel* makeCaption(int index, const QString& caption, QString* unit = nullptr);
 
     void showHeader(const AnalysisScreen& screen);
+    void showReadFailure(const QString& numer, const QString& cause);
     void Tablica(const StudyOutput& study);
     void showResults(const StudyOutput& study);
     void clearResults();
@@ -111,4 +112,5 @@ private:
     QAction* quit_ = nullptr;
     QPointer<QWidget> previousActiveWindow_;
     bool commandRunning_ = false;
+    QString reportedFailure_;
 };
