@@ -2,16 +2,22 @@
 //
 //   kalmet-cli list DB            the analysis numbers, one per line, in record-set order
 //   kalmet-cli results DB NUMER   one JSON object with what the main window shows
+//   kalmet-cli report DB NUMER --out FILE.png|.bmp|.pdf [--zoom Z] [--font NAME]
+//                                 the report page, drawn as the preview draws it
 //
 // The figures come from the same selection and computation that fill the main window.
 
-#include <QCoreApplication>
+#include <QFileInfo>
+#include <QGuiApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <cstdio>
+#include <optional>
 
 #include "analysis_screen.h"
+#include "page_render.h"
+#include "report_inputs.h"
 #include "session.h"
 
 namespace {
@@ -27,9 +33,63 @@ int fail(const QString& message, int code) {
 }
 
 int usage() {
-    return fail(QStringLiteral("użycie: kalmet-cli list PLIK_BAZY\n"
-                               "        kalmet-cli results PLIK_BAZY NUMER_ANALIZY"),
+    return fail(QString::fromUtf8(
+                    "użycie: kalmet-cli list PLIK_BAZY\n"
+                    "        kalmet-cli results PLIK_BAZY NUMER_ANALIZY\n"
+                    "        kalmet-cli report PLIK_BAZY NUMER_ANALIZY --out PLIK.png|.bmp|.pdf "
+                    "[--zoom SKALA] [--font CZCIONKA]"),
                 64);
+}
+
+struct ReportOptions {
+    QString out;
+    double zoom = 1.0;
+    QString font;
+};
+
+std::optional<ReportOptions> reportOptions(const QStringList& args) {
+    ReportOptions o;
+    for (int i = 0; i + 1 < args.size(); i += 2) {
+        if (args[i] == QLatin1String("--out")) {
+            o.out = args[i + 1];
+        } else if (args[i] == QLatin1String("--zoom")) {
+            bool ok = false;
+            o.zoom = args[i + 1].toDouble(&ok);
+            if (!ok || !(o.zoom >= 0.1 && o.zoom <= 4)) {
+                return std::nullopt;
+            }
+        } else if (args[i] == QLatin1String("--font")) {
+            o.font = args[i + 1];
+        } else {
+            return std::nullopt;
+        }
+    }
+    const QString suffix = QFileInfo(o.out).suffix().toLower();
+    const bool known = suffix == QLatin1String("png") || suffix == QLatin1String("bmp") ||
+                       suffix == QLatin1String("pdf");
+    if (args.size() % 2 != 0 || o.out.isEmpty() || !known) {
+        return std::nullopt;
+    }
+    return o;
+}
+
+// The page as the preview draws it, into the file; an incomplete analysis has none.
+int writeReport(Session& session, const AnalysisScreen& screen, const ReportOptions& options) {
+    if (!screen.hasSeries || !screen.study.complete) {
+        return fail(QString::fromUtf8("Analiza nie ma kompletu serii pomiarowych (K × R): "
+                                      "raportu nie można wydrukować."),
+                    4);
+    }
+    if (!options.font.isEmpty()) {
+        session.shared().reportFont = options.font;
+    }
+    const ReportInputs inputs = ReportInputs::gather(session, screen, QDateTime::currentDateTime());
+    QString error;
+    const bool pdf =
+        QFileInfo(options.out).suffix().compare(QLatin1String("pdf"), Qt::CaseInsensitive) == 0;
+    const bool written = pdf ? PageRender::writePdf(inputs, options.out, &error)
+                             : PageRender::writePicture(inputs, options.zoom, options.out, &error);
+    return written ? 0 : fail(QString::fromUtf8("Nie zapisano raportu: %1.").arg(error), 2);
 }
 
 template <typename Texts>
@@ -75,11 +135,21 @@ QJsonObject resultsJson(const AnalysisScreen& screen, const QString& numer) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    // Drawing the page needs fonts but no screen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QGuiApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments().mid(1);
-    if (args.size() < 2 || (args[0] == QLatin1String("list") && args.size() != 2) ||
-        (args[0] == QLatin1String("results") && args.size() != 3) ||
-        (args[0] != QLatin1String("list") && args[0] != QLatin1String("results"))) {
+    const bool list = !args.isEmpty() && args[0] == QLatin1String("list");
+    const bool results = !args.isEmpty() && args[0] == QLatin1String("results");
+    const bool report = !args.isEmpty() && args[0] == QLatin1String("report");
+    std::optional<ReportOptions> options;
+    if (report && args.size() >= 3) {
+        options = reportOptions(args.mid(3));
+    }
+    if ((list && args.size() != 2) || (results && args.size() != 3) || (report && !options) ||
+        (!list && !results && !report)) {
         return usage();
     }
     auto opened =
@@ -102,7 +172,7 @@ int main(int argc, char** argv) {
         printOut(text);
         return 0;
     }
-    const AnalysisScreen screen = AnalysisScreen::select(session, args[2]);
+    AnalysisScreen screen = AnalysisScreen::select(session, args[2]);
     if (screen.failed()) {
         return fail(QString::fromUtf8("Nie można odczytać analizy „%1”: %2.")
                         .arg(args[2], screen.readError),
@@ -110,6 +180,9 @@ int main(int argc, char** argv) {
     }
     if (!screen.found) {
         return fail(QString::fromUtf8("Nie ma analizy o numerze „%1”.").arg(args[2]), 3);
+    }
+    if (report) {
+        return writeReport(session, screen, *options);
     }
     printOut(QJsonDocument(resultsJson(screen, args[2])).toJson(QJsonDocument::Compact) + '\n');
     return 0;

@@ -1,3 +1,4 @@
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -46,6 +47,8 @@ private slots:
     void questionsHavePolishButtons();
     void readsAReadOnlyFileBesideTheProgram();
     void failedReadIsNoResult();
+    void reportFiles_data();
+    void reportFiles();
 };
 
 void CliTest::listsTheNumbersInStoredOrder() {
@@ -148,6 +151,39 @@ void CliTest::failedReadIsNoResult() {
     QVERIFY(run.out.isEmpty());
     QVERIFY2(QString::fromUtf8(run.err).contains(QString::fromUtf8("uszkodzony")),
              run.err.constData());
+}
+
+void CliTest::reportFiles_data() {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QStringList>("extra");
+    QTest::addColumn<QSize>("pixels");  // empty: a PDF
+    QTest::newRow("png") << "r.png" << QStringList() << QSize(794, 1123);
+    QTest::newRow("bmp at zoom 2") << "r.bmp" << QStringList{"--zoom", "2"} << QSize(1588, 2246);
+    QTest::newRow("pdf") << "r.pdf" << QStringList{"--font", "DejaVu Sans"} << QSize();
+}
+
+void CliTest::reportFiles() {
+    QFETCH(QString, file);
+    QFETCH(QStringList, extra);
+    QFETCH(QSize, pixels);
+    TestDatabase t(fixture("study_10x3x3.sql"));
+    const QString out = t.folder() + QLatin1Char('/') + file;
+    Run run = cli(QStringList{QStringLiteral("report"), t.path(), QStringLiteral("7/2026"),
+                              QStringLiteral("--out"), out} +
+                  extra);
+    QVERIFY2(run.code == 0, run.err.constData());
+    if (pixels.isValid()) {
+        QCOMPARE(QImage(out).size(), pixels);
+    } else {
+        QFile pdf(out);
+        QVERIFY(pdf.open(QIODevice::ReadOnly));
+        QVERIFY(pdf.read(5) == "%PDF-");
+    }
+    // 6/2026 lacks a series: no page
+    run = cli({QStringLiteral("report"), t.path(), QStringLiteral("6/2026"),
+               QStringLiteral("--out"), t.folder() + QStringLiteral("/none.png")});
+    QCOMPARE(run.code, 4);
+    QVERIFY(!QFile::exists(t.folder() + QStringLiteral("/none.png")));
 }
 
 QTEST_MAIN(CliTest)

@@ -1,0 +1,72 @@
+#include "page_render.h"
+
+#include <QFileInfo>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPdfWriter>
+
+#include "painter_surface.h"
+#include "report_page.h"
+
+namespace {
+
+constexpr double kScreenDpi = 96.0;
+constexpr int kDotsPerMeterAt96 = 3780;  // 96 dots per inch
+constexpr int kPdfDpi = 1200;
+
+}  // namespace
+
+namespace PageRender {
+
+QSize pictureSize(double zoom) {
+    // The sheet at zoom 1 in whole pixels, then zoomed: zoom 2 is exactly four times.
+    const int width = qRound(ReportPage::kSheetWidth * kScreenDpi / 1440.0);
+    const int height = qRound(ReportPage::kSheetHeight * kScreenDpi / 1440.0);
+    return {qMax(1, qRound(width * zoom)), qMax(1, qRound(height * zoom))};
+}
+
+QImage picture(const ReportInputs& inputs, double zoom) {
+    QImage image(pictureSize(zoom), QImage::Format_RGB32);
+    image.setDotsPerMeterX(kDotsPerMeterAt96);
+    image.setDotsPerMeterY(kDotsPerMeterAt96);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    PainterSurface surface(painter, PainterSurface::Target::Picture);
+    ReportPage(inputs, zoom).PDT(surface);
+    return image;
+}
+
+bool writePdf(const ReportInputs& inputs, const QString& path, QString* error) {
+    QPdfWriter writer(path);
+    writer.setResolution(kPdfDpi);
+    writer.setPageLayout(
+        QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+    writer.setTitle(
+        QStringLiteral("Analiza R&R %1").arg(inputs.field("Numer").toText(inputs.regional)));
+    writer.setCreator(QStringLiteral("Kalmet III"));
+    QPainter painter;
+    if (!painter.begin(&writer)) {
+        *error = QString::fromUtf8("nie można zapisać pliku %1").arg(path);
+        return false;
+    }
+    PainterSurface surface(painter, PainterSurface::Target::Document);
+    ReportPage(inputs, 1.0).PDT(surface);
+    painter.end();
+    if (!QFileInfo(path).isFile() || QFileInfo(path).size() == 0) {
+        *error = QString::fromUtf8("plik %1 nie został zapisany").arg(path);
+        return false;
+    }
+    return true;
+}
+
+bool writePicture(const ReportInputs& inputs, double zoom, const QString& path, QString* error) {
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    const char* format = suffix == QLatin1String("bmp") ? "BMP" : "PNG";
+    if (!picture(inputs, zoom).save(path, format)) {
+        *error = QString::fromUtf8("nie można zapisać pliku %1").arg(path);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace PageRender

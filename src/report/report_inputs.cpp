@@ -1,0 +1,60 @@
+#include "report_inputs.h"
+
+#include "analysis_screen.h"
+#include "database.h"
+#include "session.h"
+#include "study_input.h"
+
+namespace {
+
+const char* const kAnalysisFields[] = {
+    "Numer",  "LiczbaN", "LiczbaK",  "LiczbaR",   "Data", "Temperatura", "Wilgotnosc",
+    "NazwaC", "NumerC",  "Parametr", "Jednostka", "WN",   "GWG",         "DWG",
+    "CoRef",  "NazwaP",  "NumerP",   "ZakresP",   "BladP"};
+
+QVector<SeriesInput> storedSeries(RecordSet& series, int parts) {
+    QVector<SeriesInput> out;
+    const int kept = series.position();
+    for (series.moveFirst(); !series.isEof(); series.moveNext()) {
+        SeriesInput s;
+        s.appraiser = series.field(QStringLiteral("Operator"));
+        for (int j = 1; j <= parts; ++j) {
+            s.parts << series.field(QStringLiteral("P%1").arg(j));
+        }
+        out << s;
+    }
+    series.moveFirst();
+    series.move(kept);
+    return out;
+}
+
+}  // namespace
+
+ReportInputs ReportInputs::gather(Session& session, const AnalysisScreen& screen,
+                                  const QDateTime& today) {
+    ReportInputs in;
+    in.regional = session.regional();
+    const RecordSet& analysis = session.analyses();
+    for (const char* name : kAnalysisFields) {
+        in.analysis.insert(QString::fromLatin1(name), analysis.field(QString::fromLatin1(name)));
+    }
+    const RecordSet& settings = session.settingsRow();
+    in.FRTol = settings.field(QStringLiteral("FRTol"));
+    for (int i = 0; i < 5; ++i) {
+        in.PW[static_cast<std::size_t>(i)] =
+            settings.field(QStringLiteral("PW%1").arg(i + 1)).number() != 0;
+    }
+    const SharedValues& shared = session.shared();
+    in.Firma = shared.Firma;
+    in.datePattern = shared.datePattern();
+    in.numberPattern = shared.numberPattern();
+    in.fontName = shared.reportFont;
+    in.grid = screen.study.grid;
+    in.panels = screen.study.panels;
+    in.today = today;
+    const int parts = StudyInput::partCount(in.field("LiczbaN"));
+    if (RecordSet* series = session.series()) {
+        in.measured = MeasuredValues::collect(storedSeries(*series, parts), parts);
+    }
+    return in;
+}

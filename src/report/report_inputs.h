@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QDateTime>
+#include <QHash>
+#include <array>
+
+#include "grid_layout.h"
+#include "measured_values.h"
+#include "regional_settings.h"
+#include "result_panels.h"
+#include "value.h"
+
+class Session;
+struct AnalysisScreen;
+
+// Everything the report page reads, gathered once: the selected analysis row, the
+// settings it prints, the grid and the result texts exactly as the main window shows
+// them (read, never recomputed), and the stored measured values for the chart. The
+// window and the batch command build it the same way, so they draw identical pages.
+struct ReportInputs {
+    QHash<QString, Value> analysis;  // the fields of the analysis row, by name
+    Value FRTol;
+    Value Firma;
+    QString datePattern;       // FD
+    QString numberPattern;     // FP
+    std::array<bool, 5> PW{};  // PW1..PW5; an empty field counts as no
+    GridLayout grid;
+    std::array<QString, Panels::kCount> panels;
+    MeasuredValues measured;
+    QDateTime today;
+    QString fontName;
+    RegionalSettings regional = RegionalSettings::polish();
+
+    Value field(const char* name) const { return analysis.value(QString::fromLatin1(name)); }
+
+    // From the session's current rows and the screen the main window rendered. The
+    // series record set keeps its current row.
+    static ReportInputs gather(Session& session, const AnalysisScreen& screen,
+                               const QDateTime& today);
+};

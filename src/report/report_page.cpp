@@ -1,0 +1,425 @@
+#include "report_page.h"
+
+#include <cmath>
+
+#include "date_pattern.h"
+#include "number_pattern.h"
+#include "study_input.h"
+
+namespace {
+
+const QColor kBlack(0, 0, 0);
+const QColor kLightBlue(0, 0, 255);
+const QColor kLightGreen(0, 255, 0);
+const QColor kLightRed(255, 0, 0);
+const QColor kLightMagenta(255, 0, 255);
+const QColor kLightYellow(255, 255, 0);
+const QColor kWhite(255, 255, 255);
+
+int boundedCount(const Value& v, int most) {
+    const double n = v.number();
+    return n >= 1 && n <= most ? static_cast<int>(n) : 0;
+}
+
+}  // namespace
+
+int pagePosition(double value) {
+    return static_cast<int>(std::nearbyint(value));  // the default rounding: halves to even
+}
+
+ReportPage::ReportPage(const ReportInputs& inputs, double zoom)
+    : in_(inputs),
+      zoom_(zoom),
+      parts_(StudyInput::partCount(inputs.field("LiczbaN"))),
+      appraisers_(boundedCount(inputs.field("LiczbaK"), MeasuredValues::kAppraisers)),
+      trials_(boundedCount(inputs.field("LiczbaR"), MeasuredValues::kTrials)) {}
+
+void ReportPage::DrP(int x, int y, const QString& text, int alignment, Surface& surface) const {
+    double left = x * zoom_;
+    if (alignment == 2) {
+        left -= surface.textWidth(text);
+    } else if (alignment == 1) {
+        left -= surface.textWidth(text) / 2;
+    }
+    surface.setCurrentX(left);
+    surface.setCurrentY(y * zoom_);
+    surface.printText(text);
+}
+
+void ReportPage::line(Surface& s, double x1, double y1, double x2, double y2,
+                      const QColor& colour) const {
+    s.line(x1 * zoom_, y1 * zoom_, x2 * zoom_, y2 * zoom_, colour);
+}
+
+void ReportPage::setZoomedLineWidth(Surface& s, int width) const {
+    (void)s.setLineWidth(pagePosition(width * zoom_));  // below a pixel: the old width stays
+}
+
+void ReportPage::setFont(Surface& s, double size, bool bold) const {
+    s.setFontSize(size * zoom_);
+    s.setBold(bold);
+}
+
+QString ReportPage::plain(const char* field) const {
+    return in_.field(field).toText(in_.regional);
+}
+
+QString ReportPage::formatted(const Value& value) const {
+    return value.format(NumberPattern(in_.numberPattern), in_.regional);
+}
+
+void ReportPage::PDT(Surface& s) const {
+    if (!s.isPrinter()) {
+        s.clear();
+    }
+    s.setFillSolid(true);
+    s.setFillColour(kWhite);
+    s.setFontName(in_.fontName);
+    s.setScaleLeft(-1000 * zoom_);
+    s.setScaleTop(-1000 * zoom_);
+    setZoomedLineWidth(s, 2);
+    setFont(s, 14, true);
+    drawHeader(s);
+    drawTableHeading(s);
+    const double y0 = drawTable(s);
+    drawTableLabels(s);
+    drawChart(s, y0);
+    drawResults(s, y0);
+    drawEvaluation(s);
+    if (s.isPrinter()) {
+        s.endDocument();
+    }
+}
+
+void ReportPage::drawHeader(Surface& s) const {
+    s.rectangle(0, 0, 10000 * zoom_, 14700 * zoom_);
+    line(s, 0, 700, 10000, 700);
+    DrP(5000, 50, QStringLiteral("ANALIZA R&R"), 1, s);
+    DrP(5000, 350, in_.Firma.toText(in_.regional), 1, s);
+    setFont(s, 10, false);
+    DrP(9900, 50, formatDate(in_.today, in_.datePattern, in_.regional), 2, s);
+    DrP(100, 50, QStringLiteral("Koral Dudi - Kalmet"), 0, s);
+    DrP(100, 725, QString::fromUtf8("Nazwa części : ") + plain("NazwaC"), 0, s);
+    DrP(100, 975, QString::fromUtf8("Numer części : ") + plain("NumerC"), 0, s);
+    DrP(5100, 725, QString::fromUtf8("Nazwa przyrządu : ") + plain("NazwaP"), 0, s);
+    DrP(5100, 975, QString::fromUtf8("Numer przyrządu : ") + plain("NumerP"), 0, s);
+    DrP(5100, 1225, QString::fromUtf8("Zakres pomiarowy: ") + plain("ZakresP"), 0, s);
+    DrP(9900, 1225, QString::fromUtf8("Błąd wskazań : ") + plain("BladP"), 2, s);
+    line(s, 0, 1500, 10000, 1500);
+    line(s, 5000, 700, 5000, 1500);
+    DrP(100, 1550,
+        QString::fromUtf8("Charakterystyka : ") + plain("Parametr") + QStringLiteral("   ") +
+            plain("Jednostka"),
+        0, s);
+    drawReferenceLines(s);
+    line(s, 0, 2300, 10000, 2300);
+    DrP(100, 2350, QString::fromUtf8("Data analizy : ") + plain("Data"), 0, s);
+    DrP(5000, 2350, QString::fromUtf8(" Temperatura : ") + plain("Temperatura"), 1, s);
+    DrP(9900, 2350, QString::fromUtf8(" Wilgotność : ") + plain("Wilgotnosc"), 2, s);
+    line(s, 0, 2600, 10000, 2600);
+    setFont(s, 12, true);
+    DrP(100, 2650, QString::fromUtf8("Numer analizy : ") + plain("Numer"), 0, s);
+    setFont(s, 10, false);
+    DrP(9900, 2650,
+        QString::fromUtf8("Liczba :    oceniających K = ") + plain("LiczbaK") +
+            QString::fromUtf8("    części N = ") + plain("LiczbaN") +
+            QString::fromUtf8(",    powtórzeń R = ") + plain("LiczbaR"),
+        2, s);
+    line(s, 0, 2950, 10000, 2950);
+    setZoomedLineWidth(s, 1);
+}
+
+void ReportPage::drawReferenceLines(Surface& s) const {
+    const Value mode = in_.field("CoRef");
+    if (!mode.isNumber()) {
+        return;
+    }
+    const QString upper =
+        QString::fromUtf8("Górna wartość graniczna : ") + formatted(in_.field("GWG"));
+    const QString lower =
+        QString::fromUtf8("Dolna wartość graniczna : ") + formatted(in_.field("DWG"));
+    QString first;
+    bool limits = false;
+    switch (static_cast<int>(mode.number() == std::floor(mode.number()) ? mode.number() : -1)) {
+        case 0:
+            first =
+                QString::fromUtf8("Założona wartość wskaźnika Cp : ") + formatted(in_.field("WN"));
+            limits = true;
+            break;
+        case 1:
+            first =
+                QString::fromUtf8("Wartość wskaźnika Cp (proces) : ") + formatted(in_.field("WN"));
+            limits = true;
+            break;
+        case 2:
+            first =
+                QString::fromUtf8("Wartość odchylenia S (proces) : ") + formatted(in_.field("WN"));
+            break;
+        case 3:
+            first = QString::fromUtf8("Zmienność całkowita TV : ") +
+                    formatted(Value(in_.panels[Panels::kREF]));
+            break;
+        case 4:
+            first = QString::fromUtf8("Poziom odniesienia to ") + in_.FRTol.toText(in_.regional) +
+                    QString::fromUtf8(" % tolerancji");
+            limits = true;
+            break;
+        default:
+            return;
+    }
+    DrP(9900, 1550, first, 2, s);
+    if (limits) {
+        DrP(9900, 1800, upper, 2, s);
+        DrP(9900, 2050, lower, 2, s);
+    }
+}
+
+void ReportPage::drawTableHeading(Surface& s) const {
+    DrP(100, 2975, QString::fromUtf8("Oceniający"), 0, s);
+    if (parts_ > 0) {
+        const double w = 7000.0 / parts_;
+        for (int i = 1; i <= parts_; ++i) {
+            DrP(pagePosition(2000 + (i - 1) * w + w / 2), 2975, QStringLiteral("X%1").arg(i), 1, s);
+        }
+    }
+    DrP(9900, 3000, QString::fromUtf8("Średnia"), 2, s);
+    line(s, 0, 3250, 10000, 3250);
+    setFont(s, 8, false);
+}
+
+// The cells of the main window's grid, right-aligned in their columns, with the row
+// lines; a separator row takes 100 twips instead of 300.
+double ReportPage::drawTable(Surface& s) const {
+    const GridLayout& g = in_.grid;
+    const double w = parts_ > 0 ? 7000.0 / parts_ : 0;
+    double d = 0;
+    bool trialLineDrawn = false;  // the first trial row after a separator is ruled across
+    for (int i = 1; i < g.rows; ++i) {
+        const double yT = 3250 + 300.0 * (i - 1) - d;
+        const double yL = 3200 + 300.0 * (i - 1) - d;
+        if (g.text(i, 2).trimmed().isEmpty()) {
+            line(s, 0, yL, 10000, yL);
+            d += 200;
+            trialLineDrawn = false;
+            continue;
+        }
+        int j = 1;
+        while (j + 1 < g.columns && !g.text(i, j + 1).trimmed().isEmpty()) {
+            DrP(pagePosition(2000 + w * j - 50), pagePosition(yT), g.text(i, j + 1), 2, s);
+            ++j;
+        }
+        const int average = j + 2;  // past the spacer
+        DrP(9900, pagePosition(yT), g.text(i, average), 2, s);
+        if (g.isFixed(i, average)) {
+            line(s, 0, yL, 10000, yL);
+        } else if (!trialLineDrawn) {
+            line(s, 0, yL, 10000, yL);
+            trialLineDrawn = true;
+        } else {
+            line(s, 2000, yL, 10000, yL);  // the name column stays open within a block
+        }
+    }
+    double yB = 3250 + 300.0 * (qMax(g.rows, 1) - 1) - d;
+    line(s, 0, yB, 10000, yB);
+    for (int j = 0; j <= parts_; ++j) {
+        line(s, 2000 + j * w, 2950, 2000 + j * w, yB);
+    }
+    line(s, 9100, 2950, 9100, yB);
+    yB += 50;
+    setZoomedLineWidth(s, 2);
+    line(s, 0, yB, 10000, yB);
+    setZoomedLineWidth(s, 1);
+    yB += 50;
+    line(s, 0, yB, 10000, yB);
+    return yB;
+}
+
+// Summary-row labels at their rows; an appraiser's name centred on its trial rows.
+void ReportPage::drawTableLabels(Surface& s) const {
+    const GridLayout& g = in_.grid;
+    double d = 0;
+    for (int i = 1; i < g.rows; ++i) {
+        const double yT = 3250 + 300.0 * (i - 1) - d;
+        const QString text = g.text(i, 1);
+        if (text.trimmed().isEmpty()) {
+            d += 200;
+        } else if (g.isFixed(i, 1)) {
+            DrP(100, pagePosition(yT), text, 0, s);
+        } else {
+            DrP(100, pagePosition(yT + 150.0 * (trials_ - 1)), text, 0, s);
+            i += qMax(trials_ - 1, 0);
+        }
+    }
+}
+
+// The stored values: each part's range and average, each appraiser's mean, the grand
+// mean, then every single value over them.
+void ReportPage::drawChart(Surface& s, double y0) const {
+    const MeasuredValues& m = in_.measured;
+    const int k = appraisers_;
+    const int n = parts_;
+    const int r = trials_;
+    const double lo = m.lo.number();
+    const double hi = m.hi.number();
+    const double wk = k > 0 ? 9000.0 / k : 0;
+    const double pw = n > 0 ? wk / n : 0;
+    const double sy = hi != lo ? 1900.0 / std::fabs(hi - lo) : 0;  // all equal: stays 0
+    const double base = y0 + 1950;
+    auto Y = [&](double v) { return base - sy * (v - lo); };
+    auto X = [&](int p) { return pw * p - pw / 2; };
+
+    for (int i = 1; i <= k; ++i) {
+        DrP(pagePosition(100 + wk * (i - 1)), pagePosition(y0 + 2050),
+            m.names[static_cast<std::size_t>(i - 1)].toText(in_.regional), 0, s);
+    }
+    line(s, 0, y0 + 2000, 9000, y0 + 2000);
+    line(s, 0, y0 + 2300, 10000, y0 + 2300);
+    line(s, 9000, y0, 9000, y0 + 2300);
+    for (int i = 1; i < k; ++i) {
+        line(s, wk * i, y0, wk * i, y0 + 2300);
+    }
+    setZoomedLineWidth(s, 2);
+    line(s, 0, y0 + 2350, 10000, y0 + 2350);
+    setZoomedLineWidth(s, 1);
+    DrP(9050, pagePosition(y0 + 50), formatted(m.hi), 0, s);
+    DrP(9050, pagePosition(y0 + 1800), formatted(m.lo), 0, s);
+
+    const double radius = 30 * zoom_;
+    const auto& PW = in_.PW;
+    (void)s.setLineWidth(2);
+    s.setFillSolid(true);
+    s.setFillColour(kLightGreen);
+    int p = 1;
+    double total = 0;
+    for (int a = 0; a < k; ++a) {
+        double sum = 0;
+        for (int j = 0; j < n; ++j) {
+            Value low = m.at(a, j, 0);
+            Value high = low;
+            double trialSum = 0;
+            for (int t = 0; t < r; ++t) {
+                low = Mniejsza(low, m.at(a, j, t));
+                high = Wieksza(high, m.at(a, j, t));
+                trialSum += m.at(a, j, t).number();
+            }
+            const double mean = r > 0 ? trialSum / r : 0;
+            if (PW[1]) {
+                line(s, X(p), Y(low.number()), X(p), Y(high.number()), kLightBlue);
+            }
+            if (PW[2]) {
+                s.filledCircle(X(p) * zoom_, Y(mean) * zoom_, radius, kLightYellow);
+            }
+            ++p;
+            sum += mean;
+        }
+        const double appraiserMean = n > 0 ? sum / n : 0;
+        (void)s.setLineWidth(1);
+        s.setLineStyle(Surface::LineStyle::Dotted);
+        if (PW[3]) {
+            line(s, wk * a, Y(appraiserMean), wk * (a + 1), Y(appraiserMean), kBlack);
+        }
+        s.setLineStyle(Surface::LineStyle::Solid);
+        (void)s.setLineWidth(2);
+        total += appraiserMean;
+    }
+    const double grandMean = k > 0 ? total / k : 0;
+    (void)s.setLineWidth(1);
+    s.setLineStyle(Surface::LineStyle::Dotted);
+    if (PW[4]) {
+        line(s, 0, Y(grandMean), 9000, Y(grandMean), kLightMagenta);
+    }
+    s.setLineStyle(Surface::LineStyle::Solid);
+    (void)s.setLineWidth(2);
+
+    (void)s.setLineWidth(1);
+    s.setFillColour(kLightRed);
+    p = 1;
+    for (int a = 0; a < k; ++a) {
+        for (int j = 0; j < n; ++j) {
+            for (int t = 0; t < r; ++t) {
+                if (PW[0]) {
+                    s.filledCircle(X(p) * zoom_, Y(m.at(a, j, t).number()) * zoom_, radius,
+                                   kLightRed);
+                }
+            }
+            ++p;
+        }
+    }
+}
+
+void ReportPage::drawResults(Surface& s, double y0) const {
+    const double y1 = y0 + 2350;
+    setFont(s, 12, true);
+    DrP(5000, pagePosition(y1 + 100), QStringLiteral("Wyniki analizy R&R"), 1, s);
+    setFont(s, 10, false);
+    const double y2 = y1 + 300;
+    auto panel = [this](int index) { return in_.panels[static_cast<std::size_t>(index)]; };
+    auto percent = [&](int index) { return panel(index) + QStringLiteral(" %"); };
+    struct Row {
+        int offset;
+        const char* leftLabel;
+        int leftPanel;
+        int percentPanel;  // -1: none
+        const char* rightLabel;
+        int rightPanel;
+    };
+    const Row rows[] = {
+        {100, "Rozstęp średnich Rp =", Panels::kRp, -1, nullptr, -1},
+        {350, "Rozstęp średni R =", Panels::kMeanRange, -1,
+         "Zmienność pomiędzy częściami PV =", Panels::kPV},
+        {600, "Różnica średnich Xdif =", Panels::kXdif, -1,
+         "Zmienność całkowita TV =", Panels::kTV},
+        {850, "Powtarzalność EV =", Panels::kEV, Panels::kPercentEV,
+         "Rozdzielczość =", Panels::kResolution},
+        {1100, "Odtwarzalność AV =", Panels::kAV, Panels::kPercentAV,
+         "Dla poziomu odniesienia REF =", Panels::kREF},
+        {1350, "R&R =", Panels::kRR, Panels::kPercentRR, nullptr, -1},
+    };
+    for (const Row& row : rows) {
+        const int y = pagePosition(y2 + row.offset);
+        DrP(2500, y, QString::fromUtf8(row.leftLabel), 2, s);
+        DrP(2600, y, panel(row.leftPanel), 0, s);
+        if (row.percentPanel >= 0) {
+            // A wide percentage ("125,91 %") moves right instead of running into the value.
+            const QString text = percent(row.percentPanel);
+            const double valueEnd = 2600 + (s.textWidth(panel(row.leftPanel)) + s.textWidth(text) +
+                                            s.textWidth(QStringLiteral("  "))) /
+                                               zoom_;
+            DrP(qMax(4000, pagePosition(valueEnd)), y, text, 2, s);
+        }
+        if (row.rightLabel) {
+            DrP(8500, y, QString::fromUtf8(row.rightLabel), 2, s);
+            DrP(8600, y, panel(row.rightPanel), 0, s);
+        }
+    }
+    // Kept inside the page frame: a long error text ends at 9900 instead of past the edge.
+    const QString declared =
+        QString::fromUtf8("Deklarowany błąd wskazań przyrządu pomiarowego : ") + plain("BladP");
+    if (4500 + s.textWidth(declared) / zoom_ > 9900) {
+        DrP(9900, pagePosition(y2 + 1350), declared, 2, s);
+    } else {
+        DrP(4500, pagePosition(y2 + 1350), declared, 0, s);
+    }
+}
+
+void ReportPage::drawEvaluation(Surface& s) const {
+    setFont(s, 12, true);
+    DrP(5000, 13100, QStringLiteral("OCENA ANALIZY"), 1, s);
+    setFont(s, 10, false);
+    setZoomedLineWidth(s, 2);
+    line(s, 0, 13050, 10000, 13050);
+    setZoomedLineWidth(s, 1);
+    for (const int y : {13450, 13750, 14050, 14350}) {
+        line(s, 0, y, 10000, y);
+    }
+    line(s, 3000, 13450, 3000, 14700);
+    auto panel = [this](int index) { return in_.panels[static_cast<std::size_t>(index)]; };
+    DrP(100, 13500, QString::fromUtf8("Powtarzalność EV :"), 0, s);
+    DrP(2800, 13500, panel(Panels::kPercentEV) + QStringLiteral(" %"), 2, s);
+    DrP(100, 13800, QString::fromUtf8("Odtwarzalność AV :"), 0, s);
+    DrP(2800, 13800, panel(Panels::kPercentAV) + QStringLiteral(" %"), 2, s);
+    DrP(100, 14100, QStringLiteral("R&R :"), 0, s);
+    DrP(2800, 14100, panel(Panels::kPercentRR) + QStringLiteral(" %"), 2, s);
+    DrP(100, 14400, QString::fromUtf8("Rozdzielczość :"), 0, s);
+    DrP(2550, 14400, panel(Panels::kResolution), 2, s);
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QString>
+
+#include "report_inputs.h"
+#include "surface.h"
+
+// The one-page report: header, data table, chart, results and evaluation, drawn by
+// PDT onto any surface at a zoom (the preview's picture, a printer or PDF at zoom 1,
+// an image file). Page coordinates are twips at zoom 1; the page frame spans 10000 x
+// 14700 and stands 1000 x zoom right of and below the target's corner. A step that
+// cannot be done (an empty field, a zero scale) is skipped and drawing goes on.
+class ReportPage {
+public:
+    // The A4 sheet in twips, when no printer says otherwise.
+    static constexpr int kSheetWidth = 11906;
+    static constexpr int kSheetHeight = 16838;
+
+    ReportPage(const ReportInputs& inputs, double zoom);
+
+    void PDT(Surface& surface) const;
+    // Places one text: alignment 0 left edge at x, 1 centred on x, 2 right edge at x.
+    void DrP(int x, int y, const QString& text, int alignment, Surface& surface) const;
+
+    double zoom() const { return zoom_; }
+
+private:
+    void drawHeader(Surface& s) const;
+    void drawReferenceLines(Surface& s) const;
+    void drawTableHeading(Surface& s) const;
+    double drawTable(Surface& s) const;  // returns y0, the top of the chart
+    void drawTableLabels(Surface& s) const;
+    void drawChart(Surface& s, double y0) const;
+    void drawResults(Surface& s, double y0) const;
+    void drawEvaluation(Surface& s) const;
+
+    void line(Surface& s, double x1, double y1, double x2, double y2,
+              const QColor& colour = Qt::black) const;
+    void setZoomedLineWidth(Surface& s, int width) const;
+    void setFont(Surface& s, double size, bool bold) const;
+    QString plain(const char* field) const;
+    QString formatted(const Value& value) const;
+
+    const ReportInputs& in_;
+    double zoom_;
+    int parts_;
+    int appraisers_;
+    int trials_;
+};
+
+// Rounds a computed page position to a whole number, halves to even.
+int pagePosition(double value);

@@ -1,0 +1,275 @@
+#include <QFile>
+#include <QtTest>
+#include <cmath>
+
+#include "../storage/test_database.h"
+#include "analysis_screen.h"
+#include "page_render.h"
+#include "recording_surface.h"
+#include "report_page.h"
+#include "session.h"
+
+namespace {
+
+QString fixture(const char* name) {
+    QFile file(QStringLiteral(KALMET_FIXTURES "/") + QString::fromLatin1(name));
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+// A complete study of N parts, K appraisers and R trials with made-up values.
+QString study(int n, int k, int r, int coRef = 3, double spread = 0.01) {
+    QString sql = QStringLiteral(
+                      "INSERT INTO Analiza (Numer, LiczbaN, LiczbaK, LiczbaR, CoRef, WN, GWG, DWG, "
+                      "BladP) VALUES ('S', %1, %2, %3, %4, 1.33, 10.5, 9.5, '0,002');")
+                      .arg(n)
+                      .arg(k)
+                      .arg(r)
+                      .arg(coRef);
+    for (int a = 0; a < k; ++a) {
+        for (int t = 0; t < r; ++t) {
+            QStringList columns;
+            QStringList values;
+            for (int j = 1; j <= n; ++j) {
+                columns << QStringLiteral("P%1").arg(j);
+                values << QString::number(10 + spread * ((j * 7 + a * 3 + t * 5) % 11), 'f', 3);
+            }
+            sql += QStringLiteral(
+                       "INSERT INTO DanePom (ID, Operator, %1, ObX) VALUES ('S', '%2', %3, 10);")
+                       .arg(columns.join(QLatin1Char(',')), QString(QChar(u'A' + a)),
+                            values.join(QLatin1Char(',')));
+        }
+    }
+    return sql;
+}
+
+struct Drawn {
+    RecordingSurface surface;
+    ReportInputs inputs;
+};
+
+// The page of one analysis, drawn on a recording surface.
+std::unique_ptr<Drawn> draw(const QString& sql, const QString& numer, double zoom = 1,
+                            const QString& settings = {}) {
+    TestDatabase t(sql + settings);
+    auto opened = Session::openFile(t.path(), RegionalSettings::polish());
+    if (!opened.session) {
+        qWarning("%s", qPrintable(opened.error));
+        return nullptr;
+    }
+    const AnalysisScreen screen = AnalysisScreen::select(*opened.session, numer);
+    auto d = std::make_unique<Drawn>();
+    d->inputs = ReportInputs::gather(*opened.session, screen, QDateTime(QDate(2026, 12, 9), {}));
+    ReportPage(d->inputs, zoom).PDT(d->surface);
+    return d;
+}
+
+bool hasLine(const RecordingSurface& s, double x1, double y1, double x2, double y2) {
+    for (const auto& l : s.lines) {
+        if (l.x1 == x1 && l.y1 == y1 && l.x2 == x2 && l.y2 == y2) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+class ReportPageTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void tableGeometry_data();
+    void tableGeometry();
+    void referenceLines_data();
+    void referenceLines();
+    void chartAndResults();
+    void chartContents_data();
+    void chartContents();
+    void allValuesEqual();
+    void pictureAtZoomTwo();
+    void printerEndsTheDocument();
+};
+
+void ReportPageTest::tableGeometry_data() {
+    QTest::addColumn<QString>("sql");
+    QTest::addColumn<QString>("numer");
+    QTest::addColumn<double>("y0");
+    QTest::addColumn<double>("columnWidth");
+    QTest::addColumn<double>("nameTop");
+    QTest::newRow("10 x 3 x 3") << fixture("study_10x3x3.sql") << "7/2026" << 8450.0 << 700.0
+                                << 3550.0;
+    QTest::newRow("5 x 2 x 2") << fixture("worked_example.sql") << "1/2026"
+                               << 3250.0 + 300 * 11 - 400 + 100 << 1400.0 << 3400.0;
+    QTest::newRow("2 x 2 x 2") << study(2, 2, 2) << "S" << 3250.0 + 300 * 11 - 400 + 100 << 3500.0
+                               << 3400.0;
+}
+
+void ReportPageTest::tableGeometry() {
+    QFETCH(QString, sql);
+    QFETCH(QString, numer);
+    QFETCH(double, y0);
+    QFETCH(double, columnWidth);
+    QFETCH(double, nameTop);
+    const auto d = draw(sql, numer);
+    QVERIFY(d);
+    const RecordingSurface& s = d->surface;
+    QVERIFY2(hasLine(s, 0, y0, 10000, y0), "the chart's top edge");
+    QVERIFY(hasLine(s, 2000 + columnWidth, 2950, 2000 + columnWidth, y0 - 100));
+    const auto* name = s.find(d->inputs.grid.text(1, 1));
+    QVERIFY(name);
+    QCOMPARE(name->y, nameTop);
+    QCOMPARE(name->x, 100.0);
+    QCOMPARE(s.scaleLeft, -1000.0);
+}
+
+void ReportPageTest::referenceLines_data() {
+    QTest::addColumn<int>("coRef");
+    QTest::addColumn<int>("lines");
+    QTest::addColumn<QString>("first");
+    QTest::newRow("assumed Cp") << 0 << 3
+                                << QString::fromUtf8("Założona wartość wskaźnika Cp : 1,330");
+    QTest::newRow("process Cp") << 1 << 3
+                                << QString::fromUtf8("Wartość wskaźnika Cp (proces) : 1,330");
+    QTest::newRow("S") << 2 << 1 << QString::fromUtf8("Wartość odchylenia S (proces) : 1,330");
+    QTest::newRow("TV") << 3 << 1 << QString::fromUtf8("Zmienność całkowita TV : ");
+    QTest::newRow("tolerance") << 4 << 3
+                               << QString::fromUtf8("Poziom odniesienia to 15 % tolerancji");
+    QTest::newRow("unknown") << 7 << 0 << QString();
+}
+
+void ReportPageTest::referenceLines() {
+    QFETCH(int, coRef);
+    QFETCH(int, lines);
+    QFETCH(QString, first);
+    const auto d = draw(study(5, 2, 2, coRef), QStringLiteral("S"));
+    int count = 0;
+    for (const auto& t : d->surface.texts) {
+        const bool place = t.y == 1550 || t.y == 1800 || t.y == 2050;
+        if (place && std::fabs(t.x + d->surface.textWidth(t.text) - 9900) < 1e-6) {
+            ++count;
+            if (t.y == 1550) {
+                QVERIFY2(t.text.startsWith(first), qPrintable(t.text));
+            }
+        }
+    }
+    QCOMPARE(count, lines);
+}
+
+void ReportPageTest::chartAndResults() {
+    const auto d = draw(fixture("study_10x3x3.sql"), QStringLiteral("7/2026"));
+    const RecordingSurface& s = d->surface;
+    QCOMPARE(s.find(QStringLiteral("Wyniki analizy R&R"))->y, 10900.0);
+    QCOMPARE(s.find(QStringLiteral("R&R ="))->y, 12450.0);
+    QCOMPARE(s.find(QStringLiteral("OCENA ANALIZY"))->y, 13100.0);
+    // the texts of the window's panels, unchanged
+    QVERIFY(s.find(d->inputs.panels[Panels::kPercentRR] + QStringLiteral(" %")));
+    QCOMPARE(d->inputs.panels[Panels::kPercentRR], QStringLiteral("125,91 "));
+    // K = 2, N = 10: slots of 450, the first marks at x 225
+    const auto two = draw(study(10, 2, 2), QStringLiteral("S"));
+    QCOMPARE(two->surface.circles.first().x, 225.0);
+    // zoom 2: radius 60, but the chart's pens stay 2 and 1 pixels
+    const auto zoomed = draw(study(10, 2, 2), QStringLiteral("S"), 2);
+    for (const auto& c : zoomed->surface.circles) {
+        QCOMPARE(c.radius, 60.0);
+        QVERIFY(c.width == 1 || c.width == 2);
+    }
+    QCOMPARE(zoomed->surface.find(QStringLiteral("OCENA ANALIZY"))->y, 26200.0);
+    QCOMPARE(zoomed->surface.find(QStringLiteral("OCENA ANALIZY"))->size, 24.0);
+}
+
+void ReportPageTest::chartContents_data() {
+    QTest::addColumn<QString>("PW");
+    QTest::addColumn<int>("circles");
+    QTest::addColumn<int>("colouredLines");
+    QTest::newRow("everything") << "1,1,1,1,1" << 40 + 10 << 10 + 2 + 1;
+    QTest::newRow("nothing") << "0,0,0,0,0" << 0 << 0;
+    QTest::newRow("single values only") << "1,0,0,0,0" << 40 << 0;
+    QTest::newRow("empty fields") << "NULL,NULL,NULL,NULL,NULL" << 0 << 0;
+}
+
+void ReportPageTest::chartContents() {
+    QFETCH(QString, PW);
+    QFETCH(int, circles);
+    QFETCH(int, colouredLines);
+    const QStringList f = PW.split(QLatin1Char(','));
+    const auto d =
+        draw(study(5, 2, 4 / 2), QStringLiteral("S"), 1,
+             QStringLiteral("UPDATE Ustawienia SET PW1=%1, PW2=%2, PW3=%3, PW4=%4, PW5=%5;")
+                 .arg(f[0], f[1], f[2], f[3], f[4]));
+    const RecordingSurface& s = d->surface;
+    // 5 parts x 2 appraisers x 2 trials: 20 single values and 10 part averages
+    QCOMPARE(s.circles.size(), circles == 50 ? 30 : circles == 40 ? 20 : 0);
+    int coloured = 0;
+    for (const auto& l : s.lines) {
+        coloured += l.colour != QColor(Qt::black) || l.style == Surface::LineStyle::Dotted;
+    }
+    QCOMPARE(coloured, colouredLines == 13 ? 10 + 2 + 1 : 0);
+    if (circles == 50) {
+        // ranges, averages and mean lines first; the single values last, over them
+        const int firstRed = static_cast<int>(
+            std::find_if(s.circles.cbegin(), s.circles.cend(),
+                         [](const auto& c) { return c.outline == QColor(255, 0, 0); }) -
+            s.circles.cbegin());
+        QCOMPARE(firstRed, 10);
+        // the grand mean's line comes before the first single value
+        int lineCount = 0;
+        int magentaAt = -1;
+        int circleCount = 0;
+        int firstRedAt = -1;
+        for (int i = 0; i < s.order.size(); ++i) {
+            if (s.order[i] == QLatin1String("line") &&
+                s.lines[lineCount++].colour == QColor(255, 0, 255)) {
+                magentaAt = i;
+            } else if (s.order[i] == QLatin1String("circle") && circleCount++ == firstRed) {
+                firstRedAt = i;
+            }
+        }
+        QVERIFY(magentaAt >= 0 && magentaAt < firstRedAt);
+    }
+    // the frame, the names and both scale labels are always there
+    QVERIFY(s.find(QStringLiteral("A")) && s.find(QStringLiteral("B")));
+}
+
+void ReportPageTest::allValuesEqual() {
+    const auto d = draw(study(5, 2, 2, 3, 0), QStringLiteral("S"));
+    const RecordingSurface& s = d->surface;
+    double nameTop = 0;  // the chart's names stand at y0 + 2050, below the table's
+    for (const auto& t : s.texts) {
+        if (t.text == QLatin1String("A")) {
+            nameTop = qMax(nameTop, t.y);
+        }
+    }
+    const double base = nameTop - 100;
+    QVERIFY(!s.circles.isEmpty());
+    for (const auto& c : s.circles) {
+        QVERIFY(std::isfinite(c.x) && std::isfinite(c.y));
+        QCOMPARE(c.y, base);
+    }
+    for (const auto& l : s.lines) {
+        QVERIFY(std::isfinite(l.y1) && std::isfinite(l.y2));
+    }
+}
+
+void ReportPageTest::pictureAtZoomTwo() {
+    const QSize one = PageRender::pictureSize(1);
+    const QSize two = PageRender::pictureSize(2);
+    QCOMPARE(qint64(two.width()) * two.height(), 4 * qint64(one.width()) * one.height());
+    QCOMPARE(one, QSize(794, 1123));  // A4 at 96 dots per inch
+}
+
+void ReportPageTest::printerEndsTheDocument() {
+    TestDatabase t(fixture("worked_example.sql"));
+    auto opened = Session::openFile(t.path(), RegionalSettings::polish());
+    const AnalysisScreen screen = AnalysisScreen::select(*opened.session, QStringLiteral("1/2026"));
+    const ReportInputs in = ReportInputs::gather(*opened.session, screen, {});
+    RecordingSurface printer;
+    printer.printer = true;
+    ReportPage(in, 1).PDT(printer);
+    QVERIFY(printer.ended);
+    RecordingSurface picture;
+    ReportPage(in, 1).PDT(picture);
+    QVERIFY(!picture.ended);
+}
+
+QTEST_MAIN(ReportPageTest)
+#include "tst_report_page.moc"
