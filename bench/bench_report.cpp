@@ -2,15 +2,17 @@
 // beside the time to clear the same picture once. Argument: a database file and the
 // number of a complete analysis in it.
 
+#include <QApplication>
 #include <QElapsedTimer>
-#include <QGuiApplication>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
 #include <vector>
 
 #include "analysis_screen.h"
+#include "page_printer.h"
 #include "page_render.h"
+#include "preview_window.h"
 #include "session.h"
 
 namespace {
@@ -32,7 +34,7 @@ double medianMs(Work work, int rounds) {
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
     if (argc != 3) {
         std::fprintf(stderr, "usage: bench_report DB NUMER\n");
         return 64;
@@ -54,6 +56,26 @@ int main(int argc, char** argv) {
     QString error;
     const double pdf = medianMs(
         [&] { PageRender::writePdf(inputs, dir.filePath(QStringLiteral("r.pdf")), &error); }, 11);
+    // One zoom click of the preview at zoom 2: the page resized and drawn again.
+    struct Quiet : Dialogs {
+        void beep() override {}
+        void message(const QString&, const QString&, Icon) override {}
+        bool askYesNo(const QString&, const QString&, Icon) override { return false; }
+        void openAddress(const QString&) override {}
+    } quiet;
+    DefaultPrinter printer;
+    PodKalmet preview(inputs, opened.session->shared(), QStringLiteral("7/2026"), quiet, printer);
+    for (int i = 0; i < 9; ++i) {
+        preview.zoomIn();
+    }
+    const double click = medianMs(
+                             [&] {
+                                 preview.zoomIn();  // to 2.0
+                                 preview.zoomOut();
+                             },
+                             11) /
+                         2;
+    std::printf("preview: one zoom click near zoom 2 %.2f ms (target <= 50)\n", click);
     std::printf(
         "report page: clear the zoom-2 picture %.2f ms, page at zoom 2 %.2f ms "
         "(target <= 50), PDF %.2f ms (target <= 100)\n",

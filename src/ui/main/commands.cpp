@@ -8,6 +8,8 @@
 #include "number_pattern.h"
 #include "number_proposal.h"
 #include "number_reader.h"
+#include "preview_window.h"
+#include "report_inputs.h"
 #include "series_editor.h"
 #include "session.h"
 #include "study_input.h"
@@ -279,5 +281,20 @@ void Commands::deleteAllSeries() {
             QString::fromUtf8("Nie udało się usunąć serii danych; nic nie zostało usunięte."),
             cause);
     }
+    window_.selectAnalysis();
+}
+
+// ---- report ----
+
+void Commands::preview() {
+    const AnalysisScreen& screen = window_.screen();
+    if (!screen.hasSeries || !screen.study.complete) {
+        return;  // the command is disabled then; a shortcut cannot slip through
+    }
+    const QString numer =
+        session_.analyses().field(QStringLiteral("Numer")).toText(session_.regional());
+    PodKalmet preview(ReportInputs::gather(session_, screen, env_.now()), session_.shared(), numer,
+                      *env_.dialogs, *printer_, &window_);
+    env_.showModal(preview);
     window_.selectAnalysis();
 }

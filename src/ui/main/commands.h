@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include "page_printer.h"
 #include "ui_environment.h"
 
 class Kalmet;
@@ -25,6 +26,10 @@ public:
     void editSeries();       // PoprawDana
     void deleteSeries();     // UsunDana
     void deleteAllSeries();  // UsunDanaW
+    void preview();          // DrukujAnaliza, SSCommand2
+
+    // Where the preview prints; the desktop's default printer unless a test stands in.
+    void setPrinter(PagePrinter* printer) { printer_ = printer ? printer : &defaultPrinter_; }
 
 private:
     bool hasSelectedAnalysis();
@@ -45,4 +50,6 @@ private:
     Kalmet& window_;
     Session& session_;
     UiEnvironment env_;
+    DefaultPrinter defaultPrinter_;
+    PagePrinter* printer_ = &defaultPrinter_;
 };

@@ -388,7 +388,7 @@ void Kalmet::connectCommands() {
         {"NowaAnaliza", &Commands::newAnalysis},    {"PoprawAnaliza", &Commands::editAnalysis},
         {"UsunAnaliza", &Commands::deleteAnalysis}, {"NowaDana", &Commands::newSeries},
         {"PoprawDana", &Commands::editSeries},      {"UsunDana", &Commands::deleteSeries},
-        {"UsunDanaW", &Commands::deleteAllSeries}};
+        {"UsunDanaW", &Commands::deleteAllSeries},  {"DrukujAnaliza", &Commands::preview}};
     for (const auto& [name, command] : entries) {
         auto* action = findChild<QAction*>(QString::fromLatin1(name));
         disconnect(action, &QAction::triggered, this, nullptr);
@@ -396,6 +396,14 @@ void Kalmet::connectCommands() {
             const QScopedValueRollback<bool> running(commandRunning_, true);
             (commands_.get()->*command)();
         });
+    }
+    connect(previewButton_, &QPushButton::clicked, printAnalysis_, &QAction::trigger,
+            Qt::UniqueConnection);
+}
+
+void Kalmet::setPagePrinter(PagePrinter* printer) {
+    if (commands_) {
+        commands_->setPrinter(printer);
     }
 }
 

@@ -28,6 +28,7 @@ class QPushButton;
 class DataGrid;
 class Session;
 class Commands;
+class PagePrinter;
 class AnalysisNumberModel;
 
 class Kalmet : public QMainWindow {
@@ -41,6 +42,8 @@ public:
     // selects the last analysis.
     void load(Session& session);
     void showAboutWindow();
+    // Where the preview prints (tests stand in for the printer); null: the default one.
+    void setPagePrinter(PagePrinter* printer);
 
     Session* session() { return session_; }
     // What the window shows now, as computed; the report reads it.

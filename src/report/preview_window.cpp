@@ -1,0 +1,330 @@
+#include "preview_window.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QEvent>
+#include <QFontDatabase>
+#include <QPainter>
+#include <QScrollBar>
+#include <QShortcut>
+#include <QToolButton>
+
+#include "page_printer.h"
+#include "page_render.h"
+#include "report_font.h"
+#include "report_page.h"
+#include "shared_values.h"
+
+namespace {
+
+constexpr double kTwipsPerInch = 1440.0;
+constexpr int kPageLeft = 540;
+constexpr int kPageTop = 570;
+constexpr int kShadow = 60;
+constexpr int kToolbarHeight = 480;
+
+// Picture1: shows the page's backing image and repaints itself from it.
+class PagePicture : public QWidget {
+public:
+    PagePicture(const QImage& page, QWidget* parent) : QWidget(parent), page_(page) {}
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.drawImage(0, 0, page_);
+    }
+
+private:
+    const QImage& page_;
+};
+
+QIcon glyphIcon(const QString& glyph) {
+    QPixmap pixmap(48, 48);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setBold(true);
+    font.setPixelSize(glyph.size() > 2 ? 17 : 30);
+    painter.setFont(font);
+    painter.setPen(QColor(30, 60, 120));
+    painter.drawText(pixmap.rect(), Qt::AlignCenter, glyph);
+    return QIcon(pixmap);
+}
+
+}  // namespace
+
+PodKalmet::PodKalmet(const ReportInputs& inputs, SharedValues& shared,
+                     const QString& analysisNumber, Dialogs& dialogs, PagePrinter& printer,
+                     QWidget* parent)
+    : QDialog(parent),
+      inputs_(inputs),
+      shared_(shared),
+      analysisNumber_(analysisNumber),
+      dialogs_(dialogs),
+      printer_(printer) {
+    setObjectName(QStringLiteral("PodKalmet"));
+    setWindowTitle(QString::fromUtf8("Podgląd wydruku"));
+    setAutoFillBackground(true);
+
+    shadow_ = new QFrame(this);
+    shadow_->setObjectName(QStringLiteral("Picture2"));
+    shadow_->setAutoFillBackground(true);
+    QPalette black = shadow_->palette();
+    black.setColor(QPalette::Window, Qt::black);
+    shadow_->setPalette(black);
+    picture_ = new PagePicture(page_, this);
+    picture_->setObjectName(QStringLiteral("Picture1"));
+
+    toolbar_ = new QFrame(this);
+    toolbar_->setObjectName(QStringLiteral("SSPanel1"));
+    toolbar_->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    toolbar_->setAutoFillBackground(true);
+    zoomOutButton_ =
+        addButton("SSCommand6", QStringLiteral("Pomniejsz"), QString::fromUtf8("−"), 0);
+    addButton("SSCommand7", QStringLiteral("Skala 1:1"), QStringLiteral("1:1"), 1);
+    zoomInButton_ = addButton("SSCommand5", QString::fromUtf8("Powiększ"), QStringLiteral("+"), 2);
+    addButton("SSCommand3", QString::fromUtf8("Drukuj aktualną stronę"), QStringLiteral("DRUK"), 3);
+    addButton("SSCommand1", QString::fromUtf8("Zapisuje aktualną stronę na dysku w formacie BMP"),
+              QStringLiteral("BMP"), 4);
+    addButton("SSCommand8", QString::fromUtf8("Zapisuje aktualną stronę w formacie PDF"),
+              QStringLiteral("PDF"), 5);
+    connect(zoomOutButton_, &QToolButton::clicked, this, &PodKalmet::zoomOut);
+    connect(findChild<QToolButton*>(QStringLiteral("SSCommand7")), &QToolButton::clicked, this,
+            &PodKalmet::zoomOne);
+    connect(zoomInButton_, &QToolButton::clicked, this, &PodKalmet::zoomIn);
+    connect(findChild<QToolButton*>(QStringLiteral("SSCommand3")), &QToolButton::clicked, this,
+            &PodKalmet::printPage);
+    connect(findChild<QToolButton*>(QStringLiteral("SSCommand1")), &QToolButton::clicked, this,
+            &PodKalmet::saveBitmap);
+    connect(findChild<QToolButton*>(QStringLiteral("SSCommand8")), &QToolButton::clicked, this,
+            &PodKalmet::savePdf);
+    for (const auto& [key, slot] : {std::pair{QKeySequence(Qt::Key_Plus), &PodKalmet::zoomIn},
+                                    std::pair{QKeySequence(Qt::Key_Minus), &PodKalmet::zoomOut},
+                                    std::pair{QKeySequence(Qt::Key_1), &PodKalmet::zoomOne}}) {
+        connect(new QShortcut(key, this), &QShortcut::activated, this, slot);
+    }
+
+    vertical_ = new QScrollBar(Qt::Vertical, this);
+    vertical_->setObjectName(QStringLiteral("Pio"));
+    horizontal_ = new QScrollBar(Qt::Horizontal, this);
+    horizontal_->setObjectName(QStringLiteral("Poz"));
+    for (QScrollBar* bar : {vertical_, horizontal_}) {
+        bar->setRange(0, 0);
+        bar->setSingleStep(150);
+        bar->setPageStep(1500);
+        connect(bar, &QScrollBar::valueChanged, this, &PodKalmet::scrolled);
+    }
+
+    // Load: the font list (selecting an entry draws the page), then the sized page.
+    fonts_ = new QComboBox(toolbar_);
+    fonts_->setObjectName(QStringLiteral("Combo1"));
+    fonts_->addItems(QFontDatabase::families());
+    fonts_->setGeometry(pixelsX(6 * 480 + 240), pixelsY(60), pixelsX(3200), pixelsY(360));
+    connect(fonts_, qOverload<int>(&QComboBox::activated), this, &PodKalmet::fontChosen);
+    // The stored name, else the family it resolves to (never silently the first one).
+    int selected = fonts_->findText(shared_.reportFont, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (selected < 0) {
+        selected = fonts_->findText(resolveReportFont(shared_.reportFont), Qt::MatchExactly);
+    }
+    if (fonts_->count() > 0) {
+        fonts_->setCurrentIndex(qMax(selected, 0));
+        fontChosen();
+    }
+    sizePictures();
+    drawPage();
+    scrolled();
+    resize(pixelsX(13400), pixelsY(11000));
+}
+
+QToolButton* PodKalmet::addButton(const char* name, const QString& tip, const QString& glyph,
+                                  int index) {
+    auto* button = new QToolButton(toolbar_);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setToolTip(tip);
+    button->setIcon(glyphIcon(glyph));
+    button->setIconSize(QSize(pixelsX(330), pixelsY(330)));
+    button->setAutoRaise(false);
+    button->setGeometry(pixelsX(60 + index * 480), pixelsY(45), pixelsX(450), pixelsY(390));
+    return button;
+}
+
+int PodKalmet::twipsX(int pixels) const {
+    return qRound(pixels * kTwipsPerInch / logicalDpiX());
+}
+int PodKalmet::twipsY(int pixels) const {
+    return qRound(pixels * kTwipsPerInch / logicalDpiY());
+}
+int PodKalmet::pixelsX(double twips) const {
+    return qRound(twips * logicalDpiX() / kTwipsPerInch);
+}
+int PodKalmet::pixelsY(double twips) const {
+    return qRound(twips * logicalDpiY() / kTwipsPerInch);
+}
+
+void PodKalmet::fontChosen() {
+    inputs_.fontName = fonts_->currentText();
+    drawPage();
+    shared_.reportFont = fonts_->currentText();  // the next preview starts with it
+}
+
+void PodKalmet::sizePictures() {
+    const QSize size = PageRender::pictureSize(zoom_);
+    picture_->resize(size);
+    shadow_->resize(size);
+}
+
+void PodKalmet::drawPage() {
+    page_ = PageRender::picture(inputs_, zoom_);
+    ++drawCount_;
+    picture_->update();
+}
+
+// The scroll ranges follow the window and the page; the page itself moves only when
+// a scroll bar's value changes.
+void PodKalmet::layOutScrollBars() {
+    const int width = twipsX(frameGeometry().width());
+    const int height = twipsY(frameGeometry().height());
+    const int barWidth = twipsX(vertical_->sizeHint().width());
+    const int barHeight = twipsY(horizontal_->sizeHint().height());
+    horizontal_->setGeometry(0, pixelsY(height - barHeight - 405), pixelsX(width - barWidth - 125),
+                             pixelsY(barHeight));
+    vertical_->setGeometry(pixelsX(width - barWidth - 125), pixelsY(kToolbarHeight),
+                           pixelsX(barWidth), pixelsY(height - kToolbarHeight - barHeight - 405));
+    toolbar_->setGeometry(0, 0, this->width(), pixelsY(kToolbarHeight));
+    const int horizontalRange = twipsX(picture_->width()) - width + 1000;
+    horizontal_->setMaximum(horizontalRange < 1 ? 0 : horizontalRange);
+    const int verticalRange = twipsY(picture_->height()) - height + 1250;
+    vertical_->setMaximum(verticalRange < 1 ? 0 : verticalRange);
+}
+
+void PodKalmet::scrolled() {
+    picture_->move(pixelsX(kPageLeft - horizontal_->value()),
+                   pixelsY(kPageTop - vertical_->value()));
+    shadow_->move(picture_->x() + pixelsX(kShadow), picture_->y() + pixelsY(kShadow));
+}
+
+void PodKalmet::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    layOutScrollBars();
+}
+
+void PodKalmet::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+        layOutScrollBars();
+    }
+}
+
+void PodKalmet::afterZoom() {
+    sizePictures();
+    drawPage();
+    layOutScrollBars();
+}
+
+void PodKalmet::zoomIn() {
+    zoomInButton_->setEnabled(true);
+    zoomOutButton_->setEnabled(true);
+    if (zoom_ < 2) {
+        zoom_ += 0.1;
+    } else {
+        zoomInButton_->setEnabled(false);
+    }
+    afterZoom();
+}
+
+void PodKalmet::zoomOut() {
+    zoomInButton_->setEnabled(true);
+    zoomOutButton_->setEnabled(true);
+    if (zoom_ > 0.5) {
+        zoom_ -= 0.1;
+    } else {
+        zoomOutButton_->setEnabled(false);
+    }
+    afterZoom();
+}
+
+void PodKalmet::zoomOne() {
+    zoomInButton_->setEnabled(true);
+    zoomOutButton_->setEnabled(true);
+    zoom_ = 1;
+    afterZoom();
+}
+
+// The page at zoom 1 goes to the printer; the preview keeps its zoom and picture.
+void PodKalmet::printPage() {
+    const QString cause = printer_.print(inputs_);
+    if (!cause.isEmpty()) {
+        dialogs_.message(
+            QString::fromUtf8("Strona nie została wydrukowana: %1.\n\nMożesz zapisać ją "
+                              "w formacie PDF (przycisk PDF) i wydrukować później.")
+                .arg(cause),
+            QStringLiteral("Uwaga !"), Dialogs::Icon::Warning);
+    }
+}
+
+// The analysis number names the file: its first "/" becomes "_", upper case. A name
+// that would still leave the folder is refused.
+QString PodKalmet::exportPath(const QString& folder, const QString& extension,
+                              QString* refusal) const {
+    QString name = analysisNumber_;
+    const int slash = name.indexOf(QLatin1Char('/'));
+    if (slash >= 0) {
+        name.replace(slash, 1, QLatin1Char('_'));
+    }
+    name = name.toUpper();
+    bool control = false;
+    for (const QChar c : name) {
+        control = control || c.unicode() < 32 || c.unicode() == 127;
+    }
+    if (name.isEmpty() || name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) ||
+        name.contains(QLatin1String("..")) || control) {
+        *refusal = QString::fromUtf8(
+                       "Numer analizy „%1” nie może być nazwą pliku w folderze %2 "
+                       "(zawiera „/”, „\\”, „..” lub znak sterujący). Plik nie został "
+                       "zapisany.")
+                       .arg(analysisNumber_, folder);
+        return {};
+    }
+    const QString dir = QDir(shared_.applicationFolder).filePath(folder);
+    return QDir(dir).filePath(name + QLatin1Char('.') + extension);
+}
+
+void PodKalmet::tellSaved(const QString& path) {
+    dialogs_.message(QStringLiteral("Zapisano w ") + path, QStringLiteral("Info"),
+                     Dialogs::Icon::Information);
+}
+
+void PodKalmet::saveBitmap() {
+    QString refusal;
+    const QString path = exportPath(QStringLiteral("BMP"), QStringLiteral("BMP"), &refusal);
+    if (path.isEmpty()) {
+        dialogs_.message(refusal, QStringLiteral("Uwaga !"), Dialogs::Icon::Warning);
+        return;
+    }
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    const bool written = page_.save(path, "BMP") && QImage(path).size() == page_.size();
+    if (!written) {
+        dialogs_.message(QString::fromUtf8("Nie udało się zapisać pliku %1.").arg(path),
+                         QStringLiteral("Uwaga !"), Dialogs::Icon::Warning);
+        return;
+    }
+    tellSaved(path);
+}
+
+void PodKalmet::savePdf() {
+    QString refusal;
+    const QString path = exportPath(QStringLiteral("PDF"), QStringLiteral("PDF"), &refusal);
+    if (path.isEmpty()) {
+        dialogs_.message(refusal, QStringLiteral("Uwaga !"), Dialogs::Icon::Warning);
+        return;
+    }
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QString error;
+    if (!PageRender::writePdf(inputs_, path, &error)) {
+        dialogs_.message(QString::fromUtf8("Nie udało się zapisać pliku: %1.").arg(error),
+                         QStringLiteral("Uwaga !"), Dialogs::Icon::Warning);
+        return;
+    }
+    tellSaved(path);
+}
