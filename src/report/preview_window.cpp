@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QEvent>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QPainter>
 #include <QScrollBar>
@@ -290,41 +291,35 @@ QString PodKalmet::exportPath(const QString& folder, const QString& extension,
     return QDir(dir).filePath(name + QLatin1Char('.') + extension);
 }
 
-void PodKalmet::tellSaved(const QString& path) {
+// Writes the page into the folder below the program folder; the success message only
+// for a file that was written.
+void PodKalmet::saveInto(const QString& folder,
+                         const std::function<bool(const QString&, QString*)>& write) {
+    QString refusal;
+    const QString path = exportPath(folder, folder, &refusal);
+    if (path.isEmpty()) {
+        dialogs_.message(refusal, QStringLiteral("Uwaga !"), Dialogs::Icon::Warning);
+        return;
+    }
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QString error = QString::fromUtf8("nie można zapisać pliku %1").arg(path);
+    if (!write(path, &error)) {
+        dialogs_.message(QString::fromUtf8("Nie udało się zapisać strony: %1.").arg(error),
+                         QStringLiteral("Uwaga !"), Dialogs::Icon::Warning);
+        return;
+    }
     dialogs_.message(QStringLiteral("Zapisano w ") + path, QStringLiteral("Info"),
                      Dialogs::Icon::Information);
 }
 
 void PodKalmet::saveBitmap() {
-    QString refusal;
-    const QString path = exportPath(QStringLiteral("BMP"), QStringLiteral("BMP"), &refusal);
-    if (path.isEmpty()) {
-        dialogs_.message(refusal, QStringLiteral("Uwaga !"), Dialogs::Icon::Warning);
-        return;
-    }
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    const bool written = page_.save(path, "BMP") && QImage(path).size() == page_.size();
-    if (!written) {
-        dialogs_.message(QString::fromUtf8("Nie udało się zapisać pliku %1.").arg(path),
-                         QStringLiteral("Uwaga !"), Dialogs::Icon::Warning);
-        return;
-    }
-    tellSaved(path);
+    saveInto(QStringLiteral("BMP"), [this](const QString& path, QString*) {
+        return page_.save(path, "BMP") && QImage(path).size() == page_.size();  // read back
+    });
 }
 
 void PodKalmet::savePdf() {
-    QString refusal;
-    const QString path = exportPath(QStringLiteral("PDF"), QStringLiteral("PDF"), &refusal);
-    if (path.isEmpty()) {
-        dialogs_.message(refusal, QStringLiteral("Uwaga !"), Dialogs::Icon::Warning);
-        return;
-    }
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QString error;
-    if (!PageRender::writePdf(inputs_, path, &error)) {
-        dialogs_.message(QString::fromUtf8("Nie udało się zapisać pliku: %1.").arg(error),
-                         QStringLiteral("Uwaga !"), Dialogs::Icon::Warning);
-        return;
-    }
-    tellSaved(path);
+    saveInto(QStringLiteral("PDF"), [this](const QString& path, QString* error) {
+        return PageRender::writePdf(inputs_, path, error);
+    });
 }

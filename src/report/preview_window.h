@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QImage>
+#include <functional>
 
 #include "dialogs.h"
 #include "report_inputs.h"
@@ -50,7 +51,8 @@ private:
     void layOutScrollBars();
     void scrolled();
     void afterZoom();
-    void tellSaved(const QString& path);
+    void saveInto(const QString& folder,
+                  const std::function<bool(const QString&, QString*)>& write);
     int twipsX(int pixels) const;
     int twipsY(int pixels) const;
     int pixelsX(double twips) const;

@@ -48,6 +48,7 @@ private slots:
     void bitmapNames_data();
     void bitmapNames();
     void printing();
+    void failedWriteIsTold();
 };
 
 void PreviewTest::opensWithThePageDrawnTwice() {
@@ -195,6 +196,18 @@ void PreviewTest::printing() {
     QVERIFY(f.dialogs.calls[0].text.contains(QString::fromUtf8("żadnej drukarki")));
     QVERIFY(f.dialogs.calls[0].text.contains(QStringLiteral("PDF")));
     QCOMPARE(f.dialogs.calls[0].icon, Dialogs::Icon::Warning);
+}
+
+void PreviewTest::failedWriteIsTold() {
+    WindowFixture f(fixtureSql("worked_example.sql"));
+    QVERIFY(f.load());
+    QFile blocker(f.database.folder() + QStringLiteral("/BMP"));  // a file where the folder goes
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    withPreview(f, [&](PodKalmet& p) { p.saveBitmap(); });
+    QCOMPARE(f.dialogs.calls.size(), 1);
+    QCOMPARE(f.dialogs.calls[0].icon, Dialogs::Icon::Warning);
+    QVERIFY(!f.dialogs.calls[0].text.startsWith(QStringLiteral("Zapisano")));
 }
 
 QTEST_MAIN(PreviewTest)
