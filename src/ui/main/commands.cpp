@@ -3,6 +3,7 @@
 #include <QLineEdit>
 
 #include "analysis_editor.h"
+#include "chart_window.h"
 #include "date_pattern.h"
 #include "main_window.h"
 #include "number_pattern.h"
@@ -296,5 +297,16 @@ void Commands::preview() {
     PodKalmet preview(ReportInputs::gather(session_, screen, env_.now()), session_.shared(), numer,
                       *env_.dialogs, *printer_, &window_);
     env_.showModal(preview);
+    window_.selectAnalysis();
+}
+
+void Commands::chart() {
+    const AnalysisScreen& screen = window_.screen();
+    if (!screen.hasSeries || !screen.study.complete) {
+        return;  // the command is disabled then
+    }
+    KalmetWyk chart(ReportInputs::gather(session_, screen, env_.now()), &window_);
+    chart.Wykres();  // the first activation may not come on every platform
+    env_.showModal(chart);
     window_.selectAnalysis();
 }

@@ -385,10 +385,15 @@ void Kalmet::load(Session& session) {
 
 void Kalmet::connectCommands() {
     const std::pair<const char*, void (Commands::*)()> entries[] = {
-        {"NowaAnaliza", &Commands::newAnalysis},    {"PoprawAnaliza", &Commands::editAnalysis},
-        {"UsunAnaliza", &Commands::deleteAnalysis}, {"NowaDana", &Commands::newSeries},
-        {"PoprawDana", &Commands::editSeries},      {"UsunDana", &Commands::deleteSeries},
-        {"UsunDanaW", &Commands::deleteAllSeries},  {"DrukujAnaliza", &Commands::preview}};
+        {"NowaAnaliza", &Commands::newAnalysis},
+        {"PoprawAnaliza", &Commands::editAnalysis},
+        {"UsunAnaliza", &Commands::deleteAnalysis},
+        {"NowaDana", &Commands::newSeries},
+        {"PoprawDana", &Commands::editSeries},
+        {"UsunDana", &Commands::deleteSeries},
+        {"UsunDanaW", &Commands::deleteAllSeries},
+        {"DrukujAnaliza", &Commands::preview},
+        {"WykKalmet", &Commands::chart}};
     for (const auto& [name, command] : entries) {
         auto* action = findChild<QAction*>(QString::fromLatin1(name));
         disconnect(action, &QAction::triggered, this, nullptr);
@@ -399,6 +404,7 @@ void Kalmet::connectCommands() {
     }
     connect(previewButton_, &QPushButton::clicked, printAnalysis_, &QAction::trigger,
             Qt::UniqueConnection);
+    connect(chartButton_, &QPushButton::clicked, chart_, &QAction::trigger, Qt::UniqueConnection);
 }
 
 void Kalmet::setPagePrinter(PagePrinter* printer) {

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QRectF>
+#include <array>
+
+#include "report_inputs.h"
+#include "surface.h"
+
+// Wykres: the chart window's picture of the stored values, one section per appraiser
+// and one column per part, inside the plot frame Shape1 above the name strip Shape2.
+// Its geometry differs from the report's chart (the column width is truncated to whole
+// twips). When every value is equal the marks stand on the frame's middle line.
+struct ChartDrawing {
+    QRectF shape1;  // the plot frame, in the picture's twips
+    QRectF shape2;  // the name strip below it
+    std::array<bool, 5> series{{true, true, true, true, true}};  // SSCheck1 0..4
+
+    void Wykres(Surface& surface, const ReportInputs& inputs) const;
+};
