@@ -4,6 +4,7 @@
 //   kalmet-cli results DB NUMER   one JSON object with what the main window shows
 //   kalmet-cli report DB NUMER --out FILE.png|.bmp|.pdf [--zoom Z] [--font NAME]
 //                                 the report page, drawn as the preview draws it
+//   kalmet-cli chart DB NUMER --out FILE.png|.pdf   the chart window's picture
 //
 // The figures come from the same selection and computation that fill the main window.
 
@@ -16,6 +17,7 @@
 #include <optional>
 
 #include "analysis_screen.h"
+#include "chart_render.h"
 #include "page_render.h"
 #include "report_inputs.h"
 #include "session.h"
@@ -37,7 +39,8 @@ int usage() {
                     "użycie: kalmet-cli list PLIK_BAZY\n"
                     "        kalmet-cli results PLIK_BAZY NUMER_ANALIZY\n"
                     "        kalmet-cli report PLIK_BAZY NUMER_ANALIZY --out PLIK.png|.bmp|.pdf "
-                    "[--zoom SKALA] [--font CZCIONKA]"),
+                    "[--zoom SKALA] [--font CZCIONKA]\n"
+                    "        kalmet-cli chart PLIK_BAZY NUMER_ANALIZY --out PLIK.png|.pdf"),
                 64);
 }
 
@@ -132,6 +135,21 @@ QJsonObject resultsJson(const AnalysisScreen& screen, const QString& numer) {
     return out;
 }
 
+// The chart window's picture, into the file; an incomplete analysis has none.
+int writeChart(Session& session, const AnalysisScreen& screen, const QString& out) {
+    if (!screen.hasSeries || !screen.study.complete) {
+        return fail(QString::fromUtf8("Analiza nie ma kompletu serii pomiarowych (K × R): "
+                                      "wykresu nie można narysować."),
+                    4);
+    }
+    QString error;
+    const ReportInputs inputs = ReportInputs::gather(session, screen, QDateTime::currentDateTime());
+    if (!ChartRender::writeFile(inputs, out, &error)) {
+        return fail(QString::fromUtf8("Nie zapisano wykresu: %1.").arg(error), 2);
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -144,12 +162,15 @@ int main(int argc, char** argv) {
     const bool list = !args.isEmpty() && args[0] == QLatin1String("list");
     const bool results = !args.isEmpty() && args[0] == QLatin1String("results");
     const bool report = !args.isEmpty() && args[0] == QLatin1String("report");
+    const bool chart = !args.isEmpty() && args[0] == QLatin1String("chart");
     std::optional<ReportOptions> options;
-    if (report && args.size() >= 3) {
+    if ((report || chart) && args.size() >= 3) {
         options = reportOptions(args.mid(3));
     }
+    const bool chartFile =
+        options && !options->out.endsWith(QLatin1String(".bmp"), Qt::CaseInsensitive);
     if ((list && args.size() != 2) || (results && args.size() != 3) || (report && !options) ||
-        (!list && !results && !report)) {
+        (chart && !chartFile) || (!list && !results && !report && !chart)) {
         return usage();
     }
     auto opened =
@@ -183,6 +204,9 @@ int main(int argc, char** argv) {
     }
     if (report) {
         return writeReport(session, screen, *options);
+    }
+    if (chart) {
+        return writeChart(session, screen, options->out);
     }
     printOut(QJsonDocument(resultsJson(screen, args[2])).toJson(QJsonDocument::Compact) + '\n');
     return 0;

@@ -179,6 +179,13 @@ void CliTest::reportFiles() {
         QVERIFY(pdf.open(QIODevice::ReadOnly));
         QVERIFY(pdf.read(5) == "%PDF-");
     }
+    const QString chartFile = t.folder() + QStringLiteral("/w.") + QFileInfo(file).suffix();
+    if (!file.endsWith(QLatin1String(".bmp"))) {
+        run = cli({QStringLiteral("chart"), t.path(), QStringLiteral("7/2026"),
+                   QStringLiteral("--out"), chartFile});
+        QVERIFY2(run.code == 0, run.err.constData());
+        QVERIFY(QFileInfo(chartFile).size() > 0);
+    }
     // 6/2026 lacks a series: no page
     run = cli({QStringLiteral("report"), t.path(), QStringLiteral("6/2026"),
                QStringLiteral("--out"), t.folder() + QStringLiteral("/none.png")});

@@ -1,0 +1,64 @@
+#include "chart_render.h"
+
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+
+#include "chart_drawing.h"
+#include "painter_surface.h"
+
+namespace {
+
+constexpr double kPictureWidth = 9855;  // twips, as Picture1
+constexpr double kPictureHeight = 3855;
+
+void draw(QPainter& painter, const ReportInputs& inputs, PainterSurface::Target target) {
+    PainterSurface surface(painter, target);
+    surface.setFontName(QGuiApplication::font().family());
+    surface.setFontSize(8);
+    ChartDrawing d;
+    d.shape1 = QRectF(60, 120, 9015, 3345);
+    d.shape2 = QRectF(60, 3450, 9015, 285);
+    d.Wykres(surface, inputs);
+    // The shapes, which the window's toolkit draws, as outlines over the drawing.
+    surface.setFillSolid(false);
+    (void)surface.setLineWidth(1);
+    surface.rectangle(d.shape1.left(), d.shape1.top(), d.shape1.right(), d.shape1.bottom());
+    surface.rectangle(d.shape2.left(), d.shape2.top(), d.shape2.right(), d.shape2.bottom());
+}
+
+}  // namespace
+
+namespace ChartRender {
+
+bool writeFile(const ReportInputs& inputs, const QString& path, QString* error) {
+    *error = QString::fromUtf8("nie można zapisać pliku %1").arg(path);
+    if (QFileInfo(path).suffix().compare(QLatin1String("pdf"), Qt::CaseInsensitive) == 0) {
+        QPdfWriter writer(path);
+        writer.setResolution(1200);
+        writer.setPageSize(
+            QPageSize(QSizeF(kPictureWidth / 1440 * 25.4, kPictureHeight / 1440 * 25.4),
+                      QPageSize::Millimeter));
+        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+        QPainter painter;
+        if (!painter.begin(&writer)) {
+            return false;
+        }
+        draw(painter, inputs, PainterSurface::Target::Document);
+        painter.end();
+        return QFileInfo(path).size() > 0;
+    }
+    QImage image(qRound(kPictureWidth / 15), qRound(kPictureHeight / 15), QImage::Format_RGB32);
+    image.setDotsPerMeterX(3780);
+    image.setDotsPerMeterY(3780);
+    {
+        QPainter painter(&image);
+        draw(painter, inputs, PainterSurface::Target::Picture);
+    }
+    return image.save(path, "PNG");
+}
+
+}  // namespace ChartRender
