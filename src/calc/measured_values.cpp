@@ -39,3 +39,15 @@ MeasuredValues MeasuredValues::collect(const QVector<SeriesInput>& series, int p
     }
     return out;
 }
+
+MeasuredValues::PartFigures MeasuredValues::part(int appraiser, int part, int trials) const {
+    Value low = at(appraiser, part, 0);
+    Value high = low;
+    double sum = 0;
+    for (int t = 0; t < trials; ++t) {
+        low = Mniejsza(low, at(appraiser, part, t));
+        high = Wieksza(high, at(appraiser, part, t));
+        sum += at(appraiser, part, t).number();
+    }
+    return {low.number(), high.number(), trials > 0 ? sum / trials : 0};
+}

@@ -36,5 +36,14 @@ struct MeasuredValues {
                      [static_cast<std::size_t>(trial)];
     }
 
+    // One appraiser's trials of one part, as both charts mark them: the smallest and the
+    // largest (Mniejsza/Wieksza from trial 1) and the mean over R trials.
+    struct PartFigures {
+        double low = 0;
+        double high = 0;
+        double mean = 0;
+    };
+    PartFigures part(int appraiser, int part, int trials) const;
+
     static MeasuredValues collect(const QVector<SeriesInput>& series, int parts);
 };

@@ -71,22 +71,14 @@ void ChartDrawing::Wykres(Surface& s, const ReportInputs& in) const {
     for (int a = 0; a < k; ++a) {
         double sum = 0;
         for (int j = 0; j < n; ++j) {
-            Value low = m.at(a, j, 0);
-            Value high = low;
-            double trials = 0;
-            for (int t = 0; t < r; ++t) {
-                low = Mniejsza(low, m.at(a, j, t));
-                high = Wieksza(high, m.at(a, j, t));
-                trials += m.at(a, j, t).number();
-            }
-            const double mean = r > 0 ? trials / r : 0;
+            const MeasuredValues::PartFigures f = m.part(a, j, r);
             if (series[1]) {
-                s.line(X(p), Y(low.number()), X(p), Y(high.number()), kBlue);
+                s.line(X(p), Y(f.low), X(p), Y(f.high), kBlue);
             }
             if (series[2]) {
-                s.filledCircle(X(p), Y(mean), 30, kYellow);
+                s.filledCircle(X(p), Y(f.mean), 30, kYellow);
             }
-            sum += mean;
+            sum += f.mean;
             ++p;
         }
         const double appraiserMean = sum / n;

@@ -7,27 +7,13 @@
 #include <QLabel>
 #include <QPainter>
 
+#include "image_picture.h"
 #include "painter_surface.h"
 #include "twips_placement.h"
 
 namespace {
 
 constexpr double kTwipsPerInch = 1440.0;
-
-// Picture1: shows the retained image; covering and uncovering needs no drawing.
-class ChartPicture : public QWidget {
-public:
-    ChartPicture(const QImage& image, QWidget* parent) : QWidget(parent), image_(image) {}
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter painter(this);
-        painter.drawImage(0, 0, image_);
-    }
-
-private:
-    const QImage& image_;
-};
 
 struct SeriesBox {
     const char* caption;
@@ -92,7 +78,7 @@ KalmetWyk::KalmetWyk(const ReportInputs& inputs, QWidget* parent)
     label->setFont(compact);
     label->adjustSize();
 
-    picture_ = new ChartPicture(image_, this);
+    picture_ = new ImagePicture(image_, this);
     picture_->setObjectName(QStringLiteral("Picture1"));
     placeInTwips(picture_, 30, 570, 9855, 3855);
     shape1_ = new QFrame(picture_);

@@ -10,6 +10,7 @@
 #include <QShortcut>
 #include <QToolButton>
 
+#include "image_picture.h"
 #include "page_printer.h"
 #include "page_render.h"
 #include "report_font.h"
@@ -23,21 +24,6 @@ constexpr int kPageLeft = 540;
 constexpr int kPageTop = 570;
 constexpr int kShadow = 60;
 constexpr int kToolbarHeight = 480;
-
-// Picture1: shows the page's backing image and repaints itself from it.
-class PagePicture : public QWidget {
-public:
-    PagePicture(const QImage& page, QWidget* parent) : QWidget(parent), page_(page) {}
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter painter(this);
-        painter.drawImage(0, 0, page_);
-    }
-
-private:
-    const QImage& page_;
-};
 
 QIcon glyphIcon(const QString& glyph) {
     QPixmap pixmap(48, 48);
@@ -74,7 +60,7 @@ PodKalmet::PodKalmet(const ReportInputs& inputs, SharedValues& shared,
     QPalette black = shadow_->palette();
     black.setColor(QPalette::Window, Qt::black);
     shadow_->setPalette(black);
-    picture_ = new PagePicture(page_, this);
+    picture_ = new ImagePicture(page_, this);
     picture_->setObjectName(QStringLiteral("Picture1"));
 
     toolbar_ = new QFrame(this);

@@ -294,23 +294,15 @@ void ReportPage::drawChart(Surface& s, double y0) const {
     for (int a = 0; a < k; ++a) {
         double sum = 0;
         for (int j = 0; j < n; ++j) {
-            Value low = m.at(a, j, 0);
-            Value high = low;
-            double trialSum = 0;
-            for (int t = 0; t < r; ++t) {
-                low = Mniejsza(low, m.at(a, j, t));
-                high = Wieksza(high, m.at(a, j, t));
-                trialSum += m.at(a, j, t).number();
-            }
-            const double mean = r > 0 ? trialSum / r : 0;
+            const MeasuredValues::PartFigures f = m.part(a, j, r);
             if (PW[1]) {
-                line(s, X(p), Y(low.number()), X(p), Y(high.number()), kLightBlue);
+                line(s, X(p), Y(f.low), X(p), Y(f.high), kLightBlue);
             }
             if (PW[2]) {
-                s.filledCircle(X(p) * zoom_, Y(mean) * zoom_, radius, kLightYellow);
+                s.filledCircle(X(p) * zoom_, Y(f.mean) * zoom_, radius, kLightYellow);
             }
             ++p;
-            sum += mean;
+            sum += f.mean;
         }
         const double appraiserMean = n > 0 ? sum / n : 0;
         (void)s.setLineWidth(1);

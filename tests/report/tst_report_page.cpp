@@ -16,32 +16,6 @@ QString fixture(const char* name) {
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
 
-// A complete study of N parts, K appraisers and R trials with made-up values.
-QString study(int n, int k, int r, int coRef = 3, double spread = 0.01) {
-    QString sql = QStringLiteral(
-                      "INSERT INTO Analiza (Numer, LiczbaN, LiczbaK, LiczbaR, CoRef, WN, GWG, DWG, "
-                      "BladP) VALUES ('S', %1, %2, %3, %4, 1.33, 10.5, 9.5, '0,002');")
-                      .arg(n)
-                      .arg(k)
-                      .arg(r)
-                      .arg(coRef);
-    for (int a = 0; a < k; ++a) {
-        for (int t = 0; t < r; ++t) {
-            QStringList columns;
-            QStringList values;
-            for (int j = 1; j <= n; ++j) {
-                columns << QStringLiteral("P%1").arg(j);
-                values << QString::number(10 + spread * ((j * 7 + a * 3 + t * 5) % 11), 'f', 3);
-            }
-            sql += QStringLiteral(
-                       "INSERT INTO DanePom (ID, Operator, %1, ObX) VALUES ('S', '%2', %3, 10);")
-                       .arg(columns.join(QLatin1Char(',')), QString(QChar(u'A' + a)),
-                            values.join(QLatin1Char(',')));
-        }
-    }
-    return sql;
-}
-
 struct Drawn {
     RecordingSurface surface;
     ReportInputs inputs;
@@ -100,8 +74,8 @@ void ReportPageTest::tableGeometry_data() {
                                 << 3550.0;
     QTest::newRow("5 x 2 x 2") << fixture("worked_example.sql") << "1/2026"
                                << 3250.0 + 300 * 11 - 400 + 100 << 1400.0 << 3400.0;
-    QTest::newRow("2 x 2 x 2") << study(2, 2, 2) << "S" << 3250.0 + 300 * 11 - 400 + 100 << 3500.0
-                               << 3400.0;
+    QTest::newRow("2 x 2 x 2") << TestDatabase::completeStudy(2, 2, 2) << "S"
+                               << 3250.0 + 300 * 11 - 400 + 100 << 3500.0 << 3400.0;
 }
 
 void ReportPageTest::tableGeometry() {
@@ -141,7 +115,7 @@ void ReportPageTest::referenceLines() {
     QFETCH(int, coRef);
     QFETCH(int, lines);
     QFETCH(QString, first);
-    const auto d = draw(study(5, 2, 2, coRef), QStringLiteral("S"));
+    const auto d = draw(TestDatabase::completeStudy(5, 2, 2, coRef), QStringLiteral("S"));
     int count = 0;
     for (const auto& t : d->surface.texts) {
         const bool place = t.y == 1550 || t.y == 1800 || t.y == 2050;
@@ -165,10 +139,10 @@ void ReportPageTest::chartAndResults() {
     QVERIFY(s.find(d->inputs.panels[Panels::kPercentRR] + QStringLiteral(" %")));
     QCOMPARE(d->inputs.panels[Panels::kPercentRR], QStringLiteral("125,91 "));
     // K = 2, N = 10: slots of 450, the first marks at x 225
-    const auto two = draw(study(10, 2, 2), QStringLiteral("S"));
+    const auto two = draw(TestDatabase::completeStudy(10, 2, 2), QStringLiteral("S"));
     QCOMPARE(two->surface.circles.first().x, 225.0);
     // zoom 2: radius 60, but the chart's pens stay 2 and 1 pixels
-    const auto zoomed = draw(study(10, 2, 2), QStringLiteral("S"), 2);
+    const auto zoomed = draw(TestDatabase::completeStudy(10, 2, 2), QStringLiteral("S"), 2);
     for (const auto& c : zoomed->surface.circles) {
         QCOMPARE(c.radius, 60.0);
         QVERIFY(c.width == 1 || c.width == 2);
@@ -193,7 +167,7 @@ void ReportPageTest::chartContents() {
     QFETCH(int, colouredLines);
     const QStringList f = PW.split(QLatin1Char(','));
     const auto d =
-        draw(study(5, 2, 4 / 2), QStringLiteral("S"), 1,
+        draw(TestDatabase::completeStudy(5, 2, 4 / 2), QStringLiteral("S"), 1,
              QStringLiteral("UPDATE Ustawienia SET PW1=%1, PW2=%2, PW3=%3, PW4=%4, PW5=%5;")
                  .arg(f[0], f[1], f[2], f[3], f[4]));
     const RecordingSurface& s = d->surface;
@@ -231,7 +205,7 @@ void ReportPageTest::chartContents() {
 }
 
 void ReportPageTest::allValuesEqual() {
-    const auto d = draw(study(5, 2, 2, 3, 0), QStringLiteral("S"));
+    const auto d = draw(TestDatabase::completeStudy(5, 2, 2, 3, 0), QStringLiteral("S"));
     const RecordingSurface& s = d->surface;
     double nameTop = 0;  // the chart's names stand at y0 + 2050, below the table's
     for (const auto& t : s.texts) {

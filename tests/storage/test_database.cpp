@@ -93,3 +93,30 @@ bool TestDatabase::damageTable(const QString& path, const QString& table) {
     }
     return file.write(QByteArray(static_cast<int>(size), '\xff')) == size;
 }
+
+QString TestDatabase::completeStudy(int n, int k, int r, int coRef, double spread,
+                                    const QStringList& names) {
+    QString sql = QStringLiteral(
+                      "INSERT INTO Analiza (Numer, LiczbaN, LiczbaK, LiczbaR, CoRef, WN, GWG, DWG, "
+                      "BladP) VALUES ('S', %1, %2, %3, %4, 1.33, 10.5, 9.5, '0,002');")
+                      .arg(n)
+                      .arg(k)
+                      .arg(r)
+                      .arg(coRef);
+    for (int a = 0; a < k; ++a) {
+        for (int t = 0; t < r; ++t) {
+            QStringList columns;
+            QStringList values;
+            for (int j = 1; j <= n; ++j) {
+                columns << QStringLiteral("P%1").arg(j);
+                values << QString::number(10 + spread * ((j * 7 + a * 3 + t * 5) % 11), 'f', 3);
+            }
+            sql += QStringLiteral(
+                       "INSERT INTO DanePom (ID, Operator, %1, ObX) VALUES ('S', '%2', "
+                       "%3, 10);")
+                       .arg(columns.join(QLatin1Char(',')), names.value(a),
+                            values.join(QLatin1Char(',')));
+        }
+    }
+    return sql;
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <memory>
 
@@ -21,6 +22,12 @@ public:
     static bool runSql(const QString& path, const QString& sql);
     // Opens a file as an unprivileged user would (a child process without root's
     // rights when the tests run as root, as in CI): empty on success, else the error.
+    // SQL for a complete study 'S' of N parts, K appraisers and R trials with made-up
+    // values (spread 0: all equal), the appraisers named from the list in that order.
+    static QString completeStudy(int n, int k, int r, int coRef = 3, double spread = 0.01,
+                                 const QStringList& names = {QStringLiteral("A"),
+                                                             QStringLiteral("B"),
+                                                             QStringLiteral("C")});
     // Overwrites the first page of a table's b-tree with garbage, as a failing disk would.
     static bool damageTable(const QString& path, const QString& table);
     static QString openAsUser(const QString& path, Database::Access access);

@@ -9,31 +9,9 @@
 
 namespace {
 
-QString study(int n, int k, int r) {
-    QString sql = QStringLiteral(
-                      "INSERT INTO Analiza (Numer, LiczbaN, LiczbaK, LiczbaR, CoRef) VALUES ('S', "
-                      "%1, %2, %3, 3);")
-                      .arg(n)
-                      .arg(k)
-                      .arg(r);
-    const char* names[] = {"Zenon", "Adam", "Maria"};  // Adam sorts first
-    for (int a = 0; a < k; ++a) {
-        for (int t = 0; t < r; ++t) {
-            QStringList columns;
-            QStringList values;
-            for (int j = 1; j <= n; ++j) {
-                columns << QStringLiteral("P%1").arg(j);
-                values << QString::number(10 + 0.01 * ((j * 7 + a * 3 + t * 5) % 11), 'f', 3);
-            }
-            sql += QStringLiteral(
-                       "INSERT INTO DanePom (ID, Operator, %1, ObX) VALUES ('S', '%2', "
-                       "%3, 10);")
-                       .arg(columns.join(QLatin1Char(',')), QString::fromLatin1(names[a]),
-                            values.join(QLatin1Char(',')));
-        }
-    }
-    return sql;
-}
+// Adam sorts first, though Zenon's series were stored first.
+const QStringList kNames = {QStringLiteral("Zenon"), QStringLiteral("Adam"),
+                            QStringLiteral("Maria")};
 
 ChartDrawing classicShapes() {
     ChartDrawing d;
@@ -74,7 +52,7 @@ void ChartTest::geometry() {
     QFETCH(QVector<double>, names);
     QFETCH(double, firstColumn);
     QFETCH(double, lastColumn);
-    WindowFixture f(study(n, k, k));
+    WindowFixture f(TestDatabase::completeStudy(n, k, k, 3, 0.01, kNames));
     QVERIFY(f.load());
     const ReportInputs in = ReportInputs::gather(*f.session, f.window->screen(), {});
     RecordingSurface s;
@@ -98,7 +76,7 @@ void ChartTest::geometry() {
 }
 
 void ChartTest::seriesSwitches() {
-    WindowFixture f(study(5, 2, 2));
+    WindowFixture f(TestDatabase::completeStudy(5, 2, 2, 3, 0.01, kNames));
     QVERIFY(f.load());
     const ReportInputs in = ReportInputs::gather(*f.session, f.window->screen(), {});
     ChartDrawing d = classicShapes();
@@ -119,7 +97,7 @@ void ChartTest::seriesSwitches() {
 }
 
 void ChartTest::windowOpensWithEveryBoxChecked() {
-    WindowFixture f(study(5, 2, 2));
+    WindowFixture f(TestDatabase::completeStudy(5, 2, 2, 3, 0.01, kNames));
     QVERIFY(f.load());
     int opened = 0;
     f.onModal = [&](QDialog& d) {
