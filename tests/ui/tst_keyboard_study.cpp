@@ -167,6 +167,48 @@ void KeyboardStudyTest::registerAndMeasureWithTheKeyboardOnly() {
     QCOMPARE(f.window->panel(22)->palette().color(QPalette::Window), QColor(255, 255, 0));
     QCOMPARE(f.window->panel(26)->palette().color(QPalette::Window), QColor(0, 255, 0));
     QVERIFY(!f.find<QAction>("NowaDana")->isEnabled());
+
+    // The settings: two decimals and the 95 % level, closed with Escape.
+    QStringList results;
+    for (const int i : Panels::resultIndices()) {
+        results << f.window->panel(i)->text();
+    }
+    script = [&] {
+        seen << focused()->objectName();
+        press(Qt::Key_Tab);
+        press(Qt::Key_A, Qt::ControlModifier);
+        type(QStringLiteral("0.00"));
+        press(Qt::Key_Tab);
+        press(Qt::Key_A, Qt::ControlModifier);
+        type(QStringLiteral("95"));
+        press(Qt::Key_Escape);
+        closeIfStillOpen(&problems);
+    };
+    QApplication::setActiveWindow(f.window.get());
+    QTest::keyClick(f.window.get(), Qt::Key_U, Qt::AltModifier);
+    QCOMPARE(problems, QStringList());
+    QCOMPARE(f.modals.last(), QStringLiteral("Trans"));
+    QCOMPARE(seen.last(), QStringLiteral("Text5"));
+    QCOMPARE(f.session->shared().level, 1);
+    QCOMPARE(f.window->panel(Panels::kEV)->text(), QStringLiteral("0,05 "));  // 0,015 x 3,47
+    QCOMPARE(f.window->panel(Panels::kMeanRange)->text(), QStringLiteral("0,02 "));
+    // What the window shows now is what a fresh start on the stored settings shows.
+    QStringList shown;
+    for (const int i : Panels::resultIndices()) {
+        shown << f.window->panel(i)->text();
+    }
+    QVERIFY(shown != results);
+    WindowFixture restarted;
+    // (read only: the first window still holds the program's lock)
+    restarted.session =
+        Session::openFile(f.database.path(), f.regional, Database::Access::ReadOnly).session;
+    QVERIFY(restarted.session);
+    restarted.window->load(*restarted.session);
+    QStringList fresh;
+    for (const int i : Panels::resultIndices()) {
+        fresh << restarted.window->panel(i)->text();
+    }
+    QCOMPARE(shown, fresh);
 }
 
 QTEST_MAIN(KeyboardStudyTest)

@@ -13,6 +13,7 @@
 #include "report_inputs.h"
 #include "series_editor.h"
 #include "session.h"
+#include "settings_window.h"
 #include "study_input.h"
 #include "typing_limit.h"
 
@@ -308,5 +309,26 @@ void Commands::chart() {
     KalmetWyk chart(ReportInputs::gather(session_, screen, env_.now()), &window_);
     chart.Wykres();  // the first activation may not come on every platform
     env_.showModal(chart);
+    window_.selectAnalysis();
+}
+
+// ---- settings ----
+
+void Commands::settings() {
+    RecordSet& row = session_.settingsRow();
+    row.clearReadError();
+    (void)row.field(QStringLiteral("Firma"));
+    if (!row.hasCurrentRow() || !row.readError().isEmpty()) {
+        // Fields that could not be read would be written back empty on closing.
+        reportFailure(QString::fromUtf8("Nie udało się odczytać ustawień z bazy danych."),
+                      row.readError().isEmpty() ? QString::fromUtf8("brak wiersza ustawień.")
+                                                : row.readError());
+        return;
+    }
+    Trans window(session_, *env_.dialogs, &window_);
+    env_.showModal(window);
+    session_.shared().refreshAfterSettingsCommand(row);
+    // The new limits, level and patterns show at once, whatever the window
+    // activation does afterwards.
     window_.selectAnalysis();
 }

@@ -28,6 +28,7 @@ public:
     void deleteAllSeries();  // UsunDanaW
     void preview();          // DrukujAnaliza, SSCommand2
     void chart();            // WykKalmet, SSCommand1
+    void settings();         // Ustawienia
 
     // Where the preview prints; the desktop's default printer unless a test stands in.
     void setPrinter(PagePrinter* printer) { printer_ = printer ? printer : &defaultPrinter_; }

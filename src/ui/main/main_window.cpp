@@ -393,7 +393,8 @@ void Kalmet::connectCommands() {
         {"UsunDana", &Commands::deleteSeries},
         {"UsunDanaW", &Commands::deleteAllSeries},
         {"DrukujAnaliza", &Commands::preview},
-        {"WykKalmet", &Commands::chart}};
+        {"WykKalmet", &Commands::chart},
+        {"Ustawienia", &Commands::settings}};
     for (const auto& [name, command] : entries) {
         auto* action = findChild<QAction*>(QString::fromLatin1(name));
         disconnect(action, &QAction::triggered, this, nullptr);

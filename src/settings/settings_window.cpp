@@ -1,0 +1,282 @@
+#include "settings_window.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+#include "input_checks.h"
+#include "number_pattern.h"
+#include "number_reader.h"
+#include "record_set.h"
+#include "session.h"
+#include "typing_limit.h"
+
+namespace {
+
+// A number pattern passes when every one of these comes back from its text: the
+// grid, the results and the statistics all read the shown values back.
+constexpr double kPatternSamples[] = {1234.5678, -12.345, 0.0, 0.0012};
+
+QLineEdit* makeBox(const char* name, int characters, QWidget* parent) {
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    const QFontMetrics metrics(box->font());
+    box->setFixedWidth(metrics.horizontalAdvance(QLatin1Char('0')) * characters + metrics.height());
+    return box;
+}
+
+QLabel* makeLabel(const QString& text, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+}  // namespace
+
+Trans::Trans(Session& session, Dialogs& dialogs, QWidget* parent)
+    : QDialog(parent), session_(session), dialogs_(dialogs) {
+    setObjectName(QStringLiteral("Trans"));
+    setWindowTitle(QString::fromUtf8(kCaption));
+
+    auto* layout = new QVBoxLayout(this);
+    auto* top = new QHBoxLayout;
+    top->addWidget(buildFormatsFrame(), 1);
+    top->addWidget(buildLevelFrame());
+    layout->addLayout(top);
+    layout->addWidget(buildFirmaRow());
+    layout->addWidget(buildLimitsFrame());
+    layout->addWidget(buildToleranceFrame());
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    fields_ = {
+        {"FD", date_},        {"FP", number_},   {"Proc", level_},     {"Firma", firma_},
+        {"POK", accept_},     {"PSR", partial_}, {"IK1", resolution_}, {"IK2", partialResolution_},
+        {"FRTol", tolerance_}};
+    setFocusOrder();
+    Load();
+    date_->setFocus();
+}
+
+QWidget* Trans::buildFormatsFrame() {
+    auto* frame = new QGroupBox(QString::fromUtf8("Obowiązujące formaty"), this);
+    frame->setObjectName(QStringLiteral("Frame1"));
+    auto* grid = new QGridLayout(frame);
+    date_ = makeBox("Text5", 12, frame);
+    number_ = makeBox("Text6", 12, frame);
+    TypingLimit::apply(date_, 10);
+    TypingLimit::apply(number_, 10);
+    grid->addWidget(makeLabel(QStringLiteral("Zapis daty"), frame), 0, 0);
+    grid->addWidget(date_, 0, 1);
+    grid->addWidget(makeLabel(QStringLiteral("Zapis liczb"), frame), 1, 0);
+    grid->addWidget(number_, 1, 1);
+    grid->setColumnStretch(0, 1);
+    return frame;
+}
+
+QWidget* Trans::buildLevelFrame() {
+    auto* frame = new QGroupBox(this);
+    frame->setObjectName(QStringLiteral("Frame3"));
+    auto* row = new QHBoxLayout(frame);
+    level_ = new QComboBox(frame);
+    level_->setObjectName(QStringLiteral("Combo1"));
+    level_->setEditable(true);
+    level_->setInsertPolicy(QComboBox::NoInsert);
+    level_->setCompleter(nullptr);
+    level_->addItems({QStringLiteral("95"), QStringLiteral("99")});
+    level_->setMinimumContentsLength(4);
+    row->addWidget(makeLabel(QString::fromUtf8("Dokładność"), frame));
+    row->addWidget(level_);
+    row->addWidget(makeLabel(QStringLiteral("%"), frame));
+    return frame;
+}
+
+QWidget* Trans::buildFirmaRow() {
+    auto* holder = new QWidget(this);
+    auto* row = new QHBoxLayout(holder);
+    row->setContentsMargins(0, 0, 0, 0);
+    firma_ = new QLineEdit(holder);
+    firma_->setObjectName(QStringLiteral("Text8"));
+    row->addWidget(makeLabel(QStringLiteral("Firma:"), holder));
+    row->addWidget(firma_, 1);
+    return holder;
+}
+
+QWidget* Trans::buildLimitsFrame() {
+    auto* frame = new QGroupBox(QStringLiteral("Ustawienia ocen"), this);
+    frame->setObjectName(QStringLiteral("Frame2"));
+    auto* grid = new QGridLayout(frame);
+    accept_ = makeBox("Text2", 7, frame);
+    partial_ = makeBox("Text3", 7, frame);
+    resolution_ = makeBox("Text4", 7, frame);
+    partialResolution_ = makeBox("Text7", 7, frame);
+    const struct {
+        const char* caption;
+        QLineEdit* box;
+        const char* unit;
+    } rows[] = {
+        {"Akceptacja systemu gdy R&R mniejsze do", accept_, "%"},
+        {"Warunkowa akceptacja systemu gdy R&R mniejsze do", partial_, "%"},
+        {"Akceptacja systemu gdy rozdzielczość większa od", resolution_, ""},
+        {"Warunkowa akceptacja gdy rozdzielczość większa od", partialResolution_, ""},
+    };
+    int r = 0;
+    for (const auto& row : rows) {
+        grid->addWidget(makeLabel(QString::fromUtf8(row.caption), frame), r, 0);
+        grid->addWidget(row.box, r, 1);
+        grid->addWidget(makeLabel(QString::fromUtf8(row.unit), frame), r, 2);
+        ++r;
+    }
+    grid->setColumnStretch(0, 1);
+    return frame;
+}
+
+QWidget* Trans::buildToleranceFrame() {
+    auto* frame = new QGroupBox(this);
+    frame->setObjectName(QStringLiteral("Frame4"));
+    auto* row = new QHBoxLayout(frame);
+    tolerance_ = makeBox("Text9", 3, frame);
+    TypingLimit::apply(tolerance_, 2);
+    row->addWidget(
+        makeLabel(QStringLiteral("Gdy poziomem odnesienia jest tolerancja, ustal RF na"), frame));
+    row->addWidget(tolerance_);
+    row->addWidget(makeLabel(QStringLiteral("% tolerancji"), frame), 1);
+    return frame;
+}
+
+void Trans::setFocusOrder() {
+    QWidget* const order[] = {
+        date_,      number_, level_, accept_, partial_, resolution_, partialResolution_,
+        tolerance_, firma_};
+    for (std::size_t i = 1; i < std::size(order); ++i) {
+        setTabOrder(order[i - 1], order[i]);
+    }
+}
+
+QString Trans::textOf(const QWidget* control) {
+    if (const auto* combo = qobject_cast<const QComboBox*>(control)) {
+        return combo->currentText();
+    }
+    return static_cast<const QLineEdit*>(control)->text();
+}
+
+void Trans::putText(QWidget* control, const QString& text) {
+    if (auto* combo = qobject_cast<QComboBox*>(control)) {
+        const int item = combo->findText(text);
+        if (item >= 0) {
+            combo->setCurrentIndex(item);
+        }
+        combo->setEditText(text);
+        return;
+    }
+    TypingLimit::put(static_cast<QLineEdit*>(control), text);
+}
+
+void Trans::Load() {
+    const RecordSet& row = session_.settingsRow();
+    for (const Field& f : fields_) {
+        putText(f.control, row.field(QString::fromLatin1(f.name)).toText(session_.regional()));
+    }
+}
+
+bool Trans::checkNumberPattern() {
+    const QString pattern = number_->text();
+    if (pattern.isEmpty()) {
+        InputChecks::refuse(number_, QStringLiteral("Nie podano zapisu liczb - Popraw"), dialogs_);
+        return false;
+    }
+    const NumberPattern format(pattern);
+    const RegionalSettings& rs = session_.regional();
+    for (const double sample : kPatternSamples) {
+        const QString shown = format.format(sample, rs);
+        if (!isNumeric(shown, rs)) {
+            InputChecks::refuse(
+                number_,
+                QString::fromUtf8("Zapis liczb „%1” zamienia liczbę %2 w tekst „%3”, którego "
+                                  "program nie odczyta jako liczby; wyniki analiz byłyby "
+                                  "puste - Popraw")
+                    .arg(pattern, formatGeneralNumber(sample, rs), shown),
+                dialogs_);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool Trans::checkFields() {
+    if (date_->text().isEmpty()) {
+        InputChecks::refuse(date_, QStringLiteral("Nie podano zapisu daty - Popraw"), dialogs_);
+        return false;
+    }
+    if (!checkNumberPattern()) {
+        return false;
+    }
+    const struct {
+        QWidget* control;
+        const char* caption;
+    } numbers[] = {
+        {level_, "Dokładność"},
+        {accept_, "Akceptacja systemu gdy R&R mniejsze do"},
+        {partial_, "Warunkowa akceptacja systemu gdy R&R mniejsze do"},
+        {resolution_, "Akceptacja systemu gdy rozdzielczość większa od"},
+        {partialResolution_, "Warunkowa akceptacja gdy rozdzielczość większa od"},
+        {tolerance_, "Gdy poziomem odnesienia jest tolerancja, ustal RF na"},
+    };
+    for (const auto& n : numbers) {
+        if (isNumeric(textOf(n.control), session_.regional())) {
+            continue;
+        }
+        QLineEdit* box = qobject_cast<QLineEdit*>(n.control);
+        if (!box) {
+            box = level_->lineEdit();
+        }
+        InputChecks::refuse(box,
+                            QString::fromUtf8("Pole „%1” musi zawierać liczbę - Popraw")
+                                .arg(QString::fromUtf8(n.caption)),
+                            dialogs_);
+        n.control->setFocus();
+        return false;
+    }
+    return true;
+}
+
+bool Trans::Unload(QString* cause) {
+    RecordSet& row = session_.settingsRow();
+    for (const Field& f : fields_) {
+        if (!row.setField(QString::fromLatin1(f.name), Value(textOf(f.control)))) {
+            *cause = row.lastError();
+            row.cancelUpdate();
+            return false;
+        }
+    }
+    if (!row.update()) {
+        *cause = row.lastError();
+        row.cancelUpdate();
+        return false;
+    }
+    session_.shared().refreshAfterSettingsWindow(row);
+    return true;
+}
+
+void Trans::reject() {
+    if (!checkFields()) {
+        return;  // the window stays, the focus in the field to correct
+    }
+    QString cause;
+    saved_ = Unload(&cause);
+    if (!saved_) {
+        dialogs_.beep();
+        const bool leave = dialogs_.askYesNo(
+            QString::fromUtf8("Nie udało się zapisać ustawień w bazie danych; obowiązują "
+                              "dotychczasowe.\n\nPrzyczyna: %1\n\nZamknąć okno bez zapisu?")
+                .arg(cause),
+            QString::fromLatin1(InputChecks::kTitle), Dialogs::Icon::Critical);
+        if (!leave) {
+            return;
+        }
+    }
+    QDialog::reject();
+}
