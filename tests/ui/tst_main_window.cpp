@@ -52,6 +52,7 @@ private slots:
     void windowSizeDoesNotFollowTheData();
     void secondQuestionStandsOverTheWindow();
     void failedReadShowsNoResults();
+    void damagedSeriesAreToldAtSelection();
     void analysisWithoutSeries();
     void emptyDatabase();
     void startupFailures_data();
@@ -373,6 +374,20 @@ void MainWindowTest::failedReadShowsNoResults() {
     QVERIFY(!f.window->screen().failed());
 }
 
+// The series table is not checked at start (that would read the whole file): its
+// damage is told when the selection reads it, and nothing is shown from it.
+void MainWindowTest::damagedSeriesAreToldAtSelection() {
+    WindowFixture f(fixtureSql("worked_example.sql"));
+    QVERIFY(TestDatabase::damageTable(f.database.path(), QStringLiteral("DanePom")));
+    QVERIFY(f.load());
+    QCOMPARE(f.dialogs.calls.size(), 1);
+    QVERIFY2(f.dialogs.calls[0].text.contains(QString::fromUtf8("uszkodzony")),
+             qPrintable(f.dialogs.calls[0].text));
+    QVERIFY(f.window->screen().failed());
+    QVERIFY(f.window->panel(Panels::kPercentRR)->text().isEmpty());
+    QVERIFY(!enabled(f, "DrukujAnaliza"));
+}
+
 void MainWindowTest::analysisWithoutSeries() {
     WindowFixture f(
         QStringLiteral("INSERT INTO Analiza (Numer, LiczbaN, LiczbaK, LiczbaR, NazwaC, CoRef) "
@@ -419,7 +434,7 @@ void MainWindowTest::startupFailures() {
     } else if (setup == QLatin1String("damaged")) {
         QVERIFY(
             TestDatabase::runSql(path, TestDatabase::schema() + fixtureSql("worked_example.sql")));
-        QVERIFY(TestDatabase::damageTable(path, QStringLiteral("DanePom")));
+        QVERIFY(TestDatabase::damageTable(path, QStringLiteral("Ustawienia")));
     } else if (setup == QLatin1String("incomplete")) {
         QVERIFY(TestDatabase::runSql(path,
                                      TestDatabase::schema() + QStringLiteral("DROP TABLE Trans;")));
