@@ -8,7 +8,9 @@
 #include <sqlite3.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <QProcess>
 #include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QtTest>
 #include <csignal>
 
@@ -97,6 +99,8 @@ class DurabilityTest : public QObject {
 
 private slots:
     void killedWriterLosesNothingAcknowledged();
+    void refusedStoreIsToldAndLosesNothing_data();
+    void refusedStoreIsToldAndLosesNothing();
 };
 
 void DurabilityTest::killedWriterLosesNothingAcknowledged() {
@@ -146,6 +150,90 @@ void DurabilityTest::killedWriterLosesNothingAcknowledged() {
     }
     qInfo("%d rows acknowledged over %d kills", int(acknowledged.size()), kills);
     QVERIFY2(acknowledged.size() > kills, "the writer stored too little to prove anything");
+}
+
+void DurabilityTest::refusedStoreIsToldAndLosesNothing_data() {
+    QTest::addColumn<QString>("obstacle");
+    QTest::addColumn<QString>("cause");
+    QTest::newRow("write lock of another program") << "lock"
+                                                   << "zablokowany przez inny program";
+    QTest::newRow("full disk") << "full"
+                               << "brak miejsca na dysku";
+}
+
+// A store that cannot be made is refused with its cause, the file stays whole with
+// every row stored before, and the same store succeeds once the obstacle has gone.
+void DurabilityTest::refusedStoreIsToldAndLosesNothing() {
+    QFETCH(QString, obstacle);
+    QFETCH(QString, cause);
+    QTemporaryDir small;
+    QString folder = small.path();
+    const bool full = obstacle == QLatin1String("full");
+    if (full) {
+        if (geteuid() != 0 ||
+            QProcess::execute(QStringLiteral("mount"),
+                              {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                               QStringLiteral("size=1m"), QStringLiteral("tmpfs"), folder}) != 0) {
+            QSKIP("a small file system cannot be mounted here");
+        }
+    }
+    auto unmount = qScopeGuard([&] {
+        if (full) {
+            QProcess::execute(QStringLiteral("umount"), {folder});
+        }
+    });
+    const QString path = folder + QStringLiteral("/KALMET.MDB");
+    QVERIFY(TestDatabase::runSql(
+        path, TestDatabase::schema() + QStringLiteral("INSERT INTO Analiza (Numer) VALUES ('D');"
+                                                      "INSERT INTO DanePom (ID, P1) VALUES "
+                                                      "('D', 1);")));
+    auto opened = Database::open(path, RegionalSettings::polish());
+    QVERIFY2(opened.database, qPrintable(opened.error));
+    auto series = RecordSets::series(*opened.database, QString::fromLatin1(kAnalysis));
+    QVERIFY(series);
+
+    sqlite3* other = nullptr;
+    QFile filler(folder + QStringLiteral("/filler"));
+    if (full) {
+        QVERIFY(filler.open(QIODevice::WriteOnly));
+        const QByteArray block(4096, 'x');
+        while (filler.write(block) == block.size() && filler.flush()) {
+        }
+        filler.close();
+    } else {
+        QCOMPARE(sqlite3_open(path.toUtf8().constData(), &other), SQLITE_OK);
+        QCOMPARE(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+    }
+    auto store = [&] {
+        series->addNew();
+        const bool set = series->setField(QStringLiteral("ID"), Value(QStringLiteral("D"))) &&
+                         series->setField(QStringLiteral("P1"), Value(2));
+        if (set && series->update()) {
+            return QString();
+        }
+        const QString error = series->lastError();
+        series->cancelUpdate();
+        return error.isEmpty() ? QStringLiteral("?") : error;
+    };
+    const QString refused = store();
+    QVERIFY2(refused.contains(cause), qPrintable(refused));
+
+    if (full) {
+        QVERIFY(filler.remove());
+    } else {
+        sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite3_close(other);
+    }
+    QCOMPARE(store(), QString());
+    series.reset();
+    opened.database.reset();
+    sqlite3* db = nullptr;
+    QCOMPARE(sqlite3_open(path.toUtf8().constData(), &db), SQLITE_OK);
+    const QString verdict = integrity(db);
+    const QSet<int> stored = storedNumbers(db);
+    sqlite3_close(db);
+    QCOMPARE(verdict, QStringLiteral("ok"));
+    QCOMPARE(stored, (QSet<int>{1, 2}));
 }
 
 QTEST_GUILESS_MAIN(DurabilityTest)
