@@ -5,6 +5,7 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
+#include <QRandomGenerator>
 #include <QtTest>
 
 #include "../storage/test_database.h"
@@ -34,6 +35,56 @@ Run cli(const QStringList& args) {
     return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
 }
 
+// How a hostile file is made from the worked example: bytes, a cut, or SQL run on it.
+enum class Hostility { RandomBytes, RandomAfterHeader, CutInHalf, CutToOnePage, Sql };
+
+QString nullEverywhere() {
+    const char* analysis[] = {"LiczbaN",    "LiczbaK", "LiczbaR", "Data",     "Temperatura",
+                              "Wilgotnosc", "NazwaC",  "NumerC",  "Parametr", "Jednostka",
+                              "WN",         "GWG",     "DWG",     "CoRef",    "NazwaP",
+                              "NumerP",     "ZakresP", "BladP",   "NazwaT",   "Setings"};
+    QStringList sets;
+    for (const char* f : analysis) {
+        sets << QStringLiteral("%1 = NULL").arg(QLatin1String(f));
+    }
+    QStringList series{QStringLiteral("Operator = NULL"), QStringLiteral("ObX = NULL")};
+    for (int i = 1; i <= 10; ++i) {
+        series << QStringLiteral("P%1 = NULL").arg(i);
+    }
+    return QStringLiteral(
+               "UPDATE Analiza SET %1; UPDATE DanePom SET %2; UPDATE Ustawienia SET "
+               "Firma = NULL, FD = NULL, FP = NULL, POK = NULL, PSR = NULL, IK1 = NULL, "
+               "IK2 = NULL, FRTol = NULL, Proc = NULL, PW1 = NULL, PW2 = NULL, PW3 = "
+               "NULL, PW4 = NULL, PW5 = NULL;")
+        .arg(sets.join(QStringLiteral(", ")), series.join(QStringLiteral(", ")));
+}
+
+bool makeHostile(const QString& path, Hostility kind, const QString& sql) {
+    QFile file(path);
+    QRandomGenerator random(static_cast<quint32>(kind) + 11);
+    auto randomBytes = [&random](int size) {
+        QByteArray bytes(size, Qt::Uninitialized);
+        for (char& b : bytes) {
+            b = static_cast<char>(random.bounded(256));
+        }
+        return bytes;
+    };
+    switch (kind) {
+        case Hostility::RandomBytes:
+            return file.open(QIODevice::WriteOnly) && file.write(randomBytes(65536)) == 65536;
+        case Hostility::RandomAfterHeader:
+            return file.open(QIODevice::WriteOnly) &&
+                   file.write(QByteArray("SQLite format 3", 16) + randomBytes(16384)) > 0;
+        case Hostility::CutInHalf:
+            return file.resize(file.size() / 2);
+        case Hostility::CutToOnePage:
+            return file.resize(4096);
+        case Hostility::Sql:
+            return TestDatabase::runSql(path, sql);
+    }
+    return false;
+}
+
 }  // namespace
 
 class CliTest : public QObject {
@@ -49,6 +100,8 @@ private slots:
     void failedReadIsNoResult();
     void reportFiles_data();
     void reportFiles();
+    void hostileFilesAreToldOrRead_data();
+    void hostileFilesAreToldOrRead();
 };
 
 void CliTest::listsTheNumbersInStoredOrder() {
@@ -191,6 +244,92 @@ void CliTest::reportFiles() {
                QStringLiteral("--out"), t.folder() + QStringLiteral("/none.png")});
     QCOMPARE(run.code, 4);
     QVERIFY(!QFile::exists(t.folder() + QStringLiteral("/none.png")));
+}
+
+void CliTest::hostileFilesAreToldOrRead_data() {
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("sql");
+    QTest::addColumn<QString>("numer");
+    QTest::addColumn<int>("resultsCode");  // -1: any of the allowed ones
+    const auto bytes = [](const char* name, Hostility kind) {
+        QTest::newRow(name) << int(kind) << QString() << QStringLiteral("1/2026") << -1;
+    };
+    const auto sql = [](const char* name, const QString& text,
+                        const QString& numer = QStringLiteral("1/2026"), int code = -1) {
+        QTest::newRow(name) << int(Hostility::Sql) << text << numer << code;
+    };
+    bytes("random bytes", Hostility::RandomBytes);
+    bytes("random bytes after a database header", Hostility::RandomAfterHeader);
+    bytes("cut in half", Hostility::CutInHalf);
+    bytes("cut to one page", Hostility::CutToOnePage);
+    sql("text in number fields",
+        QString::fromUtf8("UPDATE Analiza SET LiczbaN = 'pięć', LiczbaK = 'x', LiczbaR = '2,5', "
+                          "WN = 'abc', GWG = '1,5,', DWG = '', CoRef = 'q';"
+                          "UPDATE DanePom SET P1 = 'x', P2 = '', ObX = 'y';"
+                          "UPDATE Ustawienia SET POK = 'a', PSR = 'b', IK1 = 'c', Proc = 'd', "
+                          "FRTol = 'e', PW1 = 'tak';"));
+    sql("infinite and huge values",
+        QStringLiteral("UPDATE DanePom SET P1 = 9e999, P2 = -9e999, P3 = 1e308, P4 = -1e308;"
+                       "UPDATE Analiza SET GWG = 9e999, WN = 0, CoRef = 1;"));
+    for (const int count : {-1, 0, 11, 1000000}) {
+        const QByteArray name = "counts of " + QByteArray::number(count);
+        sql(name.constData(), QStringLiteral("UPDATE Analiza SET LiczbaN = %1, LiczbaK = %1, "
+                                             "LiczbaR = %1;")
+                                  .arg(count));
+    }
+    sql("NULL in every field", nullEverywhere());
+    sql("NULL analysis number", QStringLiteral("UPDATE Analiza SET Numer = NULL;"));
+    const QString strange = QStringLiteral("1'; DROP TABLE Analiza; --\\\"%_");
+    QString quoted = strange;
+    quoted.replace(QLatin1Char('\''), QStringLiteral("''"));
+    sql("SQL in the analysis number",
+        QStringLiteral("UPDATE Analiza SET Numer = '%1'; UPDATE DanePom SET ID = '%1';")
+            .arg(quoted),
+        strange, 0);
+}
+
+// Whatever the file holds, every command ends by itself with a result or a clear
+// message: no crash, no hang, no sanitizer report.
+void CliTest::hostileFilesAreToldOrRead() {
+    QFETCH(int, kind);
+    QFETCH(QString, sql);
+    QFETCH(QString, numer);
+    QFETCH(int, resultsCode);
+    TestDatabase t(fixture("worked_example.sql"));
+    QVERIFY(makeHostile(t.path(), Hostility(kind), sql));
+    QTemporaryDir out;
+    const QList<QStringList> commands = {
+        {QStringLiteral("list"), t.path()},
+        {QStringLiteral("results"), t.path(), numer},
+        {QStringLiteral("report"), t.path(), numer, QStringLiteral("--out"),
+         out.filePath(QStringLiteral("r.pdf"))},
+        {QStringLiteral("chart"), t.path(), numer, QStringLiteral("--out"),
+         out.filePath(QStringLiteral("c.png"))}};
+    for (const QStringList& args : commands) {
+        QProcess p;
+        p.start(QStringLiteral(KALMET_BUILD_DIR "/kalmet-cli"), args);
+        QVERIFY2(p.waitForFinished(60000), qPrintable(args[0] + QStringLiteral(" hangs")));
+        const QString err = QString::fromUtf8(p.readAllStandardError());
+        const QByteArray stdOut = p.readAllStandardOutput();
+        QVERIFY2(p.exitStatus() == QProcess::NormalExit, qPrintable(args[0] + ": " + err));
+        QVERIFY2(!err.contains(QStringLiteral("Sanitizer")) &&
+                     !err.contains(QStringLiteral("runtime error")),
+                 qPrintable(err));
+        const int code = p.exitCode();
+        QVERIFY2(code == 0 || code == 2 || code == 3 || code == 4,
+                 qPrintable(QStringLiteral("%1: %2 %3").arg(args[0]).arg(code).arg(err)));
+        if (code != 0) {
+            QVERIFY2(!err.trimmed().isEmpty(), qPrintable(args[0]));
+        }
+        if (args[0] == QLatin1String("results") && resultsCode >= 0) {
+            QCOMPARE(code, resultsCode);
+        }
+        if (code == 0 && args[0] == QLatin1String("results")) {
+            QJsonParseError parsed{};
+            QJsonDocument::fromJson(stdOut, &parsed);
+            QCOMPARE(parsed.error, QJsonParseError::NoError);
+        }
+    }
 }
 
 QTEST_MAIN(CliTest)
