@@ -173,8 +173,11 @@ int main(int argc, char** argv) {
         (chart && !chartFile) || (!list && !results && !report && !chart)) {
         return usage();
     }
-    auto opened =
-        Session::openFile(args[1], RegionalSettings::fromSystem(), Database::Access::ReadOnly);
+    // One analysis is looked up through the number's index: the cost stays flat however
+    // many analyses the file holds.
+    const std::optional<QString> wanted = list ? std::nullopt : std::optional<QString>(args[2]);
+    auto opened = Session::openFile(args[1], RegionalSettings::fromSystem(),
+                                    Database::Access::ReadOnly, wanted);
     if (!opened.session) {
         return fail(opened.error, 2);
     }

@@ -8,6 +8,11 @@ std::unique_ptr<RecordSet> analyses(Database& db) {
     return RecordSet::open(db, {QStringLiteral("Analiza"), {}, {}, {}});
 }
 
+std::unique_ptr<RecordSet> analysesNumbered(Database& db, const QString& numer) {
+    return RecordSet::open(
+        db, {QStringLiteral("Analiza"), QStringLiteral("Numer = ?"), {Value(numer)}, {}});
+}
+
 std::unique_ptr<RecordSet> settings(Database& db) {
     return RecordSet::open(db, {QStringLiteral("Ustawienia"), {}, {}, {}});
 }

@@ -13,6 +13,9 @@ namespace RecordSets {
 
 // "Select * from Analiza", in the order the rows were stored.
 std::unique_ptr<RecordSet> analyses(Database& db);
+// Only the analyses of one number, found through the number's index: for a reader of
+// one analysis, whose cost must not grow with the file.
+std::unique_ptr<RecordSet> analysesNumbered(Database& db, const QString& numer);
 // "Select * from Ustawienia"
 std::unique_ptr<RecordSet> settings(Database& db);
 // "Select * from Trans"

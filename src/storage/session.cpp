@@ -13,7 +13,8 @@ Session::Opened Session::openFolder(const QString& applicationFolder,
 }
 
 Session::Opened Session::openFile(const QString& path, const RegionalSettings& regional,
-                                  Database::Access access) {
+                                  Database::Access access,
+                                  const std::optional<QString>& onlyAnalysis) {
     std::unique_ptr<Session> session(new Session(regional));
     session->shared_.applicationFolder = QFileInfo(path).absolutePath();
     auto opened = Database::open(path, regional, access);
@@ -31,7 +32,8 @@ Session::Opened Session::openFile(const QString& path, const RegionalSettings& r
         }
     }
     session->db_ = std::move(opened.database);
-    session->analyses_ = RecordSets::analyses(*session->db_);
+    session->analyses_ = onlyAnalysis ? RecordSets::analysesNumbered(*session->db_, *onlyAnalysis)
+                                      : RecordSets::analyses(*session->db_);
     session->settings_ = RecordSets::settings(*session->db_);
     session->profiles_ = RecordSets::profiles(*session->db_);
     if (!session->analyses_ || !session->settings_ || !session->profiles_) {

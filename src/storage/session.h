@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <optional>
 
 #include "database.h"
 #include "program_lock.h"
@@ -26,9 +27,11 @@ public:
     // The database file of an application folder.
     static Opened openFolder(const QString& applicationFolder, const RegionalSettings& regional);
     // Any database file (the batch interface names it on its command line and only
-    // reads it).
+    // reads it). With onlyAnalysis, the analysis record set holds just the analyses of
+    // that number.
     static Opened openFile(const QString& path, const RegionalSettings& regional,
-                           Database::Access access = Database::Access::ReadWrite);
+                           Database::Access access = Database::Access::ReadWrite,
+                           const std::optional<QString>& onlyAnalysis = std::nullopt);
 
     Database& database() { return *db_; }
     RecordSet& analyses() { return *analyses_; }
