@@ -42,7 +42,8 @@ public:
           percent_(QStringLiteral("#0.00")),
           n_(StudyInput::partCount(in.parts)),
           k_(boundedCount(in.appraisers, kMaxCount)),
-          r_(boundedCount(in.trials, kMaxCount)) {}
+          r_(boundedCount(in.trials, kMaxCount)),
+          shown_(in.shown && in.shown->serves(rs) ? in.shown : nullptr) {}
 
     StudyOutput run() {
         out_.seriesCount = static_cast<int>(in_.series.size());
@@ -61,11 +62,20 @@ private:
         if (v.isEmpty()) {
             return {};
         }
+        if (shown_ && v.isNumber()) {
+            const ShownNumbers::Shown& s = shown_->textAndReadBack(v.number(), in_.numberPattern);
+            return {s.text, s.readBack};
+        }
         const QString text = v.format(pattern_, rs_);
         return {text, readLocaleNumber(text, rs_)};
     }
 
-    QString show(Number v) const { return v ? pattern_.format(*v, rs_) : QString(); }
+    QString show(Number v) const {
+        if (!v) {
+            return {};
+        }
+        return shown_ ? shown_->text(*v, in_.numberPattern) : pattern_.format(*v, rs_);
+    }
 
     int averageColumn() const { return n_ + 3; }
     int gapColumn() const { return n_ + 2; }
@@ -343,7 +353,10 @@ private:
     }
 
     QString panelText(const NumberPattern& pattern, Number v) const {
-        return v ? pattern.format(*v, rs_) + QLatin1Char(' ') : QString();
+        if (!v) {
+            return {};
+        }
+        return (&pattern == &pattern_ ? show(v) : pattern.format(*v, rs_)) + QLatin1Char(' ');
     }
 
     void writePanels() {
@@ -374,6 +387,7 @@ private:
     const int n_;
     const int k_;
     const int r_;
+    ShownNumbers* const shown_;
 
     StudyOutput out_;
     int row_ = 1;

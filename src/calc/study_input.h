@@ -5,6 +5,7 @@
 
 #include "factor_tables.h"
 #include "regional_settings.h"
+#include "shown_numbers.h"
 #include "value.h"
 
 class RecordSet;
@@ -35,6 +36,8 @@ struct StudyInput {
     Value IK1;
     Value IK2;
     QVector<SeriesInput> series;
+    // Where the texts of the numbers already shown are kept; none: each is made anew.
+    ShownNumbers* shown = nullptr;
 
     // N as a count of part fields: the stored LiczbaN, limited to the ten fields P1..P10.
     static int partCount(const Value& liczbaN);

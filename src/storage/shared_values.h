@@ -4,6 +4,7 @@
 
 #include "factor_tables.h"
 #include "regional_settings.h"
+#include "shown_numbers.h"
 #include "value.h"
 
 class RecordSet;
@@ -28,6 +29,8 @@ struct SharedValues {
     bool dialogResult = false;
     FactorTables factors;
     RegionalSettings regional;
+    // The texts of the numbers the statistics have shown, for the next recomputation.
+    ShownNumbers shownNumbers{regional};
 
     QString numberPattern() const { return FP.toText(regional); }
     QString datePattern() const { return FD.toText(regional); }

@@ -76,6 +76,7 @@ AnalysisScreen AnalysisScreen::select(Session& session, const QString& numer) {
     if (screen.hasSeries) {
         input =
             StudyInput::fromRecordSets(analysis, *series, session.settingsRow(), session.shared());
+        input.shown = &session.shared().shownNumbers;
     }
     // Nothing is computed or judged from a read that failed.
     for (const RecordSet* set :

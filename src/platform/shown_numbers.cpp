@@ -1,0 +1,45 @@
+#include "shown_numbers.h"
+
+#include <cstring>
+
+#include "number_reader.h"
+
+ShownNumbers::Entry& ShownNumbers::entry(double value, const QString& pattern) {
+    if (!compiled_ || pattern != pattern_) {
+        pattern_ = pattern;
+        compiled_.emplace(pattern);
+        entries_.clear();
+    }
+    quint64 key = 0;
+    std::memcpy(&key, &value, sizeof key);
+    auto it = entries_.find(key);
+    if (it != entries_.end()) {
+        return *it;
+    }
+    if (entries_.size() >= kLimit) {
+        entries_.clear();
+    }
+    Entry e;
+    e.shown.text = compiled_->format(value, regional_);
+    return *entries_.insert(key, e);
+}
+
+const QString& ShownNumbers::text(double value, const QString& pattern) {
+    return entry(value, pattern).shown.text;
+}
+
+const ShownNumbers::Shown& ShownNumbers::textAndReadBack(double value, const QString& pattern) {
+    Entry& e = entry(value, pattern);
+    if (!e.read) {
+        e.shown.readBack = readLocaleNumber(e.shown.text, regional_);
+        e.read = true;
+    }
+    return e.shown;
+}
+
+bool ShownNumbers::serves(const RegionalSettings& regional) const {
+    return regional.decimalSeparator() == regional_.decimalSeparator() &&
+           regional.thousandsSeparator() == regional_.thousandsSeparator() &&
+           regional.currencySymbol() == regional_.currencySymbol() &&
+           regional.currencyPattern() == regional_.currencyPattern();
+}
