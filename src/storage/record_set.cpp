@@ -41,34 +41,116 @@ std::unique_ptr<RecordSet> RecordSet::open(Database& db, const Query& query, QSt
     if (!set->loadColumns()) {
         return fail(QString::fromUtf8("brak tabeli „%1”").arg(query.table));
     }
+    set->fetch_ = std::make_unique<Statement>(
+        db.handle(), QStringLiteral("SELECT * FROM %1 WHERE rowid = ?").arg(quoted(query.table)));
+    set->position_ = 0;
+    const bool storedOrder = query.orderBy.isEmpty();
+    if (query.keysOnDemand && storedOrder && query.where.isEmpty()) {
+        Statement count(db.handle(),
+                        QStringLiteral("SELECT count(*) FROM %1").arg(quoted(query.table)));
+        if (!count.next()) {
+            return fail(count.error());
+        }
+        set->onDemand_ = true;
+        set->onDemandCount_ = static_cast<int>(count.columnInt64(0));
+        return set;
+    }
     QString sql = QStringLiteral("SELECT rowid FROM %1").arg(quoted(query.table));
     if (!query.where.isEmpty()) {
         sql += QStringLiteral(" WHERE ") + query.where;
     }
-    // Rows in stored (rowid) order come fastest unordered, from whatever small index
-    // covers them, and sorted here; a table scan would read every page of the table.
-    const bool storedOrder = query.orderBy.isEmpty();
     if (!storedOrder) {
         sql += QStringLiteral(" ORDER BY ") + query.orderBy;
     }
-    Statement keys(db.handle(), sql);
-    for (int i = 0; i < query.parameters.size(); ++i) {
-        keys.bind(i + 1, query.parameters[i]);
+    QString cause;
+    if (!set->loadKeys(sql, query.parameters, storedOrder, &cause)) {
+        return fail(cause);
     }
+    return set;
+}
+
+// Rows in stored (rowid) order come fastest unordered, from whatever small index covers
+// them, and sorted here; a table scan would read every page of the table.
+bool RecordSet::loadKeys(const QString& sql, const QVector<Value>& parameters, bool storedOrder,
+                         QString* error) const {
+    Statement keys(db_.handle(), sql);
+    for (int i = 0; i < parameters.size(); ++i) {
+        keys.bind(i + 1, parameters[i]);
+    }
+    QVector<qint64> loaded;
     while (keys.next()) {
-        set->keys_.push_back(keys.columnInt64(0));
+        loaded.push_back(keys.columnInt64(0));
     }
     if (!keys.isValid() || !keys.error().isEmpty()) {
-        return fail(keys.error());
+        *error = keys.error();
+        return false;
     }
     if (storedOrder) {
-        std::sort(set->keys_.begin(), set->keys_.end());
+        std::sort(loaded.begin(), loaded.end());
     }
-    set->ascending_ = std::is_sorted(set->keys_.cbegin(), set->keys_.cend());
-    set->fetch_ = std::make_unique<Statement>(
-        db.handle(), QStringLiteral("SELECT * FROM %1 WHERE rowid = ?").arg(quoted(query.table)));
-    set->position_ = 0;
-    return set;
+    keys_ = std::move(loaded);
+    ascending_ = std::is_sorted(keys_.cbegin(), keys_.cend());
+    keyIndexValid_ = false;
+    return true;
+}
+
+// The keys of one page of rows: counted from the end for the last page (the start-up
+// shows the last row), from the start for any other.
+bool RecordSet::loadKeyPage(int position) const {
+    constexpr int kPage = 256;
+    const bool last = position >= onDemandCount_ - kPage;
+    const int first = last ? onDemandCount_ - 1 : position / kPage * kPage;
+    Statement page(db_.handle(),
+                   QStringLiteral("SELECT rowid FROM %1 ORDER BY rowid %2 LIMIT %3 OFFSET %4")
+                       .arg(quoted(table_), last ? QStringLiteral("DESC") : QStringLiteral("ASC"))
+                       .arg(kPage)
+                       .arg(last ? 0 : first));
+    for (int p = first; p >= 0 && p < onDemandCount_ && page.next(); p += last ? -1 : 1) {
+        knownKeys_.insert(p, page.columnInt64(0));
+    }
+    noteReadFailure(page);
+    return page.error().isEmpty() && knownKeys_.contains(position);
+}
+
+void RecordSet::loadAllKeys() const {
+    if (!onDemand_) {
+        return;
+    }
+    QString error;
+    if (!loadKeys(QStringLiteral("SELECT rowid FROM %1").arg(quoted(table_)), {}, true, &error)) {
+        readError_ = error;
+        keys_.clear();
+    }
+    onDemand_ = false;
+    knownKeys_.clear();
+    // Only this record set changes the table, so the loaded keys are its rows; should
+    // another program have added or removed rows meanwhile, the loaded ones count.
+}
+
+// The rows after a deleted one move up by one place.
+void RecordSet::forgetKnownKey(int position) {
+    QHash<int, qint64> moved;
+    for (auto it = knownKeys_.cbegin(); it != knownKeys_.cend(); ++it) {
+        if (it.key() != position) {
+            moved.insert(it.key() > position ? it.key() - 1 : it.key(), it.value());
+        }
+    }
+    knownKeys_ = std::move(moved);
+    --onDemandCount_;
+}
+
+qint64 RecordSet::keyAt(int position) const {
+    if (onDemand_) {
+        if (const auto it = knownKeys_.constFind(position); it != knownKeys_.constEnd()) {
+            return *it;
+        }
+        // Past a few pages, the whole keyset costs less than more of them.
+        if (knownKeys_.size() < 16 * 256 && loadKeyPage(position)) {
+            return knownKeys_.value(position);
+        }
+        loadAllKeys();
+    }
+    return position >= 0 && position < keys_.size() ? keys_[position] : 0;
 }
 
 bool RecordSet::loadColumns() {
@@ -135,7 +217,48 @@ void RecordSet::move(int n) {
     position_ = static_cast<int>(target);
 }
 
+// In stored order a row's position is the number of rows stored before it, counted
+// from whichever end of the table is nearer (the last rows are the ones most used).
+int RecordSet::positionOfKey(qint64 key) const {
+    const int last = onDemandCount_ - 1;
+    if (last < 0) {
+        return -1;
+    }
+    if (!knownKeys_.contains(last)) {
+        loadKeyPage(last);
+    }
+    for (auto it = knownKeys_.cbegin(); it != knownKeys_.cend(); ++it) {
+        if (it.value() == key) {
+            return it.key();
+        }
+    }
+    // A user who walks many analyses is served faster by the whole keyset.
+    if (++countedLookups_ > 16) {
+        loadAllKeys();
+        return indexOfKey(key);
+    }
+    const bool fromEnd = key > knownKeys_.value(last) / 2;
+    Statement count(db_.handle(),
+                    QStringLiteral("SELECT count(*) FROM %1 WHERE rowid %2 ?")
+                        .arg(quoted(table_), fromEnd ? QStringLiteral(">=") : QStringLiteral("<")));
+    count.bindInt64(1, key);
+    if (!count.next()) {
+        noteReadFailure(count);
+        return -1;
+    }
+    const auto counted = static_cast<int>(count.columnInt64(0));
+    const int position = fromEnd ? onDemandCount_ - counted : counted;
+    if (position < 0 || position > last) {
+        return -1;
+    }
+    knownKeys_.insert(position, key);
+    return position;
+}
+
 int RecordSet::indexOfKey(qint64 key) const {
+    if (onDemand_) {
+        return positionOfKey(key);
+    }
     if (ascending_) {
         const auto it = std::lower_bound(keys_.cbegin(), keys_.cend(), key);
         return it != keys_.cend() && *it == key ? static_cast<int>(it - keys_.cbegin()) : -1;
@@ -180,7 +303,7 @@ const QVector<Value>* RecordSet::currentRow() const {
     }
     if (!row_) {
         fetch_->reset();
-        fetch_->bindInt64(1, keys_[position_]);
+        fetch_->bindInt64(1, keyAt(position_));
         QVector<Value> values(columns_.size());
         if (fetch_->next()) {
             for (int i = 0; i < values.size(); ++i) {
@@ -216,7 +339,7 @@ Value RecordSet::fieldAt(int position, const QString& name) const {
     }
     Statement one(db_.handle(), QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?")
                                     .arg(quoted(columns_[column]), quoted(table_)));
-    one.bindInt64(1, keys_[position]);
+    one.bindInt64(1, keyAt(position));
     if (one.next()) {
         return one.column(0);
     }
@@ -225,6 +348,7 @@ Value RecordSet::fieldAt(int position, const QString& name) const {
 }
 
 QVector<Value> RecordSet::column(const QString& name) const {
+    loadAllKeys();
     const int column = columnIndex(name);
     QVector<Value> values(keys_.size());
     if (column < 0) {
@@ -322,6 +446,11 @@ bool RecordSet::insertRow() {
         return false;
     }
     const qint64 key = sqlite3_last_insert_rowid(db_.handle());
+    if (onDemand_) {
+        knownKeys_.insert(onDemandCount_, key);
+        position_ = onDemandCount_++;
+        return true;
+    }
     ascending_ = ascending_ && (keys_.isEmpty() || keys_.back() < key);
     keys_.push_back(key);
     if (keyIndexValid_) {
@@ -349,7 +478,7 @@ bool RecordSet::updateRow() {
     for (; i < values.size(); ++i) {
         change.bind(i + 1, values[i]);
     }
-    change.bindInt64(i + 1, keys_[position_]);
+    change.bindInt64(i + 1, keyAt(position_));
     if (!change.run()) {
         error_ = change.error();
         return false;
@@ -388,12 +517,16 @@ bool RecordSet::deleteCurrent() {
     }
     Statement remove(db_.handle(),
                      QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quoted(table_)));
-    remove.bindInt64(1, keys_[position_]);
+    remove.bindInt64(1, keyAt(position_));
     if (!remove.run()) {
         error_ = remove.error();
         return false;
     }
-    keys_.remove(position_);
+    if (onDemand_) {
+        forgetKnownKey(position_);
+    } else {
+        keys_.remove(position_);
+    }
     keyIndexValid_ = false;
     row_.reset();
     deleted_ = true;

@@ -24,13 +24,17 @@ public:
         QString where;  // with "?" placeholders, without "WHERE"
         QVector<Value> parameters;
         QString orderBy;  // without "ORDER BY"
+        // A whole table in stored order (no condition, no order) may load its keys when
+        // first needed: the count at once, the last rows next, the rest only when a row
+        // before them is reached. For a set that only this record set changes.
+        bool keysOnDemand = false;
     };
 
     // Null when the query cannot be run; the reason is in *error.
     static std::unique_ptr<RecordSet> open(Database& db, const Query& query,
                                            QString* error = nullptr);
 
-    int recordCount() const { return static_cast<int>(keys_.size()); }
+    int recordCount() const { return onDemand_ ? onDemandCount_ : static_cast<int>(keys_.size()); }
     bool isEof() const { return !deleted_ && position_ >= recordCount(); }
     bool isBof() const { return position_ < 0 || (recordCount() == 0 && !deleted_); }
     bool hasCurrentRow() const { return !deleted_ && position_ >= 0 && position_ < recordCount(); }
@@ -82,6 +86,13 @@ private:
     bool loadColumns();
     const QVector<Value>* currentRow() const;
     int indexOfKey(qint64 key) const;
+    int positionOfKey(qint64 key) const;
+    qint64 keyAt(int position) const;
+    void forgetKnownKey(int position);
+    bool loadKeyPage(int position) const;
+    void loadAllKeys() const;
+    bool loadKeys(const QString& sql, const QVector<Value>& parameters, bool storedOrder,
+                  QString* error) const;
     void leaveRow();
     std::optional<Value> convertForColumn(int column, const Value& value);
     bool insertRow();
@@ -93,8 +104,13 @@ private:
     QVector<bool> numeric_;
     QHash<QString, int> columnByLowerName_;
 
-    QVector<qint64> keys_;
-    bool ascending_ = true;  // keys in rowid order: found by binary search
+    mutable QVector<qint64> keys_;
+    mutable bool ascending_ = true;  // keys in rowid order: found by binary search
+    // Keys not loaded yet: the count of rows, and the keys known so far by position.
+    mutable bool onDemand_ = false;
+    int onDemandCount_ = 0;
+    mutable QHash<int, qint64> knownKeys_;
+    mutable int countedLookups_ = 0;
     int position_ = -1;
     bool deleted_ = false;
 

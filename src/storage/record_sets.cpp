@@ -5,7 +5,7 @@
 namespace RecordSets {
 
 std::unique_ptr<RecordSet> analyses(Database& db) {
-    return RecordSet::open(db, {QStringLiteral("Analiza"), {}, {}, {}});
+    return RecordSet::open(db, {QStringLiteral("Analiza"), {}, {}, {}, true});
 }
 
 std::unique_ptr<RecordSet> analysesNumbered(Database& db, const QString& numer) {

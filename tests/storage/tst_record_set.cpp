@@ -40,6 +40,7 @@ private slots:
     void fieldNamesIgnoreCase();
     void findSearchesForwardFromTheCurrentRow();
     void keysetAfterAddAndDelete();
+    void keysOnDemandBehaveAsLoadedKeys();
     void deleteLoopEnds();
     void editOfTheCurrentRow();
     void textIntoNumberFieldUsesTheLocale();
@@ -147,6 +148,57 @@ void RecordSetTest::keysetAfterAddAndDelete() {
     QVERIFY(!set->find(QStringLiteral("Numer"), Value(QStringLiteral("1/2026"))));  // at the end
     set->moveFirst();
     QVERIFY(set->find(QStringLiteral("Numer"), Value(QStringLiteral("4/2026"))));
+}
+
+// The analysis set loads its keys when first needed: the same moves, finds, edits, adds
+// and deletes give what a set with every key loaded gives, on more rows than the first
+// step of loading brings.
+void RecordSetTest::keysOnDemandBehaveAsLoadedKeys() {
+    QString sql;
+    for (int i = 1; i <= 700; ++i) {
+        sql += QStringLiteral("INSERT INTO Analiza (Numer, LiczbaN) VALUES ('%1', %2);")
+                   .arg(i)
+                   .arg(i % 10);
+    }
+    sql += QStringLiteral("DELETE FROM Analiza WHERE rowid % 7 = 0;");  // gaps in the keys
+    QStringList seen[2];
+    for (const bool onDemand : {false, true}) {
+        TestDatabase t(sql);
+        auto set = RecordSet::open(t.db(), {QStringLiteral("Analiza"), {}, {}, {}, onDemand});
+        QStringList& out = seen[onDemand ? 1 : 0];
+        auto look = [&] {
+            out << QStringLiteral("%1 %2 %3")
+                       .arg(set->recordCount())
+                       .arg(set->position())
+                       .arg(set->field(QStringLiteral("Numer")).text());
+        };
+        set->moveLast();
+        look();
+        set->move(-5);
+        look();
+        QVERIFY(set->deleteCurrent());
+        set->move(2);
+        look();
+        set->addNew();
+        QVERIFY(set->setField(QStringLiteral("Numer"), Value(QStringLiteral("nowa"))));
+        QVERIFY(set->update());
+        look();
+        set->moveFirst();
+        QVERIFY(set->find(QStringLiteral("Numer"), Value(QStringLiteral("351"))));
+        look();
+        QVERIFY(set->setField(QStringLiteral("LiczbaN"), Value(5)));
+        QVERIFY(set->update());
+        QVERIFY(set->deleteCurrent());
+        set->move(2);
+        look();
+        set->moveFirst();
+        look();
+        out << set->fieldAt(3, QStringLiteral("Numer")).text();
+        out << QString::number(set->column(QStringLiteral("Numer")).size());
+        out << QString::number(set->find(QStringLiteral("Numer"), Value(QStringLiteral("nowa"))));
+        look();
+    }
+    QCOMPARE(seen[1], seen[0]);
 }
 
 void RecordSetTest::deleteLoopEnds() {
