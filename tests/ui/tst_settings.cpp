@@ -17,6 +17,7 @@
 #include "report_inputs.h"
 #include "result_panels.h"
 #include "settings_window.h"
+#include "typing_limit.h"
 #include "window_fixture.h"
 
 namespace {
@@ -103,6 +104,9 @@ void SettingsTest::closingUntouchedChangesNothing() {
             shown << box(d, name)->text();
         }
         shown << levelBox(d)->currentText();
+        QCOMPARE((QVector<int>{TypingLimit::of(box(d, "Text5")), TypingLimit::of(box(d, "Text6")),
+                               TypingLimit::of(box(d, "Text9")), TypingLimit::of(box(d, "Text8"))}),
+                 (QVector<int>{10, 10, 2, 0}));
         showAndWait(d);
         for (int i = 0; i < 9; ++i) {
             focusOrder << focusedControl(d);
