@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
+#include <cerrno>
 
 std::unique_ptr<ProgramLock> ProgramLock::take(const QString& databasePath) {
     const QByteArray name = (databasePath + QStringLiteral(".lock")).toUtf8();
@@ -15,6 +16,17 @@ std::unique_ptr<ProgramLock> ProgramLock::take(const QString& databasePath) {
         return nullptr;
     }
     return std::unique_ptr<ProgramLock>(new ProgramLock(fd));
+}
+
+bool ProgramLock::isHeldByAnother(const QString& databasePath) {
+    const QByteArray name = (databasePath + QStringLiteral(".lock")).toUtf8();
+    const int fd = ::open(name.constData(), O_RDWR | O_CLOEXEC);
+    if (fd < 0) {
+        return false;  // no lock file yet: nobody holds it
+    }
+    const bool held = ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    ::close(fd);  // lets go of the lock if this took it
+    return held;
 }
 
 ProgramLock::~ProgramLock() {

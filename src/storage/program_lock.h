@@ -12,6 +12,9 @@ class ProgramLock {
 public:
     // Null when another program holds the lock (or the lock file cannot be made).
     static std::unique_ptr<ProgramLock> take(const QString& databasePath);
+    // Whether another program holds the lock now (checked before the file is opened,
+    // so a second start is told at once, not after waiting for the first one's writes).
+    static bool isHeldByAnother(const QString& databasePath);
     ~ProgramLock();
     ProgramLock(const ProgramLock&) = delete;
     ProgramLock& operator=(const ProgramLock&) = delete;

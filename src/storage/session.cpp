@@ -17,18 +17,25 @@ Session::Opened Session::openFile(const QString& path, const RegionalSettings& r
                                   const std::optional<QString>& onlyAnalysis) {
     std::unique_ptr<Session> session(new Session(regional));
     session->shared_.applicationFolder = QFileInfo(path).absolutePath();
+    const bool writing = access == Database::Access::ReadWrite;
+    const auto alreadyOpen = [&path] {
+        return Opened{
+            nullptr, QString::fromUtf8("Nie można otworzyć bazy danych „%1”: plik jest już otwarty "
+                                       "w innym uruchomionym programie Kalmet. Zakończ tamten "
+                                       "program i spróbuj ponownie.")
+                         .arg(path)};
+    };
+    if (writing && ProgramLock::isHeldByAnother(path)) {
+        return alreadyOpen();
+    }
     auto opened = Database::open(path, regional, access);
     if (!opened.database) {
         return {nullptr, opened.error};
     }
-    if (access == Database::Access::ReadWrite) {
+    if (writing) {
         session->programLock_ = ProgramLock::take(path);
         if (!session->programLock_) {
-            return {nullptr,
-                    QString::fromUtf8("Nie można otworzyć bazy danych „%1”: plik jest już otwarty "
-                                      "w innym uruchomionym programie Kalmet. Zakończ tamten "
-                                      "program i spróbuj ponownie.")
-                        .arg(path)};
+            return alreadyOpen();
         }
     }
     session->db_ = std::move(opened.database);

@@ -1,5 +1,6 @@
 // A program killed at any moment loses nothing it has told the user was stored: a
-// child stores series through the record set and reports each stored row on a pipe;
+// child opens the file as the program does, stores series through the record set and
+// reports each stored row on a pipe (a second start meanwhile is refused);
 // the parent kills it with SIGKILL at a random moment, then checks the file. The
 // number of kills is KALMET_DURABILITY_KILLS (100 for the full run), 20 by default.
 
@@ -15,6 +16,7 @@
 #include <csignal>
 
 #include "record_sets.h"
+#include "session.h"
 #include "test_database.h"
 
 namespace {
@@ -22,15 +24,16 @@ namespace {
 const char* const kAnalysis = "D";
 
 // Stores series one after another, for ever, writing each stored number to `out`.
+// Opened as the program opens its file, holding the program's lock.
 [[noreturn]] void storeUntilKilled(const QString& path, int firstNumber, int out) {
-    auto opened = Database::open(path, RegionalSettings::polish());
-    if (!opened.database) {
+    auto opened = Session::openFile(path, RegionalSettings::polish());
+    if (!opened.session) {
         _exit(2);
     }
-    auto series = RecordSets::series(*opened.database, QString::fromLatin1(kAnalysis));
-    if (!series) {
+    if (!opened.session->openSeries(QString::fromLatin1(kAnalysis)).isEmpty()) {
         _exit(3);
     }
+    RecordSet* series = opened.session->series();
     for (int number = firstNumber;; ++number) {
         series->addNew();
         const bool set =
@@ -123,7 +126,15 @@ void DurabilityTest::killedWriterLosesNothingAcknowledged() {
         }
         close(channel[1]);
         QByteArray pending;
+        const int before = static_cast<int>(acknowledged.size());
         readFor(channel[0], 5 + static_cast<int>(random.bounded(60)), &pending, &acknowledged);
+        if (round % 5 == 0 && acknowledged.size() > before) {
+            // A second start while the first program is storing is refused.
+            const auto second = Session::openFile(t.path(), RegionalSettings::polish());
+            QVERIFY(!second.session);
+            QVERIFY2(second.error.contains(QString::fromUtf8("innym uruchomionym programie")),
+                     qPrintable(second.error));
+        }
         kill(child, SIGKILL);
         int status = 0;
         waitpid(child, &status, 0);
