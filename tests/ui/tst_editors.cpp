@@ -1,8 +1,11 @@
+#include <unistd.h>
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QtTest>
 
 #include "analysis_editor.h"
@@ -106,6 +109,7 @@ private slots:
     void nothingSelectedIsToldNotIgnored();
     void apostrophesEverywhere();
     void storeFailureKeepsTheInput();
+    void fullDiskKeepsTheInput();
     void programTextIsNeverCut();
     void referenceModeKeepsTheLayout();
     void seriesEditorShowsItsWholeCaption();
@@ -723,6 +727,59 @@ void EditorsTest::storeFailureKeepsTheInput() {
     QVERIFY(f.dialogs.calls[0].text.contains(QString::fromUtf8("dysk pełny")));
     QCOMPARE(f.dialogs.calls[0].icon, Dialogs::Icon::Critical);
     QCOMPARE(RecordSets::series(f.database.db(), QStringLiteral("2/2026"))->recordCount(), 0);
+}
+
+// A real full disk (a small file system filled up): the store is refused with its
+// cause, the editor comes back with the input, and the same input is stored once
+// there is room again.
+void EditorsTest::fullDiskKeepsTheInput() {
+    QTemporaryDir small;
+    if (geteuid() != 0 ||
+        QProcess::execute(QStringLiteral("mount"), {QStringLiteral("-t"), QStringLiteral("tmpfs"),
+                                                    QStringLiteral("-o"), QStringLiteral("size=1m"),
+                                                    QStringLiteral("tmpfs"), small.path()}) != 0) {
+        QSKIP("a small file system cannot be mounted here");
+    }
+    auto unmount =
+        qScopeGuard([&] { QProcess::execute(QStringLiteral("umount"), {small.path()}); });
+    WindowFixture f(QString::fromUtf8(twoAnalyses));
+    const QString path = small.filePath(QStringLiteral("KALMET.MDB"));
+    QVERIFY(QFile::copy(f.database.path(), path));
+    {
+        auto opened = Session::openFolder(small.path(), f.regional);
+        QVERIFY2(opened.session, qPrintable(opened.error));
+        f.session = std::move(opened.session);
+        f.window->load(*f.session);
+    }
+    QFile filler(small.filePath(QStringLiteral("filler")));
+    QVERIFY(filler.open(QIODevice::WriteOnly));
+    const QByteArray block(4096, 'x');
+    while (filler.write(block) == block.size() && filler.flush()) {
+    }
+    filler.close();
+    int shows = 0;
+    f.onModal = [&](QDialog& d) {
+        auto& dane = static_cast<Dane&>(d);
+        if (++shows == 1) {
+            dane.appraiserBox()->setText(QStringLiteral("Zenon"));
+            for (QLineEdit* box : dane.valueBoxes()) {
+                box->setText(QStringLiteral("1,5"));
+            }
+        } else {
+            QCOMPARE(dane.appraiserBox()->text(), QStringLiteral("Zenon"));
+            QCOMPARE(dane.valueBoxes()[4]->text(), QStringLiteral("1,5"));
+            QVERIFY(filler.remove());  // room again
+        }
+        click(d, "Command1");
+    };
+    action(f, "NowaDana")->trigger();
+    QCOMPARE(shows, 2);
+    QCOMPARE(f.dialogs.calls.size(), 1);
+    QVERIFY2(f.dialogs.calls[0].text.contains(QString::fromUtf8("brak miejsca na dysku")),
+             qPrintable(f.dialogs.calls[0].text));
+    QCOMPARE(f.session->series()->recordCount(), 1);  // stored once, at the second try
+    f.window.reset();
+    f.session.reset();
 }
 
 void EditorsTest::deleteFailureRemovesNothing() {
