@@ -51,3 +51,20 @@ MeasuredValues::PartFigures MeasuredValues::part(int appraiser, int part, int tr
     }
     return {low.number(), high.number(), trials > 0 ? sum / trials : 0};
 }
+
+namespace {
+
+int countUpTo(const Value& v, int most) {
+    const double n = v.number();
+    return n >= 1 && n <= most ? static_cast<int>(n) : 0;
+}
+
+}  // namespace
+
+int MeasuredValues::appraiserCount(const Value& liczbaK) {
+    return countUpTo(liczbaK, kAppraisers);
+}
+
+int MeasuredValues::trialCount(const Value& liczbaR) {
+    return countUpTo(liczbaR, kTrials);
+}

@@ -45,5 +45,9 @@ struct MeasuredValues {
     };
     PartFigures part(int appraiser, int part, int trials) const;
 
+    // K and R as the charts take them from LiczbaK and LiczbaR: 1 to 3, else 0 (no chart).
+    static int appraiserCount(const Value& liczbaK);
+    static int trialCount(const Value& liczbaR);
+
     static MeasuredValues collect(const QVector<SeriesInput>& series, int parts);
 };

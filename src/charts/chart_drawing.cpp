@@ -2,30 +2,15 @@
 
 #include <cmath>
 
+#include "chart_colours.h"
 #include "number_pattern.h"
 #include "study_input.h"
 
-namespace {
-
-const QColor kBlack(0, 0, 0);
-const QColor kBlue(0, 0, 255);
-const QColor kGreen(0, 255, 0);
-const QColor kRed(255, 0, 0);
-const QColor kMagenta(255, 0, 255);
-const QColor kYellow(255, 255, 0);
-
-int boundedCount(const Value& v, int most) {
-    const double n = v.number();
-    return n >= 1 && n <= most ? static_cast<int>(n) : 0;
-}
-
-}  // namespace
-
 void ChartDrawing::Wykres(Surface& s, const ReportInputs& in) const {
     const MeasuredValues& m = in.measured;
-    const int k = boundedCount(in.field("LiczbaK"), MeasuredValues::kAppraisers);
+    const int k = MeasuredValues::appraiserCount(in.field("LiczbaK"));
     const int n = StudyInput::partCount(in.field("LiczbaN"));
-    const int r = boundedCount(in.field("LiczbaR"), MeasuredValues::kTrials);
+    const int r = MeasuredValues::trialCount(in.field("LiczbaR"));
     s.clear();
     if (k == 0 || n == 0) {
         return;
@@ -36,7 +21,8 @@ void ChartDrawing::Wykres(Surface& s, const ReportInputs& in) const {
     const double wk = shape1.width() / k;
     const double nameY = top + height + shape2.height() - 275;
     for (int i = 1; i < k; ++i) {
-        s.line(left + wk * i, top, left + wk * i, top + height + shape2.height() - 25, kBlack);
+        s.line(left + wk * i, top, left + wk * i, top + height + shape2.height() - 25,
+               QColor(Qt::black));
         s.setCurrentX(100 + wk * (i - 1));
         s.setCurrentY(nameY);
         s.printText(m.names[static_cast<std::size_t>(i - 1)].toText(in.regional));
@@ -65,7 +51,7 @@ void ChartDrawing::Wykres(Surface& s, const ReportInputs& in) const {
 
     (void)s.setLineWidth(2);
     s.setFillSolid(true);
-    s.setFillColour(kGreen);
+    s.setFillColour(ChartColours::kFirstFill);
     int p = 1;
     double grandSum = 0;
     for (int a = 0; a < k; ++a) {
@@ -73,10 +59,10 @@ void ChartDrawing::Wykres(Surface& s, const ReportInputs& in) const {
         for (int j = 0; j < n; ++j) {
             const MeasuredValues::PartFigures f = m.part(a, j, r);
             if (series[1]) {
-                s.line(X(p), Y(f.low), X(p), Y(f.high), kBlue);
+                s.line(X(p), Y(f.low), X(p), Y(f.high), ChartColours::kRanges);
             }
             if (series[2]) {
-                s.filledCircle(X(p), Y(f.mean), 30, kYellow);
+                s.filledCircle(X(p), Y(f.mean), 30, ChartColours::kPartMeans);
             }
             sum += f.mean;
             ++p;
@@ -85,7 +71,8 @@ void ChartDrawing::Wykres(Surface& s, const ReportInputs& in) const {
         (void)s.setLineWidth(1);
         s.setLineStyle(Surface::LineStyle::Dotted);
         if (series[3]) {
-            s.line(left + wk * (a + 1), Y(appraiserMean), left + wk * a, Y(appraiserMean), kBlack);
+            s.line(left + wk * (a + 1), Y(appraiserMean), left + wk * a, Y(appraiserMean),
+                   ChartColours::kAppraiserMeans);
         }
         s.setLineStyle(Surface::LineStyle::Solid);
         (void)s.setLineWidth(2);
@@ -95,17 +82,17 @@ void ChartDrawing::Wykres(Surface& s, const ReportInputs& in) const {
     (void)s.setLineWidth(1);
     s.setLineStyle(Surface::LineStyle::Dotted);
     if (series[4]) {
-        s.line(left, Y(grandMean), left + shape1.width(), Y(grandMean), kMagenta);
+        s.line(left, Y(grandMean), left + shape1.width(), Y(grandMean), ChartColours::kGrandMean);
     }
     s.setLineStyle(Surface::LineStyle::Solid);
 
-    s.setFillColour(kRed);
+    s.setFillColour(ChartColours::kValues);
     p = 1;
     for (int a = 0; a < k; ++a) {
         for (int j = 0; j < n; ++j) {
             for (int t = 0; t < r; ++t) {
                 if (series[0]) {
-                    s.filledCircle(X(p), Y(m.at(a, j, t).number()), 30, kRed);
+                    s.filledCircle(X(p), Y(m.at(a, j, t).number()), 30, ChartColours::kValues);
                 }
             }
             ++p;

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QPainter>
 
+#include "chart_colours.h"
 #include "image_picture.h"
 #include "painter_surface.h"
 #include "twips_placement.h"
@@ -23,13 +24,13 @@ struct SeriesBox {
 };
 
 const SeriesBox kBoxes[] = {
-    {"Wartości pomiarowe", QColor(255, 0, 0), 1050, 1785},
-    {"Rozstęp dla części", QColor(0, 0, 255), 2820, 1665},
+    {"Wartości pomiarowe", ChartColours::kValues, 1050, 1785},
+    {"Rozstęp dla części", ChartColours::kRanges, 2820, 1665},
     // The classic yellow is unreadable on a light window: the text is drawn on a dark
     // patch of its own, so the legend keeps the series' colour.
-    {"Średnia dla części", QColor(255, 255, 0), 4530, 1605},
-    {"Średnia dla operatora", QColor(0, 0, 0), 6180, 1815},
-    {"Średnia dla całości", QColor(255, 0, 255), 8040, 1665},
+    {"Średnia dla części", ChartColours::kPartMeans, 4530, 1605},
+    {"Średnia dla operatora", ChartColours::kAppraiserMeans, 6180, 1815},
+    {"Średnia dla całości", ChartColours::kGrandMean, 8040, 1665},
 };
 
 }  // namespace

@@ -2,24 +2,14 @@
 
 #include <cmath>
 
+#include "chart_colours.h"
 #include "date_pattern.h"
 #include "number_pattern.h"
 #include "study_input.h"
 
 namespace {
 
-const QColor kBlack(0, 0, 0);
-const QColor kLightBlue(0, 0, 255);
-const QColor kLightGreen(0, 255, 0);
-const QColor kLightRed(255, 0, 0);
-const QColor kLightMagenta(255, 0, 255);
-const QColor kLightYellow(255, 255, 0);
 const QColor kWhite(255, 255, 255);
-
-int boundedCount(const Value& v, int most) {
-    const double n = v.number();
-    return n >= 1 && n <= most ? static_cast<int>(n) : 0;
-}
 
 }  // namespace
 
@@ -31,8 +21,8 @@ ReportPage::ReportPage(const ReportInputs& inputs, double zoom)
     : in_(inputs),
       zoom_(zoom),
       parts_(StudyInput::partCount(inputs.field("LiczbaN"))),
-      appraisers_(boundedCount(inputs.field("LiczbaK"), MeasuredValues::kAppraisers)),
-      trials_(boundedCount(inputs.field("LiczbaR"), MeasuredValues::kTrials)) {}
+      appraisers_(MeasuredValues::appraiserCount(inputs.field("LiczbaK"))),
+      trials_(MeasuredValues::trialCount(inputs.field("LiczbaR"))) {}
 
 void ReportPage::DrP(int x, int y, const QString& text, int alignment, Surface& surface) const {
     double left = x * zoom_;
@@ -288,7 +278,7 @@ void ReportPage::drawChart(Surface& s, double y0) const {
     const auto& PW = in_.PW;
     (void)s.setLineWidth(2);
     s.setFillSolid(true);
-    s.setFillColour(kLightGreen);
+    s.setFillColour(ChartColours::kFirstFill);
     int p = 1;
     double total = 0;
     for (int a = 0; a < k; ++a) {
@@ -296,10 +286,10 @@ void ReportPage::drawChart(Surface& s, double y0) const {
         for (int j = 0; j < n; ++j) {
             const MeasuredValues::PartFigures f = m.part(a, j, r);
             if (PW[1]) {
-                line(s, X(p), Y(f.low), X(p), Y(f.high), kLightBlue);
+                line(s, X(p), Y(f.low), X(p), Y(f.high), ChartColours::kRanges);
             }
             if (PW[2]) {
-                s.filledCircle(X(p) * zoom_, Y(f.mean) * zoom_, radius, kLightYellow);
+                s.filledCircle(X(p) * zoom_, Y(f.mean) * zoom_, radius, ChartColours::kPartMeans);
             }
             ++p;
             sum += f.mean;
@@ -308,7 +298,8 @@ void ReportPage::drawChart(Surface& s, double y0) const {
         (void)s.setLineWidth(1);
         s.setLineStyle(Surface::LineStyle::Dotted);
         if (PW[3]) {
-            line(s, wk * a, Y(appraiserMean), wk * (a + 1), Y(appraiserMean), kBlack);
+            line(s, wk * a, Y(appraiserMean), wk * (a + 1), Y(appraiserMean),
+                 ChartColours::kAppraiserMeans);
         }
         s.setLineStyle(Surface::LineStyle::Solid);
         (void)s.setLineWidth(2);
@@ -318,20 +309,20 @@ void ReportPage::drawChart(Surface& s, double y0) const {
     (void)s.setLineWidth(1);
     s.setLineStyle(Surface::LineStyle::Dotted);
     if (PW[4]) {
-        line(s, 0, Y(grandMean), 9000, Y(grandMean), kLightMagenta);
+        line(s, 0, Y(grandMean), 9000, Y(grandMean), ChartColours::kGrandMean);
     }
     s.setLineStyle(Surface::LineStyle::Solid);
     (void)s.setLineWidth(2);
 
     (void)s.setLineWidth(1);
-    s.setFillColour(kLightRed);
+    s.setFillColour(ChartColours::kValues);
     p = 1;
     for (int a = 0; a < k; ++a) {
         for (int j = 0; j < n; ++j) {
             for (int t = 0; t < r; ++t) {
                 if (PW[0]) {
                     s.filledCircle(X(p) * zoom_, Y(m.at(a, j, t).number()) * zoom_, radius,
-                                   kLightRed);
+                                   ChartColours::kValues);
                 }
             }
             ++p;
