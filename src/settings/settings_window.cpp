@@ -21,6 +21,14 @@ namespace {
 // grid, the results and the statistics all read the shown values back.
 constexpr double kPatternSamples[] = {1234.5678, -12.345, 0.0, 0.0012};
 
+// The captions of the numeric fields, shown beside their boxes and named in a refusal.
+const char* const kLevelCaption = "Dokładność";
+const char* const kAcceptCaption = "Akceptacja systemu gdy R&R mniejsze do";
+const char* const kPartialCaption = "Warunkowa akceptacja systemu gdy R&R mniejsze do";
+const char* const kResolutionCaption = "Akceptacja systemu gdy rozdzielczość większa od";
+const char* const kPartialResolutionCaption = "Warunkowa akceptacja gdy rozdzielczość większa od";
+const char* const kToleranceCaption = "Gdy poziomem odnesienia jest tolerancja, ustal RF na";
+
 QLineEdit* makeBox(const char* name, int characters, QWidget* parent) {
     auto* box = new QLineEdit(parent);
     box->setObjectName(QString::fromLatin1(name));
@@ -88,7 +96,7 @@ QWidget* Trans::buildLevelFrame() {
     level_->setCompleter(nullptr);
     level_->addItems({QStringLiteral("95"), QStringLiteral("99")});
     level_->setMinimumContentsLength(4);
-    row->addWidget(makeLabel(QString::fromUtf8("Dokładność"), frame));
+    row->addWidget(makeLabel(QString::fromUtf8(kLevelCaption), frame));
     row->addWidget(level_);
     row->addWidget(makeLabel(QStringLiteral("%"), frame));
     return frame;
@@ -118,10 +126,10 @@ QWidget* Trans::buildLimitsFrame() {
         QLineEdit* box;
         const char* unit;
     } rows[] = {
-        {"Akceptacja systemu gdy R&R mniejsze do", accept_, "%"},
-        {"Warunkowa akceptacja systemu gdy R&R mniejsze do", partial_, "%"},
-        {"Akceptacja systemu gdy rozdzielczość większa od", resolution_, ""},
-        {"Warunkowa akceptacja gdy rozdzielczość większa od", partialResolution_, ""},
+        {kAcceptCaption, accept_, "%"},
+        {kPartialCaption, partial_, "%"},
+        {kResolutionCaption, resolution_, ""},
+        {kPartialResolutionCaption, partialResolution_, ""},
     };
     int r = 0;
     for (const auto& row : rows) {
@@ -140,8 +148,7 @@ QWidget* Trans::buildToleranceFrame() {
     auto* row = new QHBoxLayout(frame);
     tolerance_ = makeBox("Text9", 3, frame);
     TypingLimit::apply(tolerance_, 2);
-    row->addWidget(
-        makeLabel(QStringLiteral("Gdy poziomem odnesienia jest tolerancja, ustal RF na"), frame));
+    row->addWidget(makeLabel(QString::fromUtf8(kToleranceCaption), frame));
     row->addWidget(tolerance_);
     row->addWidget(makeLabel(QStringLiteral("% tolerancji"), frame), 1);
     return frame;
@@ -183,11 +190,11 @@ void Trans::Load() {
 }
 
 bool Trans::checkNumberPattern() {
-    const QString pattern = number_->text();
-    if (pattern.isEmpty()) {
-        InputChecks::refuse(number_, QStringLiteral("Nie podano zapisu liczb - Popraw"), dialogs_);
+    if (!InputChecks::requireText(number_, QStringLiteral("Nie podano zapisu liczb - Popraw"),
+                                  dialogs_)) {
         return false;
     }
+    const QString pattern = number_->text();
     const NumberPattern format(pattern);
     const RegionalSettings& rs = session_.regional();
     for (const double sample : kPatternSamples) {
@@ -207,38 +214,29 @@ bool Trans::checkNumberPattern() {
 }
 
 bool Trans::checkFields() {
-    if (date_->text().isEmpty()) {
-        InputChecks::refuse(date_, QStringLiteral("Nie podano zapisu daty - Popraw"), dialogs_);
-        return false;
-    }
-    if (!checkNumberPattern()) {
+    if (!InputChecks::requireText(date_, QStringLiteral("Nie podano zapisu daty - Popraw"),
+                                  dialogs_) ||
+        !checkNumberPattern()) {
         return false;
     }
     const struct {
-        QWidget* control;
+        QLineEdit* box;  // the drop-down's own edit line for the level
         const char* caption;
     } numbers[] = {
-        {level_, "Dokładność"},
-        {accept_, "Akceptacja systemu gdy R&R mniejsze do"},
-        {partial_, "Warunkowa akceptacja systemu gdy R&R mniejsze do"},
-        {resolution_, "Akceptacja systemu gdy rozdzielczość większa od"},
-        {partialResolution_, "Warunkowa akceptacja gdy rozdzielczość większa od"},
-        {tolerance_, "Gdy poziomem odnesienia jest tolerancja, ustal RF na"},
+        {level_->lineEdit(), kLevelCaption},
+        {accept_, kAcceptCaption},
+        {partial_, kPartialCaption},
+        {resolution_, kResolutionCaption},
+        {partialResolution_, kPartialResolutionCaption},
+        {tolerance_, kToleranceCaption},
     };
     for (const auto& n : numbers) {
-        if (isNumeric(textOf(n.control), session_.regional())) {
-            continue;
+        if (!InputChecks::requireNumber(n.box,
+                                        QString::fromUtf8("Pole „%1” musi zawierać liczbę - Popraw")
+                                            .arg(QString::fromUtf8(n.caption)),
+                                        dialogs_, session_.regional())) {
+            return false;
         }
-        QLineEdit* box = qobject_cast<QLineEdit*>(n.control);
-        if (!box) {
-            box = level_->lineEdit();
-        }
-        InputChecks::refuse(box,
-                            QString::fromUtf8("Pole „%1” musi zawierać liczbę - Popraw")
-                                .arg(QString::fromUtf8(n.caption)),
-                            dialogs_);
-        n.control->setFocus();
-        return false;
     }
     return true;
 }
