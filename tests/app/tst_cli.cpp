@@ -13,11 +13,6 @@
 
 namespace {
 
-QString fixture(const char* name) {
-    QFile file(QStringLiteral(KALMET_FIXTURES "/") + QString::fromLatin1(name));
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-}
-
 struct Run {
     int code;
     QByteArray out;
@@ -105,14 +100,14 @@ private slots:
 };
 
 void CliTest::listsTheNumbersInStoredOrder() {
-    TestDatabase t(fixture("study_10x3x3.sql"));
+    TestDatabase t(TestDatabase::fixture("study_10x3x3.sql"));
     const Run run = cli({QStringLiteral("list"), t.path()});
     QCOMPARE(run.code, 0);
     QCOMPARE(run.out, QByteArray("6/2026\n7/2026\n"));
 }
 
 void CliTest::resultsAsTheWindowShowsThem() {
-    TestDatabase t(fixture("worked_example.sql"));
+    TestDatabase t(TestDatabase::fixture("worked_example.sql"));
     const Run run = cli({QStringLiteral("results"), t.path(), QStringLiteral("1/2026")});
     QCOMPARE(run.code, 0);
     const QJsonObject o = QJsonDocument::fromJson(run.out).object();
@@ -140,7 +135,7 @@ void CliTest::resultsAsTheWindowShowsThem() {
 }
 
 void CliTest::incompleteAnalysis() {
-    TestDatabase t(fixture("study_10x3x3.sql"));
+    TestDatabase t(TestDatabase::fixture("study_10x3x3.sql"));
     const Run run = cli({QStringLiteral("results"), t.path(), QStringLiteral("6/2026")});
     QCOMPARE(run.code, 0);
     const QJsonObject o = QJsonDocument::fromJson(run.out).object();
@@ -152,7 +147,7 @@ void CliTest::incompleteAnalysis() {
 }
 
 void CliTest::errorsGoToStandardError() {
-    TestDatabase t(fixture("study_10x3x3.sql"));
+    TestDatabase t(TestDatabase::fixture("study_10x3x3.sql"));
     Run run = cli({QStringLiteral("results"), t.path(), QStringLiteral("9/9999")});
     QCOMPARE(run.code, 3);
     QVERIFY(run.out.isEmpty());
@@ -184,7 +179,7 @@ void CliTest::questionsHavePolishButtons() {
 // The batch reader opens the file read-only: a file without write permission and a
 // file whose write lock the running program holds are both read.
 void CliTest::readsAReadOnlyFileBesideTheProgram() {
-    TestDatabase t(fixture("worked_example.sql"));
+    TestDatabase t(TestDatabase::fixture("worked_example.sql"));
     QVERIFY(t.db().begin());  // the program is in the middle of a store
     Run run = cli({QStringLiteral("results"), t.path(), QStringLiteral("1/2026")});
     QVERIFY2(run.code == 0, run.err.constData());
@@ -197,7 +192,7 @@ void CliTest::readsAReadOnlyFileBesideTheProgram() {
 
 // A damaged series table must not give an empty, green study.
 void CliTest::failedReadIsNoResult() {
-    TestDatabase t(fixture("worked_example.sql"));
+    TestDatabase t(TestDatabase::fixture("worked_example.sql"));
     QVERIFY(TestDatabase::damageTable(t.path(), QStringLiteral("DanePom")));
     const Run run = cli({QStringLiteral("results"), t.path(), QStringLiteral("1/2026")});
     QCOMPARE(run.code, 2);
@@ -219,7 +214,7 @@ void CliTest::reportFiles() {
     QFETCH(QString, file);
     QFETCH(QStringList, extra);
     QFETCH(QSize, pixels);
-    TestDatabase t(fixture("study_10x3x3.sql"));
+    TestDatabase t(TestDatabase::fixture("study_10x3x3.sql"));
     const QString out = t.folder() + QLatin1Char('/') + file;
     Run run = cli(QStringList{QStringLiteral("report"), t.path(), QStringLiteral("7/2026"),
                               QStringLiteral("--out"), out} +
@@ -295,7 +290,7 @@ void CliTest::hostileFilesAreToldOrRead() {
     QFETCH(QString, sql);
     QFETCH(QString, numer);
     QFETCH(int, resultsCode);
-    TestDatabase t(fixture("worked_example.sql"));
+    TestDatabase t(TestDatabase::fixture("worked_example.sql"));
     QVERIFY(makeHostile(t.path(), Hostility(kind), sql));
     QTemporaryDir out;
     const QList<QStringList> commands = {

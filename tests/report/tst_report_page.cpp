@@ -11,11 +11,6 @@
 
 namespace {
 
-QString fixture(const char* name) {
-    QFile file(QStringLiteral(KALMET_FIXTURES "/") + QString::fromLatin1(name));
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-}
-
 struct Drawn {
     RecordingSurface surface;
     ReportInputs inputs;
@@ -70,9 +65,9 @@ void ReportPageTest::tableGeometry_data() {
     QTest::addColumn<double>("y0");
     QTest::addColumn<double>("columnWidth");
     QTest::addColumn<double>("nameTop");
-    QTest::newRow("10 x 3 x 3") << fixture("study_10x3x3.sql") << "7/2026" << 8450.0 << 700.0
-                                << 3550.0;
-    QTest::newRow("5 x 2 x 2") << fixture("worked_example.sql") << "1/2026"
+    QTest::newRow("10 x 3 x 3") << TestDatabase::fixture("study_10x3x3.sql") << "7/2026" << 8450.0
+                                << 700.0 << 3550.0;
+    QTest::newRow("5 x 2 x 2") << TestDatabase::fixture("worked_example.sql") << "1/2026"
                                << 3250.0 + 300 * 11 - 400 + 100 << 1400.0 << 3400.0;
     QTest::newRow("2 x 2 x 2") << TestDatabase::completeStudy(2, 2, 2) << "S"
                                << 3250.0 + 300 * 11 - 400 + 100 << 3500.0 << 3400.0;
@@ -130,7 +125,7 @@ void ReportPageTest::referenceLines() {
 }
 
 void ReportPageTest::chartAndResults() {
-    const auto d = draw(fixture("study_10x3x3.sql"), QStringLiteral("7/2026"));
+    const auto d = draw(TestDatabase::fixture("study_10x3x3.sql"), QStringLiteral("7/2026"));
     const RecordingSurface& s = d->surface;
     QCOMPARE(s.find(QStringLiteral("Wyniki analizy R&R"))->y, 10900.0);
     QCOMPARE(s.find(QStringLiteral("R&R ="))->y, 12450.0);
@@ -232,7 +227,7 @@ void ReportPageTest::pictureAtZoomTwo() {
 }
 
 void ReportPageTest::printerEndsTheDocument() {
-    TestDatabase t(fixture("worked_example.sql"));
+    TestDatabase t(TestDatabase::fixture("worked_example.sql"));
     auto opened = Session::openFile(t.path(), RegionalSettings::polish());
     const AnalysisScreen screen = AnalysisScreen::select(*opened.session, QStringLiteral("1/2026"));
     const ReportInputs in = ReportInputs::gather(*opened.session, screen, {});

@@ -120,3 +120,8 @@ QString TestDatabase::completeStudy(int n, int k, int r, int coRef, double sprea
     }
     return sql;
 }
+
+QString TestDatabase::fixture(const char* name) {
+    QFile file(QStringLiteral(KALMET_FIXTURES "/") + QString::fromLatin1(name));
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}

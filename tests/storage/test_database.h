@@ -31,6 +31,8 @@ public:
     // Overwrites the first page of a table's b-tree with garbage, as a failing disk would.
     static bool damageTable(const QString& path, const QString& table);
     static QString openAsUser(const QString& path, Database::Access access);
+    // The SQL of a file in tests/fixtures; empty when it cannot be read.
+    static QString fixture(const char* name);
     static QString schema();
 
 private:

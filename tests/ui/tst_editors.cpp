@@ -518,7 +518,7 @@ void EditorsTest::studyCompletes() {
 }
 
 void EditorsTest::editSeriesShowsAndStoresFormattedValues() {
-    WindowFixture f(fixtureSql("study_10x3x3.sql"));  // FP 0.000
+    WindowFixture f(TestDatabase::fixture("study_10x3x3.sql"));  // FP 0.000
     QVERIFY(f.load());
     f.window->selectAnalysisAt(0);  // 6/2026
     QTest::mouseClick(
@@ -564,7 +564,7 @@ void EditorsTest::deleteQuestions_data() {
 void EditorsTest::deleteQuestions() {
     QFETCH(QString, command);
     QFETCH(QString, question);
-    WindowFixture f(fixtureSql("study_10x3x3.sql"));
+    WindowFixture f(TestDatabase::fixture("study_10x3x3.sql"));
     QVERIFY(f.load());
     auto counts = [&] {
         return qMakePair(
@@ -600,7 +600,7 @@ void EditorsTest::deleteQuestions() {
 }
 
 void EditorsTest::deleteSeriesRenumbers() {
-    WindowFixture f(fixtureSql("study_10x3x3.sql"));
+    WindowFixture f(TestDatabase::fixture("study_10x3x3.sql"));
     QVERIFY(f.load());
     DataGrid* grid = f.window->grid();
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
@@ -623,7 +623,7 @@ void EditorsTest::deleteSeriesRenumbers() {
 }
 
 void EditorsTest::deleteAllSeriesOffersNewSeriesAgain() {
-    WindowFixture f(fixtureSql("study_10x3x3.sql"));
+    WindowFixture f(TestDatabase::fixture("study_10x3x3.sql"));
     QVERIFY(f.load());
     QVERIFY(!action(f, "NowaDana")->isEnabled());
     f.dialogs.answers = {true, true};
@@ -783,7 +783,7 @@ void EditorsTest::fullDiskKeepsTheInput() {
 }
 
 void EditorsTest::deleteFailureRemovesNothing() {
-    WindowFixture f(fixtureSql("study_10x3x3.sql") +
+    WindowFixture f(TestDatabase::fixture("study_10x3x3.sql") +
                     QStringLiteral("CREATE TRIGGER keep BEFORE DELETE ON Analiza "
                                    "BEGIN SELECT RAISE(ABORT, 'analiza zablokowana'); END;"));
     QVERIFY(f.load());

@@ -104,7 +104,7 @@ void MainWindowTest::controlsCarryTheirNames() {
 }
 
 void MainWindowTest::startupSelectsTheLastAnalysis() {
-    WindowFixture f(fixtureSql("study_10x3x3.sql"));
+    WindowFixture f(TestDatabase::fixture("study_10x3x3.sql"));
     const Started started =
         startKalmet(f.database.folder(), RegionalSettings::polish(), f.environment);
     Kalmet* window = started.window.get();
@@ -123,7 +123,7 @@ void MainWindowTest::startupSelectsTheLastAnalysis() {
 }
 
 void MainWindowTest::incompleteAnalysis() {
-    WindowFixture f(fixtureSql("study_10x3x3.sql"));
+    WindowFixture f(TestDatabase::fixture("study_10x3x3.sql"));
     QVERIFY(f.load());
     f.window->selectAnalysisAt(0);  // 6/2026: K x R - 1 series
     QVERIFY(!f.window->grid()->isHidden());
@@ -145,7 +145,7 @@ void MainWindowTest::incompleteAnalysis() {
 }
 
 void MainWindowTest::completeAnalysisShowsTheResults() {
-    WindowFixture f(fixtureSql("worked_example.sql"));
+    WindowFixture f(TestDatabase::fixture("worked_example.sql"));
     QVERIFY(f.load());
     const QMap<int, QString> expected = {
         {13, "0,02 "}, {14, "0,00 "}, {15, "0,07 "},  {16, "0,02 "}, {17, "0,07 "},
@@ -165,11 +165,11 @@ void MainWindowTest::completeAnalysisShowsTheResults() {
 }
 
 void MainWindowTest::gridShape() {
-    WindowFixture small(fixtureSql("worked_example.sql"));
+    WindowFixture small(TestDatabase::fixture("worked_example.sql"));
     QVERIFY(small.load());
     QCOMPARE(small.window->grid()->columnCount(), 9);
     QCOMPARE(small.window->grid()->rowCount(), 12);
-    WindowFixture large(fixtureSql("study_10x3x3.sql"));
+    WindowFixture large(TestDatabase::fixture("study_10x3x3.sql"));
     QVERIFY(large.load());
     DataGrid* grid = large.window->grid();
     QCOMPARE(grid->rowCount(), 20);
@@ -183,7 +183,7 @@ void MainWindowTest::gridShape() {
 }
 
 void MainWindowTest::clicksOutsideSeriesRowsSelectNothing() {
-    WindowFixture f(fixtureSql("study_10x3x3.sql"));
+    WindowFixture f(TestDatabase::fixture("study_10x3x3.sql"));
     QVERIFY(f.load());
     f.window->show();
     QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
@@ -202,7 +202,7 @@ void MainWindowTest::clicksOutsideSeriesRowsSelectNothing() {
 }
 
 void MainWindowTest::unknownTypedNumberKeepsTheScreen() {
-    WindowFixture f(fixtureSql("study_10x3x3.sql"));
+    WindowFixture f(TestDatabase::fixture("study_10x3x3.sql"));
     QVERIFY(f.load());
     auto* combo = f.find<QComboBox>("Combo1");
     combo->setEditText(QStringLiteral("99/9999"));
@@ -216,7 +216,7 @@ void MainWindowTest::unknownTypedNumberKeepsTheScreen() {
 }
 
 void MainWindowTest::typedNumberIsTakenOnActivation() {
-    WindowFixture f(fixtureSql("study_10x3x3.sql"));
+    WindowFixture f(TestDatabase::fixture("study_10x3x3.sql"));
     QVERIFY(f.load());
     f.window->show();
     QApplication::setActiveWindow(f.window.get());
@@ -236,7 +236,7 @@ void MainWindowTest::typedNumberIsTakenOnActivation() {
 }
 
 void MainWindowTest::returnFromAnotherProgramKeepsTheSeries() {
-    WindowFixture f(fixtureSql("study_10x3x3.sql"));
+    WindowFixture f(TestDatabase::fixture("study_10x3x3.sql"));
     QVERIFY(f.load());
     f.window->show();
     QApplication::setActiveWindow(f.window.get());
@@ -309,7 +309,7 @@ void MainWindowTest::storedTextIsNeverMarkup() {
 
 void MainWindowTest::windowSizeDoesNotFollowTheData() {
     const QString longName(30, QChar(u'W'));
-    WindowFixture f(fixtureSql("worked_example.sql") +
+    WindowFixture f(TestDatabase::fixture("worked_example.sql") +
                     QStringLiteral("INSERT INTO Analiza (Numer, LiczbaN, LiczbaK, LiczbaR, NazwaC, "
                                    "NumerC, NazwaP, NumerP, ZakresP, Parametr, Jednostka, CoRef) "
                                    "VALUES ('dlugi', 5, 2, 2, '%1', '%1', '%1', '%1', '%1', '%1', "
@@ -346,7 +346,7 @@ void MainWindowTest::secondQuestionStandsOverTheWindow() {
 // Another program holds the file past the lock timeout: the selection is told, shows
 // nothing, and is told once (not again at every refresh).
 void MainWindowTest::failedReadShowsNoResults() {
-    WindowFixture f(fixtureSql("study_10x3x3.sql"));
+    WindowFixture f(TestDatabase::fixture("study_10x3x3.sql"));
     QVERIFY(f.load());
     QCOMPARE(f.window->panel(Panels::kPercentRR)->text(), QStringLiteral("125,91 "));
     sqlite3* other = nullptr;
@@ -377,7 +377,7 @@ void MainWindowTest::failedReadShowsNoResults() {
 // The series table is not checked at start (that would read the whole file): its
 // damage is told when the selection reads it, and nothing is shown from it.
 void MainWindowTest::damagedSeriesAreToldAtSelection() {
-    WindowFixture f(fixtureSql("worked_example.sql"));
+    WindowFixture f(TestDatabase::fixture("worked_example.sql"));
     QVERIFY(TestDatabase::damageTable(f.database.path(), QStringLiteral("DanePom")));
     QVERIFY(f.load());
     QCOMPARE(f.dialogs.calls.size(), 1);
@@ -432,8 +432,8 @@ void MainWindowTest::startupFailures() {
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("to nie jest baza danych");
     } else if (setup == QLatin1String("damaged")) {
-        QVERIFY(
-            TestDatabase::runSql(path, TestDatabase::schema() + fixtureSql("worked_example.sql")));
+        QVERIFY(TestDatabase::runSql(
+            path, TestDatabase::schema() + TestDatabase::fixture("worked_example.sql")));
         QVERIFY(TestDatabase::damageTable(path, QStringLiteral("Ustawienia")));
     } else if (setup == QLatin1String("incomplete")) {
         QVERIFY(TestDatabase::runSql(path,

@@ -52,7 +52,7 @@ private slots:
 };
 
 void PreviewTest::opensWithThePageDrawnTwice() {
-    WindowFixture f(fixtureSql("study_10x3x3.sql"));
+    WindowFixture f(TestDatabase::fixture("study_10x3x3.sql"));
     QVERIFY(f.load());
     bool shown = false;
     withPreview(f, [&](PodKalmet& p) {
@@ -77,7 +77,7 @@ void PreviewTest::opensWithThePageDrawnTwice() {
 }
 
 void PreviewTest::zoomLimits() {
-    WindowFixture f(fixtureSql("worked_example.sql"));
+    WindowFixture f(TestDatabase::fixture("worked_example.sql"));
     QVERIFY(f.load());
     withPreview(f, [&](PodKalmet& p) {
         double expected = 1;
@@ -107,7 +107,7 @@ void PreviewTest::zoomLimits() {
 }
 
 void PreviewTest::scrollingKeepsThePlace() {
-    WindowFixture f(fixtureSql("worked_example.sql"));
+    WindowFixture f(TestDatabase::fixture("worked_example.sql"));
     QVERIFY(f.load());
     withPreview(f, [&](PodKalmet& p) {
         p.resize(600, 500);
@@ -150,7 +150,7 @@ void PreviewTest::bitmapNames_data() {
 void PreviewTest::bitmapNames() {
     QFETCH(QString, numer);
     QFETCH(QString, file);
-    WindowFixture f(fixtureSql("worked_example.sql") +
+    WindowFixture f(TestDatabase::fixture("worked_example.sql") +
                     QStringLiteral("UPDATE Analiza SET Numer = '%1'; UPDATE DanePom SET ID = '%1';")
                         .arg(numer));
     QVERIFY(f.load());
@@ -176,7 +176,7 @@ void PreviewTest::bitmapNames() {
 }
 
 void PreviewTest::printing() {
-    WindowFixture f(fixtureSql("worked_example.sql"));
+    WindowFixture f(TestDatabase::fixture("worked_example.sql"));
     QVERIFY(f.load());
     StandInPrinter printer;
     f.window->setPagePrinter(&printer);
@@ -199,7 +199,7 @@ void PreviewTest::printing() {
 }
 
 void PreviewTest::failedWriteIsTold() {
-    WindowFixture f(fixtureSql("worked_example.sql"));
+    WindowFixture f(TestDatabase::fixture("worked_example.sql"));
     QVERIFY(f.load());
     QFile blocker(f.database.folder() + QStringLiteral("/BMP"));  // a file where the folder goes
     QVERIFY(blocker.open(QIODevice::WriteOnly));

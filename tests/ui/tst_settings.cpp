@@ -90,7 +90,7 @@ private slots:
 };
 
 void SettingsTest::closingUntouchedChangesNothing() {
-    WindowFixture f(fixtureSql("worked_example.sql") +
+    WindowFixture f(TestDatabase::fixture("worked_example.sql") +
                     QStringLiteral("UPDATE Ustawienia SET POK = 10.5;"));
     QVERIFY(f.load());
     const QString before = storedSettings(f.database.path());
@@ -145,7 +145,7 @@ void SettingsTest::levelFollowsTheConfidence() {
     QFETCH(int, chosen);
     QFETCH(int, level);
     QFETCH(QString, ev);
-    WindowFixture f(fixtureSql("worked_example.sql") +
+    WindowFixture f(TestDatabase::fixture("worked_example.sql") +
                     QStringLiteral("UPDATE Ustawienia SET Proc = %1;").arg(storedProc));
     QVERIFY(f.load());
     QCOMPARE(f.session->shared().level, storedProc == 99 ? 0 : 1);
@@ -221,7 +221,7 @@ void SettingsTest::patternsAndToleranceActAtOnce() {
 }
 
 void SettingsTest::companyNameOnlyAfterRestart() {
-    WindowFixture f(fixtureSql("worked_example.sql"));
+    WindowFixture f(TestDatabase::fixture("worked_example.sql"));
     QVERIFY(f.load());
     f.onModal = [&](QDialog& d) {
         box(d, "Text8")->setText(QString::fromUtf8("Zakłady Pomiarowe"));
@@ -279,7 +279,7 @@ void SettingsTest::closingIsRefused() {
     QFETCH(QString, control);
     QFETCH(QString, text);
     QFETCH(QString, message);
-    WindowFixture f(fixtureSql("worked_example.sql"));
+    WindowFixture f(TestDatabase::fixture("worked_example.sql"));
     QVERIFY(f.load());
     const QString before = storedSettings(f.database.path());
     const QStringList results = resultTexts(*f.window);
@@ -309,7 +309,7 @@ void SettingsTest::closingIsRefused() {
 // Another program holds the file: the user is told why, may stay to try again, and the
 // settings in the file and in use stay as they were until a write succeeds.
 void SettingsTest::failedWriteKeepsTheStoredSettings() {
-    WindowFixture f(fixtureSql("worked_example.sql"));
+    WindowFixture f(TestDatabase::fixture("worked_example.sql"));
     QVERIFY(f.load());
     const QString before = storedSettings(f.database.path());
     sqlite3* other = nullptr;

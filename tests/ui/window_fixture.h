@@ -12,11 +12,6 @@
 #include "session.h"
 #include "ui_environment.h"
 
-inline QString fixtureSql(const char* name) {
-    QFile file(QStringLiteral(KALMET_FIXTURES "/") + QString::fromLatin1(name));
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-}
-
 // A main window on a temporary copy of the delivered database. Modal windows are
 // handed to `onModal` (which fills and presses their controls) instead of exec().
 struct WindowFixture {
