@@ -43,7 +43,7 @@ public:
           n_(StudyInput::partCount(in.parts)),
           k_(boundedCount(in.appraisers, kMaxCount)),
           r_(boundedCount(in.trials, kMaxCount)),
-          shown_(in.shown && in.shown->serves(rs) ? in.shown : nullptr) {}
+          shown_(in.shown && in.shown->serves(rs) ? in.shown : &ownShown_.emplace(rs)) {}
 
     StudyOutput run() {
         out_.seriesCount = static_cast<int>(in_.series.size());
@@ -62,20 +62,15 @@ private:
         if (v.isEmpty()) {
             return {};
         }
-        if (shown_ && v.isNumber()) {
+        if (v.isNumber()) {
             const ShownNumbers::Shown& s = shown_->textAndReadBack(v.number(), in_.numberPattern);
             return {s.text, s.readBack};
         }
-        const QString text = v.format(pattern_, rs_);
+        const QString text = v.format(pattern_, rs_);  // a stored text that may hold a number
         return {text, readLocaleNumber(text, rs_)};
     }
 
-    QString show(Number v) const {
-        if (!v) {
-            return {};
-        }
-        return shown_ ? shown_->text(*v, in_.numberPattern) : pattern_.format(*v, rs_);
-    }
+    QString show(Number v) const { return v ? shown_->text(*v, in_.numberPattern) : QString(); }
 
     int averageColumn() const { return n_ + 3; }
     int gapColumn() const { return n_ + 2; }
@@ -352,28 +347,26 @@ private:
         out_.rrVerdict = judgeRR(res.percentRR, in_.POK, in_.PSR);
     }
 
-    QString panelText(const NumberPattern& pattern, Number v) const {
-        if (!v) {
-            return {};
-        }
-        return (&pattern == &pattern_ ? show(v) : pattern.format(*v, rs_)) + QLatin1Char(' ');
+    QString panelText(Number v) const { return v ? show(v) + QLatin1Char(' ') : QString(); }
+    QString percentText(Number v) const {
+        return v ? percent_.format(*v, rs_) + QLatin1Char(' ') : QString();
     }
 
     void writePanels() {
         const RRResults& res = out_.results;
         auto& p = out_.panels;
-        p[Panels::kRp] = panelText(pattern_, res.Rp);
-        p[Panels::kMeanRange] = panelText(pattern_, res.meanRange);
-        p[Panels::kXdif] = panelText(pattern_, res.Xdif);
-        p[Panels::kEV] = panelText(pattern_, res.EV);
-        p[Panels::kAV] = panelText(pattern_, res.AV);
-        p[Panels::kRR] = panelText(pattern_, res.RR);
-        p[Panels::kPV] = panelText(pattern_, res.PV);
-        p[Panels::kTV] = panelText(pattern_, res.TV);
-        p[Panels::kREF] = panelText(pattern_, res.REF);
-        p[Panels::kPercentEV] = panelText(percent_, res.percentEV);
-        p[Panels::kPercentAV] = panelText(percent_, res.percentAV);
-        p[Panels::kPercentRR] = panelText(percent_, res.percentRR);
+        p[Panels::kRp] = panelText(res.Rp);
+        p[Panels::kMeanRange] = panelText(res.meanRange);
+        p[Panels::kXdif] = panelText(res.Xdif);
+        p[Panels::kEV] = panelText(res.EV);
+        p[Panels::kAV] = panelText(res.AV);
+        p[Panels::kRR] = panelText(res.RR);
+        p[Panels::kPV] = panelText(res.PV);
+        p[Panels::kTV] = panelText(res.TV);
+        p[Panels::kREF] = panelText(res.REF);
+        p[Panels::kPercentEV] = percentText(res.percentEV);
+        p[Panels::kPercentAV] = percentText(res.percentAV);
+        p[Panels::kPercentRR] = percentText(res.percentRR);
         p[Panels::kResolution] =
             (res.resolution ? QString::number(*res.resolution, 'f', 0) : QString()) +
             QLatin1Char(' ');
@@ -387,6 +380,8 @@ private:
     const int n_;
     const int k_;
     const int r_;
+    // The texts of shown numbers: the session's, else this computation's own.
+    std::optional<ShownNumbers> ownShown_;
     ShownNumbers* const shown_;
 
     StudyOutput out_;
