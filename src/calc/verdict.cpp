@@ -29,7 +29,10 @@ const char* nameOf(Verdict verdict) {
 }
 
 Verdict judgeResolution(std::optional<double> resolution, const Value& IK1, const Value& IK2) {
-    const Value value(resolution.value_or(0.0));
+    if (!resolution) {
+        return Verdict::None;
+    }
+    const Value value(*resolution);
     if (compareValues(value, IK1) >= 0) {
         return Verdict::Accepted;
     }
@@ -40,7 +43,10 @@ Verdict judgeResolution(std::optional<double> resolution, const Value& IK1, cons
 }
 
 Verdict judgeRR(std::optional<double> percentRR, const Value& POK, float PSR) {
-    const Value value(percentRR.value_or(0.0));
+    if (!percentRR) {
+        return Verdict::None;
+    }
+    const Value value(*percentRR);
     if (compareValues(value, POK) <= 0) {
         return Verdict::Accepted;
     }

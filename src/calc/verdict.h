@@ -18,10 +18,11 @@ VerdictColour colourOf(Verdict verdict);
 const char* nameOf(Verdict verdict);
 
 // Resolution (number of distinct categories): accepted at or above IK1, conditionally
-// at or above IK2, otherwise not. An empty resolution is judged as 0.
+// at or above IK2, otherwise not. An empty resolution gets no verdict: a result that
+// could not be computed is never shown as accepted.
 Verdict judgeResolution(std::optional<double> resolution, const Value& IK1, const Value& IK2);
 
 // %R&R at full precision: accepted at or below POK, conditionally at or below PSR
 // (compared as the single-precision number it is held in), otherwise not. An empty
-// %R&R is judged as 0.
+// %R&R gets no verdict.
 Verdict judgeRR(std::optional<double> percentRR, const Value& POK, float PSR);

@@ -331,7 +331,7 @@ void RRStudyTest::referenceModes() {
     if (reference < 0) {
         QVERIFY(!out.results.REF);
         QVERIFY(out.panels[25].isEmpty() && out.panels[22].isEmpty());
-        QCOMPARE(out.rrVerdict, Verdict::Accepted);  // an empty %R&R is judged as 0
+        QCOMPARE(out.rrVerdict, Verdict::None);  // an empty %R&R is never judged
         return;
     }
     QVERIFY_NEAR(out.results.REF, reference);
@@ -360,8 +360,8 @@ void RRStudyTest::noScatterAtAll() {
     QCOMPARE(out.panels[26], QStringLiteral(" "));
     QCOMPARE(out.panels[17], QStringLiteral("0,00 "));
     QVERIFY(out.panels[22].isEmpty());  // TV = 0 is the reference: no percentages
-    QCOMPARE(out.resolutionVerdict, Verdict::Rejected);
-    QCOMPARE(out.rrVerdict, Verdict::Accepted);
+    QCOMPARE(out.resolutionVerdict, Verdict::None);
+    QCOMPARE(out.rrVerdict, Verdict::None);
 }
 
 void RRStudyTest::zeroReference() {
@@ -378,6 +378,7 @@ void RRStudyTest::zeroReference() {
     QCOMPARE(*out.results.REF, 0.0);
     QCOMPARE(out.panels[25], QStringLiteral("0,00 "));
     QVERIFY(out.panels[22].isEmpty());
+    QCOMPARE(out.rrVerdict, Verdict::None);
 }
 
 void RRStudyTest::factorOutsideTheTables() {
@@ -433,7 +434,8 @@ void RRStudyTest::resolutionVerdictLimits() {
     QFETCH(double, ik2);
     QFETCH(int, verdict);
     QCOMPARE(int(judgeResolution(resolution, ik1, ik2)), verdict);
-    QCOMPARE(judgeResolution(std::nullopt, ik1, ik2), Verdict::Rejected);
+    QCOMPARE(judgeResolution(std::nullopt, ik1, ik2), Verdict::None);
+    QCOMPARE(judgeRR(std::nullopt, ik1, 30.0f), Verdict::None);
 }
 
 void RRStudyTest::psrIsSinglePrecision() {
