@@ -61,7 +61,7 @@ int main(int argc, char** argv) {
         void beep() override {}
         void message(const QString&, const QString&, Icon) override {}
         bool askYesNo(const QString&, const QString&, Icon) override { return false; }
-        void openAddress(const QString&) override {}
+        bool openAddress(const QString&) override { return true; }
     } quiet;
     DefaultPrinter printer;
     PodKalmet preview(inputs, opened.session->shared(), QStringLiteral("7/2026"), quiet, printer);

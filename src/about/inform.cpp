@@ -46,6 +46,7 @@ Inform::Inform(Dialogs& dialogs, QWidget* parent) : QDialog(parent), dialogs_(di
     const double dpiX = logicalDpiX();
     const double dpiY = logicalDpiY();
     setFixedSize(Twips::toPixels(7680, dpiX), Twips::toPixels(4980, dpiY));
+    centreOnScreen(this, width(), height());
 
     auto* notice = new QPlainTextEdit(QString::fromUtf8(kNotice), this);
     notice->setObjectName(QStringLiteral("Text1"));
@@ -65,7 +66,7 @@ Inform::Inform(Dialogs& dialogs, QWidget* parent) : QDialog(parent), dialogs_(di
     p.setColor(QPalette::Text, QColor(0, 0, 255));
     link->setPalette(p);
     link->setToolTip(QString::fromLatin1(kMakerAddress));
-    link->onClick = [this] { dialogs_.openAddress(QString::fromLatin1(kMakerAddress)); };
+    link->onClick = [this] { openMakerPage(); };
     placeInTwips(link, 5520, 3960, 2085, 255);
     // Keep the right edge of the classic layout, but never cut the text.
     const int needed = link->fontMetrics().horizontalAdvance(link->text()) + 8;
@@ -86,6 +87,17 @@ Inform::Inform(Dialogs& dialogs, QWidget* parent) : QDialog(parent), dialogs_(di
         w->installEventFilter(this);
     }
     notice->setFocus();
+}
+
+// With no browser on the machine the user still learns where the page is.
+void Inform::openMakerPage() {
+    const QString address = QString::fromLatin1(kMakerAddress);
+    if (!dialogs_.openAddress(address)) {
+        dialogs_.message(QString::fromUtf8("Nie udało się otworzyć przeglądarki.\n"
+                                           "Strona programu: %1")
+                             .arg(address),
+                         QStringLiteral("Info"), Dialogs::Icon::Information);
+    }
 }
 
 bool Inform::eventFilter(QObject* watched, QEvent* event) {

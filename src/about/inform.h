@@ -23,5 +23,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void openMakerPage();
+
     Dialogs& dialogs_;
 };

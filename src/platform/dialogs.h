@@ -13,8 +13,10 @@ public:
     virtual void beep() = 0;
     // A message with an OK button.
     virtual void message(const QString& text, const QString& title, Icon icon) = 0;
-    // A question with Yes and No buttons; true only for Yes.
+    // A question with Yes and No buttons, No the default; true only for Yes. Texts
+    // are shown as plain text.
     virtual bool askYesNo(const QString& text, const QString& title, Icon icon) = 0;
-    // Opens a web address (a host name, no scheme needed) in the desktop's browser.
-    virtual void openAddress(const QString& address) = 0;
+    // Opens a web address (a host name, no scheme needed) in the desktop's browser;
+    // false when no browser took it.
+    virtual bool openAddress(const QString& address) = 0;
 };

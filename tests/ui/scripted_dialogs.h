@@ -21,6 +21,7 @@ public:
     QVector<Call> calls;
     QVector<bool> answers;  // taken in order; No once they run out
     QStringList openedAddresses;
+    bool browserAvailable = true;
     int beeps = 0;
     std::function<void()> onQuestion;  // runs while a question stands
 
@@ -40,7 +41,10 @@ public:
         }
         return answers.isEmpty() ? false : answers.takeFirst();
     }
-    void openAddress(const QString& address) override { openedAddresses << address; }
+    bool openAddress(const QString& address) override {
+        openedAddresses << address;
+        return browserAvailable;
+    }
 
     QStringList texts() const {
         QStringList out;

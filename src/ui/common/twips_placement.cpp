@@ -1,5 +1,6 @@
 #include "twips_placement.h"
 
+#include <QScreen>
 #include <QWidget>
 
 #include "twips.h"
@@ -9,4 +10,12 @@ void placeInTwips(QWidget* widget, int left, int top, int width, int height) {
     const double dpiY = widget->logicalDpiY();
     widget->setGeometry(Twips::toPixels(left, dpiX), Twips::toPixels(top, dpiY),
                         Twips::toPixels(width, dpiX), Twips::toPixels(height, dpiY));
+}
+
+void centreOnScreen(QWidget* window, int width, int height) {
+    if (const QScreen* s = window->screen()) {
+        const QRect area = s->geometry();
+        window->move(area.x() + (area.width() - width) / 2,
+                     area.y() + (area.height() - height) / 2);
+    }
 }

@@ -54,18 +54,22 @@ void WidgetDialogs::beep() {
     QApplication::beep();
 }
 
+// Texts carry user data (analysis numbers, patterns, names): never read as markup.
 void WidgetDialogs::message(const QString& text, const QString& title, Icon icon) {
     QMessageBox box(boxIcon(icon), title, text, QMessageBox::Ok, parentForBox());
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 
+// Every question of the program leads to losing something (a deletion, unsaved
+// settings): Enter answers No.
 bool WidgetDialogs::askYesNo(const QString& text, const QString& title, Icon icon) {
     QMessageBox box(boxIcon(icon), title, text, QMessageBox::Yes | QMessageBox::No, parentForBox());
-    box.setDefaultButton(QMessageBox::Yes);
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
 }
 
-void WidgetDialogs::openAddress(const QString& address) {
-    // The result is not reported: with no browser there is nothing the user could do.
-    QDesktopServices::openUrl(QUrl::fromUserInput(address));
+bool WidgetDialogs::openAddress(const QString& address) {
+    return QDesktopServices::openUrl(QUrl::fromUserInput(address));
 }

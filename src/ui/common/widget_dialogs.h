@@ -17,7 +17,7 @@ public:
     void beep() override;
     void message(const QString& text, const QString& title, Icon icon) override;
     bool askYesNo(const QString& text, const QString& title, Icon icon) override;
-    void openAddress(const QString& address) override;
+    bool openAddress(const QString& address) override;
 
     // The window a box stands over; tests read it.
     QWidget* parentForBox();

@@ -7,7 +7,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QVBoxLayout>
 
 #include "caption_parts.h"
@@ -16,6 +15,7 @@
 #include "record_set.h"
 #include "session.h"
 #include "twips.h"
+#include "twips_placement.h"
 #include "typing_limit.h"
 
 namespace {
@@ -285,10 +285,7 @@ void NowaA::centreOnScreen() {
     const QSize designed(Twips::toPixels(7035, logicalDpiX()),
                          Twips::toPixels(4455, logicalDpiY()));
     resize(designed.expandedTo(sizeHint()));
-    if (const QScreen* s = screen()) {
-        const QRect area = s->geometry();
-        move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
-    }
+    ::centreOnScreen(this, width(), height());
 }
 
 void NowaA::setReferenceMode(int mode) {
