@@ -364,7 +364,9 @@ void Kalmet::buildWindow() {
     QSizePolicy gridPolicy = grid_->sizePolicy();
     gridPolicy.setRetainSizeWhenHidden(true);
     grid_->setSizePolicy(gridPolicy);
-    connect(grid_, &QTableWidget::cellClicked, this, [this] { selectClickedSeries(); });
+    // However the highlight moves (mouse, arrows, Home/End, PageDown), the series it
+    // stands on is the selected series.
+    connect(grid_, &QTableWidget::currentCellChanged, this, [this] { selectClickedSeries(); });
     // room for the largest study: 20 rows, three of them thin separators
     grid_->setMinimumHeight(Twips::toPixels(17 * 250 + 3 * 60 + 120, logicalDpiY()));
     layout->addWidget(grid_, 1);

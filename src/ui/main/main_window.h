@@ -61,7 +61,7 @@ public slots:
     void selectAnalysis();
     // Selects an analysis by its position in Combo1 and shows it.
     void selectAnalysisAt(int index);
-    // Selects the series of the grid's current cell.
+    // Selects the series of the grid's current cell, wherever the highlight moved.
     void selectClickedSeries();
 
 protected:
