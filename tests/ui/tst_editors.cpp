@@ -517,8 +517,10 @@ void EditorsTest::studyCompletes() {
     QVERIFY(action(f, "DrukujAnaliza")->isEnabled());
 }
 
+// A box the user did not change keeps the stored value, even one the pattern rounds.
 void EditorsTest::editSeriesShowsAndStoresFormattedValues() {
-    WindowFixture f(TestDatabase::fixture("study_10x3x3.sql"));  // FP 0.000
+    WindowFixture f(TestDatabase::fixture("study_10x3x3.sql") +  // FP 0.000
+                    QStringLiteral("UPDATE DanePom SET P2 = 50.0214 WHERE ObX = 50.032;"));
     QVERIFY(f.load());
     f.window->selectAnalysisAt(0);  // 6/2026
     QTest::mouseClick(
@@ -535,6 +537,8 @@ void EditorsTest::editSeriesShowsAndStoresFormattedValues() {
             shown << box->text();
         }
         dane.valueBoxes()[0]->setText(QStringLiteral("50,0126"));
+        dane.valueBoxes()[1]->setText(QStringLiteral("50,02"));   // typed back as shown...
+        dane.valueBoxes()[1]->setText(QStringLiteral("50,021"));  // ...is left as stored
         click(d, "Command1");
     };
     action(f, "PoprawDana")->trigger();
@@ -543,9 +547,9 @@ void EditorsTest::editSeriesShowsAndStoresFormattedValues() {
     series->move(1);
     QCOMPARE(series->field(QStringLiteral("Operator")).text(), QString::fromUtf8("Łukasz"));
     QCOMPARE(series->field(QStringLiteral("P1")).number(), 50.0126);
-    QCOMPARE(series->field(QStringLiteral("P2")).number(), 50.021);
+    QCOMPARE(series->field(QStringLiteral("P2")).number(), 50.0214);
     QVERIFY(std::fabs(series->field(QStringLiteral("ObX")).number() -
-                      (50.0126 + 50.021 + 50.032 + 50.043 + 50.054) / 5) < 1e-12);
+                      (50.0126 + 50.0214 + 50.032 + 50.043 + 50.054) / 5) < 1e-12);
     QCOMPARE(series->recordCount(), 3);
 }
 

@@ -131,10 +131,11 @@ bool Commands::storeSeries(Dane& editor, bool isNew) {
     QString refused;
     const QVector<QLineEdit*>& boxes = editor.valueBoxes();
     for (int i = 0; i < boxes.size(); ++i) {
-        if (!series.setField(QStringLiteral("P%1").arg(i + 1), Value(boxes[i]->text()))) {
+        const Value value = editor.valueToStore(i);
+        if (!series.setField(QStringLiteral("P%1").arg(i + 1), value)) {
             refused = series.lastError();
         }
-        sum += readLocaleNumber(boxes[i]->text(), rs).value_or(0.0);
+        sum += value.isText() ? readLocaleNumber(value.text(), rs).value_or(0.0) : value.number();
     }
     const int n = StudyInput::partCount(analyses.field(QStringLiteral("LiczbaN")));
     (void)series.setField(QStringLiteral("ObX"), Value(n > 0 ? sum / n : 0.0));
@@ -170,9 +171,8 @@ void Commands::editSeries() {
                      series.field(QStringLiteral("Operator")).toText(session_.regional()));
     const NumberPattern pattern(session_.shared().numberPattern());
     for (int i = 0; i < n; ++i) {
-        const QString shown =
-            series.field(QStringLiteral("P%1").arg(i + 1)).format(pattern, session_.regional());
-        editor.valueBoxes()[i]->setText(shown);
+        const Value stored = series.field(QStringLiteral("P%1").arg(i + 1));
+        editor.showStoredValue(i, stored, stored.format(pattern, session_.regional()));
     }
     editor.appraiserBox()->setEnabled(false);
     editor.valueBoxes().first()->setFocus();

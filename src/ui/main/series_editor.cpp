@@ -5,7 +5,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QTimer>
 
 #include "input_checks.h"
@@ -40,11 +39,7 @@ Dane::Dane(Session& session, Dialogs& dialogs, Mode mode, int parts, QWidget* pa
     // Centred with the design size first; the height then follows N, the top stays.
     const double dpiX = logicalDpiX();
     const double dpiY = logicalDpiY();
-    if (const QScreen* s = screen()) {
-        const QRect area = s->geometry();
-        move(area.x() + (area.width() - Twips::toPixels(kWidth, dpiX)) / 2,
-             area.y() + (area.height() - Twips::toPixels(kDesignHeight, dpiY)) / 2);
-    }
+    centreOnScreen(this, Twips::toPixels(kWidth, dpiX), Twips::toPixels(kDesignHeight, dpiY));
 
     auto* operatorLabel = new QLabel(QStringLiteral("Operator :"), this);
     operatorLabel->setObjectName(QStringLiteral("Label1_13"));
@@ -75,6 +70,8 @@ Dane::Dane(Session& session, Dialogs& dialogs, Mode mode, int parts, QWidget* pa
         previous = value;
         values_ << value;
     }
+    stored_.resize(n);
+    shownStored_.resize(n);
     buttonTop_ = kFirstBoxTop + (n - 1) * kBoxStep + 390;
     auto* save = new QPushButton(QStringLiteral("&Zapisz"), this);
     save->setObjectName(QStringLiteral("Command1"));
@@ -111,6 +108,20 @@ bool Dane::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QDialog::eventFilter(watched, event);
+}
+
+void Dane::showStoredValue(int i, const Value& stored, const QString& shown) {
+    stored_[i] = stored;
+    shownStored_[i] = shown;
+    values_[i]->setText(shown);
+}
+
+Value Dane::valueToStore(int i) const {
+    const QString typed = values_[i]->text();
+    if (!shownStored_[i].isNull() && typed == shownStored_[i]) {
+        return stored_[i];
+    }
+    return Value(typed);
 }
 
 bool Dane::appraiserHasAllTrials() {

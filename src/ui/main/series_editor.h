@@ -4,6 +4,7 @@
 #include <QVector>
 
 #include "dialogs.h"
+#include "value.h"
 
 class QLabel;
 class QLineEdit;
@@ -32,6 +33,11 @@ public:
 
     QLineEdit* appraiserBox() const { return appraiser_; }
     const QVector<QLineEdit*>& valueBoxes() const { return values_; }
+    // Correcting: box i shows the stored value as the number pattern writes it.
+    void showStoredValue(int i, const Value& stored, const QString& shown);
+    // What box i stores: the stored value itself while its text is the one shown for it
+    // (the pattern may have rounded it), otherwise the typed text.
+    Value valueToStore(int i) const;
     int buttonTopTwips() const { return buttonTop_; }
     // The outer height of the classic window (caption bar included).
     int heightTwips() const { return height_; }
@@ -53,6 +59,8 @@ private:
     Mode mode_;
     QLineEdit* appraiser_ = nullptr;
     QVector<QLineEdit*> values_;
+    QVector<Value> stored_;         // correcting: the stored values...
+    QVector<QString> shownStored_;  // ...and their texts as shown (null: none)
     int buttonTop_ = 0;
     int height_ = 0;
 };
