@@ -11,15 +11,12 @@
 #include "input_checks.h"
 #include "number_pattern.h"
 #include "number_reader.h"
+#include "pattern_check.h"
 #include "record_set.h"
 #include "session.h"
 #include "typing_limit.h"
 
 namespace {
-
-// A number pattern passes when every one of these comes back from its text: the
-// grid, the results and the statistics all read the shown values back.
-constexpr double kPatternSamples[] = {1234.5678, -12.345, 0.0, 0.0012};
 
 // The captions of the numeric fields, shown beside their boxes and named in a refusal.
 const char* const kLevelCaption = "Dokładność";
@@ -195,22 +192,22 @@ bool Trans::checkNumberPattern() {
         return false;
     }
     const QString pattern = number_->text();
-    const NumberPattern format(pattern);
     const RegionalSettings& rs = session_.regional();
-    for (const double sample : kPatternSamples) {
-        const QString shown = format.format(sample, rs);
-        if (!isNumeric(shown, rs)) {
-            InputChecks::refuse(
-                number_,
-                QString::fromUtf8("Zapis liczb „%1” zamienia liczbę %2 w tekst „%3”, którego "
-                                  "program nie odczyta jako liczby; wyniki analiz byłyby "
-                                  "puste - Popraw")
-                    .arg(pattern, formatGeneralNumber(sample, rs), shown),
-                dialogs_);
-            return false;
-        }
+    const std::optional<ChangedNumber> changed = findChangedNumber(NumberPattern(pattern), rs);
+    if (!changed) {
+        return true;
     }
-    return true;
+    const QString sample = formatGeneralNumber(changed->sample, rs);
+    const QString message = changed->readable
+                                ? QString::fromUtf8(
+                                      "Zapis liczb „%1” zamienia %2 w „%3”; pokazane liczby "
+                                      "różniłyby się od zapisanych i wyniki byłyby błędne - Popraw")
+                                : QString::fromUtf8(
+                                      "Zapis liczb „%1” zamienia liczbę %2 w tekst „%3”, którego "
+                                      "program nie odczyta jako liczby; wyniki analiz byłyby "
+                                      "puste - Popraw");
+    InputChecks::refuse(number_, message.arg(pattern, sample, changed->shown), dialogs_);
+    return false;
 }
 
 bool Trans::checkFields() {
@@ -237,6 +234,29 @@ bool Trans::checkFields() {
                                         dialogs_, session_.regional())) {
             return false;
         }
+    }
+    return checkRanges();
+}
+
+// The factor tables know 95 % and 99 % only, and a tolerance share outside 1..99 makes
+// the percentages empty or negative.
+bool Trans::checkRanges() {
+    const RegionalSettings& rs = session_.regional();
+    const double level = readLocaleNumber(level_->currentText(), rs).value_or(0);
+    if (level != 95 && level != 99) {
+        InputChecks::refuse(level_->lineEdit(),
+                            QString::fromUtf8("Pole „%1” przyjmuje tylko 95 lub 99 - Popraw")
+                                .arg(QString::fromUtf8(kLevelCaption)),
+                            dialogs_);
+        return false;
+    }
+    const double share = readLocaleNumber(tolerance_->text(), rs).value_or(0);
+    if (share < 1 || share > 99) {
+        InputChecks::refuse(tolerance_,
+                            QString::fromUtf8("Pole „%1” przyjmuje liczby od 1 do 99 - Popraw")
+                                .arg(QString::fromUtf8(kToleranceCaption)),
+                            dialogs_);
+        return false;
     }
     return true;
 }

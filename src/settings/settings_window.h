@@ -45,6 +45,7 @@ private:
 
     bool checkFields();
     bool checkNumberPattern();
+    bool checkRanges();
     // Writes the controls into the row and commits; false (nothing written) on failure.
     bool Unload(QString* cause);
     static QString textOf(const QWidget* control);

@@ -136,7 +136,6 @@ void SettingsTest::levelFollowsTheConfidence_data() {
     QTest::newRow("99 typed") << 95 << "99" << -1 << 0 << "0,07 ";
     QTest::newRow("99 chosen") << 95 << "" << 1 << 0 << "0,07 ";
     QTest::newRow("95 chosen") << 99 << "" << 0 << 1 << "0,05 ";
-    QTest::newRow("90 typed") << 99 << "90" << -1 << 1 << "0,05 ";
 }
 
 void SettingsTest::levelFollowsTheConfidence() {
@@ -271,8 +270,28 @@ void SettingsTest::closingIsRefused_data() {
         << "Text6"
         << "0.000 mm"
         << QString::fromUtf8(
-               "Zapis liczb „0.000 mm” zamienia liczbę 1234,5678 w tekst „1234,568 mm”, którego "
+               "Zapis liczb „0.000 mm” zamienia liczbę 12,345 w tekst „12,345 mm”, którego "
                "program nie odczyta jako liczby; wyniki analiz byłyby puste - Popraw");
+    // Settings that would change the results while looking fine.
+    const QString changes = QString::fromUtf8(
+        "Zapis liczb „%1” zamienia %2 w „%3”; pokazane liczby różniłyby się od zapisanych i "
+        "wyniki byłyby błędne - Popraw");
+    QTest::newRow("FP a constant") << "Text6"
+                                   << "95" << changes.arg("95", "12,345", "95");
+    QTest::newRow("FP drops the sign") << "Text6"
+                                       << "0.0;0.0" << changes.arg("0.0;0.0", "-12,345", "12,3");
+    const QString tolerance = QString::fromUtf8(
+        "Pole „Gdy poziomem odnesienia jest tolerancja, ustal RF na” przyjmuje liczby od 1 do "
+        "99 - Popraw");
+    QTest::newRow("FRTol 0") << "Text9"
+                             << "0" << tolerance;
+    QTest::newRow("FRTol negative") << "Text9"
+                                    << "-5" << tolerance;
+    QTest::newRow("Proc 90") << "Combo1"
+                             << "90"
+                             << QString::fromUtf8(
+                                    "Pole „Dokładność” przyjmuje tylko 95 lub 99 - "
+                                    "Popraw");
 }
 
 void SettingsTest::closingIsRefused() {
