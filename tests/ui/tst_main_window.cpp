@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QtTest>
@@ -44,6 +45,7 @@ private slots:
     void completeAnalysisShowsTheResults();
     void gridShape();
     void clicksOutsideSeriesRowsSelectNothing();
+    void theHighlightedSeriesIsTheSelectedOne();
     void unknownTypedNumberKeepsTheScreen();
     void typedNumberIsTakenOnActivation();
     void returnFromAnotherProgramKeepsTheSeries();
@@ -51,6 +53,7 @@ private slots:
     void storedTextIsNeverMarkup();
     void windowSizeDoesNotFollowTheData();
     void secondQuestionStandsOverTheWindow();
+    void boxesShowPlainTextAndEnterAnswersNo();
     void failedReadShowsNoResults();
     void damagedSeriesAreToldAtSelection();
     void analysisWithoutSeries();
@@ -201,6 +204,42 @@ void MainWindowTest::clicksOutsideSeriesRowsSelectNothing() {
     QCOMPARE(series->position(), 8);
 }
 
+// The keyboard moves the selection with the highlight; "&3. Usuń serię danych" then
+// deletes the series the user sees highlighted, and the refresh puts both on series 1.
+void MainWindowTest::theHighlightedSeriesIsTheSelectedOne() {
+    WindowFixture f(TestDatabase::fixture("study_10x3x3.sql"));
+    QVERIFY(f.load());
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    DataGrid* grid = f.window->grid();
+    RecordSet* series = f.window->session()->series();
+    grid->setFocus();
+    QCOMPARE(series->position(), 0);
+    for (int i = 0; i < 4; ++i) {
+        QTest::keyClick(grid, Qt::Key_Down);  // rows 2, 3, then "Średnia", "Rozstęp"
+    }
+    QCOMPARE(grid->currentRow(), 5);
+    QCOMPARE(series->position(), 2);      // summary rows keep the last series row's choice
+    QTest::keyClick(grid, Qt::Key_Down);  // the separator
+    QTest::keyClick(grid, Qt::Key_Down);  // series 4
+    QTest::keyClick(grid, Qt::Key_Down);  // series 5
+    QCOMPARE(grid->currentRow(), 8);
+    QCOMPARE(series->position(), 4);
+    QTest::keyClick(grid, Qt::Key_End);
+    QTest::keyClick(grid, Qt::Key_Home);
+    QCOMPARE(series->position(), 4);
+    const double highlighted = series->field(QStringLiteral("ObX")).number();
+    f.dialogs.answers = {true, true};
+    f.find<QAction>("UsunDana")->trigger();
+    series = f.window->session()->series();
+    QCOMPARE(grid->currentRow(), 1);
+    QCOMPARE(series->position(), 0);
+    QCOMPARE(series->recordCount(), 8);
+    for (series->moveFirst(); !series->isEof(); series->moveNext()) {
+        QVERIFY(series->field(QStringLiteral("ObX")).number() != highlighted);
+    }
+}
+
 void MainWindowTest::unknownTypedNumberKeepsTheScreen() {
     WindowFixture f(TestDatabase::fixture("study_10x3x3.sql"));
     QVERIFY(f.load());
@@ -341,6 +380,30 @@ void MainWindowTest::secondQuestionStandsOverTheWindow() {
     QCOMPARE(dialogs.parentForBox(), &window);
     QApplication::setActiveWindow(nullptr);  // the first box has gone, nothing is active
     QCOMPARE(dialogs.parentForBox(), &window);
+}
+
+// Enter on a question takes its default button, which must be No; and a number typed
+// as "<b>7</b>/26" shows its brackets, in questions and messages alike.
+void MainWindowTest::boxesShowPlainTextAndEnterAnswersNo() {
+    WidgetDialogs dialogs;
+    QWidget window;
+    window.show();
+    QApplication::setActiveWindow(&window);
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    const QString text = QStringLiteral("Usunąć analizę <b>7</b>/26?");
+    QStringList seen;
+    auto pressEnterOnTheBox = [&seen] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        QCOMPARE(box->textFormat(), Qt::PlainText);
+        seen << box->text();
+        QTest::keyClick(box, Qt::Key_Return);
+    };
+    QTimer::singleShot(0, pressEnterOnTheBox);
+    QVERIFY(!dialogs.askYesNo(text, QStringLiteral("Uwaga !"), Dialogs::Icon::Question));
+    QTimer::singleShot(0, pressEnterOnTheBox);
+    dialogs.message(text, QStringLiteral("UWAGA !!!"), Dialogs::Icon::Critical);
+    QCOMPARE(seen, (QStringList{text, text}));
 }
 
 // Another program holds the file past the lock timeout: the selection is told, shows
@@ -505,6 +568,16 @@ void MainWindowTest::aboutLinkOpensThePageEachTime() {
                                                    QString::fromLatin1(Inform::kMakerAddress)}));
     QVERIFY(about.isVisible());
     QCOMPARE(dialogs.openedAddresses.first(), QStringLiteral("www.kalmet.example"));
+    QVERIFY(dialogs.calls.isEmpty());
+    // No browser on the machine: the address is told instead.
+    dialogs.browserAvailable = false;
+    QTest::mouseClick(link, Qt::LeftButton);
+    QCOMPARE(dialogs.calls.size(), 1);
+    QVERIFY(dialogs.calls[0].text.contains(QStringLiteral("www.kalmet.example")));
+    // The window stands in the middle of the screen, as the editors do.
+    const QPoint middle = about.screen()->geometry().center();
+    QVERIFY2((about.frameGeometry().center() - middle).manhattanLength() < 40,
+             qPrintable(QStringLiteral("%1,%2").arg(about.x()).arg(about.y())));
 }
 
 void MainWindowTest::koniecEndsTheProgram() {
