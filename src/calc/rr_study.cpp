@@ -301,10 +301,7 @@ private:
     }
 
     Number referenceLevel(const RRResults& res) const {
-        if (!in_.referenceMode.isEmpty() && !in_.referenceMode.isNumber()) {
-            return std::nullopt;
-        }
-        const double mode = in_.referenceMode.number();
+        const std::optional<int> mode = StudyInput::referenceModeOf(in_.referenceMode);
         const double tolerance = in_.GWG.number() - in_.DWG.number();
         if (mode == 0 || mode == 1) {
             const double spread = 6 * in_.WN.number();

@@ -3,6 +3,19 @@
 #include "record_set.h"
 #include "shared_values.h"
 
+std::optional<int> StudyInput::referenceModeOf(const Value& coRef) {
+    if (!coRef.isNumber() && !coRef.isEmpty()) {
+        return std::nullopt;
+    }
+    const double mode = coRef.number();
+    for (int i = 0; i < 5; ++i) {
+        if (mode == i) {
+            return i;
+        }
+    }
+    return std::nullopt;
+}
+
 int StudyInput::partCount(const Value& liczbaN) {
     constexpr int kPartFields = 10;  // P1..P10; anything past them does not exist
     const double v = liczbaN.number();

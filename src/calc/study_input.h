@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QVector>
+#include <optional>
 
 #include "factor_tables.h"
 #include "regional_settings.h"
@@ -41,6 +42,9 @@ struct StudyInput {
 
     // N as a count of part fields: the stored LiczbaN, limited to the ten fields P1..P10.
     static int partCount(const Value& liczbaN);
+    // The reference mode 0..4 that CoRef names (empty counts as 0); none for a text or
+    // any other number. The statistics, the main window and the report read it alike.
+    static std::optional<int> referenceModeOf(const Value& coRef);
 
     // Reads the current analysis row, the whole series record set (leaving it at its
     // end) and the settings row.

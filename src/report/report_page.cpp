@@ -1,5 +1,7 @@
 #include "report_page.h"
 
+#include <QStringList>
+#include <algorithm>
 #include <cmath>
 
 #include "chart_colours.h"
@@ -54,6 +56,35 @@ QString ReportPage::plain(const char* field) const {
     return in_.field(field).toText(in_.regional);
 }
 
+double ReportPage::pageWidth(const Surface& s, const QString& text) const {
+    return zoom_ > 0 ? s.textWidth(text) / zoom_ : 0;
+}
+
+// How many leading characters of the text, followed by the suffix, fit the room.
+int ReportPage::charactersFitting(const Surface& s, const QString& text, double room,
+                                  const QString& suffix) const {
+    int low = 0;
+    int high = text.size();
+    while (low < high) {
+        const int middle = (low + high + 1) / 2;
+        if (pageWidth(s, text.left(middle) + suffix) <= room) {
+            low = middle;
+        } else {
+            high = middle - 1;
+        }
+    }
+    return low;
+}
+
+// Whole when it fits; otherwise as many characters as fit, then "…".
+QString ReportPage::fitted(const Surface& s, const QString& text, double room) const {
+    if (pageWidth(s, text) <= room) {
+        return text;
+    }
+    const QString ellipsis = QString::fromUtf8("…");
+    return text.left(charactersFitting(s, text, room, ellipsis)) + ellipsis;
+}
+
 QString ReportPage::formatted(const Value& value) const {
     return value.format(NumberPattern(in_.numberPattern), in_.regional);
 }
@@ -85,83 +116,114 @@ void ReportPage::drawHeader(Surface& s) const {
     s.rectangle(0, 0, 10000 * zoom_, 14700 * zoom_);
     line(s, 0, 700, 10000, 700);
     DrP(5000, 50, QStringLiteral("ANALIZA R&R"), 1, s);
-    DrP(5000, 350, in_.Firma.toText(in_.regional), 1, s);
+    drawCompanyName(s);
     setFont(s, 10, false);
     DrP(9900, 50, formatDate(in_.today, in_.datePattern, in_.regional), 2, s);
     DrP(100, 50, QStringLiteral("Koral Dudi - Kalmet"), 0, s);
-    DrP(100, 725, QString::fromUtf8("Nazwa części : ") + plain("NazwaC"), 0, s);
-    DrP(100, 975, QString::fromUtf8("Numer części : ") + plain("NumerC"), 0, s);
-    DrP(5100, 725, QString::fromUtf8("Nazwa przyrządu : ") + plain("NazwaP"), 0, s);
-    DrP(5100, 975, QString::fromUtf8("Numer przyrządu : ") + plain("NumerP"), 0, s);
-    DrP(5100, 1225, QString::fromUtf8("Zakres pomiarowy: ") + plain("ZakresP"), 0, s);
-    DrP(9900, 1225, QString::fromUtf8("Błąd wskazań : ") + plain("BladP"), 2, s);
+    const double half = kHalfWidth;  // each half of the box ends before the divider or edge
+    DrP(100, 725, fitted(s, QString::fromUtf8("Nazwa części : ") + plain("NazwaC"), half), 0, s);
+    DrP(100, 975, fitted(s, QString::fromUtf8("Numer części : ") + plain("NumerC"), half), 0, s);
+    DrP(5100, 725, fitted(s, QString::fromUtf8("Nazwa przyrządu : ") + plain("NazwaP"), half), 0,
+        s);
+    DrP(5100, 975, fitted(s, QString::fromUtf8("Numer przyrządu : ") + plain("NumerP"), half), 0,
+        s);
+    drawRangeAndError(s);
     line(s, 0, 1500, 10000, 1500);
     line(s, 5000, 700, 5000, 1500);
-    DrP(100, 1550,
-        QString::fromUtf8("Charakterystyka : ") + plain("Parametr") + QStringLiteral("   ") +
-            plain("Jednostka"),
-        0, s);
-    drawReferenceLines(s);
+    drawCharacteristicAndReference(s);
     line(s, 0, 2300, 10000, 2300);
     DrP(100, 2350, QString::fromUtf8("Data analizy : ") + plain("Data"), 0, s);
     DrP(5000, 2350, QString::fromUtf8(" Temperatura : ") + plain("Temperatura"), 1, s);
     DrP(9900, 2350, QString::fromUtf8(" Wilgotność : ") + plain("Wilgotnosc"), 2, s);
     line(s, 0, 2600, 10000, 2600);
-    setFont(s, 12, true);
-    DrP(100, 2650, QString::fromUtf8("Numer analizy : ") + plain("Numer"), 0, s);
-    setFont(s, 10, false);
-    DrP(9900, 2650,
-        QString::fromUtf8("Liczba :    oceniających K = ") + plain("LiczbaK") +
-            QString::fromUtf8("    części N = ") + plain("LiczbaN") +
-            QString::fromUtf8(",    powtórzeń R = ") + plain("LiczbaR"),
-        2, s);
+    drawNumberAndCounts(s);
     line(s, 0, 2950, 10000, 2950);
     setZoomedLineWidth(s, 1);
 }
 
-void ReportPage::drawReferenceLines(Surface& s) const {
-    const Value mode = in_.field("CoRef");
-    if (!mode.isNumber()) {
-        return;
+// The company name shrinks until it fits the frame; it is cut only below a legible size.
+void ReportPage::drawCompanyName(Surface& s) const {
+    constexpr double kRoom = 9800;
+    const QString name = in_.Firma.toText(in_.regional);
+    const double width = pageWidth(s, name);
+    if (width > kRoom) {
+        setFont(s, std::max(14 * kRoom / width, 7.0), true);
     }
-    const QString upper =
-        QString::fromUtf8("Górna wartość graniczna : ") + formatted(in_.field("GWG"));
-    const QString lower =
-        QString::fromUtf8("Dolna wartość graniczna : ") + formatted(in_.field("DWG"));
+    DrP(5000, 350, fitted(s, name, kRoom), 1, s);
+    setFont(s, 14, true);
+}
+
+// "Zakres pomiarowy" and "Błąd wskazań" share a line: a text that fits in half the
+// line keeps its whole width, the other one gets the rest.
+void ReportPage::drawRangeAndError(Surface& s) const {
+    const QString range = QString::fromUtf8("Zakres pomiarowy: ") + plain("ZakresP");
+    const QString error = QString::fromUtf8("Błąd wskazań : ") + plain("BladP");
+    constexpr double kLine = 9900 - 5100 - kGap;
+    const double errorWidth = pageWidth(s, error);
+    const double errorRoom = std::max(std::min(errorWidth, kLine / 2), kLine - pageWidth(s, range));
+    DrP(5100, 1225, fitted(s, range, kLine - std::min(errorWidth, errorRoom)), 0, s);
+    DrP(9900, 1225, fitted(s, error, errorRoom), 2, s);
+}
+
+void ReportPage::drawCharacteristicAndReference(Surface& s) const {
+    const QStringList reference = referenceLines();
+    const double taken = reference.isEmpty() ? 0 : pageWidth(s, reference.first()) + kGap;
+    DrP(100, 1550,
+        fitted(s,
+               QString::fromUtf8("Charakterystyka : ") + plain("Parametr") + QStringLiteral("   ") +
+                   plain("Jednostka"),
+               9800 - taken),
+        0, s);
+    int y = 1550;
+    for (const QString& text : reference) {
+        DrP(9900, y, text, 2, s);
+        y += 250;
+    }
+}
+
+// The analysis number ends before the counts that share its line.
+void ReportPage::drawNumberAndCounts(Surface& s) const {
+    const QString counts = QString::fromUtf8("Liczba :    oceniających K = ") + plain("LiczbaK") +
+                           QString::fromUtf8("    części N = ") + plain("LiczbaN") +
+                           QString::fromUtf8(",    powtórzeń R = ") + plain("LiczbaR");
+    const double countsWidth = pageWidth(s, counts);
+    setFont(s, 12, true);
+    DrP(100, 2650,
+        fitted(s, QString::fromUtf8("Numer analizy : ") + plain("Numer"),
+               9800 - countsWidth - kGap),
+        0, s);
+    setFont(s, 10, false);
+    DrP(9900, 2650, counts, 2, s);
+}
+
+// The lines of the reference area, by CoRef as the statistics read it: an empty mode is
+// mode 0, a mode the program does not know prints nothing.
+QStringList ReportPage::referenceLines() const {
+    const std::optional<int> mode = StudyInput::referenceModeOf(in_.field("CoRef"));
+    if (!mode) {
+        return {};
+    }
+    const QString cp = QString::fromUtf8(*mode == 0 ? "Założona wartość wskaźnika Cp : "
+                                                    : "Wartość wskaźnika Cp (proces) : ");
     QString first;
-    bool limits = false;
-    switch (static_cast<int>(mode.number() == std::floor(mode.number()) ? mode.number() : -1)) {
+    switch (*mode) {
         case 0:
-            first =
-                QString::fromUtf8("Założona wartość wskaźnika Cp : ") + formatted(in_.field("WN"));
-            limits = true;
-            break;
         case 1:
-            first =
-                QString::fromUtf8("Wartość wskaźnika Cp (proces) : ") + formatted(in_.field("WN"));
-            limits = true;
+            first = cp + formatted(in_.field("WN"));
             break;
         case 2:
-            first =
-                QString::fromUtf8("Wartość odchylenia S (proces) : ") + formatted(in_.field("WN"));
-            break;
+            return {QString::fromUtf8("Wartość odchylenia S (proces) : ") +
+                    formatted(in_.field("WN"))};
         case 3:
-            first = QString::fromUtf8("Zmienność całkowita TV : ") +
-                    formatted(Value(in_.panels[Panels::kREF]));
-            break;
-        case 4:
+            return {QString::fromUtf8("Zmienność całkowita TV : ") +
+                    formatted(Value(in_.panels[Panels::kREF]))};
+        default:
             first = QString::fromUtf8("Poziom odniesienia to ") + in_.FRTol.toText(in_.regional) +
                     QString::fromUtf8(" % tolerancji");
-            limits = true;
             break;
-        default:
-            return;
     }
-    DrP(9900, 1550, first, 2, s);
-    if (limits) {
-        DrP(9900, 1800, upper, 2, s);
-        DrP(9900, 2050, lower, 2, s);
-    }
+    return {first, QString::fromUtf8("Górna wartość graniczna : ") + formatted(in_.field("GWG")),
+            QString::fromUtf8("Dolna wartość graniczna : ") + formatted(in_.field("DWG"))};
 }
 
 void ReportPage::drawTableHeading(Surface& s) const {
@@ -177,28 +239,37 @@ void ReportPage::drawTableHeading(Surface& s) const {
     setFont(s, 8, false);
 }
 
+namespace {
+
+// The grid's own layout tells the row kinds: a separator is a thin row, whatever its
+// cells hold (a value may be empty in a file edited outside the program).
+bool isSeparatorRow(const GridLayout& g, int row) {
+    return g.rowHeights.value(row) == GridLayout::kSeparatorRowHeight;
+}
+
+}  // namespace
+
 // The cells of the main window's grid, right-aligned in their columns, with the row
-// lines; a separator row takes 100 twips instead of 300.
+// lines; a separator row takes 100 twips instead of 300. The average stands in column
+// N + 3, past the spacer.
 double ReportPage::drawTable(Surface& s) const {
     const GridLayout& g = in_.grid;
     const double w = parts_ > 0 ? 7000.0 / parts_ : 0;
+    const int average = parts_ + 3;
     double d = 0;
     bool trialLineDrawn = false;  // the first trial row after a separator is ruled across
     for (int i = 1; i < g.rows; ++i) {
         const double yT = 3250 + 300.0 * (i - 1) - d;
         const double yL = 3200 + 300.0 * (i - 1) - d;
-        if (g.text(i, 2).trimmed().isEmpty()) {
+        if (isSeparatorRow(g, i)) {
             line(s, 0, yL, 10000, yL);
             d += 200;
             trialLineDrawn = false;
             continue;
         }
-        int j = 1;
-        while (j + 1 < g.columns && !g.text(i, j + 1).trimmed().isEmpty()) {
+        for (int j = 1; j <= parts_; ++j) {
             DrP(pagePosition(2000 + w * j - 50), pagePosition(yT), g.text(i, j + 1), 2, s);
-            ++j;
         }
-        const int average = j + 2;  // past the spacer
         DrP(9900, pagePosition(yT), g.text(i, average), 2, s);
         if (g.isFixed(i, average)) {
             line(s, 0, yL, 10000, yL);
@@ -224,19 +295,21 @@ double ReportPage::drawTable(Surface& s) const {
     return yB;
 }
 
-// Summary-row labels at their rows; an appraiser's name centred on its trial rows.
+// Summary-row labels at their rows; an appraiser's name centred on its trial rows and
+// kept inside the name column.
 void ReportPage::drawTableLabels(Surface& s) const {
+    constexpr double kNameColumn = 1950 - 100;
     const GridLayout& g = in_.grid;
     double d = 0;
     for (int i = 1; i < g.rows; ++i) {
         const double yT = 3250 + 300.0 * (i - 1) - d;
         const QString text = g.text(i, 1);
-        if (text.trimmed().isEmpty()) {
+        if (isSeparatorRow(g, i)) {
             d += 200;
         } else if (g.isFixed(i, 1)) {
             DrP(100, pagePosition(yT), text, 0, s);
         } else {
-            DrP(100, pagePosition(yT + 150.0 * (trials_ - 1)), text, 0, s);
+            DrP(100, pagePosition(yT + 150.0 * (trials_ - 1)), fitted(s, text, kNameColumn), 0, s);
             i += qMax(trials_ - 1, 0);
         }
     }
@@ -260,7 +333,8 @@ void ReportPage::drawChart(Surface& s, double y0) const {
 
     for (int i = 1; i <= k; ++i) {
         DrP(pagePosition(100 + wk * (i - 1)), pagePosition(y0 + 2050),
-            m.names[static_cast<std::size_t>(i - 1)].toText(in_.regional), 0, s);
+            fitted(s, m.names[static_cast<std::size_t>(i - 1)].toText(in_.regional), wk - 200), 0,
+            s);
     }
     line(s, 0, y0 + 2000, 9000, y0 + 2000);
     line(s, 0, y0 + 2300, 10000, y0 + 2300);
@@ -358,30 +432,47 @@ void ReportPage::drawResults(Surface& s, double y0) const {
          "Dla poziomu odniesienia REF =", Panels::kREF},
         {1350, "R&R =", Panels::kRR, Panels::kPercentRR, nullptr, -1},
     };
+    // The percentages share one right edge: 4000, or as far right as the widest value
+    // needs, never past 4400 (the declared error starts at 4500).
+    double percentEdge = 4000;
+    for (const Row& row : rows) {
+        if (row.percentPanel >= 0) {
+            percentEdge = std::max(percentEdge, 2600 + pageWidth(s, panel(row.leftPanel)) +
+                                                    pageWidth(s, QStringLiteral("  ")) +
+                                                    pageWidth(s, percent(row.percentPanel)));
+        }
+    }
+    percentEdge = std::min(percentEdge, 4400.0);
     for (const Row& row : rows) {
         const int y = pagePosition(y2 + row.offset);
         DrP(2500, y, QString::fromUtf8(row.leftLabel), 2, s);
         DrP(2600, y, panel(row.leftPanel), 0, s);
         if (row.percentPanel >= 0) {
-            // A wide percentage ("125,91 %") moves right instead of running into the value.
-            const QString text = percent(row.percentPanel);
-            const double valueEnd = 2600 + (s.textWidth(panel(row.leftPanel)) + s.textWidth(text) +
-                                            s.textWidth(QStringLiteral("  "))) /
-                                               zoom_;
-            DrP(qMax(4000, pagePosition(valueEnd)), y, text, 2, s);
+            DrP(pagePosition(percentEdge), y, percent(row.percentPanel), 2, s);
         }
         if (row.rightLabel) {
             DrP(8500, y, QString::fromUtf8(row.rightLabel), 2, s);
             DrP(8600, y, panel(row.rightPanel), 0, s);
         }
     }
-    // Kept inside the page frame: a long error text ends at 9900 instead of past the edge.
-    const QString declared =
+    drawDeclaredError(s, y2 + 1350);
+}
+
+// Beside the R&R row from 4500 to 9900; a longer text goes on below it, broken at a
+// blank where it can be, and only the second line is ever cut.
+void ReportPage::drawDeclaredError(Surface& s, double y) const {
+    constexpr double kRoom = 9900 - 4500;
+    const QString text =
         QString::fromUtf8("Deklarowany błąd wskazań przyrządu pomiarowego : ") + plain("BladP");
-    if (4500 + s.textWidth(declared) / zoom_ > 9900) {
-        DrP(9900, pagePosition(y2 + 1350), declared, 2, s);
-    } else {
-        DrP(4500, pagePosition(y2 + 1350), declared, 0, s);
+    int cut = charactersFitting(s, text, kRoom, QString());
+    const int blank = text.lastIndexOf(QLatin1Char(' '), cut);
+    if (cut < text.size() && blank > 0) {
+        cut = blank + 1;
+    }
+    DrP(4500, pagePosition(y), text.left(cut).trimmed(), 0, s);
+    const QString rest = text.mid(cut).trimmed();
+    if (!rest.isEmpty()) {
+        DrP(4500, pagePosition(y + 250), fitted(s, rest, kRoom), 0, s);
     }
 }
 

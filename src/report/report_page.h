@@ -25,13 +25,22 @@ public:
     double zoom() const { return zoom_; }
 
 private:
+    // The room between a text and a neighbour on its line, and each half of the header.
+    static constexpr double kGap = 150;
+    static constexpr double kHalfWidth = 4850;
+
     void drawHeader(Surface& s) const;
-    void drawReferenceLines(Surface& s) const;
+    void drawCompanyName(Surface& s) const;
+    void drawRangeAndError(Surface& s) const;
+    void drawCharacteristicAndReference(Surface& s) const;
+    void drawNumberAndCounts(Surface& s) const;
+    QStringList referenceLines() const;
     void drawTableHeading(Surface& s) const;
     double drawTable(Surface& s) const;  // returns y0, the top of the chart
     void drawTableLabels(Surface& s) const;
     void drawChart(Surface& s, double y0) const;
     void drawResults(Surface& s, double y0) const;
+    void drawDeclaredError(Surface& s, double y) const;
     void drawEvaluation(Surface& s) const;
 
     void line(Surface& s, double x1, double y1, double x2, double y2,
@@ -39,6 +48,12 @@ private:
     void setZoomedLineWidth(Surface& s, int width) const;
     void setFont(Surface& s, double size, bool bold) const;
     QString plain(const char* field) const;
+    // Width on the page (twips at zoom 1) in the current font.
+    double pageWidth(const Surface& s, const QString& text) const;
+    int charactersFitting(const Surface& s, const QString& text, double room,
+                          const QString& suffix) const;
+    // The text cut with "…" to fit the room (page twips); whole when it fits.
+    QString fitted(const Surface& s, const QString& text, double room) const;
     QString formatted(const Value& value) const;
 
     const ReportInputs& in_;

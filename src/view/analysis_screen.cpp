@@ -23,16 +23,11 @@ AnalysisScreen withReadFailure(AnalysisScreen& screen, const QString& cause) {
 
 std::optional<QString> AnalysisScreen::referenceModeCode(const Value& coRef) {
     static const char* const codes[] = {"Tol+Cx", "Tol+Cp", "S", "TV", "Tol"};
-    if (!coRef.isNumber() && !coRef.isEmpty()) {
+    const std::optional<int> mode = StudyInput::referenceModeOf(coRef);
+    if (!mode) {
         return std::nullopt;
     }
-    const double mode = coRef.number();
-    for (int i = 0; i < 5; ++i) {
-        if (mode == i) {
-            return QString::fromLatin1(codes[i]);
-        }
-    }
-    return std::nullopt;
+    return QString::fromLatin1(codes[*mode]);
 }
 
 AnalysisScreen AnalysisScreen::select(Session& session, const QString& numer) {

@@ -51,6 +51,10 @@ private slots:
     void tableGeometry();
     void referenceLines_data();
     void referenceLines();
+    void textsStayInTheirCells_data();
+    void textsStayInTheirCells();
+    void resultsColumnsAndDeclaredError();
+    void tableWalkFollowsTheLayout();
     void chartAndResults();
     void chartContents_data();
     void chartContents();
@@ -104,13 +108,17 @@ void ReportPageTest::referenceLines_data() {
     QTest::newRow("tolerance") << 4 << 3
                                << QString::fromUtf8("Poziom odniesienia to 15 % tolerancji");
     QTest::newRow("unknown") << 7 << 0 << QString();
+    QTest::newRow("empty: as the statistics, mode 0")
+        << -1 << 3 << QString::fromUtf8("Założona wartość wskaźnika Cp : ");
 }
 
 void ReportPageTest::referenceLines() {
     QFETCH(int, coRef);
     QFETCH(int, lines);
     QFETCH(QString, first);
-    const auto d = draw(TestDatabase::completeStudy(5, 2, 2, coRef), QStringLiteral("S"));
+    const auto d =
+        draw(TestDatabase::completeStudy(5, 2, 2, qMax(coRef, 0)), QStringLiteral("S"), 1,
+             coRef < 0 ? QStringLiteral("UPDATE Analiza SET CoRef = NULL;") : QString());
     int count = 0;
     for (const auto& t : d->surface.texts) {
         const bool place = t.y == 1550 || t.y == 1800 || t.y == 2050;
@@ -122,6 +130,115 @@ void ReportPageTest::referenceLines() {
         }
     }
     QCOMPARE(count, lines);
+}
+
+// Long texts keep their places and stay inside their cells: the company name shrinks,
+// the others end with "…" at the cell's edge (the recording surface is 100 twips a
+// character at 10 points).
+void ReportPageTest::textsStayInTheirCells_data() {
+    QTest::addColumn<QString>("sql");
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<double>("y");
+    QTest::addColumn<double>("left");
+    QTest::addColumn<double>("right");
+    QTest::addColumn<QString>("how");  // "shrunk", "cut" or "whole"
+    const QString name30 = QLatin1Char('A') + QString(29, QLatin1Char('N'));  // sorted first
+    const QString study =
+        TestDatabase::completeStudy(5, 3, 3, 0, 0.01, {name30, QStringLiteral("B"), "C"});
+    QTest::newRow("company name, 95 characters")
+        << study + QStringLiteral("UPDATE Ustawienia SET Firma = '%1';").arg(QString(95, 'F'))
+        << "FFF" << 350.0 << 100.0 << 9900.0 << "shrunk";
+    QTest::newRow("declared error in the header, 48 characters")
+        << study + QStringLiteral("UPDATE Analiza SET BladP = '%1';").arg(QString(48, 'E'))
+        << QString::fromUtf8("Błąd wskazań") << 1225.0 << 5100.0 << 9900.0 << "cut";
+    QTest::newRow("analysis number, 40 characters")
+        << study + QStringLiteral("UPDATE Analiza SET Numer = '%1';").arg(QString(40, '7'))
+        << "Numer analizy" << 2650.0 << 100.0 << 9900.0 << "cut";
+    QTest::newRow("part name, 60 characters")
+        << study + QStringLiteral("UPDATE Analiza SET NazwaC = '%1';").arg(QString(60, 'C'))
+        << QString::fromUtf8("Nazwa części") << 725.0 << 100.0 << 4950.0 << "cut";
+    QTest::newRow("appraiser name in the table")
+        << study << name30.left(10) << 3550.0 << 100.0 << 1950.0 << "cut";
+    QTest::newRow("appraiser name in the chart")
+        << study << name30.left(10) << 10500.0 << 100.0 << 2900.0 << "whole";
+}
+
+void ReportPageTest::textsStayInTheirCells() {
+    QFETCH(QString, sql);
+    QFETCH(QString, start);
+    QFETCH(double, y);
+    QFETCH(double, left);
+    QFETCH(double, right);
+    QFETCH(QString, how);
+    const bool renumbered = sql.contains(QLatin1String("SET Numer"));
+    const auto d =
+        draw(sql, renumbered ? QString(40, QLatin1Char('7')) : QStringLiteral("S"), 1,
+             renumbered ? QStringLiteral("UPDATE DanePom SET ID = '%1';").arg(QString(40, '7'))
+                        : QString());
+    const RecordingSurface& s = d->surface;
+    auto extent = [](const RecordingSurface::Text& t) {
+        return std::make_pair(t.x, t.x + t.text.size() * 10.0 * t.size);
+    };
+    const RecordingSurface::Text* found = nullptr;
+    for (const auto& t : s.texts) {
+        found = t.text.startsWith(start) && t.y == y ? &t : found;
+    }
+    QVERIFY(found);
+    const auto [from, to] = extent(*found);
+    QVERIFY2(from >= left && to <= right + 1e-6,
+             qPrintable(QStringLiteral("%1 .. %2").arg(from).arg(to)));
+    for (const auto& other : s.texts) {  // nothing else on its line is overprinted
+        if (&other != found && other.y == y && !other.text.isEmpty()) {
+            const auto [otherFrom, otherTo] = extent(other);
+            QVERIFY2(otherTo <= from || otherFrom >= to, qPrintable(other.text));
+        }
+    }
+    QCOMPARE(found->text.endsWith(QString::fromUtf8("…")), how == QLatin1String("cut"));
+    if (how == QLatin1String("shrunk")) {
+        QVERIFY(found->size < 14 && found->bold);
+    }
+}
+
+// The three percentages share one right edge; the declared error starts at 4500 and
+// goes on below the R&R row when it is long, never over it.
+void ReportPageTest::resultsColumnsAndDeclaredError() {
+    const auto d = draw(TestDatabase::fixture("study_10x3x3.sql"), QStringLiteral("7/2026"), 1,
+                        QStringLiteral("UPDATE Analiza SET BladP = '%1';").arg(QString(48, 'E')));
+    const RecordingSurface& s = d->surface;
+    QSet<double> edges;
+    for (const int panel : {Panels::kPercentEV, Panels::kPercentAV, Panels::kPercentRR}) {
+        const auto* t = s.find(d->inputs.panels[panel] + QStringLiteral(" %"));
+        QVERIFY(t);
+        edges << t->x + t->text.size() * 100.0;
+    }
+    QCOMPARE(edges.size(), 1);
+    QVERIFY(*edges.begin() >= 4000 && *edges.begin() <= 4400);
+    const double rrRow = s.find(QStringLiteral("R&R ="))->y;
+    const auto* first = s.findStarting(QStringLiteral("Deklarowany"));
+    QCOMPARE(first->x, 4500.0);
+    QCOMPARE(first->y, rrRow);
+    QVERIFY(first->x + first->text.size() * 100.0 <= 9900);
+    const auto* second = s.find(QString(48, QLatin1Char('E')));
+    QVERIFY(second);
+    QCOMPARE(second->x, 4500.0);
+    QCOMPARE(second->y, rrRow + 250);
+}
+
+// One empty value in a series row (a file edited elsewhere) leaves the row a series
+// row: its average still prints at 9900 and no separator is drawn for it.
+void ReportPageTest::tableWalkFollowsTheLayout() {
+    const auto whole = draw(TestDatabase::fixture("worked_example.sql"), QStringLiteral("1/2026"));
+    const auto gap = draw(TestDatabase::fixture("worked_example.sql"), QStringLiteral("1/2026"), 1,
+                          QStringLiteral("UPDATE DanePom SET P1 = NULL WHERE rowid = "
+                                         "(SELECT MIN(rowid) FROM DanePom);"));
+    const GridLayout& g = gap->inputs.grid;
+    const QString average = g.text(1, g.columns - 1);
+    bool printed = false;
+    for (const auto& t : gap->surface.texts) {  // 8 points: 80 twips a character
+        printed = printed || (t.y == 3250 && t.text == average && t.x + t.text.size() * 80 == 9900);
+    }
+    QVERIFY(printed);
+    QCOMPARE(gap->surface.lines.size(), whole->surface.lines.size());
 }
 
 void ReportPageTest::chartAndResults() {
