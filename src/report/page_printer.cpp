@@ -19,11 +19,21 @@ QString DefaultPrinter::print(const ReportInputs& inputs) {
     if (printer.outputFormat() != QPrinter::NativeFormat) {
         return QString::fromUtf8("drukarka „%1” nie jest dostępna").arg(info.printerName());
     }
-    QPainter painter;
-    if (!painter.begin(&printer)) {
+    const QString cause = sendPage(printer, inputs, info.printerName());
+    if (cause.isEmpty() && printer.printerState() == QPrinter::Error) {
         return QString::fromUtf8("drukarka „%1” nie przyjęła strony").arg(info.printerName());
     }
+    return cause;
+}
+
+QString DefaultPrinter::sendPage(QPaintDevice& device, const ReportInputs& inputs,
+                                 const QString& printerName) {
+    QPainter painter;
+    const QString refused = QString::fromUtf8("drukarka „%1” nie przyjęła strony").arg(printerName);
+    if (!painter.begin(&device)) {
+        return refused;
+    }
     PainterSurface surface(painter, PainterSurface::Target::Printer);
-    ReportPage(inputs, 1.0).PDT(surface);  // ends the document, which sends the page
-    return {};
+    // Ending the document submits the job: a refusal there is a page not printed.
+    return ReportPage(inputs, 1.0).PDT(surface) ? QString() : refused;
 }

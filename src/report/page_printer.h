@@ -2,6 +2,8 @@
 
 #include <QString>
 
+class QPaintDevice;
+
 #include "report_inputs.h"
 
 // Sends the report page to a printer; tests stand in for it.
@@ -18,4 +20,9 @@ public:
 class DefaultPrinter : public PagePrinter {
 public:
     QString print(const ReportInputs& inputs) override;
+
+    // Draws the page on a printing device and ends the job; empty when the device took
+    // the page, else why not. The printer's name goes into the cause.
+    static QString sendPage(QPaintDevice& device, const ReportInputs& inputs,
+                            const QString& printerName);
 };

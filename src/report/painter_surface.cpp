@@ -103,8 +103,9 @@ void PainterSurface::filledCircle(double x, double y, double radius, const QColo
     painter_.drawEllipse(toDevice(x, y), r, r);
 }
 
-void PainterSurface::endDocument() {
+bool PainterSurface::endDocument() {
     if (target_ == Target::Printer) {
-        painter_.end();  // sends the page
+        return painter_.end();  // sends the page
     }
+    return true;
 }

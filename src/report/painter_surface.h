@@ -35,7 +35,7 @@ public:
     void line(double x1, double y1, double x2, double y2, const QColor& colour) override;
     void rectangle(double x1, double y1, double x2, double y2) override;
     void filledCircle(double x, double y, double radius, const QColor& outline) override;
-    void endDocument() override;
+    bool endDocument() override;
 
 private:
     QPointF toDevice(double x, double y) const;

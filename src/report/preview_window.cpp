@@ -250,26 +250,23 @@ void PodKalmet::printPage() {
     }
 }
 
-// The analysis number names the file: its first "/" becomes "_", upper case. A name
-// that would still leave the folder is refused.
+// The analysis number names the file: every "/" becomes "_", upper case ("12/2004/A"
+// is 12_2004_A). A name that could still leave the folder or hide the file is refused.
 QString PodKalmet::exportPath(const QString& folder, const QString& extension,
                               QString* refusal) const {
     QString name = analysisNumber_;
-    const int slash = name.indexOf(QLatin1Char('/'));
-    if (slash >= 0) {
-        name.replace(slash, 1, QLatin1Char('_'));
-    }
+    name.replace(QLatin1Char('/'), QLatin1Char('_'));
     name = name.toUpper();
     bool control = false;
     for (const QChar c : name) {
         control = control || c.unicode() < 32 || c.unicode() == 127;
     }
-    if (name.isEmpty() || name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) ||
+    if (name.isEmpty() || name.startsWith(QLatin1Char('.')) || name.contains(QLatin1Char('\\')) ||
         name.contains(QLatin1String("..")) || control) {
         *refusal = QString::fromUtf8(
                        "Numer analizy „%1” nie może być nazwą pliku w folderze %2 "
-                       "(zawiera „/”, „\\”, „..” lub znak sterujący). Plik nie został "
-                       "zapisany.")
+                       "(zaczyna się od „.” albo zawiera „\\”, „..” lub znak sterujący). "
+                       "Plik nie został zapisany.")
                        .arg(analysisNumber_, folder);
         return {};
     }

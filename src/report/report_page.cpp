@@ -89,7 +89,7 @@ QString ReportPage::formatted(const Value& value) const {
     return value.format(NumberPattern(in_.numberPattern), in_.regional);
 }
 
-void ReportPage::PDT(Surface& s) const {
+bool ReportPage::PDT(Surface& s) const {
     if (!s.isPrinter()) {
         s.clear();
     }
@@ -107,9 +107,7 @@ void ReportPage::PDT(Surface& s) const {
     drawChart(s, y0);
     drawResults(s, y0);
     drawEvaluation(s);
-    if (s.isPrinter()) {
-        s.endDocument();
-    }
+    return !s.isPrinter() || s.endDocument();
 }
 
 void ReportPage::drawHeader(Surface& s) const {

@@ -18,7 +18,8 @@ public:
 
     ReportPage(const ReportInputs& inputs, double zoom);
 
-    void PDT(Surface& surface) const;
+    // False only when a printer did not take the finished page.
+    bool PDT(Surface& surface) const;
     // Places one text: alignment 0 left edge at x, 1 centred on x, 2 right edge at x.
     void DrP(int x, int y, const QString& text, int alignment, Surface& surface) const;
 

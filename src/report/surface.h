@@ -36,6 +36,7 @@ public:
     virtual void rectangle(double x1, double y1, double x2, double y2) = 0;
     // Outlined in the colour, filled by the fill settings.
     virtual void filledCircle(double x, double y, double radius, const QColor& outline) = 0;
-    // The printer sends the page; other targets do nothing.
-    virtual void endDocument() = 0;
+    // The printer sends the page; other targets do nothing. False when the page was
+    // not taken (the queue refused the job).
+    virtual bool endDocument() = 0;
 };

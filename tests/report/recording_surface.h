@@ -72,7 +72,10 @@ public:
         circles.push_back({x, y, radius, outline, fill_, width_});
         order << QStringLiteral("circle");
     }
-    void endDocument() override { ended = true; }
+    bool endDocument() override {
+        ended = true;
+        return true;
+    }
 
     const Text* find(const QString& text) const {
         for (const Text& t : texts) {

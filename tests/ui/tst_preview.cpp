@@ -1,5 +1,6 @@
 #include <QAction>
 #include <QComboBox>
+#include <QPaintEngine>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QToolButton>
@@ -13,10 +14,58 @@
 
 namespace {
 
+// A printing device whose queue refuses the job when the document ends.
+class RefusingQueue : public QPaintDevice {
+public:
+    QPaintEngine* paintEngine() const override { return &engine_; }
+
+protected:
+    int metric(PaintDeviceMetric metric) const override {
+        switch (metric) {
+            case PdmWidth:
+                return 794;
+            case PdmHeight:
+                return 1123;
+            case PdmWidthMM:
+                return 210;
+            case PdmHeightMM:
+                return 297;
+            case PdmDevicePixelRatioScaled:
+                return static_cast<int>(devicePixelRatioFScale());
+            case PdmDepth:
+                return 32;
+            case PdmNumColors:
+                return 256;
+            case PdmDevicePixelRatio:
+                return 1;
+            default:
+                return 96;  // the dots per inch
+        }
+    }
+
+private:
+    struct Engine : QPaintEngine {
+        bool begin(QPaintDevice*) override { return true; }
+        bool end() override { return false; }
+        void updateState(const QPaintEngineState&) override {}
+        void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
+        void drawPath(const QPainterPath&) override {}
+        void drawPolygon(const QPointF*, int, PolygonDrawMode) override {}
+        void drawTextItem(const QPointF&, const QTextItem&) override {}
+        Type type() const override { return QPaintEngine::User; }
+    };
+    mutable Engine engine_;
+};
+
 struct StandInPrinter : PagePrinter {
     QString cause;  // empty: the page is printed
+    bool refusingQueue = false;
     int pages = 0;
-    QString print(const ReportInputs&) override {
+    QString print(const ReportInputs& inputs) override {
+        if (refusingQueue) {
+            RefusingQueue device;
+            return DefaultPrinter::sendPage(device, inputs, QStringLiteral("Biuro"));
+        }
         pages += cause.isEmpty() ? 1 : 0;
         return cause;
     }
@@ -143,8 +192,10 @@ void PreviewTest::bitmapNames_data() {
                                  << "BMP/12_2004.BMP";
     QTest::newRow("letters") << "ab-7"
                              << "BMP/AB-7.BMP";
-    QTest::newRow("two slashes") << "A/B/C" << QString();
+    QTest::newRow("several slashes") << "12/2004/a"
+                                     << "BMP/12_2004_A.BMP";
     QTest::newRow("parent folder") << "../x" << QString();
+    QTest::newRow("hidden file") << ".x" << QString();
 }
 
 void PreviewTest::bitmapNames() {
@@ -190,9 +241,15 @@ void PreviewTest::printing() {
         QVERIFY(f.dialogs.calls.isEmpty());
         printer.cause = QString::fromUtf8("nie skonfigurowano żadnej drukarki");
         p.printPage();
+        printer.refusingQueue = true;  // the job is refused when it is submitted
+        p.printPage();
     });
     QCOMPARE(printer.pages, 1);
-    QCOMPARE(f.dialogs.calls.size(), 1);
+    QCOMPARE(f.dialogs.calls.size(), 2);
+    QCOMPARE(f.dialogs.calls[1].text,
+             QString::fromUtf8("Strona nie została wydrukowana: drukarka „Biuro” nie przyjęła "
+                               "strony.\n\nMożesz zapisać ją w formacie PDF (przycisk PDF) i "
+                               "wydrukować później."));
     QVERIFY(f.dialogs.calls[0].text.contains(QString::fromUtf8("żadnej drukarki")));
     QVERIFY(f.dialogs.calls[0].text.contains(QStringLiteral("PDF")));
     QCOMPARE(f.dialogs.calls[0].icon, Dialogs::Icon::Warning);
