@@ -1,10 +1,30 @@
 #include "chart_drawing.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "chart_colours.h"
 #include "number_pattern.h"
 #include "study_input.h"
+#include "text_fitting.h"
+
+// A scale label stands right of the plot frame. A number too wide for the room before
+// the picture's edge is drawn in a smaller font, and right-aligned at the edge when even
+// that is too wide: a number is never shown cut.
+void ChartDrawing::printScaleLabel(Surface& s, const QString& text, double y) const {
+    constexpr double kMargin = 15;
+    constexpr double kSmallest = 5;
+    const double x = shape1.right() + 50;
+    const double room = pictureWidth - kMargin - x;
+    const double width = s.textWidth(text);
+    if (width > room && width > 0) {
+        s.setFontSize(std::max(kSmallest, 0.95 * fontPoints * room / width));
+    }
+    s.setCurrentX(std::min(x, pictureWidth - kMargin - s.textWidth(text)));
+    s.setCurrentY(y);
+    s.printText(text);
+    s.setFontSize(fontPoints);
+}
 
 void ChartDrawing::Wykres(Surface& s, const ReportInputs& in) const {
     const MeasuredValues& m = in.measured;
@@ -20,16 +40,17 @@ void ChartDrawing::Wykres(Surface& s, const ReportInputs& in) const {
     const double height = shape1.height();
     const double wk = shape1.width() / k;
     const double nameY = top + height + shape2.height() - 275;
-    for (int i = 1; i < k; ++i) {
-        s.line(left + wk * i, top, left + wk * i, top + height + shape2.height() - 25,
-               QColor(Qt::black));
+    for (int i = 1; i <= k; ++i) {
+        if (i < k) {
+            s.line(left + wk * i, top, left + wk * i, top + height + shape2.height() - 25,
+                   QColor(Qt::black));
+        }
         s.setCurrentX(100 + wk * (i - 1));
         s.setCurrentY(nameY);
-        s.printText(m.names[static_cast<std::size_t>(i - 1)].toText(in.regional));
+        // A long name ends in its own section.
+        s.printText(TextFitting::elided(
+            s, m.names[static_cast<std::size_t>(i - 1)].toText(in.regional), wk - 150));
     }
-    s.setCurrentX(100 + wk * (k - 1));
-    s.setCurrentY(nameY);
-    s.printText(m.names[static_cast<std::size_t>(k - 1)].toText(in.regional));
 
     const double pw = std::trunc(wk / n);
     const double lo = m.lo.number();
@@ -42,12 +63,8 @@ void ChartDrawing::Wykres(Surface& s, const ReportInputs& in) const {
     auto X = [&](int p) { return left - pw / 2 + pw * p; };
 
     const NumberPattern pattern(in.numberPattern);
-    s.setCurrentX(left + shape1.width() + 50);
-    s.setCurrentY(top - 100);
-    s.printText(m.hi.format(pattern, in.regional));
-    s.setCurrentX(left + shape1.width() + 50);
-    s.setCurrentY(top + height - 100);
-    s.printText(m.lo.format(pattern, in.regional));
+    printScaleLabel(s, m.hi.format(pattern, in.regional), top - 100);
+    printScaleLabel(s, m.lo.format(pattern, in.regional), top + height - 100);
 
     (void)s.setLineWidth(2);
     s.setFillSolid(true);

@@ -14,6 +14,11 @@ struct ChartDrawing {
     QRectF shape1;  // the plot frame, in the picture's twips
     QRectF shape2;  // the name strip below it
     std::array<bool, 5> series{{true, true, true, true, true}};  // SSCheck1 0..4
+    double pictureWidth = 9855;  // Picture1, whose right edge ends the scale labels
+    double fontPoints = 8;       // the surface's font when the drawing starts
 
     void Wykres(Surface& surface, const ReportInputs& inputs) const;
+
+private:
+    void printScaleLabel(Surface& s, const QString& text, double y) const;
 };

@@ -22,6 +22,7 @@ void draw(QPainter& painter, const ReportInputs& inputs, PainterSurface::Target 
     ChartDrawing d;
     d.shape1 = QRectF(60, 120, 9015, 3345);
     d.shape2 = QRectF(60, 3450, 9015, 285);
+    d.pictureWidth = kPictureWidth;
     d.Wykres(surface, inputs);
     // The shapes, which the window's toolkit draws, as outlines over the drawing.
     surface.setFillSolid(false);

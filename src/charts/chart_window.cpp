@@ -102,6 +102,7 @@ ChartDrawing KalmetWyk::drawing() const {
     ChartDrawing d;
     d.shape1 = twips(shape1_->geometry());
     d.shape2 = twips(shape2_->geometry());
+    d.pictureWidth = twips(picture_->rect()).width();
     for (std::size_t i = 0; i < boxes_.size(); ++i) {
         d.series[i] = boxes_[i]->isChecked();
     }

@@ -8,6 +8,7 @@
 #include "date_pattern.h"
 #include "number_pattern.h"
 #include "study_input.h"
+#include "text_fitting.h"
 
 namespace {
 
@@ -60,29 +61,9 @@ double ReportPage::pageWidth(const Surface& s, const QString& text) const {
     return zoom_ > 0 ? s.textWidth(text) / zoom_ : 0;
 }
 
-// How many leading characters of the text, followed by the suffix, fit the room.
-int ReportPage::charactersFitting(const Surface& s, const QString& text, double room,
-                                  const QString& suffix) const {
-    int low = 0;
-    int high = text.size();
-    while (low < high) {
-        const int middle = (low + high + 1) / 2;
-        if (pageWidth(s, text.left(middle) + suffix) <= room) {
-            low = middle;
-        } else {
-            high = middle - 1;
-        }
-    }
-    return low;
-}
-
 // Whole when it fits; otherwise as many characters as fit, then "…".
 QString ReportPage::fitted(const Surface& s, const QString& text, double room) const {
-    if (pageWidth(s, text) <= room) {
-        return text;
-    }
-    const QString ellipsis = QString::fromUtf8("…");
-    return text.left(charactersFitting(s, text, room, ellipsis)) + ellipsis;
+    return TextFitting::elided(s, text, room * zoom_);
 }
 
 QString ReportPage::formatted(const Value& value) const {
@@ -462,7 +443,7 @@ void ReportPage::drawDeclaredError(Surface& s, double y) const {
     constexpr double kRoom = 9900 - 4500;
     const QString text =
         QString::fromUtf8("Deklarowany błąd wskazań przyrządu pomiarowego : ") + plain("BladP");
-    int cut = charactersFitting(s, text, kRoom, QString());
+    int cut = TextFitting::charactersFitting(s, text, kRoom * zoom_);
     const int blank = text.lastIndexOf(QLatin1Char(' '), cut);
     if (cut < text.size() && blank > 0) {
         cut = blank + 1;

@@ -51,8 +51,6 @@ private:
     QString plain(const char* field) const;
     // Width on the page (twips at zoom 1) in the current font.
     double pageWidth(const Surface& s, const QString& text) const;
-    int charactersFitting(const Surface& s, const QString& text, double room,
-                          const QString& suffix) const;
     // The text cut with "…" to fit the room (page twips); whole when it fits.
     QString fitted(const Surface& s, const QString& text, double room) const;
     QString formatted(const Value& value) const;

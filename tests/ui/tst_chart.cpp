@@ -29,6 +29,7 @@ private slots:
     void geometry_data();
     void geometry();
     void seriesSwitches();
+    void labelsAndNamesStayInThePicture();
     void windowOpensWithEveryBoxChecked();
 };
 
@@ -94,6 +95,29 @@ void ChartTest::seriesSwitches() {
     QVERIFY(none.circles.isEmpty());
     QCOMPARE(none.lines.size(), 1);      // the one separator
     QCOMPARE(none.texts.size(), 2 + 2);  // names and both scale labels
+}
+
+// "-1500,125" is wider than the room right of the frame: it is drawn whole, in a
+// smaller font, inside the picture; a 30-character name ends in its own section.
+void ChartTest::labelsAndNamesStayInThePicture() {
+    const QString longName = QLatin1Char('A') + QString(29, QLatin1Char('x'));
+    WindowFixture f(
+        TestDatabase::completeStudy(5, 3, 2, 3, 0.01, {longName, "B", "C"}) +
+        QStringLiteral("UPDATE DanePom SET P1 = -1500.125 WHERE rowid = (SELECT MIN(rowid) FROM "
+                       "DanePom);"));
+    QVERIFY(f.load());
+    const ReportInputs in = ReportInputs::gather(*f.session, f.window->screen(), {});
+    ChartDrawing d = classicShapes();
+    d.fontPoints = 10;  // the recording surface's: 100 twips a character
+    RecordingSurface s;
+    d.Wykres(s, in);
+    const auto* label = s.find(QStringLiteral("-1500,125"));
+    QVERIFY(label);
+    QVERIFY(label->size < 10);
+    QVERIFY(label->x >= d.shape1.right() && label->x + 9 * 10 * label->size <= d.pictureWidth);
+    const auto* name = s.findStarting(QStringLiteral("Axx"));
+    QVERIFY(name->text.endsWith(QString::fromUtf8("…")));
+    QVERIFY(name->x + name->text.size() * 100.0 <= d.shape1.width() / 3);
 }
 
 void ChartTest::windowOpensWithEveryBoxChecked() {

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+#include "surface.h"
+
+// Texts fitted to a room on a surface, in the surface's own units and current font.
+namespace TextFitting {
+
+// How many leading characters of the text, followed by the suffix, fit the room.
+int charactersFitting(const Surface& surface, const QString& text, double room,
+                      const QString& suffix = {});
+// The text whole when it fits; otherwise as many characters as fit, then "…".
+QString elided(const Surface& surface, const QString& text, double room);
+
+}  // namespace TextFitting
