@@ -432,9 +432,20 @@ void MainWindowTest::failedReadShowsNoResults() {
     QVERIFY(f.window->grid()->isHidden());
     QVERIFY(!enabled(f, "DrukujAnaliza"));
     QVERIFY(f.window->screen().failed());
-    f.window->selectAnalysisAt(0);  // the lock has gone
+    // The reason stays in the window, also when the same failure is not told again.
+    QCOMPARE(f.window->readFailureLabel()->text(), f.dialogs.calls[0].text);
+    QVERIFY(!f.window->readFailureLabel()->isHidden());
+    // The lock has gone: coming back from another of the program's windows reads again.
+    f.window->show();
+    QApplication::setActiveWindow(f.window.get());
+    QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+    QWidget editor;
+    editor.show();
+    QApplication::setActiveWindow(&editor);
+    QApplication::setActiveWindow(f.window.get());
     QCOMPARE(f.window->panel(Panels::kPartName)->text(), QString::fromUtf8(" Wałek"));
     QVERIFY(!f.window->screen().failed());
+    QVERIFY(f.window->readFailureLabel()->isHidden());
 }
 
 // The series table is not checked at start (that would read the whole file): its

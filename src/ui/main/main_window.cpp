@@ -356,6 +356,15 @@ void Kalmet::buildWindow() {
     bold.setBold(true);
     caption->setFont(bold);
     layout->addWidget(caption);
+    readFailure_ = new QLabel;
+    readFailure_->setObjectName(QStringLiteral("LabelBlad"));
+    readFailure_->setTextFormat(Qt::PlainText);
+    readFailure_->setWordWrap(true);
+    QPalette red = readFailure_->palette();
+    red.setColor(QPalette::WindowText, QColor(255, 0, 0));
+    readFailure_->setPalette(red);
+    readFailure_->hide();
+    layout->addWidget(readFailure_);
     grid_ = new DataGrid;
     grid_->setObjectName(QStringLiteral("Grid1"));
     grid_->hide();
@@ -441,6 +450,7 @@ void Kalmet::clearScreen() {
         panel(i)->clear();
     }
     label2_->clear();
+    readFailure_->hide();
     grid_->clearToOneRow();
     grid_->hide();
     clearResults();
@@ -484,6 +494,7 @@ void Kalmet::selectAnalysis() {
         return;
     }
     reportedFailure_.clear();
+    readFailure_->hide();
     if (!screen.found) {
         return;  // the previous analysis stays on screen
     }
@@ -501,8 +512,8 @@ void Kalmet::selectAnalysis() {
 }
 
 // A read that failed shows no data at all, so nothing stale or empty can pass for a
-// result, and the user is told why. The same failure is told once: the window's
-// refresh when the message box closes would otherwise show it again and again.
+// result, and the user is told why: in a box once, and in the window until a read
+// succeeds (the next activation from another of the program's windows reads again).
 void Kalmet::showReadFailure(const QString& numer, const QString& cause) {
     for (const int i : Panels::headerIndices()) {
         panel(i)->clear();
@@ -515,6 +526,8 @@ void Kalmet::showReadFailure(const QString& numer, const QString& cause) {
                              "Nie można odczytać analizy „%1” z bazy danych: %2.\n\n"
                              "Wyniki nie są pokazane.")
                              .arg(numer, cause);
+    readFailure_->setText(text);
+    readFailure_->show();
     if (text == reportedFailure_) {
         return;
     }

@@ -50,6 +50,8 @@ public:
     const AnalysisScreen& screen() const { return screen_; }
     DataGrid* grid() const { return grid_; }
     QLabel* panel(int index) const { return panels_.at(static_cast<std::size_t>(index)); }
+    // The reason of the last failed read, shown above the grid; hidden after a good read.
+    QLabel* readFailureLabel() const { return readFailure_; }
 
     // After a new analysis: its number goes to the end of Combo1 and is selected.
     void appendAndSelect(const QString& numer);
@@ -104,6 +106,7 @@ private:
     AnalysisNumberModel* numbers_ = nullptr;
     DataGrid* grid_ = nullptr;
     QLabel* label2_ = nullptr;
+    QLabel* readFailure_ = nullptr;  // why nothing is shown, until a read succeeds
     std::array<QLabel*, Panels::kCount> panels_{};
     int symbolCount_ = 0;
     int resultFrameCount_ = 0;
