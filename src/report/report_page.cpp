@@ -132,16 +132,18 @@ void ReportPage::drawCompanyName(Surface& s) const {
     setFont(s, 14, true);
 }
 
-// "Zakres pomiarowy" and "Błąd wskazań" share a line: a text that fits in half the
-// line keeps its whole width, the other one gets the rest.
+// "Zakres pomiarowy" and "Błąd wskazań" share a line: the shorter keeps its whole width
+// (up to 60 % of the line), the other one gets the rest.
 void ReportPage::drawRangeAndError(Surface& s) const {
     const QString range = QString::fromUtf8("Zakres pomiarowy: ") + plain("ZakresP");
     const QString error = QString::fromUtf8("Błąd wskazań : ") + plain("BladP");
     constexpr double kLine = 9900 - 5100 - kGap;
+    const double rangeWidth = pageWidth(s, range);
     const double errorWidth = pageWidth(s, error);
-    const double errorRoom = std::max(std::min(errorWidth, kLine / 2), kLine - pageWidth(s, range));
-    DrP(5100, 1225, fitted(s, range, kLine - std::min(errorWidth, errorRoom)), 0, s);
-    DrP(9900, 1225, fitted(s, error, errorRoom), 2, s);
+    const double shorterRoom = std::min(std::min(rangeWidth, errorWidth), 0.6 * kLine);
+    const bool rangeShorter = rangeWidth <= errorWidth;
+    DrP(5100, 1225, fitted(s, range, rangeShorter ? shorterRoom : kLine - shorterRoom), 0, s);
+    DrP(9900, 1225, fitted(s, error, rangeShorter ? kLine - shorterRoom : shorterRoom), 2, s);
 }
 
 void ReportPage::drawCharacteristicAndReference(Surface& s) const {
@@ -235,6 +237,7 @@ double ReportPage::drawTable(Surface& s) const {
     const GridLayout& g = in_.grid;
     const double w = parts_ > 0 ? 7000.0 / parts_ : 0;
     const int average = parts_ + 3;
+    setFont(s, valueFontSize(s, w), false);
     double d = 0;
     bool trialLineDrawn = false;  // the first trial row after a separator is ruled across
     for (int i = 1; i < g.rows; ++i) {
@@ -259,6 +262,7 @@ double ReportPage::drawTable(Surface& s) const {
             line(s, 2000, yL, 10000, yL);  // the name column stays open within a block
         }
     }
+    setFont(s, 8, false);
     double yB = 3250 + 300.0 * (qMax(g.rows, 1) - 1) - d;
     line(s, 0, yB, 10000, yB);
     for (int j = 0; j <= parts_; ++j) {
@@ -272,6 +276,20 @@ double ReportPage::drawTable(Surface& s) const {
     yB += 50;
     line(s, 0, yB, 10000, yB);
     return yB;
+}
+
+// The values are drawn at 8 points; when the widest of them would run into the next
+// column (ten parts of long numbers), all of them get the smaller size that fits.
+double ReportPage::valueFontSize(const Surface& s, double columnWidth) const {
+    const GridLayout& g = in_.grid;
+    double widest = 0;
+    for (int i = 1; i < g.rows; ++i) {
+        for (int j = 2; j <= parts_ + 1; ++j) {
+            widest = std::max(widest, pageWidth(s, g.text(i, j)));
+        }
+    }
+    const double room = columnWidth - 100;
+    return widest > room && room > 0 ? std::max(5.0, 8 * room / widest) : 8.0;
 }
 
 // Summary-row labels at their rows; an appraiser's name centred on its trial rows and

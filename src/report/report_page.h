@@ -38,6 +38,7 @@ private:
     QStringList referenceLines() const;
     void drawTableHeading(Surface& s) const;
     double drawTable(Surface& s) const;  // returns y0, the top of the chart
+    double valueFontSize(const Surface& s, double columnWidth) const;
     void drawTableLabels(Surface& s) const;
     void drawChart(Surface& s, double y0) const;
     void drawResults(Surface& s, double y0) const;

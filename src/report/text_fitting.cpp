@@ -1,6 +1,18 @@
 #include "text_fitting.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace TextFitting {
+
+namespace {
+
+// A room computed from a measured width must take that width back whole.
+bool fits(double width, double room) {
+    return width <= room + 1e-9 * std::max(1.0, std::fabs(room));
+}
+
+}  // namespace
 
 int charactersFitting(const Surface& surface, const QString& text, double room,
                       const QString& suffix) {
@@ -8,7 +20,7 @@ int charactersFitting(const Surface& surface, const QString& text, double room,
     int high = text.size();
     while (low < high) {
         const int middle = (low + high + 1) / 2;
-        if (surface.textWidth(text.left(middle) + suffix) <= room) {
+        if (fits(surface.textWidth(text.left(middle) + suffix), room)) {
             low = middle;
         } else {
             high = middle - 1;
@@ -18,7 +30,7 @@ int charactersFitting(const Surface& surface, const QString& text, double room,
 }
 
 QString elided(const Surface& surface, const QString& text, double room) {
-    if (surface.textWidth(text) <= room) {
+    if (fits(surface.textWidth(text), room)) {
         return text;
     }
     const QString ellipsis = QString::fromUtf8("…");
