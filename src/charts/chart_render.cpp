@@ -8,6 +8,7 @@
 #include <QPdfWriter>
 
 #include "chart_drawing.h"
+#include "file_output.h"
 #include "painter_surface.h"
 
 namespace {
@@ -36,21 +37,24 @@ void draw(QPainter& painter, const ReportInputs& inputs, PainterSurface::Target 
 namespace ChartRender {
 
 bool writeFile(const ReportInputs& inputs, const QString& path, QString* error) {
-    *error = QString::fromUtf8("nie można zapisać pliku %1").arg(path);
     if (QFileInfo(path).suffix().compare(QLatin1String("pdf"), Qt::CaseInsensitive) == 0) {
-        QPdfWriter writer(path);
-        writer.setResolution(1200);
-        writer.setPageSize(
-            QPageSize(QSizeF(kPictureWidth / 1440 * 25.4, kPictureHeight / 1440 * 25.4),
-                      QPageSize::Millimeter));
-        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-        QPainter painter;
-        if (!painter.begin(&writer)) {
-            return false;
-        }
-        draw(painter, inputs, PainterSurface::Target::Document);
-        painter.end();
-        return QFileInfo(path).size() > 0;
+        return FileOutput::write(
+            path,
+            [&](QIODevice& device) {
+                QPdfWriter writer(&device);
+                writer.setResolution(1200);
+                writer.setPageSize(
+                    QPageSize(QSizeF(kPictureWidth / 1440 * 25.4, kPictureHeight / 1440 * 25.4),
+                              QPageSize::Millimeter));
+                writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+                QPainter painter;
+                if (!painter.begin(&writer)) {
+                    return false;
+                }
+                draw(painter, inputs, PainterSurface::Target::Document);
+                return painter.end();
+            },
+            error);
     }
     QImage image(qRound(kPictureWidth / 15), qRound(kPictureHeight / 15), QImage::Format_RGB32);
     image.setDotsPerMeterX(3780);
@@ -59,7 +63,7 @@ bool writeFile(const ReportInputs& inputs, const QString& path, QString* error) 
         QPainter painter(&image);
         draw(painter, inputs, PainterSurface::Target::Picture);
     }
-    return image.save(path, "PNG");
+    return FileOutput::writeImage(image, path, "PNG", error);
 }
 
 }  // namespace ChartRender

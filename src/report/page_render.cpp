@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 
+#include "file_output.h"
 #include "painter_surface.h"
 #include "report_page.h"
 
@@ -37,36 +38,31 @@ QImage picture(const ReportInputs& inputs, double zoom) {
 }
 
 bool writePdf(const ReportInputs& inputs, const QString& path, QString* error) {
-    QPdfWriter writer(path);
-    writer.setResolution(kPdfDpi);
-    writer.setPageLayout(
-        QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
-    writer.setTitle(
-        QStringLiteral("Analiza R&R %1").arg(inputs.field("Numer").toText(inputs.regional)));
-    writer.setCreator(QStringLiteral("Kalmet III"));
-    QPainter painter;
-    if (!painter.begin(&writer)) {
-        *error = QString::fromUtf8("nie można zapisać pliku %1").arg(path);
-        return false;
-    }
-    PainterSurface surface(painter, PainterSurface::Target::Document);
-    ReportPage(inputs, 1.0).PDT(surface);
-    painter.end();
-    if (!QFileInfo(path).isFile() || QFileInfo(path).size() == 0) {
-        *error = QString::fromUtf8("plik %1 nie został zapisany").arg(path);
-        return false;
-    }
-    return true;
+    return FileOutput::write(
+        path,
+        [&](QIODevice& device) {
+            QPdfWriter writer(&device);
+            writer.setResolution(kPdfDpi);
+            writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                             QMarginsF(0, 0, 0, 0)));
+            writer.setTitle(QStringLiteral("Analiza R&R %1")
+                                .arg(inputs.field("Numer").toText(inputs.regional)));
+            writer.setCreator(QStringLiteral("Kalmet III"));
+            QPainter painter;
+            if (!painter.begin(&writer)) {
+                return false;
+            }
+            PainterSurface surface(painter, PainterSurface::Target::Document);
+            ReportPage(inputs, 1.0).PDT(surface);
+            return painter.end();
+        },
+        error);
 }
 
 bool writePicture(const ReportInputs& inputs, double zoom, const QString& path, QString* error) {
     const QString suffix = QFileInfo(path).suffix().toLower();
     const char* format = suffix == QLatin1String("bmp") ? "BMP" : "PNG";
-    if (!picture(inputs, zoom).save(path, format)) {
-        *error = QString::fromUtf8("nie można zapisać pliku %1").arg(path);
-        return false;
-    }
-    return true;
+    return FileOutput::writeImage(picture(inputs, zoom), path, format, error);
 }
 
 }  // namespace PageRender

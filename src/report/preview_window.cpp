@@ -10,6 +10,7 @@
 #include <QShortcut>
 #include <QToolButton>
 
+#include "file_output.h"
 #include "image_picture.h"
 #include "page_printer.h"
 #include "page_render.h"
@@ -296,8 +297,8 @@ void PodKalmet::saveInto(const QString& folder,
 }
 
 void PodKalmet::saveBitmap() {
-    saveInto(QStringLiteral("BMP"), [this](const QString& path, QString*) {
-        return page_.save(path, "BMP") && QImage(path).size() == page_.size();  // read back
+    saveInto(QStringLiteral("BMP"), [this](const QString& path, QString* error) {
+        return FileOutput::writeImage(page_, path, "BMP", error);
     });
 }
 

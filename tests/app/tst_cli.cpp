@@ -4,9 +4,11 @@
 #include <QJsonObject>
 #include <QMessageBox>
 #include <QProcess>
+
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QtTest>
+#include "../storage/small_disk.h"
 
 #include "../storage/test_database.h"
 #include "widget_dialogs.h"
@@ -95,6 +97,8 @@ private slots:
     void failedReadIsNoResult();
     void reportFiles_data();
     void reportFiles();
+    void fullDiskWritesNoFile_data();
+    void fullDiskWritesNoFile();
     void hostileFilesAreToldOrRead_data();
     void hostileFilesAreToldOrRead();
 };
@@ -239,6 +243,51 @@ void CliTest::reportFiles() {
                QStringLiteral("--out"), t.folder() + QStringLiteral("/none.png")});
     QCOMPARE(run.code, 4);
     QVERIFY(!QFile::exists(t.folder() + QStringLiteral("/none.png")));
+}
+
+void CliTest::fullDiskWritesNoFile_data() {
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<bool>("existing");  // a file of that name is there before
+    QTest::newRow("report pdf") << "report"
+                                << "r.pdf" << false;
+    QTest::newRow("report png over an old one") << "report"
+                                                << "r.png" << true;
+    QTest::newRow("chart pdf") << "chart"
+                               << "w.pdf" << false;
+    QTest::newRow("chart png") << "chart"
+                               << "w.png" << true;
+}
+
+// A disk that fills up while the file is written: the failure is told with exit code 2,
+// and the file is either whole or absent (an old one of that name stays as it was).
+void CliTest::fullDiskWritesNoFile() {
+    QFETCH(QString, command);
+    QFETCH(QString, file);
+    QFETCH(bool, existing);
+    SmallDisk disk;
+    if (!disk.mounted()) {
+        QSKIP("a small file system cannot be mounted here");
+    }
+    TestDatabase t(TestDatabase::fixture("study_10x3x3.sql"));
+    const QString out = disk.filePath(file);
+    if (existing) {
+        QFile old(out);
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
+    }
+    QVERIFY(disk.fill());
+    const Run run =
+        cli({command, t.path(), QStringLiteral("7/2026"), QStringLiteral("--out"), out});
+    QCOMPARE(run.code, 2);
+    QVERIFY2(run.err.contains("Nie zapisano"), run.err.constData());
+    QStringList left = QDir(disk.path()).entryList(QDir::Files);
+    left.removeOne(QStringLiteral("filler"));
+    QCOMPARE(left, existing ? QStringList{file} : QStringList());
+    if (existing) {
+        QFile old(out);
+        QVERIFY(old.open(QIODevice::ReadOnly));
+        QCOMPARE(old.readAll(), QByteArray("old"));
+    }
 }
 
 void CliTest::hostileFilesAreToldOrRead_data() {

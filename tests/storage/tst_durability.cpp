@@ -17,6 +17,7 @@
 
 #include "record_sets.h"
 #include "session.h"
+#include "small_disk.h"
 #include "test_database.h"
 
 namespace {
@@ -177,22 +178,16 @@ void DurabilityTest::refusedStoreIsToldAndLosesNothing_data() {
 void DurabilityTest::refusedStoreIsToldAndLosesNothing() {
     QFETCH(QString, obstacle);
     QFETCH(QString, cause);
-    QTemporaryDir small;
-    QString folder = small.path();
     const bool full = obstacle == QLatin1String("full");
+    QTemporaryDir plain;
+    std::unique_ptr<SmallDisk> small;
     if (full) {
-        if (geteuid() != 0 ||
-            QProcess::execute(QStringLiteral("mount"),
-                              {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
-                               QStringLiteral("size=1m"), QStringLiteral("tmpfs"), folder}) != 0) {
+        small = std::make_unique<SmallDisk>();
+        if (!small->mounted()) {
             QSKIP("a small file system cannot be mounted here");
         }
     }
-    auto unmount = qScopeGuard([&] {
-        if (full) {
-            QProcess::execute(QStringLiteral("umount"), {folder});
-        }
-    });
+    const QString folder = full ? small->path() : plain.path();
     const QString path = folder + QStringLiteral("/KALMET.MDB");
     QVERIFY(TestDatabase::runSql(
         path, TestDatabase::schema() + QStringLiteral("INSERT INTO Analiza (Numer) VALUES ('D');"
@@ -204,13 +199,8 @@ void DurabilityTest::refusedStoreIsToldAndLosesNothing() {
     QVERIFY(series);
 
     sqlite3* other = nullptr;
-    QFile filler(folder + QStringLiteral("/filler"));
     if (full) {
-        QVERIFY(filler.open(QIODevice::WriteOnly));
-        const QByteArray block(4096, 'x');
-        while (filler.write(block) == block.size() && filler.flush()) {
-        }
-        filler.close();
+        QVERIFY(small->fill());
     } else {
         QCOMPARE(sqlite3_open(path.toUtf8().constData(), &other), SQLITE_OK);
         QCOMPARE(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
@@ -230,7 +220,7 @@ void DurabilityTest::refusedStoreIsToldAndLosesNothing() {
     QVERIFY2(refused.contains(cause), qPrintable(refused));
 
     if (full) {
-        QVERIFY(filler.remove());
+        QVERIFY(small->empty());
     } else {
         sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
         sqlite3_close(other);

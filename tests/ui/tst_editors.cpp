@@ -8,6 +8,7 @@
 #include <QScopeGuard>
 #include <QtTest>
 
+#include "../storage/small_disk.h"
 #include "analysis_editor.h"
 #include "data_grid.h"
 #include "number_proposal.h"
@@ -737,15 +738,10 @@ void EditorsTest::storeFailureKeepsTheInput() {
 // cause, the editor comes back with the input, and the same input is stored once
 // there is room again.
 void EditorsTest::fullDiskKeepsTheInput() {
-    QTemporaryDir small;
-    if (geteuid() != 0 ||
-        QProcess::execute(QStringLiteral("mount"), {QStringLiteral("-t"), QStringLiteral("tmpfs"),
-                                                    QStringLiteral("-o"), QStringLiteral("size=1m"),
-                                                    QStringLiteral("tmpfs"), small.path()}) != 0) {
+    SmallDisk small;
+    if (!small.mounted()) {
         QSKIP("a small file system cannot be mounted here");
     }
-    auto unmount =
-        qScopeGuard([&] { QProcess::execute(QStringLiteral("umount"), {small.path()}); });
     WindowFixture f(QString::fromUtf8(twoAnalyses));
     const QString path = small.filePath(QStringLiteral("KALMET.MDB"));
     QVERIFY(QFile::copy(f.database.path(), path));
@@ -755,12 +751,7 @@ void EditorsTest::fullDiskKeepsTheInput() {
         f.session = std::move(opened.session);
         f.window->load(*f.session);
     }
-    QFile filler(small.filePath(QStringLiteral("filler")));
-    QVERIFY(filler.open(QIODevice::WriteOnly));
-    const QByteArray block(4096, 'x');
-    while (filler.write(block) == block.size() && filler.flush()) {
-    }
-    filler.close();
+    QVERIFY(small.fill());
     int shows = 0;
     f.onModal = [&](QDialog& d) {
         auto& dane = static_cast<Dane&>(d);
@@ -772,7 +763,7 @@ void EditorsTest::fullDiskKeepsTheInput() {
         } else {
             QCOMPARE(dane.appraiserBox()->text(), QStringLiteral("Zenon"));
             QCOMPARE(dane.valueBoxes()[4]->text(), QStringLiteral("1,5"));
-            QVERIFY(filler.remove());  // room again
+            QVERIFY(small.empty());  // room again
         }
         click(d, "Command1");
     };
