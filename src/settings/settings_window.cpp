@@ -72,8 +72,8 @@ QWidget* Trans::buildFormatsFrame() {
     auto* grid = new QGridLayout(frame);
     date_ = makeBox("Text5", 12, frame);
     number_ = makeBox("Text6", 12, frame);
-    TypingLimit::apply(date_, 10);
-    TypingLimit::apply(number_, 10);
+    TypingLimit::apply(date_, Session::kPatternLength);
+    TypingLimit::apply(number_, Session::kPatternLength);
     grid->addWidget(makeLabel(QStringLiteral("Zapis daty"), frame), 0, 0);
     grid->addWidget(date_, 0, 1);
     grid->addWidget(makeLabel(QStringLiteral("Zapis liczb"), frame), 1, 0);

@@ -119,7 +119,7 @@ void RecordSet::loadAllKeys() const {
     QString error;
     if (!loadKeys(QStringLiteral("SELECT rowid FROM %1").arg(quoted(table_)), {}, true, &error)) {
         readError_ = error;
-        keys_.clear();
+        return;  // the keys stay to be loaded: the next read tries again
     }
     onDemand_ = false;
     knownKeys_.clear();
@@ -140,6 +140,10 @@ void RecordSet::forgetKnownKey(int position) {
 }
 
 qint64 RecordSet::keyAt(int position) const {
+    return findKey(position).value_or(0);
+}
+
+std::optional<qint64> RecordSet::findKey(int position) const {
     if (onDemand_) {
         if (const auto it = knownKeys_.constFind(position); it != knownKeys_.constEnd()) {
             return *it;
@@ -149,8 +153,14 @@ qint64 RecordSet::keyAt(int position) const {
             return knownKeys_.value(position);
         }
         loadAllKeys();
+        if (onDemand_) {
+            return std::nullopt;  // the keys could not be read
+        }
     }
-    return position >= 0 && position < keys_.size() ? keys_[position] : 0;
+    if (position >= 0 && position < keys_.size()) {
+        return keys_[position];
+    }
+    return std::nullopt;
 }
 
 bool RecordSet::loadColumns() {
@@ -235,7 +245,7 @@ int RecordSet::positionOfKey(qint64 key) const {
     // A user who walks many analyses is served faster by the whole keyset.
     if (++countedLookups_ > 16) {
         loadAllKeys();
-        return indexOfKey(key);
+        return onDemand_ ? -1 : indexOfKey(key);  // -1: the keys could not be read
     }
     const bool fromEnd = key > knownKeys_.value(last) / 2;
     Statement count(db_.handle(),
@@ -302,16 +312,24 @@ const QVector<Value>* RecordSet::currentRow() const {
         return nullptr;
     }
     if (!row_) {
+        const std::optional<qint64> key = findKey(position_);
+        if (!key) {
+            return nullptr;  // the keys could not be read; nothing is kept
+        }
         fetch_->reset();
-        fetch_->bindInt64(1, keyAt(position_));
+        fetch_->bindInt64(1, *key);
         QVector<Value> values(columns_.size());
         if (fetch_->next()) {
             for (int i = 0; i < values.size(); ++i) {
                 values[i] = fetch_->column(i);
             }
         }
+        const bool failed = fetch_->failed() || !fetch_->isValid();
         noteReadFailure(*fetch_);
         fetch_->reset();
+        if (failed) {
+            return nullptr;  // never kept: the next read tries again
+        }
         row_ = std::move(values);
     }
     return &*row_;
@@ -330,21 +348,37 @@ Value RecordSet::field(const QString& name) const {
 }
 
 Value RecordSet::fieldAt(int position, const QString& name) const {
+    return readFieldAt(position, name).value_or(Value());
+}
+
+std::optional<Value> RecordSet::readFieldAt(int position, const QString& name) const {
     const int column = columnIndex(name);
     if (column < 0 || position < 0 || position >= recordCount()) {
-        return {};
+        return Value();
     }
     if (position == position_ && hasCurrentRow()) {
-        return field(name);
+        const QString before = readError_;
+        readError_.clear();
+        const Value value = field(name);
+        const bool failed = !readError_.isEmpty();
+        readError_ = failed ? readError_ : before;
+        return failed ? std::nullopt : std::optional<Value>(value);
+    }
+    const std::optional<qint64> key = findKey(position);
+    if (!key) {
+        return std::nullopt;
     }
     Statement one(db_.handle(), QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?")
                                     .arg(quoted(columns_[column]), quoted(table_)));
-    one.bindInt64(1, keyAt(position));
+    one.bindInt64(1, *key);
     if (one.next()) {
         return one.column(0);
     }
     noteReadFailure(one);
-    return {};
+    if (one.failed() || !one.isValid()) {
+        return std::nullopt;
+    }
+    return Value();
 }
 
 QVector<Value> RecordSet::column(const QString& name) const {

@@ -55,6 +55,8 @@ public:
     Value field(const QString& name) const;
     // One field of the row at a position, without moving the current row.
     Value fieldAt(int position, const QString& name) const;
+    // The same, but nothing when the read failed (the cause goes to readError()).
+    std::optional<Value> readFieldAt(int position, const QString& name) const;
     // All values of one field, in record-set order (for walking large sets at once).
     QVector<Value> column(const QString& name) const;
 
@@ -88,6 +90,8 @@ private:
     int indexOfKey(qint64 key) const;
     int positionOfKey(qint64 key) const;
     qint64 keyAt(int position) const;
+    // Nothing when the keys cannot be read now (or the position holds no row).
+    std::optional<qint64> findKey(int position) const;
     void forgetKnownKey(int position);
     bool loadKeyPage(int position) const;
     void loadAllKeys() const;

@@ -47,8 +47,37 @@ Session::Opened Session::openFile(const QString& path, const RegionalSettings& r
         return {nullptr, QString::fromUtf8("Nie można odczytać tabel bazy danych „%1”: %2")
                              .arg(path, session->db_->lastError())};
     }
-    session->shared_.load(*session->settings_);
+    if (const QString refusal = session->loadSettings(path); !refusal.isEmpty()) {
+        return {nullptr, refusal};
+    }
     return {std::move(session), {}};
+}
+
+// Settings that cannot be read would make every verdict of the run wrong (empty limits,
+// no pattern): the start is refused with the cause. So are patterns longer than the
+// settings window allows, which only another program can have stored.
+QString Session::loadSettings(const QString& path) {
+    RecordSet& row = *settings_;
+    row.clearReadError();
+    shared_.load(row);
+    QString cause = row.readError();
+    if (cause.isEmpty() && !row.hasCurrentRow()) {
+        cause = QString::fromUtf8("tabela Ustawienia nie ma wiersza ustawień");
+    }
+    for (const char* pattern : {"FD", "FP"}) {
+        const QString text = row.field(QString::fromLatin1(pattern)).toText(shared_.regional);
+        if (cause.isEmpty() && text.size() > kPatternLength) {
+            cause = QString::fromUtf8("zapis %1 ma %2 znaków, a dozwolonych jest najwyżej %3")
+                        .arg(QLatin1String(pattern))
+                        .arg(text.size())
+                        .arg(kPatternLength);
+        }
+    }
+    if (cause.isEmpty()) {
+        return {};
+    }
+    return QString::fromUtf8("Nie można odczytać ustawień z bazy danych „%1”: %2.")
+        .arg(path, cause);
 }
 
 QString Session::openSeries(const QString& numer) {

@@ -18,6 +18,8 @@
 class Session {
 public:
     static constexpr const char* kDatabaseFileName = "KALMET.MDB";
+    // The longest date or number pattern the settings window takes.
+    static constexpr int kPatternLength = 10;
 
     struct Opened {
         std::unique_ptr<Session> session;  // null on failure
@@ -52,6 +54,8 @@ public:
 
 private:
     explicit Session(const RegionalSettings& regional) : shared_(regional) {}
+    // Loads the shared values; the refusal with its cause when the row cannot serve.
+    QString loadSettings(const QString& path);
 
     SharedValues shared_;
     std::unique_ptr<ProgramLock> programLock_;  // goes last, after the connection

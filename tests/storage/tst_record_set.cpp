@@ -1,3 +1,4 @@
+#include <sqlite3.h>
 #include <QtTest>
 
 #include "record_sets.h"
@@ -49,6 +50,7 @@ private slots:
     void seriesOrderFollowsTheLocale();
     void partsBeyondNAreEmpty();
     void changesAreOnDiskAtOnce();
+    void aFailedReadIsNotKept();
 };
 
 void RecordSetTest::navigation() {
@@ -349,6 +351,28 @@ void RecordSetTest::changesAreOnDiskAtOnce() {
     auto seen = RecordSets::series(*second.database, QStringLiteral("1/2026"));
     QCOMPARE(seen->recordCount(), 1);
     QCOMPARE(seen->field(QStringLiteral("P1")).number(), 10.01);
+}
+
+// While another program holds the file past the lock timeout, reads fail and give
+// nothing; once it lets go, the same rows read as stored (no empty row was kept).
+void RecordSetTest::aFailedReadIsNotKept() {
+    TestDatabase t(QString::fromLatin1(threeAnalyses));
+    auto analyses = RecordSets::analyses(t.db());
+    analyses->moveFirst();
+    sqlite3* other = nullptr;
+    QCOMPARE(sqlite3_open(t.path().toUtf8().constData(), &other), SQLITE_OK);
+    QCOMPARE(sqlite3_exec(other, "BEGIN EXCLUSIVE; UPDATE Analiza SET NumerC = 'x';", nullptr,
+                          nullptr, nullptr),
+             SQLITE_OK);
+    QVERIFY(analyses->field(QStringLiteral("Numer")).isEmpty());
+    QVERIFY(!analyses->readFieldAt(2, QStringLiteral("Numer")));
+    QVERIFY(analyses->readError().contains(QStringLiteral("zablokowany")));
+    sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+    analyses->clearReadError();
+    QCOMPARE(analyses->field(QStringLiteral("Numer")).text(), QStringLiteral("1/2026"));
+    QCOMPARE(analyses->readFieldAt(2, QStringLiteral("Numer"))->text(), QStringLiteral("3/2026"));
+    QVERIFY(analyses->readError().isEmpty());
 }
 
 QTEST_GUILESS_MAIN(RecordSetTest)

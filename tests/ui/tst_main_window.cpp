@@ -494,6 +494,9 @@ void MainWindowTest::startupFailures_data() {
     QTest::newRow("damaged database") << "damaged" << QString::fromUtf8("uszkodzony");
     QTest::newRow("incomplete database")
         << "incomplete" << QString::fromUtf8("brak tabeli „Trans”");
+    QTest::newRow("hostile number pattern")
+        << QStringLiteral("UPDATE Ustawienia SET FP = printf('%.*c', 100000, '0');")
+        << QString::fromUtf8("zapis FP ma 100000 znaków");
 }
 
 void MainWindowTest::startupFailures() {
@@ -512,6 +515,8 @@ void MainWindowTest::startupFailures() {
     } else if (setup == QLatin1String("incomplete")) {
         QVERIFY(TestDatabase::runSql(path,
                                      TestDatabase::schema() + QStringLiteral("DROP TABLE Trans;")));
+    } else if (!setup.isEmpty()) {  // SQL on a sound file
+        QVERIFY(TestDatabase::runSql(path, TestDatabase::schema() + setup));
     }
     const QByteArray before = QFile::exists(path) ? [&] {
         QFile file(path);

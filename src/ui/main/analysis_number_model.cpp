@@ -16,9 +16,12 @@ QVariant AnalysisNumberModel::data(const QModelIndex& index, int role) const {
     const int row = index.row();
     auto it = shown_.constFind(row);
     if (it == shown_.constEnd()) {
-        const QString numer =
-            session_.analyses().fieldAt(row, QStringLiteral("Numer")).toText(session_.regional());
-        it = shown_.insert(row, numer);
+        const std::optional<Value> numer =
+            session_.analyses().readFieldAt(row, QStringLiteral("Numer"));
+        if (!numer) {
+            return QString();  // a failed read is not kept: the entry comes back next time
+        }
+        it = shown_.insert(row, numer->toText(session_.regional()));
     }
     return *it;
 }
