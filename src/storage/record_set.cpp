@@ -41,8 +41,14 @@ std::unique_ptr<RecordSet> RecordSet::open(Database& db, const Query& query, QSt
     if (!set->loadColumns()) {
         return fail(QString::fromUtf8("brak tabeli „%1”").arg(query.table));
     }
-    set->fetch_ = std::make_unique<Statement>(
-        db.handle(), QStringLiteral("SELECT * FROM %1 WHERE rowid = ?").arg(quoted(query.table)));
+    // A row is fetched only when it still meets the query: a damaged index that lists
+    // another row is then found out instead of read as data.
+    QString fetch = QStringLiteral("SELECT * FROM %1 WHERE rowid = ?").arg(quoted(query.table));
+    if (!query.where.isEmpty()) {
+        fetch += QStringLiteral(" AND (%1)").arg(query.where);
+    }
+    set->fetch_ = std::make_unique<Statement>(db.handle(), fetch);
+    set->fetchParameters_ = query.parameters;
     set->position_ = 0;
     const bool storedOrder = query.orderBy.isEmpty();
     if (query.keysOnDemand && storedOrder && query.where.isEmpty()) {
@@ -318,8 +324,12 @@ const QVector<Value>* RecordSet::currentRow() const {
         }
         fetch_->reset();
         fetch_->bindInt64(1, *key);
+        for (int i = 0; i < fetchParameters_.size(); ++i) {
+            fetch_->bind(i + 2, fetchParameters_[i]);
+        }
         QVector<Value> values(columns_.size());
-        if (fetch_->next()) {
+        const bool found = fetch_->next();
+        if (found) {
             for (int i = 0; i < values.size(); ++i) {
                 values[i] = fetch_->column(i);
             }
@@ -327,7 +337,13 @@ const QVector<Value>* RecordSet::currentRow() const {
         const bool failed = fetch_->failed() || !fetch_->isValid();
         noteReadFailure(*fetch_);
         fetch_->reset();
-        if (failed) {
+        if (!failed && !found) {
+            readError_ = QString::fromUtf8(
+                             "%1: indeks tabeli „%2” wskazuje wiersz, którego tabela "
+                             "nie zwraca")
+                             .arg(SqliteFailure::corrupt().sentence(), table_);
+        }
+        if (failed || !found) {
             return nullptr;  // never kept: the next read tries again
         }
         row_ = std::move(values);

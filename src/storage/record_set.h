@@ -119,6 +119,7 @@ private:
     bool deleted_ = false;
 
     mutable std::unique_ptr<Statement> fetch_;
+    QVector<Value> fetchParameters_;  // the query's, after the row's key
     mutable std::optional<QVector<Value>> row_;
     mutable QHash<qint64, int> keyIndex_;
     mutable bool keyIndexValid_ = false;

@@ -18,6 +18,12 @@ SqliteFailure SqliteFailure::lastOf(sqlite3* db) {
     return of(db, sqlite3_extended_errcode(db));
 }
 
+SqliteFailure SqliteFailure::corrupt() {
+    SqliteFailure f;
+    f.code = SQLITE_CORRUPT;
+    return f;
+}
+
 bool SqliteFailure::isLocked() const {
     return code == SQLITE_BUSY || code == SQLITE_LOCKED;
 }

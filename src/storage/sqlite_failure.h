@@ -13,6 +13,8 @@ struct SqliteFailure {
 
     static SqliteFailure of(sqlite3* db, int resultCode);
     static SqliteFailure lastOf(sqlite3* db);
+    // Damage the engine did not report itself (rows that contradict the index).
+    static SqliteFailure corrupt();
 
     bool isLocked() const;
     QString sentence() const;

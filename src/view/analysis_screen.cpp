@@ -2,12 +2,28 @@
 
 #include <initializer_list>
 
+#include "number_reader.h"
 #include "session.h"
+#include "sqlite_failure.h"
 
 namespace {
 
 QString fieldText(const RecordSet& analysis, const char* name, const RegionalSettings& rs) {
     return analysis.field(QString::fromLatin1(name)).toText(rs);
+}
+
+// A measured value the program stores is a number or empty; a text in its place comes
+// from damage or another program, and no result may be made from it.
+QString textAmongTheValues(const StudyInput& input, const RegionalSettings& rs) {
+    for (const SeriesInput& series : input.series) {
+        for (const Value& value : series.parts) {
+            if (value.isText() && !isNumeric(value.text(), rs)) {
+                return QString::fromUtf8("%1: wartość pomiaru „%2” nie jest liczbą")
+                    .arg(SqliteFailure::corrupt().sentence(), value.text());
+            }
+        }
+    }
+    return {};
 }
 
 AnalysisScreen withReadFailure(AnalysisScreen& screen, const QString& cause) {
@@ -79,6 +95,9 @@ AnalysisScreen AnalysisScreen::select(Session& session, const QString& numer) {
         if (!set->readError().isEmpty()) {
             return withReadFailure(screen, set->readError());
         }
+    }
+    if (const QString damage = textAmongTheValues(input, rs); !damage.isEmpty()) {
+        return withReadFailure(screen, damage);
     }
     if (screen.hasSeries) {
         screen.study = computeStudy(input, session.shared().factors, rs);

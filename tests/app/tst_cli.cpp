@@ -322,6 +322,28 @@ void CliTest::hostileFilesAreToldOrRead_data() {
                                   .arg(count));
     }
     sql("NULL in every field", nullEverywhere());
+    // Damage the engine does not see: the index lists a row of another analysis, or a
+    // measured value is a text. No result is given from it.
+    sql("index lists another analysis's row",
+        QStringLiteral(
+            "INSERT INTO Analiza (Numer, LiczbaN, LiczbaK, LiczbaR) VALUES ('9/2026', 5, 2, 2);"
+            "INSERT INTO DanePom (rowid, ID, Operator, P1, P2, P3, P4, P5, ObX) VALUES "
+            "(100, '9/2026', 'B', 99, 99, 99, 99, 99, 99);"
+            "CREATE TABLE Shadow (ID TEXT, Operator TEXT);"
+            "INSERT INTO Shadow (rowid, ID, Operator) SELECT rowid, ID, Operator FROM DanePom "
+            "WHERE ID = '1/2026';"
+            "UPDATE Shadow SET rowid = 100 WHERE rowid = (SELECT MAX(rowid) FROM Shadow);"
+            "CREATE INDEX Shadow_ID_Operator ON Shadow (ID, Operator);"
+            "CREATE TEMP TABLE roots AS SELECT name, rootpage FROM sqlite_master;"
+            "PRAGMA writable_schema = ON;"
+            "UPDATE sqlite_master SET rootpage = (SELECT rootpage FROM roots WHERE name = "
+            "'Shadow_ID_Operator') WHERE name = 'DanePom_ID_Operator';"
+            "UPDATE sqlite_master SET rootpage = (SELECT rootpage FROM roots WHERE name = "
+            "'DanePom_ID_Operator') WHERE name = 'Shadow_ID_Operator';"
+            "PRAGMA writable_schema = OFF;"),
+        QStringLiteral("1/2026"), 2);
+    sql("a measured value that is a text", QStringLiteral("UPDATE DanePom SET P3 = 'abc';"),
+        QStringLiteral("1/2026"), 2);
     sql("NULL analysis number", QStringLiteral("UPDATE Analiza SET Numer = NULL;"));
     const QString strange = QStringLiteral("1'; DROP TABLE Analiza; --\\\"%_");
     QString quoted = strange;
