@@ -33,10 +33,15 @@ Session::Opened Session::openFile(const QString& path, const RegionalSettings& r
         return {nullptr, opened.error};
     }
     if (writing) {
-        session->programLock_ = ProgramLock::take(path);
-        if (!session->programLock_) {
+        ProgramLock::Attempt attempt = ProgramLock::take(path);
+        if (attempt.heldByAnother) {
             return alreadyOpen();
         }
+        if (!attempt.lock) {
+            return {nullptr, QString::fromUtf8("Nie można otworzyć bazy danych „%1”: %2.")
+                                 .arg(path, attempt.cause)};
+        }
+        session->programLock_ = std::move(attempt.lock);
     }
     session->db_ = std::move(opened.database);
     session->analyses_ = onlyAnalysis ? RecordSets::analysesNumbered(*session->db_, *onlyAnalysis)

@@ -34,6 +34,7 @@ class DatabaseTest : public QObject {
 private slots:
     void deliveredDatabaseOpens();
     void oneProgramPerFile();
+    void everyPathToTheFileMeetsTheLock();
     void deliveredSettings();
     void missingFileIsNotCreated();
     void foreignFileIsRefusedAndUntouched_data();
@@ -266,12 +267,35 @@ void DatabaseTest::oneProgramPerFile() {
     const pid_t child = fork();
     if (child == 0) {
         auto held = ProgramLock::take(t.path());
-        raise(held ? SIGKILL : SIGTERM);
+        raise(held.lock ? SIGKILL : SIGTERM);
     }
     int status = 0;
     waitpid(child, &status, 0);
     QVERIFY(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
-    QVERIFY(ProgramLock::take(t.path()));
+    QVERIFY(ProgramLock::take(t.path()).lock);
+}
+
+// Every name of one file meets one lock: a symbolic or hard link in another folder
+// is refused while a program has the file, and a lock file left beside it by an
+// earlier version refuses nothing.
+void DatabaseTest::everyPathToTheFileMeetsTheLock() {
+    TestDatabase t;
+    QTemporaryDir other;
+    const QString symlink = other.filePath(QStringLiteral("KALMET.MDB"));
+    const QString hardlink = other.filePath(QStringLiteral("KOPIA.MDB"));
+    QVERIFY(QFile::link(t.path(), symlink));
+    QCOMPARE(::link(t.path().toUtf8().constData(), hardlink.toUtf8().constData()), 0);
+    QFile stale(t.path() + QStringLiteral(".lock"));
+    QVERIFY(stale.open(QIODevice::WriteOnly));
+    auto first = Session::openFile(t.path(), RegionalSettings::polish());
+    QVERIFY2(first.session, qPrintable(first.error));
+    for (const QString& path : {symlink, hardlink}) {
+        const auto second = Session::openFile(path, RegionalSettings::polish());
+        QVERIFY2(!second.session, qPrintable(path));
+        QVERIFY(second.error.contains(QString::fromUtf8("innym uruchomionym programie Kalmet")));
+    }
+    first.session.reset();
+    QVERIFY(Session::openFile(hardlink, RegionalSettings::polish()).session);
 }
 
 QTEST_GUILESS_MAIN(DatabaseTest)
