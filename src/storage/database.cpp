@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 #include <QFileInfo>
 
+#include "program_lock.h"
 #include "sqlite_failure.h"
 #include "statement.h"
 
@@ -10,6 +11,40 @@ namespace {
 
 QString failure(const QString& path, const QString& cause) {
     return QString::fromUtf8("Nie można otworzyć bazy danych „%1”: %2").arg(path, cause);
+}
+
+// True when the first read of a read-only connection met a change a crash interrupted
+// (a hot journal), which only a connection that may write can roll back.
+bool meetsInterruptedChange(sqlite3* db) {
+    Statement probe(db, QStringLiteral("SELECT count(*) FROM sqlite_master"));
+    return !probe.next() && sqlite3_extended_errcode(db) == SQLITE_READONLY_ROLLBACK;
+}
+
+// Completes the recovery as an ordinary open does, when no program holds the file.
+// Empty when done, else the true cause.
+QString recoverInterruptedChange(const QString& path) {
+    if (ProgramLock::isHeldByAnother(path)) {
+        return QString::fromUtf8(
+            "program Kalmet, który używa pliku, odtwarza go właśnie po przerwanej zmianie; "
+            "spróbuj ponownie za chwilę.");
+    }
+    sqlite3* writer = nullptr;
+    const int rc =
+        sqlite3_open_v2(path.toUtf8().constData(), &writer, SQLITE_OPEN_READWRITE, nullptr);
+    sqlite3_busy_timeout(writer, 2000);
+    QString cause;
+    Statement read(writer, QStringLiteral("SELECT count(*) FROM sqlite_master"));
+    if (rc != SQLITE_OK || !read.next()) {
+        const SqliteFailure f = read.failure().value_or(SqliteFailure::of(writer, rc));
+        cause = f.code == SQLITE_READONLY || f.code == SQLITE_CANTOPEN || f.code == SQLITE_PERM
+                    ? QString::fromUtf8(
+                          "zmiana przerwana przez awarię czeka na wycofanie, a "
+                          "pliku lub jego folderu nie można zapisać.")
+                    : f.text() + QLatin1Char('.');
+    }
+    read.reset();
+    sqlite3_close_v2(writer);
+    return cause;
 }
 
 QStringList numbered(const char* prefix, int count) {
@@ -88,6 +123,11 @@ Database::Opened Database::open(const QString& path, const RegionalSettings& reg
     }
     sqlite3_extended_result_codes(raw, 1);
     sqlite3_busy_timeout(raw, 2000);
+    if (!writing && meetsInterruptedChange(raw)) {
+        if (const QString problem = recoverInterruptedChange(path); !problem.isEmpty()) {
+            return {nullptr, failure(path, problem)};
+        }
+    }
     if (const QString problem = db->validate(); !problem.isEmpty()) {
         return {nullptr, failure(path, problem)};
     }

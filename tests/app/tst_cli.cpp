@@ -1,16 +1,19 @@
+#include <sqlite3.h>
+#include <sys/wait.h>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QMessageBox>
 #include <QProcess>
-
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QtTest>
-#include "../storage/small_disk.h"
+#include <csignal>
 
+#include "../storage/small_disk.h"
 #include "../storage/test_database.h"
+#include "program_lock.h"
 #include "widget_dialogs.h"
 
 namespace {
@@ -97,6 +100,7 @@ private slots:
     void failedReadIsNoResult();
     void reportFiles_data();
     void reportFiles();
+    void changeInterruptedByACrash();
     void fullDiskWritesNoFile_data();
     void fullDiskWritesNoFile();
     void hostileFilesAreToldOrRead_data();
@@ -243,6 +247,43 @@ void CliTest::reportFiles() {
                QStringLiteral("--out"), t.folder() + QStringLiteral("/none.png")});
     QCOMPARE(run.code, 4);
     QVERIFY(!QFile::exists(t.folder() + QStringLiteral("/none.png")));
+}
+
+// A writer killed in the middle of a commit leaves a hot journal. With no program on
+// the file the reader rolls the change back, as an ordinary open does, and reads the
+// file as it was; while a program holds the file, it is told that it is recovering it.
+void CliTest::changeInterruptedByACrash() {
+    TestDatabase t(TestDatabase::fixture("worked_example.sql"));
+    const Run before = cli({QStringLiteral("results"), t.path(), QStringLiteral("1/2026")});
+    QCOMPARE(before.code, 0);
+    const pid_t child = fork();
+    if (child == 0) {
+        sqlite3* db = nullptr;
+        sqlite3_open(t.path().toUtf8().constData(), &db);
+        sqlite3_exec(db,
+                     "PRAGMA cache_size=1; BEGIN; UPDATE DanePom SET P1 = P1 + 1000;"
+                     "CREATE TABLE filler(x); INSERT INTO filler WITH RECURSIVE c(i) AS "
+                     "(SELECT 1 UNION ALL SELECT i + 1 FROM c WHERE i < 2000) "
+                     "SELECT randomblob(1000) FROM c;",
+                     nullptr, nullptr, nullptr);
+        raise(SIGKILL);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    const QString journal = t.path() + QStringLiteral("-journal");
+    QVERIFY(QFileInfo(journal).size() > 0);
+    {
+        const auto held = ProgramLock::take(t.path());
+        QVERIFY(held.lock);
+        const Run told = cli({QStringLiteral("results"), t.path(), QStringLiteral("1/2026")});
+        QCOMPARE(told.code, 2);
+        QVERIFY2(QString::fromUtf8(told.err).contains(QStringLiteral("odtwarza")),
+                 told.err.constData());
+    }
+    const Run after = cli({QStringLiteral("results"), t.path(), QStringLiteral("1/2026")});
+    QVERIFY2(after.code == 0, after.err.constData());
+    QCOMPARE(after.out, before.out);
+    QVERIFY(!QFileInfo(journal).exists() || QFileInfo(journal).size() == 0);
 }
 
 void CliTest::fullDiskWritesNoFile_data() {
