@@ -1,6 +1,7 @@
 #include "sqlite_failure.h"
 
 #include <sqlite3.h>
+#include <QStringList>
 
 SqliteFailure SqliteFailure::of(sqlite3* db, int resultCode) {
     SqliteFailure f;
@@ -11,6 +12,9 @@ SqliteFailure SqliteFailure::of(sqlite3* db, int resultCode) {
         message = sqlite3_errstr(resultCode);
     }
     f.detail = QString::fromUtf8(message);
+    const bool fileFailure = f.code == SQLITE_IOERR || f.code == SQLITE_CANTOPEN ||
+                             f.code == SQLITE_FULL || f.code == SQLITE_READONLY;
+    f.systemError = db && fileFailure ? sqlite3_system_errno(db) : 0;
     return f;
 }
 
@@ -60,5 +64,14 @@ QString SqliteFailure::sentence() const {
 QString SqliteFailure::text() const {
     const bool meaningless =
         detail.isEmpty() || code == SQLITE_OK || detail == QLatin1String("not an error");
-    return meaningless ? sentence() : QStringLiteral("%1 (SQLite: %2)").arg(sentence(), detail);
+    QStringList reasons;
+    if (!meaningless) {
+        reasons << QStringLiteral("SQLite: ") + detail;
+    }
+    if (systemError != 0) {
+        reasons << QStringLiteral("system: ") + qt_error_string(systemError);
+    }
+    return reasons.isEmpty()
+               ? sentence()
+               : QStringLiteral("%1 (%2)").arg(sentence(), reasons.join(QStringLiteral("; ")));
 }

@@ -10,6 +10,8 @@ struct sqlite3;
 struct SqliteFailure {
     int code = 0;  // the primary result code (SQLITE_BUSY, SQLITE_CORRUPT, ...)
     QString detail;
+    // The system's own error behind a file failure (ENOSPC, EIO, EACCES), 0 for none.
+    int systemError = 0;
 
     static SqliteFailure of(sqlite3* db, int resultCode);
     static SqliteFailure lastOf(sqlite3* db);
@@ -18,6 +20,7 @@ struct SqliteFailure {
 
     bool isLocked() const;
     QString sentence() const;
-    // The sentence with the detail: "plik bazy danych jest uszkodzony (SQLite: ...)".
+    // The sentence with the details: "błąd odczytu lub zapisu pliku na dysku (SQLite: disk
+    // I/O error; system: ...)".
     QString text() const;
 };

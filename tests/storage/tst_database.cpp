@@ -10,6 +10,7 @@
 #include "record_sets.h"
 #include "session.h"
 #include "shared_values.h"
+#include "sqlite_failure.h"
 #include "test_database.h"
 
 namespace {
@@ -35,6 +36,8 @@ private slots:
     void deliveredDatabaseOpens();
     void oneProgramPerFile();
     void everyPathToTheFileMeetsTheLock();
+    void failureTextsNameEveryCause_data();
+    void failureTextsNameEveryCause();
     void deliveredSettings();
     void missingFileIsNotCreated();
     void foreignFileIsRefusedAndUntouched_data();
@@ -296,6 +299,36 @@ void DatabaseTest::everyPathToTheFileMeetsTheLock() {
     }
     first.session.reset();
     QVERIFY(Session::openFile(hardlink, RegionalSettings::polish()).session);
+}
+
+void DatabaseTest::failureTextsNameEveryCause_data() {
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("detail");
+    QTest::addColumn<int>("systemError");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("engine and system") << SQLITE_IOERR << "disk I/O error" << EIO
+                                       << QString::fromUtf8(
+                                              "błąd odczytu lub zapisu pliku na dysku (SQLite: "
+                                              "disk I/O error; system: ") +
+                                              qt_error_string(EIO) + QLatin1Char(')');
+    QTest::newRow("engine only") << SQLITE_CORRUPT << "database disk image is malformed" << 0
+                                 << QString::fromUtf8(
+                                        "plik bazy danych jest uszkodzony (SQLite: "
+                                        "database disk image is malformed)");
+    QTest::newRow("no reason given")
+        << SQLITE_FULL << "not an error" << 0 << QString::fromUtf8("brak miejsca na dysku");
+}
+
+void DatabaseTest::failureTextsNameEveryCause() {
+    QFETCH(int, code);
+    QFETCH(QString, detail);
+    QFETCH(int, systemError);
+    QFETCH(QString, text);
+    SqliteFailure failure;
+    failure.code = code;
+    failure.detail = detail;
+    failure.systemError = systemError;
+    QCOMPARE(failure.text(), text);
 }
 
 QTEST_GUILESS_MAIN(DatabaseTest)
