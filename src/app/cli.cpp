@@ -78,7 +78,7 @@ std::optional<ReportOptions> reportOptions(const QStringList& args) {
 
 // The page as the preview draws it, into the file; an incomplete analysis has none.
 int writeReport(Session& session, const AnalysisScreen& screen, const ReportOptions& options) {
-    if (!screen.hasSeries || !screen.study.complete) {
+    if (!screen.hasCompleteStudy()) {
         return fail(QString::fromUtf8("Analiza nie ma kompletu serii pomiarowych (K × R): "
                                       "raportu nie można wydrukować."),
                     4);
@@ -115,7 +115,7 @@ QJsonObject resultsJson(const AnalysisScreen& screen, const QString& numer) {
     out.insert(QStringLiteral("rrVerdict"), QString::fromLatin1(nameOf(study.rrVerdict)));
     out.insert(QStringLiteral("resolutionVerdict"),
                QString::fromLatin1(nameOf(study.resolutionVerdict)));
-    out.insert(QStringLiteral("complete"), screen.hasSeries && study.complete);
+    out.insert(QStringLiteral("complete"), screen.hasCompleteStudy());
     QJsonArray grid;
     QJsonArray fixed;
     if (screen.hasSeries) {
@@ -137,7 +137,7 @@ QJsonObject resultsJson(const AnalysisScreen& screen, const QString& numer) {
 
 // The chart window's picture, into the file; an incomplete analysis has none.
 int writeChart(Session& session, const AnalysisScreen& screen, const QString& out) {
-    if (!screen.hasSeries || !screen.study.complete) {
+    if (!screen.hasCompleteStudy()) {
         return fail(QString::fromUtf8("Analiza nie ma kompletu serii pomiarowych (K × R): "
                                       "wykresu nie można narysować."),
                     4);

@@ -21,6 +21,9 @@ struct AnalysisScreen {
     bool hasSeries = false;
     StudyOutput study;
 
+    // K x R series: results, the report and the chart exist.
+    bool hasCompleteStudy() const { return hasSeries && study.complete; }
+
     // Positions the session's analysis record set on the analysis, opens its series
     // record set and computes the study; the series record set is left on its last row.
     static AnalysisScreen select(Session& session, const QString& numer);

@@ -11,9 +11,9 @@
 #include <QtTest>
 #include <csignal>
 
-#include "../storage/small_disk.h"
-#include "../storage/test_database.h"
 #include "program_lock.h"
+#include "small_disk.h"
+#include "test_database.h"
 #include "widget_dialogs.h"
 
 namespace {

@@ -1,12 +1,12 @@
 #include <QtTest>
 #include <cmath>
 
-#include "../storage/test_database.h"
 #include "measured_values.h"
 #include "number_pattern.h"
 #include "record_sets.h"
 #include "rr_study.h"
 #include "shared_values.h"
+#include "test_database.h"
 
 namespace {
 

@@ -227,10 +227,10 @@ void PreviewTest::bitmapNames() {
 }
 
 void PreviewTest::printing() {
-    WindowFixture f(TestDatabase::fixture("worked_example.sql"));
-    QVERIFY(f.load());
     StandInPrinter printer;
-    f.window->setPagePrinter(&printer);
+    WindowFixture f(TestDatabase::fixture("worked_example.sql"), RegionalSettings::polish(),
+                    &printer);
+    QVERIFY(f.load());
     withPreview(f, [&](PodKalmet& p) {
         p.zoomIn();
         const int draws = p.drawCount();

@@ -2,7 +2,6 @@
 
 #include <QString>
 
-#include "page_printer.h"
 #include "ui_environment.h"
 
 class Kalmet;
@@ -10,9 +9,9 @@ class NowaA;
 class Dane;
 class Session;
 
-// The main window's editor and delete commands. Each works on the selected analysis
-// (the current row of the analysis record set) and the selected series (the current
-// row of the series record set), changes the database through them, and has the main
+// The main window's editor and delete commands (the other windows' are ModalCommands). Each works
+// on the selected analysis (the current row of the analysis record set) and the selected series
+// (the current row of the series record set), changes the database through them, and has the main
 // window show the result. A database failure is reported and nothing is shown as
 // saved that was not saved.
 class Commands {
@@ -26,12 +25,6 @@ public:
     void editSeries();       // PoprawDana
     void deleteSeries();     // UsunDana
     void deleteAllSeries();  // UsunDanaW
-    void preview();          // DrukujAnaliza, SSCommand2
-    void chart();            // WykKalmet, SSCommand1
-    void settings();         // Ustawienia
-
-    // Where the preview prints; the desktop's default printer unless a test stands in.
-    void setPrinter(PagePrinter* printer) { printer_ = printer ? printer : &defaultPrinter_; }
 
 private:
     bool hasSelectedAnalysis();
@@ -52,6 +45,4 @@ private:
     Kalmet& window_;
     Session& session_;
     UiEnvironment env_;
-    DefaultPrinter defaultPrinter_;
-    PagePrinter* printer_ = &defaultPrinter_;
 };

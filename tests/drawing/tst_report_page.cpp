@@ -2,12 +2,12 @@
 #include <QtTest>
 #include <cmath>
 
-#include "../storage/test_database.h"
 #include "analysis_screen.h"
 #include "page_render.h"
 #include "recording_surface.h"
 #include "report_page.h"
 #include "session.h"
+#include "test_database.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "../report/recording_surface.h"
 #include "chart_window.h"
+#include "recording_surface.h"
 #include "window_fixture.h"
 
 namespace {

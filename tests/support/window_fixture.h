@@ -6,19 +6,21 @@
 #include <functional>
 #include <memory>
 
-#include "../storage/test_database.h"
 #include "main_window.h"
 #include "scripted_dialogs.h"
 #include "session.h"
+#include "test_database.h"
 #include "ui_environment.h"
 
 // A main window on a temporary copy of the delivered database. Modal windows are
 // handed to `onModal` (which fills and presses their controls) instead of exec().
 struct WindowFixture {
     explicit WindowFixture(const QString& sql = {},
-                           const RegionalSettings& rs = RegionalSettings::polish())
+                           const RegionalSettings& rs = RegionalSettings::polish(),
+                           PagePrinter* printer = nullptr)
         : database(sql, rs), regional(rs) {
         environment.dialogs = &dialogs;
+        environment.printer = printer;
         environment.showModal = [this](QDialog& dialog) {
             modals << dialog.objectName();
             if (onModal) {

@@ -28,7 +28,7 @@ class QPushButton;
 class DataGrid;
 class Session;
 class Commands;
-class PagePrinter;
+class ModalCommands;
 class AnalysisNumberModel;
 
 class Kalmet : public QMainWindow {
@@ -42,8 +42,6 @@ public:
     // selects the last analysis.
     void load(Session& session);
     void showAboutWindow();
-    // Where the preview prints (tests stand in for the printer); null: the default one.
-    void setPagePrinter(PagePrinter* printer);
 
     Session* session() { return session_; }
     // What the window shows now, as computed; the report reads it.
@@ -101,6 +99,7 @@ private:
     Session* session_ = nullptr;
     AnalysisScreen screen_;
     std::unique_ptr<Commands> commands_;
+    std::unique_ptr<ModalCommands> modalCommands_;
 
     QComboBox* combo_ = nullptr;
     AnalysisNumberModel* numbers_ = nullptr;

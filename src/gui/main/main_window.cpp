@@ -14,12 +14,14 @@
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QVBoxLayout>
+#include <functional>
 
 #include "analysis_number_model.h"
 #include "caption_parts.h"
 #include "commands.h"
 #include "data_grid.h"
 #include "inform.h"
+#include "modal_commands.h"
 #include "panel_label.h"
 #include "result_symbol.h"
 #include "session.h"
@@ -386,6 +388,7 @@ void Kalmet::buildWindow() {
 void Kalmet::load(Session& session) {
     session_ = &session;
     commands_ = std::make_unique<Commands>(*this, session, env_);
+    modalCommands_ = std::make_unique<ModalCommands>(*this, session, env_);
     connectCommands();
     numbers_ = new AnalysisNumberModel(session, combo_);
     combo_->setModel(numbers_);  // owns and drops the previous model
@@ -395,34 +398,30 @@ void Kalmet::load(Session& session) {
 }
 
 void Kalmet::connectCommands() {
-    const std::pair<const char*, void (Commands::*)()> entries[] = {
-        {"NowaAnaliza", &Commands::newAnalysis},
-        {"PoprawAnaliza", &Commands::editAnalysis},
-        {"UsunAnaliza", &Commands::deleteAnalysis},
-        {"NowaDana", &Commands::newSeries},
-        {"PoprawDana", &Commands::editSeries},
-        {"UsunDana", &Commands::deleteSeries},
-        {"UsunDanaW", &Commands::deleteAllSeries},
-        {"DrukujAnaliza", &Commands::preview},
-        {"WykKalmet", &Commands::chart},
-        {"Ustawienia", &Commands::settings}};
+    Commands* editing = commands_.get();
+    ModalCommands* windows = modalCommands_.get();
+    const std::pair<const char*, std::function<void()>> entries[] = {
+        {"NowaAnaliza", [editing] { editing->newAnalysis(); }},
+        {"PoprawAnaliza", [editing] { editing->editAnalysis(); }},
+        {"UsunAnaliza", [editing] { editing->deleteAnalysis(); }},
+        {"NowaDana", [editing] { editing->newSeries(); }},
+        {"PoprawDana", [editing] { editing->editSeries(); }},
+        {"UsunDana", [editing] { editing->deleteSeries(); }},
+        {"UsunDanaW", [editing] { editing->deleteAllSeries(); }},
+        {"DrukujAnaliza", [windows] { windows->preview(); }},
+        {"WykKalmet", [windows] { windows->chart(); }},
+        {"Ustawienia", [windows] { windows->settings(); }}};
     for (const auto& [name, command] : entries) {
         auto* action = findChild<QAction*>(QString::fromLatin1(name));
         disconnect(action, &QAction::triggered, this, nullptr);
         connect(action, &QAction::triggered, this, [this, command = command] {
             const QScopedValueRollback<bool> running(commandRunning_, true);
-            (commands_.get()->*command)();
+            command();
         });
     }
     connect(previewButton_, &QPushButton::clicked, printAnalysis_, &QAction::trigger,
             Qt::UniqueConnection);
     connect(chartButton_, &QPushButton::clicked, chart_, &QAction::trigger, Qt::UniqueConnection);
-}
-
-void Kalmet::setPagePrinter(PagePrinter* printer) {
-    if (commands_) {
-        commands_->setPrinter(printer);
-    }
 }
 
 void Kalmet::appendAndSelect(const QString& numer) {

@@ -11,9 +11,9 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-#include "../report/recording_surface.h"
 #include "chart_drawing.h"
 #include "data_grid.h"
+#include "recording_surface.h"
 #include "report_inputs.h"
 #include "result_panels.h"
 #include "settings_window.h"

@@ -3,17 +3,13 @@
 #include <QLineEdit>
 
 #include "analysis_editor.h"
-#include "chart_window.h"
 #include "date_pattern.h"
 #include "main_window.h"
 #include "number_pattern.h"
 #include "number_proposal.h"
 #include "number_reader.h"
-#include "preview_window.h"
-#include "report_inputs.h"
 #include "series_editor.h"
 #include "session.h"
-#include "settings_window.h"
 #include "study_input.h"
 #include "typing_limit.h"
 
@@ -283,52 +279,5 @@ void Commands::deleteAllSeries() {
             QString::fromUtf8("Nie udało się usunąć serii danych; nic nie zostało usunięte."),
             cause);
     }
-    window_.selectAnalysis();
-}
-
-// ---- report ----
-
-void Commands::preview() {
-    const AnalysisScreen& screen = window_.screen();
-    if (!screen.hasSeries || !screen.study.complete) {
-        return;  // the command is disabled then; a shortcut cannot slip through
-    }
-    const QString numer =
-        session_.analyses().field(QStringLiteral("Numer")).toText(session_.regional());
-    PodKalmet preview(ReportInputs::gather(session_, screen, env_.now()), session_.shared(), numer,
-                      *env_.dialogs, *printer_, &window_);
-    env_.showModal(preview);
-    window_.selectAnalysis();
-}
-
-void Commands::chart() {
-    const AnalysisScreen& screen = window_.screen();
-    if (!screen.hasSeries || !screen.study.complete) {
-        return;  // the command is disabled then
-    }
-    KalmetWyk chart(ReportInputs::gather(session_, screen, env_.now()), &window_);
-    chart.Wykres();  // the first activation may not come on every platform
-    env_.showModal(chart);
-    window_.selectAnalysis();
-}
-
-// ---- settings ----
-
-void Commands::settings() {
-    RecordSet& row = session_.settingsRow();
-    row.clearReadError();
-    (void)row.field(QStringLiteral("Firma"));
-    if (!row.hasCurrentRow() || !row.readError().isEmpty()) {
-        // Fields that could not be read would be written back empty on closing.
-        reportFailure(QString::fromUtf8("Nie udało się odczytać ustawień z bazy danych."),
-                      row.readError().isEmpty() ? QString::fromUtf8("brak wiersza ustawień.")
-                                                : row.readError());
-        return;
-    }
-    Trans window(session_, *env_.dialogs, &window_);
-    env_.showModal(window);
-    session_.shared().refreshAfterSettingsCommand(row);
-    // The new limits, level and patterns show at once, whatever the window
-    // activation does afterwards.
     window_.selectAnalysis();
 }

@@ -8,13 +8,13 @@
 #include <QScopeGuard>
 #include <QtTest>
 
-#include "../storage/small_disk.h"
 #include "analysis_editor.h"
 #include "data_grid.h"
 #include "number_proposal.h"
 #include "record_sets.h"
 #include "series_editor.h"
 #include "session.h"
+#include "small_disk.h"
 #include "twips.h"
 #include "typing_limit.h"
 #include "window_fixture.h"

@@ -1,0 +1,57 @@
+#include "modal_commands.h"
+
+#include "chart_window.h"
+#include "main_window.h"
+#include "preview_window.h"
+#include "report_inputs.h"
+#include "session.h"
+#include "settings_window.h"
+
+ModalCommands::ModalCommands(Kalmet& window, Session& session, const UiEnvironment& environment)
+    : window_(window), session_(session), env_(environment) {}
+
+void ModalCommands::preview() {
+    const AnalysisScreen& screen = window_.screen();
+    if (!screen.hasCompleteStudy()) {
+        return;  // the command is disabled then; a shortcut cannot slip through
+    }
+    const QString numer =
+        session_.analyses().field(QStringLiteral("Numer")).toText(session_.regional());
+    PagePrinter& printer = env_.printer ? *env_.printer : defaultPrinter_;
+    PodKalmet preview(ReportInputs::gather(session_, screen, env_.now()), session_.shared(), numer,
+                      *env_.dialogs, printer, &window_);
+    env_.showModal(preview);
+    window_.selectAnalysis();
+}
+
+void ModalCommands::chart() {
+    const AnalysisScreen& screen = window_.screen();
+    if (!screen.hasCompleteStudy()) {
+        return;  // the command is disabled then
+    }
+    KalmetWyk chart(ReportInputs::gather(session_, screen, env_.now()), &window_);
+    chart.Wykres();  // the first activation may not come on every platform
+    env_.showModal(chart);
+    window_.selectAnalysis();
+}
+
+void ModalCommands::settings() {
+    RecordSet& row = session_.settingsRow();
+    row.clearReadError();
+    (void)row.field(QStringLiteral("Firma"));
+    if (!row.hasCurrentRow() || !row.readError().isEmpty()) {
+        // Fields that could not be read would be written back empty on closing.
+        env_.dialogs->message(
+            QString::fromUtf8("Nie udało się odczytać ustawień z bazy danych.\n\nPrzyczyna: %1")
+                .arg(row.readError().isEmpty() ? QString::fromUtf8("brak wiersza ustawień.")
+                                               : row.readError()),
+            QStringLiteral("UWAGA !!!"), Dialogs::Icon::Critical);
+        return;
+    }
+    Trans window(session_, *env_.dialogs, &window_);
+    env_.showModal(window);
+    session_.shared().refreshAfterSettingsCommand(row);
+    // The new limits, level and patterns show at once, whatever the window
+    // activation does afterwards.
+    window_.selectAnalysis();
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "page_printer.h"
+#include "ui_environment.h"
+
+class Kalmet;
+class Session;
+
+// The main window's commands that open the other windows: the print preview, the chart
+// and the settings. Each shows its window modally and has the main window show the
+// database afterwards.
+class ModalCommands {
+public:
+    ModalCommands(Kalmet& window, Session& session, const UiEnvironment& environment);
+
+    void preview();   // DrukujAnaliza, SSCommand2
+    void chart();     // WykKalmet, SSCommand1
+    void settings();  // Ustawienia
+
+private:
+    Kalmet& window_;
+    Session& session_;
+    UiEnvironment env_;
+    DefaultPrinter defaultPrinter_;  // where the preview prints unless the environment says
+};
