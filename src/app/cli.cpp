@@ -8,6 +8,7 @@
 //
 // The figures come from the same selection and computation that fill the main window.
 
+#include <QCommandLineParser>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QJsonArray>
@@ -34,14 +35,15 @@ int fail(const QString& message, int code) {
     return code;
 }
 
+const char* const kUsage =
+    "użycie: kalmet-cli list PLIK_BAZY\n"
+    "        kalmet-cli results PLIK_BAZY NUMER_ANALIZY\n"
+    "        kalmet-cli report PLIK_BAZY NUMER_ANALIZY --out PLIK.png|.bmp|.pdf "
+    "[--zoom SKALA] [--font CZCIONKA]\n"
+    "        kalmet-cli chart PLIK_BAZY NUMER_ANALIZY --out PLIK.png|.pdf";
+
 int usage() {
-    return fail(QString::fromUtf8(
-                    "użycie: kalmet-cli list PLIK_BAZY\n"
-                    "        kalmet-cli results PLIK_BAZY NUMER_ANALIZY\n"
-                    "        kalmet-cli report PLIK_BAZY NUMER_ANALIZY --out PLIK.png|.bmp|.pdf "
-                    "[--zoom SKALA] [--font CZCIONKA]\n"
-                    "        kalmet-cli chart PLIK_BAZY NUMER_ANALIZY --out PLIK.png|.pdf"),
-                64);
+    return fail(QString::fromUtf8(kUsage), 64);
 }
 
 struct ReportOptions {
@@ -50,30 +52,59 @@ struct ReportOptions {
     QString font;
 };
 
-std::optional<ReportOptions> reportOptions(const QStringList& args) {
-    ReportOptions o;
-    for (int i = 0; i + 1 < args.size(); i += 2) {
-        if (args[i] == QLatin1String("--out")) {
-            o.out = args[i + 1];
-        } else if (args[i] == QLatin1String("--zoom")) {
-            bool ok = false;
-            o.zoom = args[i + 1].toDouble(&ok);
-            if (!ok || !(o.zoom >= 0.1 && o.zoom <= 4)) {
-                return std::nullopt;
-            }
-        } else if (args[i] == QLatin1String("--font")) {
-            o.font = args[i + 1];
-        } else {
-            return std::nullopt;
-        }
-    }
-    const QString suffix = QFileInfo(o.out).suffix().toLower();
-    const bool known = suffix == QLatin1String("png") || suffix == QLatin1String("bmp") ||
-                       suffix == QLatin1String("pdf");
-    if (args.size() % 2 != 0 || o.out.isEmpty() || !known) {
+// What the command line asks for; nothing when it is not a valid call.
+struct Call {
+    QString command;
+    QString database;
+    QString numer;
+    ReportOptions options;
+};
+
+void describe(QCommandLineParser& parser) {
+    parser.setApplicationDescription(
+        QString::fromUtf8(
+            "Wyniki analiz R&R zapisanych w pliku bazy danych programu Kalmet III.\n\n") +
+        QString::fromUtf8(kUsage));
+    parser.addPositionalArgument(QStringLiteral("polecenie"),
+                                 QStringLiteral("list, results, report lub chart"));
+    parser.addPositionalArgument(QStringLiteral("plik"), QStringLiteral("plik bazy danych"));
+    parser.addPositionalArgument(QStringLiteral("numer"), QStringLiteral("numer analizy"));
+    parser.addOptions({
+        {QStringLiteral("out"), QString::fromUtf8("plik wynikowy (.png, .bmp, .pdf)"),
+         QStringLiteral("PLIK")},
+        {QStringLiteral("zoom"), QString::fromUtf8("skala strony raportu, od 0.1 do 4"),
+         QStringLiteral("SKALA"), QStringLiteral("1")},
+        {QStringLiteral("font"), QString::fromUtf8("czcionka raportu"), QStringLiteral("CZCIONKA")},
+    });
+}
+
+std::optional<Call> readCall(const QCommandLineParser& parser) {
+    const QStringList args = parser.positionalArguments();
+    const QString command = args.value(0);
+    const bool drawing = command == QLatin1String("report") || command == QLatin1String("chart");
+    const int wanted = command == QLatin1String("list") ? 2 : 3;
+    if ((!drawing && command != QLatin1String("list") && command != QLatin1String("results")) ||
+        args.size() != wanted ||
+        (!drawing && (parser.isSet(QStringLiteral("out")) || parser.isSet(QStringLiteral("zoom")) ||
+                      parser.isSet(QStringLiteral("font"))))) {
         return std::nullopt;
     }
-    return o;
+    Call call{command, args.value(1), args.value(2), {}};
+    if (!drawing) {
+        return call;
+    }
+    bool ok = false;
+    call.options.out = parser.value(QStringLiteral("out"));
+    call.options.zoom = parser.value(QStringLiteral("zoom")).toDouble(&ok);
+    call.options.font = parser.value(QStringLiteral("font"));
+    const QString suffix = QFileInfo(call.options.out).suffix().toLower();
+    const bool known = suffix == QLatin1String("png") || suffix == QLatin1String("pdf") ||
+                       (suffix == QLatin1String("bmp") && command == QLatin1String("report"));
+    const bool zoomed = ok && call.options.zoom >= 0.1 && call.options.zoom <= 4;
+    if (!known || !zoomed) {
+        return std::nullopt;
+    }
+    return call;
 }
 
 // The page as the preview draws it, into the file; an incomplete analysis has none.
@@ -158,31 +189,36 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QGuiApplication app(argc, argv);
-    const QStringList args = QCoreApplication::arguments().mid(1);
-    const bool list = !args.isEmpty() && args[0] == QLatin1String("list");
-    const bool results = !args.isEmpty() && args[0] == QLatin1String("results");
-    const bool report = !args.isEmpty() && args[0] == QLatin1String("report");
-    const bool chart = !args.isEmpty() && args[0] == QLatin1String("chart");
-    std::optional<ReportOptions> options;
-    if ((report || chart) && args.size() >= 3) {
-        options = reportOptions(args.mid(3));
-    }
-    const bool chartFile =
-        options && !options->out.endsWith(QLatin1String(".bmp"), Qt::CaseInsensitive);
-    if ((list && args.size() != 2) || (results && args.size() != 3) || (report && !options) ||
-        (chart && !chartFile) || (!list && !results && !report && !chart)) {
+    QCoreApplication::setApplicationName(QStringLiteral("kalmet-cli"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(KALMET_VERSION));
+    QCommandLineParser parser;
+    describe(parser);
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    if (!parser.parse(QCoreApplication::arguments())) {
         return usage();
     }
+    if (parser.isSet(help) || parser.isSet(version)) {
+        printOut((parser.isSet(help) ? parser.helpText()
+                                     : QStringLiteral("kalmet-cli %1\n").arg(KALMET_VERSION))
+                     .toUtf8());
+        return 0;
+    }
+    const std::optional<Call> call = readCall(parser);
+    if (!call) {
+        return usage();
+    }
+    const bool list = call->command == QLatin1String("list");
     // One analysis is looked up through the number's index: the cost stays flat however
     // many analyses the file holds.
-    const std::optional<QString> wanted = list ? std::nullopt : std::optional<QString>(args[2]);
-    auto opened = Session::openFile(args[1], RegionalSettings::fromSystem(),
+    const std::optional<QString> wanted = list ? std::nullopt : std::optional<QString>(call->numer);
+    auto opened = Session::openFile(call->database, RegionalSettings::fromSystem(),
                                     Database::Access::ReadOnly, wanted);
     if (!opened.session) {
         return fail(opened.error, 2);
     }
     Session& session = *opened.session;
-    if (args[0] == QLatin1String("list")) {
+    if (list) {
         QByteArray text;
         session.analyses().clearReadError();
         for (const QString& numer : session.analysisNumbers()) {
@@ -196,21 +232,22 @@ int main(int argc, char** argv) {
         printOut(text);
         return 0;
     }
-    AnalysisScreen screen = AnalysisScreen::select(session, args[2]);
+    const QString& numer = call->numer;
+    AnalysisScreen screen = AnalysisScreen::select(session, numer);
     if (screen.failed()) {
-        return fail(QString::fromUtf8("Nie można odczytać analizy „%1”: %2.")
-                        .arg(args[2], screen.readError),
-                    2);
+        return fail(
+            QString::fromUtf8("Nie można odczytać analizy „%1”: %2.").arg(numer, screen.readError),
+            2);
     }
     if (!screen.found) {
-        return fail(QString::fromUtf8("Nie ma analizy o numerze „%1”.").arg(args[2]), 3);
+        return fail(QString::fromUtf8("Nie ma analizy o numerze „%1”.").arg(numer), 3);
     }
-    if (report) {
-        return writeReport(session, screen, *options);
+    if (call->command == QLatin1String("report")) {
+        return writeReport(session, screen, call->options);
     }
-    if (chart) {
-        return writeChart(session, screen, options->out);
+    if (call->command == QLatin1String("chart")) {
+        return writeChart(session, screen, call->options.out);
     }
-    printOut(QJsonDocument(resultsJson(screen, args[2])).toJson(QJsonDocument::Compact) + '\n');
+    printOut(QJsonDocument(resultsJson(screen, numer)).toJson(QJsonDocument::Compact) + '\n');
     return 0;
 }

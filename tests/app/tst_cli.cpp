@@ -174,6 +174,13 @@ void CliTest::errorsGoToStandardError() {
     QCOMPARE(run.code, 2);
     QVERIFY(QString::fromUtf8(run.err).contains(QString::fromUtf8("nie jest bazą danych")));
     QCOMPARE(cli({QStringLiteral("results"), t.path()}).code, 64);
+    QCOMPARE(cli({QStringLiteral("list"), t.path(), QStringLiteral("--zoom"), "2"}).code, 64);
+    run = cli({QStringLiteral("--version")});
+    QCOMPARE(run.code, 0);
+    QVERIFY(run.out.startsWith("kalmet-cli "));
+    run = cli({QStringLiteral("--help")});
+    QCOMPARE(run.code, 0);
+    QVERIFY(run.out.contains("--out"));
 }
 
 void CliTest::questionsHavePolishButtons() {
