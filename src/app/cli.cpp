@@ -199,8 +199,9 @@ int main(int argc, char** argv) {
         return usage();
     }
     if (parser.isSet(help) || parser.isSet(version)) {
-        printOut((parser.isSet(help) ? parser.helpText()
-                                     : QStringLiteral("kalmet-cli %1\n").arg(KALMET_VERSION))
+        printOut((parser.isSet(help)
+                      ? parser.helpText()
+                      : QStringLiteral("kalmet-cli %1\n").arg(QLatin1String(KALMET_VERSION)))
                      .toUtf8());
         return 0;
     }

@@ -6,13 +6,11 @@
 
 namespace InputChecks {
 
-const char* const kTitle = "UWAGA !!!";
-
 void refuse(QLineEdit* box, const QString& message, Dialogs& dialogs, bool beep) {
     if (beep) {
         dialogs.beep();
     }
-    dialogs.message(message, QString::fromLatin1(kTitle), Dialogs::Icon::Critical);
+    dialogs.message(message, QString::fromLatin1(Dialogs::kWarningTitle), Dialogs::Icon::Critical);
     box->setFocus();
 }
 

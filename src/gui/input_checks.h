@@ -11,8 +11,6 @@ class QLineEdit;
 // message (title "UWAGA !!!", critical icon), gives the box the focus and returns false.
 namespace InputChecks {
 
-extern const char* const kTitle;  // "UWAGA !!!"
-
 // Any character counts, blanks too.
 bool requireText(QLineEdit* box, const QString& message, Dialogs& dialogs);
 // The whole text must read as a number in the user's regional format.

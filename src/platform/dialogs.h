@@ -9,6 +9,9 @@ class Dialogs {
 public:
     enum class Icon { Information, Question, Warning, Critical };
 
+    // The title of the program's warnings and refusals.
+    static constexpr const char* kWarningTitle = "UWAGA !!!";
+
     virtual ~Dialogs() = default;
     virtual void beep() = 0;
     // A message with an OK button.

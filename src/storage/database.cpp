@@ -47,6 +47,14 @@ QString recoverInterruptedChange(const QString& path) {
     return cause;
 }
 
+QStringList latin1(std::initializer_list<const char*> names) {
+    QStringList out;
+    for (const char* name : names) {
+        out << QString::fromLatin1(name);
+    }
+    return out;
+}
+
 QStringList numbered(const char* prefix, int count) {
     QStringList names;
     for (int i = 1; i <= count; ++i) {
@@ -76,14 +84,13 @@ int collateByLocale(void* context, int leftSize, const void* left, int rightSize
 const std::vector<Database::TableFields>& Database::requiredTables() {
     static const std::vector<TableFields> tables = {
         {"Analiza",
-         {"Numer",  "LiczbaN", "LiczbaK",  "LiczbaR",   "Data",  "Temperatura", "Wilgotnosc",
-          "NazwaC", "NumerC",  "Parametr", "Jednostka", "WN",    "GWG",         "DWG",
-          "CoRef",  "NazwaP",  "NumerP",   "ZakresP",   "BladP", "NazwaT",      "Setings"}},
-        {"DanePom", QStringList{"ID", "Operator"} + numbered("P", 10) + QStringList{"ObX"}},
-        {"Ustawienia",
-         QStringList{"Firma", "FD", "FP", "POK", "PSR", "IK1", "IK2", "FRTol", "Proc"} +
-             numbered("PW", 5)},
-        {"Trans", {"Nazwa", "Transmisja"}},
+         latin1({"Numer",  "LiczbaN", "LiczbaK",  "LiczbaR",   "Data",  "Temperatura", "Wilgotnosc",
+                 "NazwaC", "NumerC",  "Parametr", "Jednostka", "WN",    "GWG",         "DWG",
+                 "CoRef",  "NazwaP",  "NumerP",   "ZakresP",   "BladP", "NazwaT",      "Setings"})},
+        {"DanePom", latin1({"ID", "Operator"}) + numbered("P", 10) + latin1({"ObX"})},
+        {"Ustawienia", latin1({"Firma", "FD", "FP", "POK", "PSR", "IK1", "IK2", "FRTol", "Proc"}) +
+                           numbered("PW", 5)},
+        {"Trans", latin1({"Nazwa", "Transmisja"})},
     };
     return tables;
 }

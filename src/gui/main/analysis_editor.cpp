@@ -185,6 +185,14 @@ QComboBox* NowaA::addList(const char* name, const QStringList& items) {
     return combo;
 }
 
+QComboBox* NowaA::addCountList(const char* name, int first, int last) {
+    QStringList counts;
+    for (int count = first; count <= last; ++count) {
+        counts << QString::number(count);
+    }
+    return addList(name, counts);
+}
+
 QLabel* NowaA::addLabel(int index, const QString& caption) {
     auto* label = new QLabel(CaptionParts::split(caption).label, this);
     label->setObjectName(QStringLiteral("Label1_%1").arg(index));
@@ -215,11 +223,11 @@ void NowaA::layOut() {
     row(pg, 3, 0, addLabel(14, QString::fromUtf8("Wilgotność :              %")),
         addBox("Text14", 5), QStringLiteral("%"));
     row(pg, 0, 3, addLabel(15, QString::fromUtf8("Liczba części N :")),
-        addList("Combo1", {"5", "6", "7", "8", "9", "10"}));
+        addCountList("Combo1", 5, 10));
     row(pg, 1, 3, addLabel(16, QString::fromUtf8("Liczba oceniających K :")),
-        addList("Combo2", {"2", "3"}));
+        addCountList("Combo2", 2, 3));
     row(pg, 2, 3, addLabel(17, QString::fromUtf8("Liczba powtórzeń R :")),
-        addList("Combo3", {"2", "3"}));
+        addCountList("Combo3", 2, 3));
     outer->addWidget(parameters);
 
     auto* part = new QGroupBox(QString::fromUtf8("Opis części"), this);

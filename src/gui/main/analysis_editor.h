@@ -59,6 +59,7 @@ private:
     void save();
     QLineEdit* addBox(const char* name, int maxLength = 0);
     QComboBox* addList(const char* name, const QStringList& items);
+    QComboBox* addCountList(const char* name, int first, int last);  // first..last
     QLabel* addLabel(int index, const QString& caption);
     void layOut();
     void centreOnScreen();

@@ -13,23 +13,18 @@
 #include "study_input.h"
 #include "typing_limit.h"
 
-namespace {
-
-const char* const kWarningTitle = "UWAGA !!!";
-
-}  // namespace
-
 Commands::Commands(Kalmet& window, Session& session, const UiEnvironment& environment)
     : window_(window), session_(session), env_(environment) {}
 
 void Commands::tell(const QString& message) {
     env_.dialogs->beep();
-    env_.dialogs->message(message, QString::fromLatin1(kWarningTitle), Dialogs::Icon::Warning);
+    env_.dialogs->message(message, QString::fromLatin1(Dialogs::kWarningTitle),
+                          Dialogs::Icon::Warning);
 }
 
 void Commands::reportFailure(const QString& what, const QString& cause) {
     env_.dialogs->message(QString::fromUtf8("%1\n\nPrzyczyna: %2").arg(what, cause),
-                          QString::fromLatin1(kWarningTitle), Dialogs::Icon::Critical);
+                          QString::fromLatin1(Dialogs::kWarningTitle), Dialogs::Icon::Critical);
 }
 
 bool Commands::hasSelectedAnalysis() {

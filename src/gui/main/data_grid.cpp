@@ -39,7 +39,7 @@ void DataGrid::clearToOneRow() {
     layout_.resize(1, 0);
 }
 
-void DataGrid::render(const GridLayout& layout) {
+void DataGrid::showLayout(const GridLayout& layout) {
     clearToOneRow();
     layout_ = layout;
     setColumnCount(layout.columns);

@@ -13,7 +13,7 @@ class DataGrid : public QTableWidget {
 public:
     explicit DataGrid(QWidget* parent = nullptr);
 
-    void render(const GridLayout& layout);
+    void showLayout(const GridLayout& layout);
     // Back to one empty row (the state before a fill).
     void clearToOneRow();
 

@@ -29,9 +29,6 @@
 
 namespace {
 
-const QColor kGreen(0, 255, 0);
-const QColor kYellow(255, 255, 0);
-const QColor kRed(255, 0, 0);
 const QColor kWhite(255, 255, 255);
 
 QColor verdictColour(Verdict verdict) {
@@ -532,7 +529,8 @@ void Kalmet::showReadFailure(const QString& numer, const QString& cause) {
     }
     reportedFailure_ = text;
     const QScopedValueRollback<bool> telling(commandRunning_, true);
-    env_.dialogs->message(text, QStringLiteral("UWAGA !!!"), Dialogs::Icon::Critical);
+    env_.dialogs->message(text, QString::fromLatin1(Dialogs::kWarningTitle),
+                          Dialogs::Icon::Critical);
 }
 
 void Kalmet::showHeader(const AnalysisScreen& screen) {
@@ -563,7 +561,7 @@ void Kalmet::showResults(const StudyOutput& study) {
 void Kalmet::Tablica(const StudyOutput& study) {
     grid_->clearToOneRow();
     grid_->hide();
-    grid_->render(study.grid);
+    grid_->showLayout(study.grid);
     if (study.complete) {
         setReportCommandsEnabled(true);
         showResults(study);

@@ -45,7 +45,7 @@ void ModalCommands::settings() {
             QString::fromUtf8("Nie udało się odczytać ustawień z bazy danych.\n\nPrzyczyna: %1")
                 .arg(row.readError().isEmpty() ? QString::fromUtf8("brak wiersza ustawień.")
                                                : row.readError()),
-            QStringLiteral("UWAGA !!!"), Dialogs::Icon::Critical);
+            QString::fromLatin1(Dialogs::kWarningTitle), Dialogs::Icon::Critical);
         return;
     }
     Trans window(session_, *env_.dialogs, &window_);

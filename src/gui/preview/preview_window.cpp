@@ -68,25 +68,18 @@ PodKalmet::PodKalmet(const ReportInputs& inputs, SharedValues& shared,
     toolbar_->setObjectName(QStringLiteral("SSPanel1"));
     toolbar_->setFrameStyle(QFrame::Panel | QFrame::Raised);
     toolbar_->setAutoFillBackground(true);
-    zoomOutButton_ =
-        addButton("SSCommand6", QStringLiteral("Pomniejsz"), QString::fromUtf8("−"), 0);
-    addButton("SSCommand7", QStringLiteral("Skala 1:1"), QStringLiteral("1:1"), 1);
-    zoomInButton_ = addButton("SSCommand5", QString::fromUtf8("Powiększ"), QStringLiteral("+"), 2);
-    addButton("SSCommand3", QString::fromUtf8("Drukuj aktualną stronę"), QStringLiteral("DRUK"), 3);
+    zoomOutButton_ = addButton("SSCommand6", QStringLiteral("Pomniejsz"), QString::fromUtf8("−"), 0,
+                               &PodKalmet::zoomOut);
+    addButton("SSCommand7", QStringLiteral("Skala 1:1"), QStringLiteral("1:1"), 1,
+              &PodKalmet::zoomOne);
+    zoomInButton_ = addButton("SSCommand5", QString::fromUtf8("Powiększ"), QStringLiteral("+"), 2,
+                              &PodKalmet::zoomIn);
+    addButton("SSCommand3", QString::fromUtf8("Drukuj aktualną stronę"), QStringLiteral("DRUK"), 3,
+              &PodKalmet::printPage);
     addButton("SSCommand1", QString::fromUtf8("Zapisuje aktualną stronę na dysku w formacie BMP"),
-              QStringLiteral("BMP"), 4);
+              QStringLiteral("BMP"), 4, &PodKalmet::saveBitmap);
     addButton("SSCommand8", QString::fromUtf8("Zapisuje aktualną stronę w formacie PDF"),
-              QStringLiteral("PDF"), 5);
-    connect(zoomOutButton_, &QToolButton::clicked, this, &PodKalmet::zoomOut);
-    connect(findChild<QToolButton*>(QStringLiteral("SSCommand7")), &QToolButton::clicked, this,
-            &PodKalmet::zoomOne);
-    connect(zoomInButton_, &QToolButton::clicked, this, &PodKalmet::zoomIn);
-    connect(findChild<QToolButton*>(QStringLiteral("SSCommand3")), &QToolButton::clicked, this,
-            &PodKalmet::printPage);
-    connect(findChild<QToolButton*>(QStringLiteral("SSCommand1")), &QToolButton::clicked, this,
-            &PodKalmet::saveBitmap);
-    connect(findChild<QToolButton*>(QStringLiteral("SSCommand8")), &QToolButton::clicked, this,
-            &PodKalmet::savePdf);
+              QStringLiteral("PDF"), 5, &PodKalmet::savePdf);
     for (const auto& [key, slot] : {std::pair{QKeySequence(Qt::Key_Plus), &PodKalmet::zoomIn},
                                     std::pair{QKeySequence(Qt::Key_Minus), &PodKalmet::zoomOut},
                                     std::pair{QKeySequence(Qt::Key_1), &PodKalmet::zoomOne}}) {
@@ -126,7 +119,7 @@ PodKalmet::PodKalmet(const ReportInputs& inputs, SharedValues& shared,
 }
 
 QToolButton* PodKalmet::addButton(const char* name, const QString& tip, const QString& glyph,
-                                  int index) {
+                                  int index, void (PodKalmet::*action)()) {
     auto* button = new QToolButton(toolbar_);
     button->setObjectName(QString::fromLatin1(name));
     button->setToolTip(tip);
@@ -134,6 +127,7 @@ QToolButton* PodKalmet::addButton(const char* name, const QString& tip, const QS
     button->setIconSize(QSize(pixelsX(330), pixelsY(330)));
     button->setAutoRaise(false);
     button->setGeometry(pixelsX(60 + index * 480), pixelsY(45), pixelsX(450), pixelsY(390));
+    connect(button, &QToolButton::clicked, this, action);
     return button;
 }
 

@@ -44,7 +44,8 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    QToolButton* addButton(const char* name, const QString& tip, const QString& glyph, int index);
+    QToolButton* addButton(const char* name, const QString& tip, const QString& glyph, int index,
+                           void (PodKalmet::*action)());
     void fontChosen();
     void sizePictures();
     void drawPage();

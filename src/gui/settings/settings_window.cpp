@@ -62,7 +62,7 @@ Trans::Trans(Session& session, Dialogs& dialogs, QWidget* parent)
         {"POK", accept_},     {"PSR", partial_}, {"IK1", resolution_}, {"IK2", partialResolution_},
         {"FRTol", tolerance_}};
     setFocusOrder();
-    Load();
+    load();
     date_->setFocus();
 }
 
@@ -179,7 +179,7 @@ void Trans::putText(QWidget* control, const QString& text) {
     TypingLimit::put(static_cast<QLineEdit*>(control), text);
 }
 
-void Trans::Load() {
+void Trans::load() {
     const RecordSet& row = session_.settingsRow();
     for (const Field& f : fields_) {
         putText(f.control, row.field(QString::fromLatin1(f.name)).toText(session_.regional()));
@@ -261,7 +261,7 @@ bool Trans::checkRanges() {
     return true;
 }
 
-bool Trans::Unload(QString* cause) {
+bool Trans::store(QString* cause) {
     RecordSet& row = session_.settingsRow();
     for (const Field& f : fields_) {
         if (!row.setField(QString::fromLatin1(f.name), Value(textOf(f.control)))) {
@@ -284,14 +284,14 @@ void Trans::reject() {
         return;  // the window stays, the focus in the field to correct
     }
     QString cause;
-    saved_ = Unload(&cause);
+    saved_ = store(&cause);
     if (!saved_) {
         dialogs_.beep();
         const bool leave = dialogs_.askYesNo(
             QString::fromUtf8("Nie udało się zapisać ustawień w bazie danych; obowiązują "
                               "dotychczasowe.\n\nPrzyczyna: %1\n\nZamknąć okno bez zapisu?")
                 .arg(cause),
-            QString::fromLatin1(InputChecks::kTitle), Dialogs::Icon::Critical);
+            QString::fromLatin1(Dialogs::kWarningTitle), Dialogs::Icon::Critical);
         if (!leave) {
             return;
         }

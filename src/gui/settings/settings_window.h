@@ -23,7 +23,7 @@ public:
     Trans(Session& session, Dialogs& dialogs, QWidget* parent = nullptr);
 
     // Fills the controls from the settings row (numbers in the regional form).
-    void Load();
+    void load();
     // True when the row was written and committed at the last close.
     bool saved() const { return saved_; }
 
@@ -47,7 +47,7 @@ private:
     bool checkNumberPattern();
     bool checkRanges();
     // Writes the controls into the row and commits; false (nothing written) on failure.
-    bool Unload(QString* cause);
+    bool store(QString* cause);
     static QString textOf(const QWidget* control);
     static void putText(QWidget* control, const QString& text);
 
