@@ -7,9 +7,11 @@
 #include <QPainter>
 #include <QPdfWriter>
 
+#include "blank_page.h"
 #include "chart_drawing.h"
 #include "file_output.h"
 #include "painter_surface.h"
+#include "twips.h"
 
 namespace {
 
@@ -43,9 +45,9 @@ bool writeFile(const ReportInputs& inputs, const QString& path, QString* error) 
             [&](QIODevice& device) {
                 QPdfWriter writer(&device);
                 writer.setResolution(1200);
-                writer.setPageSize(
-                    QPageSize(QSizeF(kPictureWidth / 1440 * 25.4, kPictureHeight / 1440 * 25.4),
-                              QPageSize::Millimeter));
+                writer.setPageSize(QPageSize(QSizeF(kPictureWidth / Twips::kPerInch * 25.4,
+                                                    kPictureHeight / Twips::kPerInch * 25.4),
+                                             QPageSize::Millimeter));
                 writer.setPageMargins(QMarginsF(0, 0, 0, 0));
                 QPainter painter;
                 if (!painter.begin(&writer)) {
@@ -56,9 +58,8 @@ bool writeFile(const ReportInputs& inputs, const QString& path, QString* error) 
             },
             error);
     }
-    QImage image(qRound(kPictureWidth / 15), qRound(kPictureHeight / 15), QImage::Format_RGB32);
-    image.setDotsPerMeterX(3780);
-    image.setDotsPerMeterY(3780);
+    QImage image = blankPage(QSize(qRound(Twips::toDevice(kPictureWidth, Twips::kScreenDpi)),
+                                   qRound(Twips::toDevice(kPictureHeight, Twips::kScreenDpi))));
     {
         QPainter painter(&image);
         draw(painter, inputs, PainterSurface::Target::Picture);

@@ -5,14 +5,14 @@
 #include <QPainter>
 #include <QPdfWriter>
 
+#include "blank_page.h"
 #include "file_output.h"
 #include "painter_surface.h"
 #include "report_page.h"
+#include "twips.h"
 
 namespace {
 
-constexpr double kScreenDpi = 96.0;
-constexpr int kDotsPerMeterAt96 = 3780;  // 96 dots per inch
 constexpr int kPdfDpi = 1200;
 
 }  // namespace
@@ -21,16 +21,13 @@ namespace PageRender {
 
 QSize pictureSize(double zoom) {
     // The sheet at zoom 1 in whole pixels, then zoomed: zoom 2 is exactly four times.
-    const int width = qRound(ReportPage::kSheetWidth * kScreenDpi / 1440.0);
-    const int height = qRound(ReportPage::kSheetHeight * kScreenDpi / 1440.0);
+    const int width = qRound(Twips::toDevice(ReportPage::kSheetWidth, Twips::kScreenDpi));
+    const int height = qRound(Twips::toDevice(ReportPage::kSheetHeight, Twips::kScreenDpi));
     return {qMax(1, qRound(width * zoom)), qMax(1, qRound(height * zoom))};
 }
 
 QImage picture(const ReportInputs& inputs, double zoom) {
-    QImage image(pictureSize(zoom), QImage::Format_RGB32);
-    image.setDotsPerMeterX(kDotsPerMeterAt96);
-    image.setDotsPerMeterY(kDotsPerMeterAt96);
-    image.fill(Qt::white);
+    QImage image = blankPage(pictureSize(zoom));
     QPainter painter(&image);
     PainterSurface surface(painter, PainterSurface::Target::Picture);
     ReportPage(inputs, zoom).PDT(surface);

@@ -5,30 +5,27 @@
 #include <QPaintDevice>
 
 #include "report_font.h"
+#include "twips.h"
 
-namespace {
-
-constexpr double kScreenDpi = 96.0;
-constexpr double kTwipsPerInch = 1440.0;
-
-}  // namespace
+namespace {}  // namespace
 
 PainterSurface::PainterSurface(QPainter& painter, Target target)
     : painter_(painter),
       target_(target),
       dpiX_(painter.device()->logicalDpiX()),
       dpiY_(painter.device()->logicalDpiY()),
-      penScale_(target == Target::Picture ? 1.0 : painter.device()->logicalDpiX() / kScreenDpi) {
+      penScale_(target == Target::Picture ? 1.0
+                                          : painter.device()->logicalDpiX() / Twips::kScreenDpi) {
     painter_.setRenderHint(QPainter::Antialiasing, true);
     painter_.setRenderHint(QPainter::TextAntialiasing, true);
 }
 
 QPointF PainterSurface::toDevice(double x, double y) const {
-    return {(x - scaleLeft_) * dpiX_ / kTwipsPerInch, (y - scaleTop_) * dpiY_ / kTwipsPerInch};
+    return {Twips::toDevice(x - scaleLeft_, dpiX_), Twips::toDevice(y - scaleTop_, dpiY_)};
 }
 
 double PainterSurface::toDeviceX(double twips) const {
-    return twips * dpiX_ / kTwipsPerInch;
+    return Twips::toDevice(twips, dpiX_);
 }
 
 void PainterSurface::clear() {
@@ -71,7 +68,7 @@ QBrush PainterSurface::brush() const {
 
 double PainterSurface::textWidth(const QString& text) const {
     const QFontMetricsF metrics(font_, painter_.device());
-    return metrics.horizontalAdvance(text) * kTwipsPerInch / dpiX_;
+    return Twips::fromDevice(metrics.horizontalAdvance(text), dpiX_);
 }
 
 void PainterSurface::printText(const QString& text) {

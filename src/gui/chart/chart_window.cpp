@@ -7,14 +7,14 @@
 #include <QLabel>
 #include <QPainter>
 
+#include "blank_page.h"
 #include "chart_colours.h"
 #include "image_picture.h"
 #include "painter_surface.h"
+#include "twips.h"
 #include "twips_placement.h"
 
 namespace {
-
-constexpr double kTwipsPerInch = 1440.0;
 
 struct SeriesBox {
     const char* caption;
@@ -41,7 +41,7 @@ KalmetWyk::KalmetWyk(const ReportInputs& inputs, QWidget* parent)
     setWindowTitle(QStringLiteral("Wykres"));
     const double dpiX = logicalDpiX();
     const double dpiY = logicalDpiY();
-    setFixedSize(qRound(9930 * dpiX / kTwipsPerInch), qRound(4500 * dpiY / kTwipsPerInch));
+    setFixedSize(qRound(Twips::toDevice(9930, dpiX)), qRound(Twips::toDevice(4500, dpiY)));
 
     auto* frame = new QFrame(this);
     frame->setObjectName(QStringLiteral("Frame1"));
@@ -95,9 +95,10 @@ KalmetWyk::KalmetWyk(const ReportInputs& inputs, QWidget* parent)
 // The shapes' geometry, read from the controls at every drawing.
 ChartDrawing KalmetWyk::drawing() const {
     auto twips = [this](const QRect& r) {
-        return QRectF(r.x() * kTwipsPerInch / logicalDpiX(), r.y() * kTwipsPerInch / logicalDpiY(),
-                      r.width() * kTwipsPerInch / logicalDpiX(),
-                      r.height() * kTwipsPerInch / logicalDpiY());
+        return QRectF(Twips::fromDevice(r.x(), logicalDpiX()),
+                      Twips::fromDevice(r.y(), logicalDpiY()),
+                      Twips::fromDevice(r.width(), logicalDpiX()),
+                      Twips::fromDevice(r.height(), logicalDpiY()));
     };
     ChartDrawing d;
     d.shape1 = twips(shape1_->geometry());
@@ -110,9 +111,7 @@ ChartDrawing KalmetWyk::drawing() const {
 }
 
 void KalmetWyk::Wykres() {
-    QImage image(picture_->size(), QImage::Format_RGB32);
-    image.setDotsPerMeterX(qRound(logicalDpiX() / 0.0254));
-    image.setDotsPerMeterY(qRound(logicalDpiY() / 0.0254));
+    QImage image = blankPage(picture_->size(), logicalDpiX());
     {
         QPainter painter(&image);
         PainterSurface surface(painter, PainterSurface::Target::Picture);

@@ -17,10 +17,10 @@
 #include "report_font.h"
 #include "report_page.h"
 #include "shared_values.h"
+#include "twips.h"
 
 namespace {
 
-constexpr double kTwipsPerInch = 1440.0;
 constexpr int kPageLeft = 540;
 constexpr int kPageTop = 570;
 constexpr int kShadow = 60;
@@ -132,16 +132,16 @@ QToolButton* PodKalmet::addButton(const char* name, const QString& tip, const QS
 }
 
 int PodKalmet::twipsX(int pixels) const {
-    return qRound(pixels * kTwipsPerInch / logicalDpiX());
+    return qRound(Twips::fromDevice(pixels, logicalDpiX()));
 }
 int PodKalmet::twipsY(int pixels) const {
-    return qRound(pixels * kTwipsPerInch / logicalDpiY());
+    return qRound(Twips::fromDevice(pixels, logicalDpiY()));
 }
 int PodKalmet::pixelsX(double twips) const {
-    return qRound(twips * logicalDpiX() / kTwipsPerInch);
+    return qRound(Twips::toDevice(twips, logicalDpiX()));
 }
 int PodKalmet::pixelsY(double twips) const {
-    return qRound(twips * logicalDpiY() / kTwipsPerInch);
+    return qRound(Twips::toDevice(twips, logicalDpiY()));
 }
 
 void PodKalmet::fontChosen() {
