@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "chart_colours.h"
+#include "chart_plot.h"
 #include "number_pattern.h"
 #include "study_input.h"
 #include "text_fitting.h"
@@ -35,84 +35,22 @@ void ChartDrawing::Wykres(Surface& s, const ReportInputs& in) const {
     if (k == 0 || n == 0) {
         return;
     }
-    const double left = shape1.left();
+    const ChartGeometry g = ChartGeometry::forWindow(shape1, k, n, m.lo.number(), m.hi.number());
     const double top = shape1.top();
-    const double height = shape1.height();
-    const double wk = shape1.width() / k;
-    const double nameY = top + height + shape2.height() - 275;
+    const double nameY = top + shape1.height() + shape2.height() - 275;
     for (int i = 1; i <= k; ++i) {
         if (i < k) {
-            s.line(left + wk * i, top, left + wk * i, top + height + shape2.height() - 25,
-                   QColor(Qt::black));
+            s.line(g.left + g.bandWidth * i, top, g.left + g.bandWidth * i,
+                   top + shape1.height() + shape2.height() - 25, QColor(Qt::black));
         }
-        s.setCurrentX(100 + wk * (i - 1));
+        s.setCurrentX(100 + g.bandWidth * (i - 1));
         s.setCurrentY(nameY);
         // A long name ends in its own section.
         s.printText(TextFitting::elided(
-            s, m.names[static_cast<std::size_t>(i - 1)].toText(in.regional), wk - 150));
+            s, m.names[static_cast<std::size_t>(i - 1)].toText(in.regional), g.bandWidth - 150));
     }
-
-    const double pw = std::trunc(wk / n);
-    const double lo = m.lo.number();
-    const double hi = m.hi.number();
-    // All values equal: every mark on the middle line of the frame.
-    const bool flat = hi == lo;
-    const double sy = flat ? 0 : (height - 200) / std::fabs(hi - lo);
-    const double y0 = flat ? top + height / 2 : top + height - 100;
-    auto Y = [&](double v) { return y0 - sy * (v - lo); };
-    auto X = [&](int p) { return left - pw / 2 + pw * p; };
-
     const NumberPattern pattern(in.numberPattern);
     printScaleLabel(s, m.hi.format(pattern, in.regional), top - 100);
-    printScaleLabel(s, m.lo.format(pattern, in.regional), top + height - 100);
-
-    (void)s.setLineWidth(2);
-    s.setFillSolid(true);
-    s.setFillColour(ChartColours::kFirstFill);
-    int p = 1;
-    double grandSum = 0;
-    for (int a = 0; a < k; ++a) {
-        double sum = 0;
-        for (int j = 0; j < n; ++j) {
-            const MeasuredValues::PartFigures f = m.part(a, j, r);
-            if (series[1]) {
-                s.line(X(p), Y(f.low), X(p), Y(f.high), ChartColours::kRanges);
-            }
-            if (series[2]) {
-                s.filledCircle(X(p), Y(f.mean), 30, ChartColours::kPartMeans);
-            }
-            sum += f.mean;
-            ++p;
-        }
-        const double appraiserMean = sum / n;
-        (void)s.setLineWidth(1);
-        s.setLineStyle(Surface::LineStyle::Dotted);
-        if (series[3]) {
-            s.line(left + wk * (a + 1), Y(appraiserMean), left + wk * a, Y(appraiserMean),
-                   ChartColours::kAppraiserMeans);
-        }
-        s.setLineStyle(Surface::LineStyle::Solid);
-        (void)s.setLineWidth(2);
-        grandSum += appraiserMean;
-    }
-    const double grandMean = grandSum / k;
-    (void)s.setLineWidth(1);
-    s.setLineStyle(Surface::LineStyle::Dotted);
-    if (series[4]) {
-        s.line(left, Y(grandMean), left + shape1.width(), Y(grandMean), ChartColours::kGrandMean);
-    }
-    s.setLineStyle(Surface::LineStyle::Solid);
-
-    s.setFillColour(ChartColours::kValues);
-    p = 1;
-    for (int a = 0; a < k; ++a) {
-        for (int j = 0; j < n; ++j) {
-            for (int t = 0; t < r; ++t) {
-                if (series[0]) {
-                    s.filledCircle(X(p), Y(m.at(a, j, t).number()), 30, ChartColours::kValues);
-                }
-            }
-            ++p;
-        }
-    }
+    printScaleLabel(s, m.lo.format(pattern, in.regional), top + shape1.height() - 100);
+    ChartSeries{m, k, n, r}.draw(s, g, series, 1.0);
 }

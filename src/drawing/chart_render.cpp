@@ -15,17 +15,14 @@
 
 namespace {
 
-constexpr double kPictureWidth = 9855;  // twips, as Picture1
-constexpr double kPictureHeight = 3855;
+constexpr double kPictureWidth = ChartDrawing::kPictureWidth;
+constexpr double kPictureHeight = ChartDrawing::kPictureHeight;
 
 void draw(QPainter& painter, const ReportInputs& inputs, PainterSurface::Target target) {
     PainterSurface surface(painter, target);
     surface.setFontName(QGuiApplication::font().family());
     surface.setFontSize(8);
     ChartDrawing d;
-    d.shape1 = QRectF(60, 120, 9015, 3345);
-    d.shape2 = QRectF(60, 3450, 9015, 285);
-    d.pictureWidth = kPictureWidth;
     d.Wykres(surface, inputs);
     // The shapes, which the window's toolkit draws, as outlines over the drawing.
     surface.setFillSolid(false);

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "chart_colours.h"
+#include "chart_plot.h"
 #include "date_pattern.h"
 #include "number_pattern.h"
 #include "study_input.h"
@@ -312,93 +312,29 @@ void ReportPage::drawTableLabels(Surface& s) const {
     }
 }
 
-// The stored values: each part's range and average, each appraiser's mean, the grand
-// mean, then every single value over them.
+// The frame, the names and the scale of the chart below the table, then its series.
 void ReportPage::drawChart(Surface& s, double y0) const {
     const MeasuredValues& m = in_.measured;
-    const int k = appraisers_;
-    const int n = parts_;
-    const int r = trials_;
-    const double lo = m.lo.number();
-    const double hi = m.hi.number();
-    const double wk = k > 0 ? 9000.0 / k : 0;
-    const double pw = n > 0 ? wk / n : 0;
-    const double sy = hi != lo ? 1900.0 / std::fabs(hi - lo) : 0;  // all equal: stays 0
-    const double base = y0 + 1950;
-    auto Y = [&](double v) { return base - sy * (v - lo); };
-    auto X = [&](int p) { return pw * p - pw / 2; };
-
-    for (int i = 1; i <= k; ++i) {
-        DrP(pagePosition(100 + wk * (i - 1)), pagePosition(y0 + 2050),
-            fitted(s, m.names[static_cast<std::size_t>(i - 1)].toText(in_.regional), wk - 200), 0,
-            s);
+    const ChartGeometry g =
+        ChartGeometry::forReport(y0, appraisers_, parts_, m.lo.number(), m.hi.number());
+    for (int i = 1; i <= appraisers_; ++i) {
+        DrP(pagePosition(100 + g.bandWidth * (i - 1)), pagePosition(y0 + 2050),
+            fitted(s, m.names[static_cast<std::size_t>(i - 1)].toText(in_.regional),
+                   g.bandWidth - 200),
+            0, s);
     }
     line(s, 0, y0 + 2000, 9000, y0 + 2000);
     line(s, 0, y0 + 2300, 10000, y0 + 2300);
     line(s, 9000, y0, 9000, y0 + 2300);
-    for (int i = 1; i < k; ++i) {
-        line(s, wk * i, y0, wk * i, y0 + 2300);
+    for (int i = 1; i < appraisers_; ++i) {
+        line(s, g.bandWidth * i, y0, g.bandWidth * i, y0 + 2300);
     }
     setZoomedLineWidth(s, 2);
     line(s, 0, y0 + 2350, 10000, y0 + 2350);
     setZoomedLineWidth(s, 1);
     DrP(9050, pagePosition(y0 + 50), formatted(m.hi), 0, s);
     DrP(9050, pagePosition(y0 + 1800), formatted(m.lo), 0, s);
-
-    const double radius = 30 * zoom_;
-    const auto& PW = in_.PW;
-    (void)s.setLineWidth(2);
-    s.setFillSolid(true);
-    s.setFillColour(ChartColours::kFirstFill);
-    int p = 1;
-    double total = 0;
-    for (int a = 0; a < k; ++a) {
-        double sum = 0;
-        for (int j = 0; j < n; ++j) {
-            const MeasuredValues::PartFigures f = m.part(a, j, r);
-            if (PW[1]) {
-                line(s, X(p), Y(f.low), X(p), Y(f.high), ChartColours::kRanges);
-            }
-            if (PW[2]) {
-                s.filledCircle(X(p) * zoom_, Y(f.mean) * zoom_, radius, ChartColours::kPartMeans);
-            }
-            ++p;
-            sum += f.mean;
-        }
-        const double appraiserMean = n > 0 ? sum / n : 0;
-        (void)s.setLineWidth(1);
-        s.setLineStyle(Surface::LineStyle::Dotted);
-        if (PW[3]) {
-            line(s, wk * a, Y(appraiserMean), wk * (a + 1), Y(appraiserMean),
-                 ChartColours::kAppraiserMeans);
-        }
-        s.setLineStyle(Surface::LineStyle::Solid);
-        (void)s.setLineWidth(2);
-        total += appraiserMean;
-    }
-    const double grandMean = k > 0 ? total / k : 0;
-    (void)s.setLineWidth(1);
-    s.setLineStyle(Surface::LineStyle::Dotted);
-    if (PW[4]) {
-        line(s, 0, Y(grandMean), 9000, Y(grandMean), ChartColours::kGrandMean);
-    }
-    s.setLineStyle(Surface::LineStyle::Solid);
-    (void)s.setLineWidth(2);
-
-    (void)s.setLineWidth(1);
-    s.setFillColour(ChartColours::kValues);
-    p = 1;
-    for (int a = 0; a < k; ++a) {
-        for (int j = 0; j < n; ++j) {
-            for (int t = 0; t < r; ++t) {
-                if (PW[0]) {
-                    s.filledCircle(X(p) * zoom_, Y(m.at(a, j, t).number()) * zoom_, radius,
-                                   ChartColours::kValues);
-                }
-            }
-            ++p;
-        }
-    }
+    ChartSeries{m, appraisers_, parts_, trials_}.draw(s, g, in_.PW, zoom_);
 }
 
 void ReportPage::drawResults(Surface& s, double y0) const {

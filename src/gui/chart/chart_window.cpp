@@ -81,15 +81,18 @@ KalmetWyk::KalmetWyk(const ReportInputs& inputs, QWidget* parent)
 
     picture_ = new ImagePicture(image_, this);
     picture_->setObjectName(QStringLiteral("Picture1"));
-    placeInTwips(picture_, 30, 570, 9855, 3855);
+    placeInTwips(picture_, 30, 570, static_cast<int>(ChartDrawing::kPictureWidth),
+                 static_cast<int>(ChartDrawing::kPictureHeight));
     shape1_ = new QFrame(picture_);
     shape1_->setObjectName(QStringLiteral("Shape1"));
     shape1_->setFrameStyle(QFrame::Box | QFrame::Plain);
-    placeInTwips(shape1_, 60, 120, 9015, 3345);
+    const QRect plot = ChartDrawing::kPlotFrame;
+    placeInTwips(shape1_, plot.x(), plot.y(), plot.width(), plot.height());
     shape2_ = new QFrame(picture_);
     shape2_->setObjectName(QStringLiteral("Shape2"));
     shape2_->setFrameStyle(QFrame::Box | QFrame::Plain);
-    placeInTwips(shape2_, 60, 3450, 9015, 285);
+    const QRect names = ChartDrawing::kNameStrip;
+    placeInTwips(shape2_, names.x(), names.y(), names.width(), names.height());
 }
 
 // The shapes' geometry, read from the controls at every drawing.

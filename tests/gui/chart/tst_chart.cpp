@@ -13,13 +13,6 @@ namespace {
 const QStringList kNames = {QStringLiteral("Zenon"), QStringLiteral("Adam"),
                             QStringLiteral("Maria")};
 
-ChartDrawing classicShapes() {
-    ChartDrawing d;
-    d.shape1 = QRectF(60, 120, 9015, 3345);
-    d.shape2 = QRectF(60, 3450, 9015, 285);
-    return d;
-}
-
 }  // namespace
 
 class ChartTest : public QObject {
@@ -57,7 +50,7 @@ void ChartTest::geometry() {
     QVERIFY(f.load());
     const ReportInputs in = ReportInputs::gather(*f.session, f.window->screen(), {});
     RecordingSurface s;
-    classicShapes().Wykres(s, in);
+    ChartDrawing().Wykres(s, in);
     QVector<double> drawnSeparators;
     for (const auto& l : s.lines) {
         if (l.colour == QColor(Qt::black) && l.x1 == l.x2 && l.style == Surface::LineStyle::Solid) {
@@ -80,7 +73,7 @@ void ChartTest::seriesSwitches() {
     WindowFixture f(TestDatabase::completeStudy(5, 2, 2, 3, 0.01, kNames));
     QVERIFY(f.load());
     const ReportInputs in = ReportInputs::gather(*f.session, f.window->screen(), {});
-    ChartDrawing d = classicShapes();
+    ChartDrawing d;
     RecordingSurface all;
     d.Wykres(all, in);
     QCOMPARE(all.circles.size(), 20 + 10);
@@ -107,7 +100,7 @@ void ChartTest::labelsAndNamesStayInThePicture() {
                        "DanePom);"));
     QVERIFY(f.load());
     const ReportInputs in = ReportInputs::gather(*f.session, f.window->screen(), {});
-    ChartDrawing d = classicShapes();
+    ChartDrawing d;
     d.fontPoints = 10;  // the recording surface's: 100 twips a character
     RecordingSurface s;
     d.Wykres(s, in);

@@ -200,8 +200,6 @@ void SettingsTest::patternsAndToleranceActAtOnce() {
     const ReportInputs in = ReportInputs::gather(*f.session, f.window->screen(), {});
     RecordingSurface chart;
     ChartDrawing drawing;
-    drawing.shape1 = QRectF(60, 120, 9015, 3345);
-    drawing.shape2 = QRectF(60, 3450, 9015, 285);
     drawing.Wykres(chart, in);
     const QRegularExpression fourDecimals(QStringLiteral("^-?\\d+,\\d{4}$"));
     int labels = 0;
