@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 
+#include "analysis_screen.h"
 #include "main_window.h"
 #include "scripted_dialogs.h"
 #include "session.h"
@@ -58,3 +59,11 @@ struct WindowFixture {
     QStringList modals;
     std::unique_ptr<Kalmet> window;
 };
+
+// What the statistics make of an analysis in a file, read through a session of its own:
+// the suites of the windows and of the batch interface compare with it instead of
+// retyping the figures the calc tests assert.
+inline StudyOutput studyInFile(const QString& path, const QString& numer) {
+    auto opened = Session::openFile(path, RegionalSettings::polish(), Database::Access::ReadOnly);
+    return opened.session ? AnalysisScreen::select(*opened.session, numer).study : StudyOutput();
+}
