@@ -6,14 +6,9 @@
 
 #include "number_pattern.h"
 #include "number_reader.h"
+#include "sql_names.h"
 
 namespace {
-
-QString quoted(const QString& identifier) {
-    QString id = identifier;
-    id.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    return QLatin1Char('"') + id + QLatin1Char('"');
-}
 
 // SQLite's affinity rule: a declared type with CHAR, CLOB or TEXT holds text; BLOB or
 // no type holds what it is given (treated as text here); anything else is a number.
@@ -28,7 +23,8 @@ bool isNumericType(const QString& declared) {
 
 }  // namespace
 
-RecordSet::RecordSet(Database& db, const QString& table) : db_(db), table_(table) {}
+RecordSet::RecordSet(Database& db, const QString& table)
+    : db_(db), table_(table), keyset_(db, table, readError_) {}
 
 std::unique_ptr<RecordSet> RecordSet::open(Database& db, const Query& query, QString* error) {
     std::unique_ptr<RecordSet> set(new RecordSet(db, query.table));
@@ -51,15 +47,9 @@ std::unique_ptr<RecordSet> RecordSet::open(Database& db, const Query& query, QSt
     set->fetchParameters_ = query.parameters;
     set->position_ = 0;
     const bool storedOrder = query.orderBy.isEmpty();
+    QString cause;
     if (query.keysOnDemand && storedOrder && query.where.isEmpty()) {
-        Statement count(db.handle(),
-                        QStringLiteral("SELECT count(*) FROM %1").arg(quoted(query.table)));
-        if (!count.next()) {
-            return fail(count.error());
-        }
-        set->onDemand_ = true;
-        set->onDemandCount_ = static_cast<int>(count.columnInt64(0));
-        return set;
+        return set->keyset_.loadOnDemand(&cause) ? std::move(set) : fail(cause);
     }
     QString sql = QStringLiteral("SELECT rowid FROM %1").arg(quoted(query.table));
     if (!query.where.isEmpty()) {
@@ -68,105 +58,14 @@ std::unique_ptr<RecordSet> RecordSet::open(Database& db, const Query& query, QSt
     if (!storedOrder) {
         sql += QStringLiteral(" ORDER BY ") + query.orderBy;
     }
-    QString cause;
-    if (!set->loadKeys(sql, query.parameters, storedOrder, &cause)) {
+    if (!set->keyset_.load(sql, query.parameters, storedOrder, &cause)) {
         return fail(cause);
     }
     return set;
 }
 
-// Rows in stored (rowid) order come fastest unordered, from whatever small index covers
-// them, and sorted here; a table scan would read every page of the table.
-bool RecordSet::loadKeys(const QString& sql, const QVector<Value>& parameters, bool storedOrder,
-                         QString* error) const {
-    Statement keys(db_.handle(), sql);
-    for (int i = 0; i < parameters.size(); ++i) {
-        keys.bind(i + 1, parameters[i]);
-    }
-    QVector<qint64> loaded;
-    while (keys.next()) {
-        loaded.push_back(keys.columnInt64(0));
-    }
-    if (!keys.isValid() || !keys.error().isEmpty()) {
-        *error = keys.error();
-        return false;
-    }
-    if (storedOrder) {
-        std::sort(loaded.begin(), loaded.end());
-    }
-    keys_ = std::move(loaded);
-    ascending_ = std::is_sorted(keys_.cbegin(), keys_.cend());
-    keyIndexValid_ = false;
-    return true;
-}
-
-// The keys of one page of rows: counted from the end for the last page (the start-up
-// shows the last row), from the start for any other.
-bool RecordSet::loadKeyPage(int position) const {
-    constexpr int kPage = 256;
-    const bool last = position >= onDemandCount_ - kPage;
-    const int first = last ? onDemandCount_ - 1 : position / kPage * kPage;
-    Statement page(db_.handle(),
-                   QStringLiteral("SELECT rowid FROM %1 ORDER BY rowid %2 LIMIT %3 OFFSET %4")
-                       .arg(quoted(table_), last ? QStringLiteral("DESC") : QStringLiteral("ASC"))
-                       .arg(kPage)
-                       .arg(last ? 0 : first));
-    for (int p = first; p >= 0 && p < onDemandCount_ && page.next(); p += last ? -1 : 1) {
-        knownKeys_.insert(p, page.columnInt64(0));
-    }
-    noteReadFailure(page);
-    return page.error().isEmpty() && knownKeys_.contains(position);
-}
-
-void RecordSet::loadAllKeys() const {
-    if (!onDemand_) {
-        return;
-    }
-    QString error;
-    if (!loadKeys(QStringLiteral("SELECT rowid FROM %1").arg(quoted(table_)), {}, true, &error)) {
-        readError_ = error;
-        return;  // the keys stay to be loaded: the next read tries again
-    }
-    onDemand_ = false;
-    knownKeys_.clear();
-    // Only this record set changes the table, so the loaded keys are its rows; should
-    // another program have added or removed rows meanwhile, the loaded ones count.
-}
-
-// The rows after a deleted one move up by one place.
-void RecordSet::forgetKnownKey(int position) {
-    QHash<int, qint64> moved;
-    for (auto it = knownKeys_.cbegin(); it != knownKeys_.cend(); ++it) {
-        if (it.key() != position) {
-            moved.insert(it.key() > position ? it.key() - 1 : it.key(), it.value());
-        }
-    }
-    knownKeys_ = std::move(moved);
-    --onDemandCount_;
-}
-
 qint64 RecordSet::keyAt(int position) const {
-    return findKey(position).value_or(0);
-}
-
-std::optional<qint64> RecordSet::findKey(int position) const {
-    if (onDemand_) {
-        if (const auto it = knownKeys_.constFind(position); it != knownKeys_.constEnd()) {
-            return *it;
-        }
-        // Past a few pages, the whole keyset costs less than more of them.
-        if (knownKeys_.size() < 16 * 256 && loadKeyPage(position)) {
-            return knownKeys_.value(position);
-        }
-        loadAllKeys();
-        if (onDemand_) {
-            return std::nullopt;  // the keys could not be read
-        }
-    }
-    if (position >= 0 && position < keys_.size()) {
-        return keys_[position];
-    }
-    return std::nullopt;
+    return keyset_.keyAt(position).value_or(0);
 }
 
 bool RecordSet::loadColumns() {
@@ -233,63 +132,6 @@ void RecordSet::move(int n) {
     position_ = static_cast<int>(target);
 }
 
-// In stored order a row's position is the number of rows stored before it, counted
-// from whichever end of the table is nearer (the last rows are the ones most used).
-int RecordSet::positionOfKey(qint64 key) const {
-    const int last = onDemandCount_ - 1;
-    if (last < 0) {
-        return -1;
-    }
-    if (!knownKeys_.contains(last)) {
-        loadKeyPage(last);
-    }
-    for (auto it = knownKeys_.cbegin(); it != knownKeys_.cend(); ++it) {
-        if (it.value() == key) {
-            return it.key();
-        }
-    }
-    // A user who walks many analyses is served faster by the whole keyset.
-    if (++countedLookups_ > 16) {
-        loadAllKeys();
-        return onDemand_ ? -1 : indexOfKey(key);  // -1: the keys could not be read
-    }
-    const bool fromEnd = key > knownKeys_.value(last) / 2;
-    Statement count(db_.handle(),
-                    QStringLiteral("SELECT count(*) FROM %1 WHERE rowid %2 ?")
-                        .arg(quoted(table_), fromEnd ? QStringLiteral(">=") : QStringLiteral("<")));
-    count.bindInt64(1, key);
-    if (!count.next()) {
-        noteReadFailure(count);
-        return -1;
-    }
-    const auto counted = static_cast<int>(count.columnInt64(0));
-    const int position = fromEnd ? onDemandCount_ - counted : counted;
-    if (position < 0 || position > last) {
-        return -1;
-    }
-    knownKeys_.insert(position, key);
-    return position;
-}
-
-int RecordSet::indexOfKey(qint64 key) const {
-    if (onDemand_) {
-        return positionOfKey(key);
-    }
-    if (ascending_) {
-        const auto it = std::lower_bound(keys_.cbegin(), keys_.cend(), key);
-        return it != keys_.cend() && *it == key ? static_cast<int>(it - keys_.cbegin()) : -1;
-    }
-    if (!keyIndexValid_) {
-        keyIndex_.clear();
-        keyIndex_.reserve(keys_.size());
-        for (int i = 0; i < keys_.size(); ++i) {
-            keyIndex_.insert(keys_[i], i);
-        }
-        keyIndexValid_ = true;
-    }
-    return keyIndex_.value(key, -1);
-}
-
 bool RecordSet::find(const QString& field, const Value& value) {
     const int column = columnIndex(field);
     const int start = deleted_ ? position_ : qMax(position_, 0);
@@ -303,7 +145,7 @@ bool RecordSet::find(const QString& field, const Value& value) {
     matches.bind(1, value);
     int best = recordCount();
     while (matches.next()) {
-        const int index = indexOfKey(matches.columnInt64(0));
+        const int index = keyset_.positionOf(matches.columnInt64(0));
         if (index >= start && index < best) {
             best = index;
         }
@@ -318,7 +160,7 @@ const QVector<Value>* RecordSet::currentRow() const {
         return nullptr;
     }
     if (!row_) {
-        const std::optional<qint64> key = findKey(position_);
+        const std::optional<qint64> key = keyset_.keyAt(position_);
         if (!key) {
             return nullptr;  // the keys could not be read; nothing is kept
         }
@@ -380,7 +222,7 @@ std::optional<Value> RecordSet::readFieldAt(int position, const QString& name) c
         readError_ = failed ? readError_ : before;
         return failed ? std::nullopt : std::optional<Value>(value);
     }
-    const std::optional<qint64> key = findKey(position);
+    const std::optional<qint64> key = keyset_.keyAt(position);
     if (!key) {
         return std::nullopt;
     }
@@ -398,9 +240,11 @@ std::optional<Value> RecordSet::readFieldAt(int position, const QString& name) c
 }
 
 QVector<Value> RecordSet::column(const QString& name) const {
-    loadAllKeys();
+    if (!keyset_.loadAll()) {
+        return {};  // the cause is in readError()
+    }
     const int column = columnIndex(name);
-    QVector<Value> values(keys_.size());
+    QVector<Value> values(keyset_.count());
     if (column < 0) {
         return values;
     }
@@ -409,7 +253,7 @@ QVector<Value> RecordSet::column(const QString& name) const {
         db_.handle(),
         QStringLiteral("SELECT rowid, %1 FROM %2").arg(quoted(columns_[column]), quoted(table_)));
     while (all.next()) {
-        const int index = indexOfKey(all.columnInt64(0));
+        const int index = keyset_.positionOf(all.columnInt64(0));
         if (index >= 0) {
             values[index] = all.column(1);
         }
@@ -495,18 +339,7 @@ bool RecordSet::insertRow() {
         error_ = insert.error();
         return false;
     }
-    const qint64 key = sqlite3_last_insert_rowid(db_.handle());
-    if (onDemand_) {
-        knownKeys_.insert(onDemandCount_, key);
-        position_ = onDemandCount_++;
-        return true;
-    }
-    ascending_ = ascending_ && (keys_.isEmpty() || keys_.back() < key);
-    keys_.push_back(key);
-    if (keyIndexValid_) {
-        keyIndex_.insert(keys_.back(), static_cast<int>(keys_.size()) - 1);
-    }
-    position_ = static_cast<int>(keys_.size()) - 1;
+    position_ = keyset_.append(sqlite3_last_insert_rowid(db_.handle()));
     return true;
 }
 
@@ -572,12 +405,7 @@ bool RecordSet::deleteCurrent() {
         error_ = remove.error();
         return false;
     }
-    if (onDemand_) {
-        forgetKnownKey(position_);
-    } else {
-        keys_.remove(position_);
-    }
-    keyIndexValid_ = false;
+    keyset_.remove(position_);
     row_.reset();
     deleted_ = true;
     return true;

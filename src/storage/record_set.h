@@ -8,15 +8,15 @@
 #include <optional>
 
 #include "database.h"
+#include "keyset.h"
 #include "statement.h"
 #include "value.h"
 
-// A keyset over one table: the rows the query found when it was opened, plus the rows
-// added through it, minus the rows deleted through it. It has a current row that the
-// move operations position; fields are read and written by name without regard to
-// letter case ("NUmerC" is "NumerC"). Changes reach the file on update(), one commit
-// each. Text written to a number field is read with the user's regional settings; a
-// text that is not a number is refused and the field keeps its value.
+// Row access over a Keyset of one table (which rows, in what order: see keyset.h) and
+// the edit buffer. It has a current row that the move operations position; fields are read and
+// written by name without regard to letter case ("NUmerC" is "NumerC"). Changes reach the file on
+// update(), one commit each. Text written to a number field is read with the user's regional
+// settings; a text that is not a number is refused and the field keeps its value.
 class RecordSet {
 public:
     struct Query {
@@ -34,7 +34,7 @@ public:
     static std::unique_ptr<RecordSet> open(Database& db, const Query& query,
                                            QString* error = nullptr);
 
-    int recordCount() const { return onDemand_ ? onDemandCount_ : static_cast<int>(keys_.size()); }
+    int recordCount() const { return keyset_.count(); }
     bool isEof() const { return !deleted_ && position_ >= recordCount(); }
     bool isBof() const { return position_ < 0 || (recordCount() == 0 && !deleted_); }
     bool hasCurrentRow() const { return !deleted_ && position_ >= 0 && position_ < recordCount(); }
@@ -87,16 +87,7 @@ private:
     void noteReadFailure(const Statement& statement) const;
     bool loadColumns();
     const QVector<Value>* currentRow() const;
-    int indexOfKey(qint64 key) const;
-    int positionOfKey(qint64 key) const;
     qint64 keyAt(int position) const;
-    // Nothing when the keys cannot be read now (or the position holds no row).
-    std::optional<qint64> findKey(int position) const;
-    void forgetKnownKey(int position);
-    bool loadKeyPage(int position) const;
-    void loadAllKeys() const;
-    bool loadKeys(const QString& sql, const QVector<Value>& parameters, bool storedOrder,
-                  QString* error) const;
     void leaveRow();
     std::optional<Value> convertForColumn(int column, const Value& value);
     bool insertRow();
@@ -108,25 +99,17 @@ private:
     QVector<bool> numeric_;
     QHash<QString, int> columnByLowerName_;
 
-    mutable QVector<qint64> keys_;
-    mutable bool ascending_ = true;  // keys in rowid order: found by binary search
-    // Keys not loaded yet: the count of rows, and the keys known so far by position.
-    mutable bool onDemand_ = false;
-    int onDemandCount_ = 0;
-    mutable QHash<int, qint64> knownKeys_;
-    mutable int countedLookups_ = 0;
+    mutable QString readError_;  // before the keyset, which reports into it
+    Keyset keyset_;
     int position_ = -1;
     bool deleted_ = false;
 
     mutable std::unique_ptr<Statement> fetch_;
     QVector<Value> fetchParameters_;  // the query's, after the row's key
     mutable std::optional<QVector<Value>> row_;
-    mutable QHash<qint64, int> keyIndex_;
-    mutable bool keyIndexValid_ = false;
 
     Mode mode_ = Mode::None;
     QVector<Value> buffer_;
     QVector<bool> dirty_;
     QString error_;
-    mutable QString readError_;
 };
