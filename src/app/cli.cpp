@@ -142,7 +142,7 @@ QJsonObject resultsJson(const AnalysisScreen& screen, const QString& numer) {
     out.insert(QStringLiteral("header"), panelObject(screen.header, Panels::headerIndices()));
     out.insert(QStringLiteral("label2"),
                screen.referenceCode ? QJsonValue(*screen.referenceCode) : QJsonValue());
-    out.insert(QStringLiteral("results"), panelObject(study.panels, Panels::resultIndices()));
+    out.insert(QStringLiteral("results"), panelObject(screen.results, Panels::resultIndices()));
     out.insert(QStringLiteral("rrVerdict"), QString::fromLatin1(nameOf(study.rrVerdict)));
     out.insert(QStringLiteral("resolutionVerdict"),
                QString::fromLatin1(nameOf(study.resolutionVerdict)));

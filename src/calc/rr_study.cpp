@@ -39,7 +39,6 @@ public:
           factors_(factors),
           rs_(rs),
           pattern_(in.numberPattern),
-          percent_(QStringLiteral("#0.00")),
           n_(StudyInput::partCount(in.parts)),
           k_(boundedCount(in.appraisers, kMaxCount)),
           r_(boundedCount(in.trials, kMaxCount)),
@@ -339,41 +338,14 @@ private:
         res.percentEV = percentOf(res.EV, res.REF);
         res.percentAV = percentOf(res.AV, res.REF);
         res.percentRR = percentOf(res.RR, res.REF);
-        writePanels();
         out_.resolutionVerdict = judgeResolution(res.resolution, in_.IK1, in_.IK2);
         out_.rrVerdict = judgeRR(res.percentRR, in_.POK, in_.PSR);
-    }
-
-    QString panelText(Number v) const { return v ? show(v) + QLatin1Char(' ') : QString(); }
-    QString percentText(Number v) const {
-        return v ? percent_.format(*v, rs_) + QLatin1Char(' ') : QString();
-    }
-
-    void writePanels() {
-        const RRResults& res = out_.results;
-        auto& p = out_.panels;
-        p[Panels::kRp] = panelText(res.Rp);
-        p[Panels::kMeanRange] = panelText(res.meanRange);
-        p[Panels::kXdif] = panelText(res.Xdif);
-        p[Panels::kEV] = panelText(res.EV);
-        p[Panels::kAV] = panelText(res.AV);
-        p[Panels::kRR] = panelText(res.RR);
-        p[Panels::kPV] = panelText(res.PV);
-        p[Panels::kTV] = panelText(res.TV);
-        p[Panels::kREF] = panelText(res.REF);
-        p[Panels::kPercentEV] = percentText(res.percentEV);
-        p[Panels::kPercentAV] = percentText(res.percentAV);
-        p[Panels::kPercentRR] = percentText(res.percentRR);
-        p[Panels::kResolution] =
-            (res.resolution ? QString::number(*res.resolution, 'f', 0) : QString()) +
-            QLatin1Char(' ');
     }
 
     const StudyInput& in_;
     const FactorTables& factors_;
     const RegionalSettings& rs_;
     const NumberPattern pattern_;
-    const NumberPattern percent_;
     const int n_;
     const int k_;
     const int r_;

@@ -34,12 +34,11 @@ struct RRResults {
     std::array<std::optional<double>, 3> appraiserRanges;
 };
 
-// Everything the main window shows for one analysis.
+// The laid-out grid and the results of one analysis (their texts are made in view/).
 struct StudyOutput {
     GridLayout grid;
     RRResults results;
-    std::array<QString, Panels::kCount> panels;  // the result texts, by Panels index
-    bool complete = false;                       // record count = K x R
+    bool complete = false;  // record count = K x R
     int seriesCount = 0;
     Verdict rrVerdict = Verdict::None;          // panel 22
     Verdict resolutionVerdict = Verdict::None;  // panel 26
@@ -51,6 +50,6 @@ std::optional<double> distinctCategories(std::optional<double> PV, std::optional
 
 // The average-and-range study: lays out the grid (the measured values enter as they
 // are displayed with the number pattern and read back, so a coarse pattern coarsens
-// the results), and when the data is complete computes, formats and judges the results.
+// the results), and when the data is complete computes and judges the results.
 StudyOutput computeStudy(const StudyInput& input, const FactorTables& factors,
                          const RegionalSettings& regional);

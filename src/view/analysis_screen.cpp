@@ -32,6 +32,7 @@ AnalysisScreen withReadFailure(AnalysisScreen& screen, const QString& cause) {
     screen.referenceCode.reset();
     screen.hasSeries = false;
     screen.study = StudyOutput();
+    screen.results = {};
     return screen;
 }
 
@@ -101,6 +102,7 @@ AnalysisScreen AnalysisScreen::select(Session& session, const QString& numer) {
     }
     if (screen.hasSeries) {
         screen.study = computeStudy(input, session.shared().factors, rs);
+        screen.results = ResultTexts::of(screen.study, input.numberPattern, input.shown, rs);
     }
     series->moveLast();
     return screen;

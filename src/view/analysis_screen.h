@@ -4,6 +4,7 @@
 #include <array>
 #include <optional>
 
+#include "result_texts.h"
 #include "rr_study.h"
 
 class Session;
@@ -20,6 +21,7 @@ struct AnalysisScreen {
     std::optional<QString> referenceCode;                 // Label2; empty: left as it was
     bool hasSeries = false;
     StudyOutput study;
+    ResultTexts::Texts results;  // panels 13..26; empty while the study is incomplete
 
     // K x R series: results, the report and the chart exist.
     bool hasCompleteStudy() const { return hasSeries && study.complete; }

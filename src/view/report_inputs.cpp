@@ -50,7 +50,7 @@ ReportInputs ReportInputs::gather(Session& session, const AnalysisScreen& screen
     in.numberPattern = shared.numberPattern();
     in.fontName = shared.reportFont;
     in.grid = screen.study.grid;
-    in.panels = screen.study.panels;
+    in.panels = screen.results;
     in.today = today;
     const int parts = StudyInput::partCount(in.field("LiczbaN"));
     if (RecordSet* series = session.series()) {

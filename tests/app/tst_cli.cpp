@@ -127,10 +127,10 @@ void CliTest::resultsAsTheWindowShowsThem() {
     QCOMPARE(header.value(QStringLiteral("0")).toString(), QStringLiteral(" Tuleja"));
     QVERIFY(!header.contains(QStringLiteral("2")));
     const QJsonObject results = o.value(QStringLiteral("results")).toObject();
-    const StudyOutput study = studyInFile(t.path(), QStringLiteral("1/2026"));
+    const AnalysisScreen study = studyInFile(t.path(), QStringLiteral("1/2026"));
     for (const int i : Panels::resultIndices()) {
         QCOMPARE(results.value(QString::number(i)).toString(),
-                 study.panels[static_cast<std::size_t>(i)]);
+                 study.results[static_cast<std::size_t>(i)]);
     }
     QVERIFY(!results.contains(QStringLiteral("23")));
     QCOMPARE(o.value(QStringLiteral("rrVerdict")).toString(), QStringLiteral("yellow"));

@@ -4,6 +4,7 @@
 #include "measured_values.h"
 #include "number_pattern.h"
 #include "record_sets.h"
+#include "result_texts.h"
 #include "rr_study.h"
 #include "shared_values.h"
 #include "test_database.h"
@@ -57,7 +58,20 @@ StudyInput study(const QVector<Series>& series, int k, int r, const QString& pat
     return in;
 }
 
-bool sameOutput(const StudyOutput& a, const StudyOutput& b) {
+// A study with the texts its results are shown with.
+struct ShownStudy : StudyOutput {
+    ResultTexts::Texts panels;
+};
+
+ShownStudy shownStudy(const StudyInput& in, const RegionalSettings& rs) {
+    static const FactorTables factors;
+    ShownStudy out;
+    static_cast<StudyOutput&>(out) = computeStudy(in, factors, rs);
+    out.panels = ResultTexts::of(out, in.numberPattern, in.shown, rs);
+    return out;
+}
+
+bool sameOutput(const ShownStudy& a, const ShownStudy& b) {
     return a.grid.cells == b.grid.cells && a.panels == b.panels && a.complete == b.complete &&
            a.rrVerdict == b.rrVerdict && a.resolutionVerdict == b.resolutionVerdict &&
            a.results.RR == b.results.RR && a.results.partAverages == b.results.partAverages;
@@ -65,14 +79,13 @@ bool sameOutput(const StudyOutput& a, const StudyOutput& b) {
 
 // Every study of this suite is also computed through a store of shown numbers, empty and
 // then filled by the first computation: the output must not change.
-StudyOutput run(const StudyInput& in, const RegionalSettings& rs = RegionalSettings::polish()) {
-    static const FactorTables factors;
-    const StudyOutput plain = computeStudy(in, factors, rs);
+ShownStudy run(const StudyInput& in, const RegionalSettings& rs = RegionalSettings::polish()) {
+    const ShownStudy plain = shownStudy(in, rs);
     StudyInput stored = in;
     ShownNumbers shown(rs);
     stored.shown = &shown;
     for (int pass = 0; pass < 2; ++pass) {
-        if (!sameOutput(computeStudy(stored, factors, rs), plain)) {
+        if (!sameOutput(shownStudy(stored, rs), plain)) {
             qWarning("the stored texts changed the output (pass %d)", pass);
             return {};
         }
@@ -125,7 +138,7 @@ private slots:
 };
 
 void RRStudyTest::workedExampleResults() {
-    const StudyOutput out = run(study(workedExample, 2, 2));
+    const ShownStudy out = run(study(workedExample, 2, 2));
     QVERIFY(out.complete);
     const RRResults& r = out.results;
     QVERIFY_NEAR(r.appraiserAverages[0], 10.037);
@@ -156,7 +169,7 @@ void RRStudyTest::workedExampleResults() {
 }
 
 void RRStudyTest::workedExamplePanels() {
-    const StudyOutput pl = run(study(workedExample, 2, 2));
+    const ShownStudy pl = run(study(workedExample, 2, 2));
     QCOMPARE(pl.panels[13], QStringLiteral("0,02 "));
     QCOMPARE(pl.panels[14], QStringLiteral("0,00 "));
     QCOMPARE(pl.panels[15], QStringLiteral("0,07 "));
@@ -170,7 +183,7 @@ void RRStudyTest::workedExamplePanels() {
     QCOMPARE(pl.panels[24], QStringLiteral("0,12 "));
     QCOMPARE(pl.panels[25], QStringLiteral("0,26 "));
     QCOMPARE(pl.panels[26], QStringLiteral("5 "));
-    const StudyOutput en = run(study(workedExample, 2, 2, "0.0000"), RegionalSettings::english());
+    const ShownStudy en = run(study(workedExample, 2, 2, "0.0000"), RegionalSettings::english());
     QCOMPARE(en.panels[15], QStringLiteral("0.0684 "));
     QCOMPARE(en.panels[16], QStringLiteral("0.0187 "));
     QCOMPARE(en.panels[17], QStringLiteral("0.0709 "));
@@ -226,7 +239,7 @@ void RRStudyTest::oneDecimalPatternCoarsensTheRanges() {
                                   {"A", {10.06, 5, 5, 5, 5}},
                                   {"B", {10.0, 5, 5, 5, 5}},
                                   {"B", {10.0, 5, 5, 5, 5}}};
-    const StudyOutput out = run(study(data, 2, 2, "0.0"));
+    const ShownStudy out = run(study(data, 2, 2, "0.0"));
     QCOMPARE(out.grid.text(1, 2), QStringLiteral("10,0"));
     QCOMPARE(out.grid.text(2, 2), QStringLiteral("10,1"));
     QCOMPARE(out.grid.text(4, 2), QStringLiteral("0,1"));
@@ -239,7 +252,7 @@ void RRStudyTest::decimalTiesRoundAwayInsideAStudy() {
                                   {"A", {1.015, 2, 2, 2, 2}},
                                   {"B", {1.0, 2, 2, 2, 2}},
                                   {"B", {1.0, 2, 2, 2, 2}}};
-    const StudyOutput out = run(study(data, 2, 2, "0.00"), RegionalSettings::english());
+    const ShownStudy out = run(study(data, 2, 2, "0.00"), RegionalSettings::english());
     QCOMPARE(out.grid.text(1, 2), QStringLiteral("1.01"));
     QCOMPARE(out.grid.text(2, 2), QStringLiteral("1.02"));
     QCOMPARE(out.grid.text(3, 2), QStringLiteral("1.02"));  // (1.01 + 1.02) / 2 = 1.015
@@ -257,7 +270,7 @@ void RRStudyTest::incompleteData() {
     QFETCH(int, seriesCount);
     QVector<Series> series = workedExample;
     series << Series{"B", {10.00, 10.06, 9.99, 10.09, 10.04}};
-    const StudyOutput out = run(study(series.mid(0, seriesCount), 2, 2));
+    const ShownStudy out = run(study(series.mid(0, seriesCount), 2, 2));
     QCOMPARE(out.seriesCount, seriesCount);
     QVERIFY(!out.complete);
     for (int p = 13; p <= 26; ++p) {
@@ -299,7 +312,7 @@ void RRStudyTest::incompleteBlockCountsAsABlock() {
     // mean range divides by the three blocks met.
     QVector<Series> data = workedExample;
     data[3].first = "C";
-    const StudyOutput out = run(study(data, 2, 2));
+    const ShownStudy out = run(study(data, 2, 2));
     QVERIFY(out.complete);
     QVERIFY_NEAR(out.results.meanRange, 0.014 / 3);
     QVERIFY_NEAR(out.results.Xdif, 10.037);  // A(2) and A(3) are empty: 0
@@ -327,7 +340,7 @@ void RRStudyTest::referenceModes() {
     QFETCH(double, reference);
     StudyInput in = study(workedExample, 2, 2, "0.00", mode);
     in.FRTol = frtol;
-    const StudyOutput out = run(in);
+    const ShownStudy out = run(in);
     if (reference < 0) {
         QVERIFY(!out.results.REF);
         QVERIFY(out.panels[25].isEmpty() && out.panels[22].isEmpty());
@@ -354,7 +367,7 @@ void RRStudyTest::noScatterAtAll() {
                                   {"A", {5, 5, 5, 5, 5}},
                                   {"B", {5, 5, 5, 5, 5}},
                                   {"B", {5, 5, 5, 5, 5}}};
-    const StudyOutput out = run(study(data, 2, 2));
+    const ShownStudy out = run(study(data, 2, 2));
     QCOMPARE(*out.results.RR, 0.0);
     QVERIFY(!out.results.resolution);
     QCOMPARE(out.panels[26], QStringLiteral(" "));
@@ -367,7 +380,7 @@ void RRStudyTest::noScatterAtAll() {
 void RRStudyTest::zeroReference() {
     StudyInput in = study(workedExample, 2, 2, "0.00", 0);
     in.WN = 0;
-    StudyOutput out = run(in);
+    ShownStudy out = run(in);
     QVERIFY(!out.results.REF && !out.results.percentEV && !out.results.percentAV &&
             !out.results.percentRR);
     QVERIFY(out.panels[20].isEmpty() && out.panels[21].isEmpty() && out.panels[22].isEmpty());
@@ -388,7 +401,7 @@ void RRStudyTest::factorOutsideTheTables() {
             data << Series{who, {10.0 + t * 0.01, 10.1, 10.2, 10.3, 10.4}};
         }
     }
-    const StudyOutput out = run(study(data, 2, 4));  // four trials: K1 has no cell
+    const ShownStudy out = run(study(data, 2, 4));  // four trials: K1 has no cell
     QVERIFY(out.complete);
     QVERIFY(!out.results.EV);
     QVERIFY(out.panels[15].isEmpty());
@@ -499,7 +512,7 @@ void RRStudyTest::extremeValuesNeverShowInfOrNan() {
             v = (v - 10.0) * scale;
         }
     }
-    const StudyOutput out = run(study(data, 2, 2, "0.00E+00"), RegionalSettings::english());
+    const ShownStudy out = run(study(data, 2, 2, "0.00E+00"), RegionalSettings::english());
     QVERIFY(out.complete);
     for (const QString& text : out.panels) {
         QVERIFY2(!text.contains(QLatin1String("inf"), Qt::CaseInsensitive) &&
@@ -526,7 +539,7 @@ void RRStudyTest::largestStudyLayout() {
             data << Series{who, v};
         }
     }
-    const StudyOutput out = run(study(data, 3, 3, "0.000"));
+    const ShownStudy out = run(study(data, 3, 3, "0.000"));
     QCOMPARE(out.grid.rows, 20);
     QCOMPARE(out.grid.columns, 14);
     QCOMPARE(out.grid.text(19, 1), QString::fromUtf8("Średnia dla części"));

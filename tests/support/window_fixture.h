@@ -63,7 +63,7 @@ struct WindowFixture {
 // What the statistics make of an analysis in a file, read through a session of its own:
 // the suites of the windows and of the batch interface compare with it instead of
 // retyping the figures the calc tests assert.
-inline StudyOutput studyInFile(const QString& path, const QString& numer) {
+inline AnalysisScreen studyInFile(const QString& path, const QString& numer) {
     auto opened = Session::openFile(path, RegionalSettings::polish(), Database::Access::ReadOnly);
-    return opened.session ? AnalysisScreen::select(*opened.session, numer).study : StudyOutput();
+    return opened.session ? AnalysisScreen::select(*opened.session, numer) : AnalysisScreen();
 }

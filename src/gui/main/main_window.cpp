@@ -501,7 +501,7 @@ void Kalmet::selectAnalysis() {
     clearResults();
     newSeries_->setEnabled(true);
     if (screen.hasSeries) {
-        Tablica(screen.study);
+        Tablica(screen.study, screen.results);
     }
     screen_ = std::move(screen);
     combo_->setFocus();
@@ -550,21 +550,21 @@ void Kalmet::clearResults() {
     setPanelColour(Panels::kResolution, kWhite);
 }
 
-void Kalmet::showResults(const StudyOutput& study) {
+void Kalmet::showResults(const StudyOutput& study, const ResultTexts::Texts& texts) {
     for (const int i : Panels::resultIndices()) {
-        panel(i)->setText(study.panels[static_cast<std::size_t>(i)]);
+        panel(i)->setText(texts[static_cast<std::size_t>(i)]);
     }
     setPanelColour(Panels::kResolution, verdictColour(study.resolutionVerdict));
     setPanelColour(Panels::kPercentRR, verdictColour(study.rrVerdict));
 }
 
-void Kalmet::Tablica(const StudyOutput& study) {
+void Kalmet::Tablica(const StudyOutput& study, const ResultTexts::Texts& texts) {
     grid_->clearToOneRow();
     grid_->hide();
     grid_->showLayout(study.grid);
     if (study.complete) {
         setReportCommandsEnabled(true);
-        showResults(study);
+        showResults(study, texts);
         newSeries_->setEnabled(false);
     } else {
         clearResults();

@@ -86,8 +86,8 @@ private:
 
     void showHeader(const AnalysisScreen& screen);
     void showReadFailure(const QString& numer, const QString& cause);
-    void Tablica(const StudyOutput& study);
-    void showResults(const StudyOutput& study);
+    void Tablica(const StudyOutput& study, const ResultTexts::Texts& texts);
+    void showResults(const StudyOutput& study, const ResultTexts::Texts& texts);
     void clearResults();
     void setReportCommandsEnabled(bool on);
     void setPanelColour(int index, const QColor& colour);

@@ -157,11 +157,11 @@ void KeyboardStudyTest::registerAndMeasureWithTheKeyboardOnly() {
     QCOMPARE(f.dialogs.texts(), QStringList());
     QCOMPARE(f.modals, (QStringList{"NowaA", "Dane", "Dane", "Dane", "Dane"}));
 
-    const StudyOutput study =
+    const AnalysisScreen study =
         studyInFile(f.database.path(), f.find<QComboBox>("Combo1")->currentText());
-    QVERIFY(study.complete);
+    QVERIFY(study.hasCompleteStudy());
     for (const int i : Panels::resultIndices()) {
-        QCOMPARE(f.window->panel(i)->text(), study.panels[static_cast<std::size_t>(i)]);
+        QCOMPARE(f.window->panel(i)->text(), study.results[static_cast<std::size_t>(i)]);
     }
     QCOMPARE(f.window->panel(22)->palette().color(QPalette::Window), QColor(255, 255, 0));
     QCOMPARE(f.window->panel(26)->palette().color(QPalette::Window), QColor(0, 255, 0));

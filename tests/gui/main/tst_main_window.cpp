@@ -150,10 +150,10 @@ void MainWindowTest::incompleteAnalysis() {
 void MainWindowTest::completeAnalysisShowsTheResults() {
     WindowFixture f(TestDatabase::fixture("worked_example.sql"));
     QVERIFY(f.load());
-    const StudyOutput study = studyInFile(f.database.path(), QStringLiteral("1/2026"));
-    QVERIFY(study.complete);
+    const AnalysisScreen study = studyInFile(f.database.path(), QStringLiteral("1/2026"));
+    QVERIFY(study.hasCompleteStudy());
     for (const int i : Panels::resultIndices()) {
-        QCOMPARE(f.window->panel(i)->text(), study.panels[static_cast<std::size_t>(i)]);
+        QCOMPARE(f.window->panel(i)->text(), study.results[static_cast<std::size_t>(i)]);
     }
     QCOMPARE(background(f.window->panel(22)), QColor(255, 255, 0));
     QCOMPARE(background(f.window->panel(26)), QColor(0, 255, 0));

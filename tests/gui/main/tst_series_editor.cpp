@@ -135,10 +135,10 @@ void SeriesEditorTest::studyCompletes() {
     }
     enterSeries(f, QStringLiteral("B"), workedSeries[3]);
     QVERIFY(f.dialogs.calls.isEmpty());
-    const StudyOutput study =
+    const AnalysisScreen study =
         studyInFile(f.database.path(), f.find<QComboBox>("Combo1")->currentText());
-    QVERIFY(study.complete);
-    QCOMPARE(f.window->panel(22)->text(), study.panels[22]);
+    QVERIFY(study.hasCompleteStudy());
+    QCOMPARE(f.window->panel(22)->text(), study.results[22]);
     QVERIFY(!action(f, "NowaDana")->isEnabled());
     QVERIFY(action(f, "DrukujAnaliza")->isEnabled());
 }
