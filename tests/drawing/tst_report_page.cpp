@@ -4,6 +4,7 @@
 
 #include "analysis_screen.h"
 #include "page_render.h"
+#include "printable_study.h"
 #include "recording_surface.h"
 #include "report_page.h"
 #include "session.h"
@@ -31,6 +32,16 @@ std::unique_ptr<Drawn> draw(const QString& sql, const QString& numer, double zoo
     ReportPage(d->inputs, zoom).PDT(d->surface);
     return d;
 }
+
+// A page of inputs made in code.
+std::unique_ptr<Drawn> draw(const ReportInputs& inputs, double zoom = 1) {
+    auto d = std::make_unique<Drawn>();
+    d->inputs = inputs;
+    ReportPage(d->inputs, zoom).PDT(d->surface);
+    return d;
+}
+
+const QStringList kNames = {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")};
 
 bool hasLine(const RecordingSurface& s, double x1, double y1, double x2, double y2) {
     for (const auto& l : s.lines) {
@@ -116,9 +127,9 @@ void ReportPageTest::referenceLines() {
     QFETCH(int, coRef);
     QFETCH(int, lines);
     QFETCH(QString, first);
-    const auto d =
-        draw(TestDatabase::completeStudy(5, 2, 2, qMax(coRef, 0)), QStringLiteral("S"), 1,
-             coRef < 0 ? QStringLiteral("UPDATE Analiza SET CoRef = NULL;") : QString());
+    ReportInputs in = printableStudy(5, 2, 2, kNames);
+    in.analysis[QStringLiteral("CoRef")] = coRef < 0 ? Value() : Value(coRef);
+    const auto d = draw(in);
     int count = 0;
     for (const auto& t : d->surface.texts) {
         const bool place = t.y == 1550 || t.y == 1800 || t.y == 2050;
@@ -136,45 +147,47 @@ void ReportPageTest::referenceLines() {
 // the others end with "…" at the cell's edge (the recording surface is 100 twips a
 // character at 10 points).
 void ReportPageTest::textsStayInTheirCells_data() {
-    QTest::addColumn<QString>("sql");
+    QTest::addColumn<QString>("field");  // an analysis field, or "Firma"; empty: none
+    QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("start");
     QTest::addColumn<double>("y");
     QTest::addColumn<double>("left");
     QTest::addColumn<double>("right");
     QTest::addColumn<QString>("how");  // "shrunk", "cut" or "whole"
-    const QString name30 = QLatin1Char('A') + QString(29, QLatin1Char('N'));  // sorted first
-    const QString study =
-        TestDatabase::completeStudy(5, 3, 3, 0, 0.01, {name30, QStringLiteral("B"), "C"});
-    QTest::newRow("company name, 95 characters")
-        << study + QStringLiteral("UPDATE Ustawienia SET Firma = '%1';").arg(QString(95, 'F'))
-        << "FFF" << 350.0 << 100.0 << 9900.0 << "shrunk";
+    QTest::newRow("company name, 95 characters") << "Firma" << QString(95, QLatin1Char('F'))
+                                                 << "FFF" << 350.0 << 100.0 << 9900.0 << "shrunk";
     QTest::newRow("declared error in the header, 48 characters")
-        << study + QStringLiteral("UPDATE Analiza SET BladP = '%1';").arg(QString(48, 'E'))
-        << QString::fromUtf8("Błąd wskazań") << 1225.0 << 5100.0 << 9900.0 << "cut";
+        << "BladP" << QString(48, QLatin1Char('E')) << QString::fromUtf8("Błąd wskazań") << 1225.0
+        << 5100.0 << 9900.0 << "cut";
     QTest::newRow("analysis number, 40 characters")
-        << study + QStringLiteral("UPDATE Analiza SET Numer = '%1';").arg(QString(40, '7'))
-        << "Numer analizy" << 2650.0 << 100.0 << 9900.0 << "cut";
+        << "Numer" << QString(40, QLatin1Char('7')) << "Numer analizy" << 2650.0 << 100.0 << 9900.0
+        << "cut";
     QTest::newRow("part name, 60 characters")
-        << study + QStringLiteral("UPDATE Analiza SET NazwaC = '%1';").arg(QString(60, 'C'))
-        << QString::fromUtf8("Nazwa części") << 725.0 << 100.0 << 4950.0 << "cut";
+        << "NazwaC" << QString(60, QLatin1Char('C')) << QString::fromUtf8("Nazwa części") << 725.0
+        << 100.0 << 4950.0 << "cut";
     QTest::newRow("appraiser name in the table")
-        << study << name30.left(10) << 3550.0 << 100.0 << 1950.0 << "cut";
+        << "" << QString() << "ANNNNNNNNN" << 3550.0 << 100.0 << 1950.0 << "cut";
     QTest::newRow("appraiser name in the chart")
-        << study << name30.left(10) << 10500.0 << 100.0 << 2900.0 << "whole";
+        << "" << QString() << "ANNNNNNNNN" << 10500.0 << 100.0 << 2900.0 << "whole";
 }
 
 void ReportPageTest::textsStayInTheirCells() {
-    QFETCH(QString, sql);
+    QFETCH(QString, field);
+    QFETCH(QString, text);
     QFETCH(QString, start);
     QFETCH(double, y);
     QFETCH(double, left);
     QFETCH(double, right);
     QFETCH(QString, how);
-    const bool renumbered = sql.contains(QLatin1String("SET Numer"));
-    const auto d =
-        draw(sql, renumbered ? QString(40, QLatin1Char('7')) : QStringLiteral("S"), 1,
-             renumbered ? QStringLiteral("UPDATE DanePom SET ID = '%1';").arg(QString(40, '7'))
-                        : QString());
+    const QString name30 = QLatin1Char('A') + QString(29, QLatin1Char('N'));  // sorted first
+    ReportInputs in = printableStudy(5, 3, 3, {name30, QStringLiteral("B"), QStringLiteral("C")});
+    in.analysis[QStringLiteral("CoRef")] = Value(0);
+    if (field == QLatin1String("Firma")) {
+        in.Firma = text;
+    } else if (!field.isEmpty()) {
+        in.analysis[field] = text;
+    }
+    const auto d = draw(in);
     const RecordingSurface& s = d->surface;
     auto extent = [](const RecordingSurface::Text& t) {
         return std::make_pair(t.x, t.x + t.text.size() * 10.0 * t.size);
@@ -251,10 +264,10 @@ void ReportPageTest::chartAndResults() {
     QVERIFY(s.find(d->inputs.panels[Panels::kPercentRR] + QStringLiteral(" %")));
     QCOMPARE(d->inputs.panels[Panels::kPercentRR], QStringLiteral("125,91 "));
     // K = 2, N = 10: slots of 450, the first marks at x 225
-    const auto two = draw(TestDatabase::completeStudy(10, 2, 2), QStringLiteral("S"));
+    const auto two = draw(printableStudy(10, 2, 2, kNames));
     QCOMPARE(two->surface.circles.first().x, 225.0);
     // zoom 2: radius 60, but the chart's pens stay 2 and 1 pixels
-    const auto zoomed = draw(TestDatabase::completeStudy(10, 2, 2), QStringLiteral("S"), 2);
+    const auto zoomed = draw(printableStudy(10, 2, 2, kNames), 2);
     for (const auto& c : zoomed->surface.circles) {
         QCOMPARE(c.radius, 60.0);
         QVERIFY(c.width == 1 || c.width == 2);
@@ -317,7 +330,11 @@ void ReportPageTest::chartContents() {
 }
 
 void ReportPageTest::allValuesEqual() {
-    const auto d = draw(TestDatabase::completeStudy(5, 2, 2, 3, 0), QStringLiteral("S"));
+    const auto d = draw(printableStudy(5, 2, 2, kNames, [](QVector<SeriesInput>& series) {
+        for (SeriesInput& one : series) {
+            one.parts.fill(Value(10.0));
+        }
+    }));
     const RecordingSurface& s = d->surface;
     double nameTop = 0;  // the chart's names stand at y0 + 2050, below the table's
     for (const auto& t : s.texts) {

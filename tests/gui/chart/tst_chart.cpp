@@ -4,6 +4,7 @@
 #include <QtTest>
 
 #include "chart_window.h"
+#include "printable_study.h"
 #include "recording_surface.h"
 #include "window_fixture.h"
 
@@ -46,9 +47,7 @@ void ChartTest::geometry() {
     QFETCH(QVector<double>, names);
     QFETCH(double, firstColumn);
     QFETCH(double, lastColumn);
-    WindowFixture f(TestDatabase::completeStudy(n, k, k, 3, 0.01, kNames));
-    QVERIFY(f.load());
-    const ReportInputs in = ReportInputs::gather(*f.session, f.window->screen(), {});
+    const ReportInputs in = printableStudy(n, k, k, kNames);
     RecordingSurface s;
     ChartDrawing().Wykres(s, in);
     QVector<double> drawnSeparators;
@@ -70,9 +69,7 @@ void ChartTest::geometry() {
 }
 
 void ChartTest::seriesSwitches() {
-    WindowFixture f(TestDatabase::completeStudy(5, 2, 2, 3, 0.01, kNames));
-    QVERIFY(f.load());
-    const ReportInputs in = ReportInputs::gather(*f.session, f.window->screen(), {});
+    const ReportInputs in = printableStudy(5, 2, 2, kNames);
     ChartDrawing d;
     RecordingSurface all;
     d.Wykres(all, in);
@@ -94,12 +91,9 @@ void ChartTest::seriesSwitches() {
 // smaller font, inside the picture; a 30-character name ends in its own section.
 void ChartTest::labelsAndNamesStayInThePicture() {
     const QString longName = QLatin1Char('A') + QString(29, QLatin1Char('x'));
-    WindowFixture f(
-        TestDatabase::completeStudy(5, 3, 2, 3, 0.01, {longName, "B", "C"}) +
-        QStringLiteral("UPDATE DanePom SET P1 = -1500.125 WHERE rowid = (SELECT MIN(rowid) FROM "
-                       "DanePom);"));
-    QVERIFY(f.load());
-    const ReportInputs in = ReportInputs::gather(*f.session, f.window->screen(), {});
+    const ReportInputs in =
+        printableStudy(5, 3, 2, {longName, "B", "C"},
+                       [](QVector<SeriesInput>& series) { series[0].parts[0] = Value(-1500.125); });
     ChartDrawing d;
     d.fontPoints = 10;  // the recording surface's: 100 twips a character
     RecordingSurface s;
