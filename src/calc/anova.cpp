@@ -1,0 +1,274 @@
+#include "anova.h"
+
+#include <algorithm>
+#include <boost/math/distributions/chi_squared.hpp>
+#include <boost/math/distributions/fisher_f.hpp>
+#include <cmath>
+
+namespace Anova {
+
+namespace {
+
+using Number = std::optional<double>;
+
+Number finiteOrEmpty(double v) {
+    return std::isfinite(v) ? Number(v) : std::nullopt;
+}
+
+Number ratio(double a, double b) {
+    return b == 0 ? std::nullopt : finiteOrEmpty(a / b);
+}
+
+struct Shape {
+    int k = 0;
+    int n = 0;
+    int r = 0;
+};
+
+std::optional<Shape> shapeOf(const Values& y) {
+    Shape s{static_cast<int>(y.size()), y.empty() ? 0 : static_cast<int>(y[0].size()), 0};
+    s.r = s.n > 0 ? static_cast<int>(y[0][0].size()) : 0;
+    for (const auto& appraiser : y) {
+        if (static_cast<int>(appraiser.size()) != s.n) {
+            return std::nullopt;
+        }
+        for (const auto& part : appraiser) {
+            if (static_cast<int>(part.size()) != s.r) {
+                return std::nullopt;
+            }
+        }
+    }
+    if (s.k < 2 || s.n < 2 || s.r < 2) {
+        return std::nullopt;
+    }
+    return s;
+}
+
+// The means of the design: grand, per appraiser, per part and per cell.
+struct Means {
+    double grand = 0;
+    std::vector<double> appraiser;
+    std::vector<double> part;
+    std::vector<std::vector<double>> cell;
+};
+
+Means meansOf(const Values& y, const Shape& s) {
+    Means m;
+    m.appraiser.assign(s.k, 0);
+    m.part.assign(s.n, 0);
+    m.cell.assign(s.k, std::vector<double>(s.n, 0));
+    for (int i = 0; i < s.k; ++i) {
+        for (int j = 0; j < s.n; ++j) {
+            double sum = 0;
+            for (const double v : y[i][j]) {
+                sum += v;
+            }
+            m.cell[i][j] = sum / s.r;
+            m.appraiser[i] += m.cell[i][j] / s.n;
+            m.part[j] += m.cell[i][j] / s.k;
+        }
+    }
+    for (const double a : m.appraiser) {
+        m.grand += a / s.k;
+    }
+    return m;
+}
+
+Row row(double df, double ss) {
+    Row r;
+    r.df = df;
+    r.ss = ss;
+    r.ms = ratio(ss, df);
+    return r;
+}
+
+// Means of equal values can differ from them in the last bit; a sum of squares no larger
+// than what that leaves is rounding, not variation, and counts as none.
+double roundingNoise(const Values& y, const Shape& s) {
+    double largest = 0;
+    for (const auto& appraiser : y) {
+        for (const auto& part : appraiser) {
+            for (const double v : part) {
+                largest = std::max(largest, std::fabs(v));
+            }
+        }
+    }
+    return 1e-24 * s.k * s.n * s.r * largest * largest;
+}
+
+// The sums of squares; the interaction from the cell means directly, never as a
+// difference of other sums, so a perfect gauge has no rounding residue in it.
+void sumsOfSquares(const Values& y, const Shape& s, const Means& m, Results& out) {
+    double part = 0, appraiser = 0, interaction = 0, repeatability = 0, total = 0;
+    for (int j = 0; j < s.n; ++j) {
+        part += (m.part[j] - m.grand) * (m.part[j] - m.grand);
+    }
+    for (int i = 0; i < s.k; ++i) {
+        appraiser += (m.appraiser[i] - m.grand) * (m.appraiser[i] - m.grand);
+        for (int j = 0; j < s.n; ++j) {
+            const double e = m.cell[i][j] - m.appraiser[i] - m.part[j] + m.grand;
+            interaction += e * e;
+            for (const double v : y[i][j]) {
+                repeatability += (v - m.cell[i][j]) * (v - m.cell[i][j]);
+                total += (v - m.grand) * (v - m.grand);
+            }
+        }
+    }
+    const double noise = roundingNoise(y, s);
+    for (double* sum : {&part, &appraiser, &interaction, &repeatability, &total}) {
+        *sum = *sum <= noise ? 0 : *sum;
+    }
+    const int k = s.k, n = s.n, r = s.r;
+    out.table.part = row(n - 1, k * r * part);
+    out.table.appraiser = row(k - 1, n * r * appraiser);
+    out.table.interaction = row((k - 1) * (n - 1), r * interaction);
+    out.table.repeatability = row(k * n * (r - 1), repeatability);
+    out.table.total = row(k * n * r - 1, total);
+}
+
+void test(Row& effect, const Row& error) {
+    effect.f = effect.ms && error.ms ? ratio(*effect.ms, *error.ms) : std::nullopt;
+    effect.p = effect.f ? upperTailF(*effect.f, effect.df, error.df) : std::nullopt;
+}
+
+// The interaction is tested against repeatability; pooled when it is not significant
+// (or when there is nothing to separate: no repeatability and no interaction).
+void testEffects(Results& out) {
+    test(out.table.interaction, out.table.repeatability);
+    out.interactionP = out.table.interaction.p;
+    out.pooled = out.interactionP ? *out.interactionP >= out.alpha
+                                  : out.table.interaction.ms.value_or(0) == 0;
+    out.pooledRepeatability = row(out.table.interaction.df + out.table.repeatability.df,
+                                  out.table.interaction.ss + out.table.repeatability.ss);
+    const Row& error = out.pooled ? out.pooledRepeatability : out.table.interaction;
+    test(out.table.part, error);
+    test(out.table.appraiser, error);
+}
+
+double clamped(double v) {
+    return v > 0 && std::isfinite(v) ? v : 0;
+}
+
+// A variance estimated as sum c_i MS_i, with Satterthwaite's degrees of freedom:
+// nu = (sum c_i MS_i)^2 / sum (c_i MS_i)^2 / df_i (Satterthwaite, Biometrics Bulletin 2,
+// 1946; as used for gauge studies by Burdick and Larsen, J. Quality Technology 29, 1997).
+struct Combination {
+    std::vector<std::pair<double, const Row*>> terms;
+
+    double value() const {
+        double v = 0;
+        for (const auto& [c, row] : terms) {
+            v += c * row->ms.value_or(0);
+        }
+        return v;
+    }
+    double degrees() const {
+        double denominator = 0;
+        for (const auto& [c, row] : terms) {
+            const double t = c * row->ms.value_or(0);
+            denominator += row->df > 0 ? t * t / row->df : 0;
+        }
+        return denominator > 0 ? value() * value() / denominator : 0;
+    }
+};
+
+// 95 % limits of sigma from a variance estimate with nu degrees of freedom:
+// sqrt(nu s^2 / chi2(0.975; nu)) .. sqrt(nu s^2 / chi2(0.025; nu)); exact for a single
+// mean square (repeatability), approximate with Satterthwaite's nu.
+void limits(Component& c, double variance, double nu) {
+    if (!(variance > 0) || !(nu > 0) || !std::isfinite(nu)) {
+        return;
+    }
+    const boost::math::chi_squared chi(nu);
+    c.ciLow = finiteOrEmpty(std::sqrt(nu * variance / boost::math::quantile(chi, 0.975)));
+    c.ciHigh = finiteOrEmpty(std::sqrt(nu * variance / boost::math::quantile(chi, 0.025)));
+}
+
+void components(Results& out, const Shape& s) {
+    const double nr = s.n * s.r;
+    const double kr = s.k * s.r;
+    const Row& rep = out.pooled ? out.pooledRepeatability : out.table.repeatability;
+    const double error = rep.ms.value_or(0);
+    const double against = out.pooled ? error : out.table.interaction.ms.value_or(0);
+    out.components.repeatability.variance = clamped(error);
+    out.components.appraiser.variance =
+        clamped((out.table.appraiser.ms.value_or(0) - against) / nr);
+    out.components.interaction.variance =
+        out.pooled ? 0 : clamped((out.table.interaction.ms.value_or(0) - error) / s.r);
+    out.components.part.variance = clamped((out.table.part.ms.value_or(0) - against) / kr);
+    out.components.reproducibility.variance =
+        out.components.appraiser.variance + out.components.interaction.variance;
+    out.components.rr.variance =
+        out.components.repeatability.variance + out.components.reproducibility.variance;
+    out.components.total.variance = out.components.rr.variance + out.components.part.variance;
+
+    limits(out.components.repeatability, error, rep.df);
+    Combination repro{{{1 / nr, &out.table.appraiser}}};
+    if (out.pooled) {
+        repro.terms.push_back({-1 / nr, &out.pooledRepeatability});
+    } else {
+        repro.terms.push_back({(s.n - 1) / nr, &out.table.interaction});
+        repro.terms.push_back({-1.0 / s.r, &out.table.repeatability});
+    }
+    limits(out.components.reproducibility, repro.value(), repro.degrees());
+    Combination rr = repro;
+    rr.terms.push_back({1, &rep});
+    limits(out.components.rr, rr.value(), rr.degrees());
+}
+
+void percentages(Results& out) {
+    Component* all[] = {&out.components.repeatability,
+                        &out.components.reproducibility,
+                        &out.components.appraiser,
+                        &out.components.interaction,
+                        &out.components.rr,
+                        &out.components.part,
+                        &out.components.total};
+    for (Component* c : all) {
+        c->sd = std::sqrt(c->variance);
+        c->studyVar = out.multiplier * c->sd;
+    }
+    const Component& total = out.components.total;
+    if (!out.reference) {
+        out.reference = total.studyVar;  // CoRef 3: the total variation is the reference
+    }
+    for (Component* c : all) {
+        c->pctContribution = ratio(100 * c->variance, total.variance);
+        c->pctStudyVar = ratio(100 * c->sd, total.sd);
+        c->pctRef = ratio(100 * c->studyVar, out.reference.value_or(0));
+    }
+}
+
+}  // namespace
+
+std::optional<double> upperTailF(double f, double df1, double df2) {
+    if (!(df1 > 0) || !(df2 > 0) || !(f >= 0) || !std::isfinite(f)) {
+        return std::nullopt;
+    }
+    const boost::math::fisher_f distribution(df1, df2);
+    return finiteOrEmpty(boost::math::cdf(boost::math::complement(distribution, f)));
+}
+
+std::optional<Results> compute(const Input& in) {
+    const std::optional<Shape> shape = shapeOf(in.y);
+    if (!shape) {
+        return std::nullopt;
+    }
+    Results out;
+    out.alpha = in.alpha;
+    out.multiplier = in.level == 0 ? 5.15 : 3.92;
+    sumsOfSquares(in.y, *shape, meansOf(in.y, *shape), out);
+    testEffects(out);
+    components(out, *shape);
+    if (in.referenceMode != 3) {
+        out.reference = in.reference ? in.reference : std::optional<double>(0.0);
+    }
+    percentages(out);
+    const Number ndc = ratio(1.41 * out.components.part.sd, out.components.rr.sd);
+    out.ndc = ndc ? finiteOrEmpty(std::floor(*ndc)) : std::nullopt;
+    out.rrVerdict = judgeRR(out.components.rr.pctRef, in.POK, in.PSR);
+    out.ndcVerdict = judgeResolution(out.ndc, in.IK1, in.IK2);
+    return out;
+}
+
+}  // namespace Anova

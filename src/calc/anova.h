@@ -1,0 +1,77 @@
+#pragma once
+
+#include <optional>
+#include <vector>
+
+#include "value.h"
+#include "verdict.h"
+
+// The ANOVA method of a crossed, balanced gauge study: k appraisers, n parts, r trials,
+// on the displayed values the average-and-range method uses. Numbers only, each empty
+// where it cannot be computed (a division by zero); nothing is ever NaN or infinite.
+namespace Anova {
+
+// y[appraiser][part][trial]; every appraiser with the same n parts and r trials.
+using Values = std::vector<std::vector<std::vector<double>>>;
+
+struct Input {
+    Values y;
+    double alpha = 0.05;  // the interaction is pooled when its p is at least alpha
+    int level = 0;        // as average-and-range: 0 for 99 % (5,15 sigma), else 95 % (3,92)
+    std::optional<int> referenceMode;  // CoRef; 3: the reference is ANOVA's own total
+    std::optional<double> reference;   // REF of the other modes, as average-and-range has it
+    Value POK;
+    float PSR = 0.0f;
+    Value IK1;
+    Value IK2;
+};
+
+struct Row {
+    double df = 0;
+    double ss = 0;
+    std::optional<double> ms;
+    std::optional<double> f;
+    std::optional<double> p;
+};
+
+struct Component {
+    double variance = 0;  // never negative: a negative estimate is set to 0 on its own
+    double sd = 0;
+    double studyVar = 0;
+    std::optional<double> pctContribution;
+    std::optional<double> pctStudyVar;
+    std::optional<double> pctRef;
+    std::optional<double> ciLow;  // 95 % limits for the standard deviation
+    std::optional<double> ciHigh;
+};
+
+struct Table {
+    Row part, appraiser, interaction, repeatability, total;
+};
+
+struct Components {
+    Component repeatability, reproducibility, appraiser, interaction, rr, part, total;
+};
+
+struct Results {
+    double alpha = 0.05;
+    double multiplier = 5.15;
+    Table table;  // the full model
+    std::optional<double> interactionP;
+    bool pooled = false;
+    Row pooledRepeatability;  // interaction and repeatability together, when pooled
+    Components components;
+    std::optional<double> reference;  // the REF the percentages of the reference use
+    std::optional<double> ndc;
+    Verdict rrVerdict = Verdict::None;
+    Verdict ndcVerdict = Verdict::None;
+};
+
+// Nothing when the design is not crossed and balanced (or has fewer than 2 appraisers,
+// parts or trials).
+std::optional<Results> compute(const Input& input);
+
+// P(F(df1, df2) > f), by Boost.Math; empty where it has no meaning.
+std::optional<double> upperTailF(double f, double df1, double df2);
+
+}  // namespace Anova

@@ -1,0 +1,184 @@
+#include <QtTest>
+#include <cmath>
+
+#include "anova.h"
+
+namespace {
+
+// The AIAG 10 x 3 x 3 study: per appraiser, three trials of parts 1..10.
+const double kAiag[3][3][10] = {
+    {{0.29, -0.56, 1.34, 0.47, -0.80, 0.02, 0.59, -0.31, 2.26, -1.36},
+     {0.41, -0.68, 1.17, 0.50, -0.92, -0.11, 0.75, -0.20, 1.99, -1.25},
+     {0.64, -0.58, 1.27, 0.64, -0.84, -0.21, 0.66, -0.17, 2.01, -1.31}},
+    {{0.08, -0.47, 1.19, 0.01, -0.56, -0.20, 0.47, -0.63, 1.80, -1.68},
+     {0.25, -1.22, 0.94, 1.03, -1.20, 0.22, 0.55, 0.08, 2.12, -1.62},
+     {0.07, -0.68, 1.34, 0.20, -1.28, 0.06, 0.83, -0.34, 2.19, -1.50}},
+    {{0.04, -1.38, 0.88, 0.14, -1.46, -0.29, 0.02, -0.46, 1.77, -1.49},
+     {-0.11, -1.13, 1.09, 0.20, -1.07, -0.67, 0.01, -0.56, 1.45, -1.77},
+     {-0.15, -0.96, 0.67, 0.11, -1.45, -0.49, 0.21, -0.49, 1.87, -2.16}}};
+
+Anova::Input aiag() {
+    Anova::Input in;
+    in.y.assign(3, std::vector<std::vector<double>>(10, std::vector<double>(3)));
+    for (int i = 0; i < 3; ++i) {
+        for (int t = 0; t < 3; ++t) {
+            for (int j = 0; j < 10; ++j) {
+                in.y[i][j][t] = kAiag[i][t][j];
+            }
+        }
+    }
+    in.referenceMode = 3;
+    in.POK = 10;
+    in.PSR = 30;
+    in.IK1 = 5;
+    in.IK2 = 3;
+    return in;
+}
+
+// k x n x r values from a rule.
+Anova::Input made(int k, int n, int r, const std::function<double(int, int, int)>& value) {
+    Anova::Input in;
+    in.y.assign(k, std::vector<std::vector<double>>(n, std::vector<double>(r)));
+    for (int i = 0; i < k; ++i) {
+        for (int j = 0; j < n; ++j) {
+            for (int t = 0; t < r; ++t) {
+                in.y[i][j][t] = value(i, j, t);
+            }
+        }
+    }
+    in.referenceMode = 3;
+    return in;
+}
+
+bool finite(const std::optional<double>& v) {
+    return !v || std::isfinite(*v);
+}
+
+}  // namespace
+
+class AnovaTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void publishedStudy();
+    void pValues_data();
+    void pValues();
+    void edgeCases_data();
+    void edgeCases();
+};
+
+// The published ANOVA of the AIAG study (variances to 5e-6, percentages to 0,005).
+void AnovaTest::publishedStudy() {
+    const auto r = Anova::compute(aiag());
+    QVERIFY(r);
+    auto near = [](double actual, double expected, double tolerance) {
+        return std::fabs(actual - expected) <= tolerance;
+    };
+    QVERIFY(near(*r->table.interaction.f, 0.433721, 5e-6));
+    QVERIFY(near(*r->interactionP, 0.974106, 5e-6));
+    QVERIFY(r->pooled);
+    QVERIFY(near(*r->table.part.ms, 9.817993, 5e-6));
+    QVERIFY(near(*r->table.appraiser.ms, 1.583631, 5e-6));
+    QVERIFY(near(*r->table.interaction.ms, 0.019943, 5e-6));
+    QVERIFY(near(*r->table.repeatability.ms, 0.045982, 5e-6));
+    QVERIFY(near(*r->pooledRepeatability.ms, 0.039973, 5e-6));
+    QVERIFY(near(r->components.repeatability.variance, 0.039973, 5e-6));
+    QVERIFY(near(r->components.appraiser.variance, 0.051455, 5e-6));
+    QCOMPARE(r->components.interaction.variance, 0.0);
+    QVERIFY(near(r->components.part.variance, 1.086447, 5e-6));
+    QVERIFY(near(r->components.rr.variance, 0.091429, 5e-6));
+    QVERIFY(near(r->components.total.variance, 1.177875, 5e-6));
+    QVERIFY(near(r->components.rr.sd, 0.302372, 5e-6));
+    QVERIFY(near(*r->components.rr.pctStudyVar, 27.86, 0.005));
+    QVERIFY(near(*r->components.rr.pctContribution, 7.76, 0.005));
+    QCOMPARE(*r->ndc, 4.0);
+    QVERIFY(near(*r->components.rr.pctRef, 27.86, 0.005));  // CoRef 3: the total is the reference
+    QCOMPARE(r->rrVerdict, Verdict::Conditional);
+    QCOMPARE(r->ndcVerdict, Verdict::Conditional);
+    // 95 % limits around each sigma, repeatability's exact with 78 df
+    QVERIFY(*r->components.repeatability.ciLow < r->components.repeatability.sd &&
+            r->components.repeatability.sd < *r->components.repeatability.ciHigh);
+    QVERIFY(*r->components.rr.ciLow < r->components.rr.sd &&
+            r->components.rr.sd < *r->components.rr.ciHigh);
+    QVERIFY(!r->components.interaction.ciLow);
+}
+
+void AnovaTest::pValues_data() {
+    QTest::addColumn<double>("f");
+    QTest::addColumn<double>("df1");
+    QTest::addColumn<double>("df2");
+    QTest::addColumn<double>("p");
+    QTest::newRow("AIAG interaction") << 0.433721 << 18.0 << 60.0 << 0.974106;
+    QTest::newRow("a significant one") << 4.458781 << 18.0 << 30.0 << 0.000156;
+}
+
+void AnovaTest::pValues() {
+    QFETCH(double, f);
+    QFETCH(double, df1);
+    QFETCH(double, df2);
+    QFETCH(double, p);
+    QVERIFY(std::fabs(*Anova::upperTailF(f, df1, df2) - p) <= 5e-7);
+}
+
+void AnovaTest::edgeCases_data() {
+    QTest::addColumn<int>("kind");
+    QTest::newRow("every value equal") << 0;
+    QTest::newRow("perfect gauge") << 1;
+    QTest::newRow("k = 2, n = 5, r = 2") << 2;
+    QTest::newRow("negative appraiser component, positive interaction") << 3;
+}
+
+void AnovaTest::edgeCases() {
+    QFETCH(int, kind);
+    const std::function<double(int, int, int)> rules[] = {
+        [](int, int, int) { return 10.0; },
+        [](int, int j, int) { return 10.0 + 0.1 * j; },  // trials and appraisers agree
+        [](int i, int j, int t) { return 10.0 + 0.1 * j + 0.01 * i + 0.003 * ((i + j + t) % 3); },
+        // two appraisers cross over part by part: a large interaction, equal means
+        [](int i, int j, int t) {
+            return 10.0 + 0.1 * j + (i == j % 2 ? 0.05 : -0.05) + 0.001 * t;
+        },
+    };
+    const int k = kind >= 2 ? 2 : 3;
+    const int n = kind == 2 ? 5 : 10;
+    const int r = kind == 2 ? 2 : 3;
+    const auto out = Anova::compute(made(k, n, r, rules[kind]));
+    QVERIFY(out);
+    const Anova::Components& c = out->components;
+    const Anova::Component* all[] = {
+        &c.repeatability, &c.reproducibility, &c.appraiser, &c.interaction, &c.rr, &c.part,
+        &c.total};
+    for (const Anova::Component* one : all) {
+        QVERIFY(one->variance >= 0 && std::isfinite(one->variance) && std::isfinite(one->sd));
+        QVERIFY(finite(one->pctContribution) && finite(one->pctStudyVar) && finite(one->pctRef) &&
+                finite(one->ciLow) && finite(one->ciHigh));
+    }
+    QCOMPARE(out->components.rr.variance,
+             out->components.repeatability.variance + out->components.reproducibility.variance);
+    switch (kind) {
+        case 0:
+            QVERIFY(!out->ndc && !out->components.total.pctContribution);
+            QCOMPARE(out->rrVerdict, Verdict::None);
+            break;
+        case 1:  // no rounding residue makes the interaction "significant"
+            QCOMPARE(out->table.interaction.ss, 0.0);
+            QCOMPARE(out->components.rr.variance, 0.0);
+            QVERIFY(!out->ndc);
+            break;
+        case 2:
+            QCOMPARE(out->table.part.df, 4.0);
+            QCOMPARE(out->table.repeatability.df, 10.0);
+            QCOMPARE(out->multiplier, 5.15);
+            break;
+        default:  // clamped alone: the interaction is kept whole
+            QVERIFY(!out->pooled);
+            QCOMPARE(out->components.appraiser.variance, 0.0);
+            QVERIFY(out->components.interaction.variance > 0);
+            QCOMPARE(out->components.reproducibility.variance,
+                     out->components.interaction.variance);
+            break;
+    }
+}
+
+QTEST_GUILESS_MAIN(AnovaTest)
+#include "tst_anova.moc"
