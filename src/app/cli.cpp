@@ -37,7 +37,7 @@ int fail(const QString& message, int code) {
 
 const char* const kUsage =
     "użycie: kalmet-cli list PLIK_BAZY\n"
-    "        kalmet-cli results PLIK_BAZY NUMER_ANALIZY\n"
+    "        kalmet-cli results PLIK_BAZY NUMER_ANALIZY [--alpha ALFA]\n"
     "        kalmet-cli report PLIK_BAZY NUMER_ANALIZY --out PLIK.png|.bmp|.pdf "
     "[--zoom SKALA] [--font CZCIONKA]\n"
     "        kalmet-cli chart PLIK_BAZY NUMER_ANALIZY --out PLIK.png|.pdf";
@@ -58,6 +58,7 @@ struct Call {
     QString database;
     QString numer;
     ReportOptions options;
+    double alpha = AnalysisScreen::kAnovaAlpha;
 };
 
 void describe(QCommandLineParser& parser) {
@@ -75,6 +76,9 @@ void describe(QCommandLineParser& parser) {
         {QStringLiteral("zoom"), QString::fromUtf8("skala strony raportu, od 0.1 do 4"),
          QStringLiteral("SKALA"), QStringLiteral("1")},
         {QStringLiteral("font"), QString::fromUtf8("czcionka raportu"), QStringLiteral("CZCIONKA")},
+        {QStringLiteral("alpha"),
+         QString::fromUtf8("poziom istotności interakcji w ANOVA, od 0.001 do 0.5"),
+         QStringLiteral("ALFA"), QStringLiteral("0.05")},
     });
 }
 
@@ -90,6 +94,13 @@ std::optional<Call> readCall(const QCommandLineParser& parser) {
         return std::nullopt;
     }
     Call call{command, args.value(1), args.value(2), {}};
+    if (parser.isSet(QStringLiteral("alpha"))) {
+        bool ok = false;
+        call.alpha = parser.value(QStringLiteral("alpha")).toDouble(&ok);
+        if (command != QLatin1String("results") || !ok || call.alpha < 0.001 || call.alpha > 0.5) {
+            return std::nullopt;
+        }
+    }
     if (!drawing) {
         return call;
     }
@@ -135,6 +146,64 @@ QJsonObject panelObject(const Texts& texts, const std::vector<int>& indices) {
     return panels;
 }
 
+QJsonValue number(std::optional<double> v) {
+    return v ? QJsonValue(*v) : QJsonValue();
+}
+
+QJsonObject anovaRow(const char* source, const Anova::Row& row) {
+    return {{QStringLiteral("source"), QString::fromLatin1(source)},
+            {QStringLiteral("df"), row.df},
+            {QStringLiteral("ss"), row.ss},
+            {QStringLiteral("ms"), number(row.ms)},
+            {QStringLiteral("f"), number(row.f)},
+            {QStringLiteral("p"), number(row.p)}};
+}
+
+QJsonObject anovaComponent(const Anova::Component& c) {
+    return {{QStringLiteral("variance"), c.variance},
+            {QStringLiteral("sd"), c.sd},
+            {QStringLiteral("studyVar"), c.studyVar},
+            {QStringLiteral("pctContribution"), number(c.pctContribution)},
+            {QStringLiteral("pctStudyVar"), number(c.pctStudyVar)},
+            {QStringLiteral("pctRef"), number(c.pctRef)},
+            {QStringLiteral("ciLow"), number(c.ciLow)},
+            {QStringLiteral("ciHigh"), number(c.ciHigh)}};
+}
+
+// The ANOVA of the study at full precision; the table is the one the tests used (the
+// interaction pooled into repeatability when it is not significant).
+QJsonValue anovaJson(const std::optional<Anova::Results>& anova) {
+    if (!anova) {
+        return QJsonValue();
+    }
+    const Anova::Table& t = anova->table;
+    QJsonArray table{anovaRow("part", t.part), anovaRow("appraiser", t.appraiser)};
+    if (!anova->pooled) {
+        table.append(anovaRow("interaction", t.interaction));
+    }
+    table.append(
+        anovaRow("repeatability", anova->pooled ? anova->pooledRepeatability : t.repeatability));
+    table.append(anovaRow("total", t.total));
+    const Anova::Components& c = anova->components;
+    const QJsonObject components{
+        {QStringLiteral("repeatability"), anovaComponent(c.repeatability)},
+        {QStringLiteral("reproducibility"), anovaComponent(c.reproducibility)},
+        {QStringLiteral("appraiser"), anovaComponent(c.appraiser)},
+        {QStringLiteral("interaction"), anovaComponent(c.interaction)},
+        {QStringLiteral("rr"), anovaComponent(c.rr)},
+        {QStringLiteral("part"), anovaComponent(c.part)},
+        {QStringLiteral("total"), anovaComponent(c.total)}};
+    return QJsonObject{
+        {QStringLiteral("alpha"), anova->alpha},
+        {QStringLiteral("interactionP"), number(anova->interactionP)},
+        {QStringLiteral("interactionPooled"), anova->pooled},
+        {QStringLiteral("table"), table},
+        {QStringLiteral("components"), components},
+        {QStringLiteral("ndc"), number(anova->ndc)},
+        {QStringLiteral("rrVerdict"), QString::fromLatin1(nameOf(anova->rrVerdict))},
+        {QStringLiteral("resolutionVerdict"), QString::fromLatin1(nameOf(anova->ndcVerdict))}};
+}
+
 QJsonObject resultsJson(const AnalysisScreen& screen, const QString& numer) {
     const StudyOutput& study = screen.study;
     QJsonObject out;
@@ -163,6 +232,7 @@ QJsonObject resultsJson(const AnalysisScreen& screen, const QString& numer) {
     }
     out.insert(QStringLiteral("grid"), grid);
     out.insert(QStringLiteral("fixed"), fixed);
+    out.insert(QStringLiteral("anova"), anovaJson(screen.anova));
     return out;
 }
 
@@ -234,7 +304,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     const QString& numer = call->numer;
-    AnalysisScreen screen = AnalysisScreen::select(session, numer);
+    AnalysisScreen screen = AnalysisScreen::select(session, numer, call->alpha);
     if (screen.failed()) {
         return fail(
             QString::fromUtf8("Nie można odczytać analizy „%1”: %2.").arg(numer, screen.readError),

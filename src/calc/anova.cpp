@@ -241,6 +241,54 @@ void percentages(Results& out) {
 
 }  // namespace
 
+std::optional<Values> valuesOf(const QVector<SeriesInput>& series,
+                               const QVector<QVector<std::optional<double>>>& displayed) {
+    const QVector<AppraiserRun> runs = appraiserRuns(series);
+    if (runs.isEmpty() || displayed.size() != series.size()) {
+        return std::nullopt;
+    }
+    Values y;
+    for (const AppraiserRun& run : runs) {
+        if (run.count != runs.first().count) {
+            return std::nullopt;
+        }
+        const int parts = static_cast<int>(displayed[run.first].size());
+        std::vector<std::vector<double>> byPart(parts, std::vector<double>(run.count));
+        for (int t = 0; t < run.count; ++t) {
+            const auto& values = displayed[run.first + t];
+            for (int j = 0; j < parts; ++j) {
+                if (j >= values.size() || !values[j]) {
+                    return std::nullopt;
+                }
+                byPart[j][t] = *values[j];
+            }
+        }
+        y.push_back(std::move(byPart));
+    }
+    return y;
+}
+
+std::optional<Input> inputOf(const StudyInput& study, const StudyOutput& output, double alpha) {
+    if (!output.complete) {
+        return std::nullopt;
+    }
+    std::optional<Values> y = valuesOf(study.series, output.displayed);
+    if (!y) {
+        return std::nullopt;
+    }
+    Input in;
+    in.y = std::move(*y);
+    in.alpha = alpha;
+    in.level = study.level;
+    in.referenceMode = StudyInput::referenceModeOf(study.referenceMode);
+    in.reference = output.results.REF;
+    in.POK = study.POK;
+    in.PSR = study.PSR;
+    in.IK1 = study.IK1;
+    in.IK2 = study.IK2;
+    return in;
+}
+
 std::optional<double> upperTailF(double f, double df1, double df2) {
     if (!(df1 > 0) || !(df2 > 0) || !(f >= 0) || !std::isfinite(f)) {
         return std::nullopt;
@@ -258,6 +306,13 @@ std::optional<Results> compute(const Input& in) {
     out.alpha = in.alpha;
     out.multiplier = in.level == 0 ? 5.15 : 3.92;
     sumsOfSquares(in.y, *shape, meansOf(in.y, *shape), out);
+    const Table& t = out.table;
+    for (const double ss :
+         {t.part.ss, t.appraiser.ss, t.interaction.ss, t.repeatability.ss, t.total.ss}) {
+        if (!std::isfinite(ss)) {
+            return std::nullopt;  // values too large to square: no ANOVA rather than infinities
+        }
+    }
     testEffects(out);
     components(out, *shape);
     if (in.referenceMode != 3) {

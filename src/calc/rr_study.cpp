@@ -50,6 +50,7 @@ public:
         walkBlocks();
         out_.complete =
             static_cast<double>(out_.seriesCount) == in_.appraisers.number() * in_.trials.number();
+        out_.displayed = displayed_;
         if (out_.complete && out_.seriesCount > 0) {
             computeResults();
         }

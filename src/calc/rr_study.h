@@ -38,6 +38,9 @@ struct RRResults {
 struct StudyOutput {
     GridLayout grid;
     RRResults results;
+    // Each series' part values as displayed and read back, in record-set order: what the
+    // statistics of both methods compute on.
+    QVector<QVector<std::optional<double>>> displayed;
     bool complete = false;  // record count = K x R
     int seriesCount = 0;
     Verdict rrVerdict = Verdict::None;          // panel 22

@@ -33,6 +33,7 @@ AnalysisScreen withReadFailure(AnalysisScreen& screen, const QString& cause) {
     screen.hasSeries = false;
     screen.study = StudyOutput();
     screen.results = {};
+    screen.anova.reset();
     return screen;
 }
 
@@ -47,7 +48,7 @@ std::optional<QString> AnalysisScreen::referenceModeCode(const Value& coRef) {
     return QString::fromLatin1(codes[*mode]);
 }
 
-AnalysisScreen AnalysisScreen::select(Session& session, const QString& numer) {
+AnalysisScreen AnalysisScreen::select(Session& session, const QString& numer, double anovaAlpha) {
     AnalysisScreen screen;
     RecordSet& analysis = session.analyses();
     analysis.clearReadError();
@@ -103,6 +104,9 @@ AnalysisScreen AnalysisScreen::select(Session& session, const QString& numer) {
     if (screen.hasSeries) {
         screen.study = computeStudy(input, session.shared().factors, rs);
         screen.results = ResultTexts::of(screen.study, input.numberPattern, input.shown, rs);
+        if (const auto anova = Anova::inputOf(input, screen.study, anovaAlpha)) {
+            screen.anova = Anova::compute(*anova);
+        }
     }
     series->moveLast();
     return screen;

@@ -4,6 +4,7 @@
 #include <array>
 #include <optional>
 
+#include "anova.h"
 #include "result_texts.h"
 #include "rr_study.h"
 
@@ -21,14 +22,17 @@ struct AnalysisScreen {
     std::optional<QString> referenceCode;                 // Label2; empty: left as it was
     bool hasSeries = false;
     StudyOutput study;
-    ResultTexts::Texts results;  // panels 13..26; empty while the study is incomplete
+    ResultTexts::Texts results;           // panels 13..26; empty while the study is incomplete
+    std::optional<Anova::Results> anova;  // the same study by ANOVA, when complete
 
     // K x R series: results, the report and the chart exist.
     bool hasCompleteStudy() const { return hasSeries && study.complete; }
 
     // Positions the session's analysis record set on the analysis, opens its series
     // record set and computes the study; the series record set is left on its last row.
-    static AnalysisScreen select(Session& session, const QString& numer);
+    static AnalysisScreen select(Session& session, const QString& numer,
+                                 double anovaAlpha = kAnovaAlpha);
+    static constexpr double kAnovaAlpha = 0.05;
 
     static std::optional<QString> referenceModeCode(const Value& coRef);
 };

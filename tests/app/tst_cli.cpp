@@ -143,6 +143,32 @@ void CliTest::resultsAsTheWindowShowsThem() {
     QCOMPARE(grid[3].toArray()[1].toString(), QString::fromUtf8("Średnia"));
     QVERIFY(fixed[3].toArray()[1].toBool());
     QVERIFY(!fixed[1].toArray()[1].toBool());
+    // The ANOVA of the same study, with what the statistics give, and at a chosen alpha.
+    const QJsonObject a = o.value(QStringLiteral("anova")).toObject();
+    QCOMPARE(a.value(QStringLiteral("alpha")).toDouble(), 0.05);
+    const Run chosen = cli({QStringLiteral("results"), t.path(), QStringLiteral("1/2026"),
+                            QStringLiteral("--alpha"), QStringLiteral("0.25")});
+    QCOMPARE(QJsonDocument::fromJson(chosen.out)
+                 .object()
+                 .value(QStringLiteral("anova"))
+                 .toObject()
+                 .value(QStringLiteral("alpha"))
+                 .toDouble(),
+             0.25);
+    const QJsonArray table = a.value(QStringLiteral("table")).toArray();
+    QCOMPARE(table.last().toObject().value(QStringLiteral("source")).toString(),
+             QStringLiteral("total"));
+    QCOMPARE(a.value(QStringLiteral("components"))
+                 .toObject()
+                 .value(QStringLiteral("rr"))
+                 .toObject()
+                 .value(QStringLiteral("variance"))
+                 .toDouble(),
+             study.anova->components.rr.variance);
+    QCOMPARE(cli({QStringLiteral("results"), t.path(), QStringLiteral("1/2026"),
+                  QStringLiteral("--alpha"), QStringLiteral("0.9")})
+                 .code,
+             64);
 }
 
 void CliTest::incompleteAnalysis() {
@@ -155,6 +181,7 @@ void CliTest::incompleteAnalysis() {
     QCOMPARE(o.value(QStringLiteral("results")).toObject().value(QStringLiteral("17")).toString(),
              QString());
     QCOMPARE(o.value(QStringLiteral("grid")).toArray().size(), 12);
+    QVERIFY(o.value(QStringLiteral("anova")).isNull());
 }
 
 void CliTest::errorsGoToStandardError() {

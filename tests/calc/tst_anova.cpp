@@ -61,6 +61,7 @@ class AnovaTest : public QObject {
 
 private slots:
     void publishedStudy();
+    void storedStudyGivesTheSameAnova();
     void pValues_data();
     void pValues();
     void edgeCases_data();
@@ -101,6 +102,37 @@ void AnovaTest::publishedStudy() {
     QVERIFY(*r->components.rr.ciLow < r->components.rr.sd &&
             r->components.rr.sd < *r->components.rr.ciHigh);
     QVERIFY(!r->components.interaction.ciLow);
+}
+
+// The study as the record set holds it (series in appraiser runs), through the displayed
+// values of the average-and-range method under "0.00": the same ANOVA.
+void AnovaTest::storedStudyGivesTheSameAnova() {
+    StudyInput study;
+    study.parts = 10;
+    study.appraisers = 3;
+    study.trials = 3;
+    study.numberPattern = QStringLiteral("0.00");
+    study.referenceMode = 3;
+    for (int i = 0; i < 3; ++i) {
+        for (int t = 0; t < 3; ++t) {
+            SeriesInput s;
+            s.appraiser = QString(QLatin1Char('A' + i));
+            for (const double v : kAiag[i][t]) {
+                s.parts << Value(v);
+            }
+            study.series << s;
+        }
+    }
+    const StudyOutput output = computeStudy(study, FactorTables(), RegionalSettings::polish());
+    const auto input = Anova::inputOf(study, output, 0.05);
+    QVERIFY(input);
+    const auto fromFile = Anova::compute(*input);
+    const auto direct = Anova::compute(aiag());
+    QCOMPARE(fromFile->components.rr.variance, direct->components.rr.variance);
+    QCOMPARE(fromFile->table.part.ss, direct->table.part.ss);
+    study.series.removeLast();  // no longer balanced
+    QVERIFY(!Anova::inputOf(study, computeStudy(study, FactorTables(), RegionalSettings::polish()),
+                            0.05));
 }
 
 void AnovaTest::pValues_data() {
