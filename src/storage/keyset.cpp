@@ -9,9 +9,8 @@ Keyset::Keyset(Database& db, const QString& table, QString& readError)
     : db_(db), table_(table), readError_(readError) {}
 
 void Keyset::noteFailure(const Statement& statement) const {
-    if (statement.failed() || !statement.isValid()) {
-        readError_ =
-            statement.failed() ? statement.error() : SqliteFailure::lastOf(db_.handle()).text();
+    if (const std::optional<QString> cause = statement.failureText()) {
+        readError_ = *cause;
     }
 }
 

@@ -80,9 +80,8 @@ bool RecordSet::loadColumns() {
 }
 
 void RecordSet::noteReadFailure(const Statement& statement) const {
-    if (statement.failed() || !statement.isValid()) {
-        readError_ =
-            statement.failed() ? statement.error() : SqliteFailure::lastOf(db_.handle()).text();
+    if (const std::optional<QString> cause = statement.failureText()) {
+        readError_ = *cause;
     }
 }
 

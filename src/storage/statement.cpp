@@ -12,6 +12,16 @@ Statement::Statement(sqlite3* db, const QString& sql) : db_(db) {
     }
 }
 
+std::optional<QString> Statement::failureText() const {
+    if (failure_) {
+        return failure_->text();
+    }
+    if (!stmt_) {
+        return SqliteFailure::lastOf(db_).text();
+    }
+    return std::nullopt;
+}
+
 Statement::~Statement() {
     sqlite3_finalize(stmt_);
 }

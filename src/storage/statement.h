@@ -34,6 +34,8 @@ public:
     // Empty while nothing failed; else the Polish cause with the engine's text.
     QString error() const { return failure_ ? failure_->text() : QString(); }
     bool failed() const { return failure_.has_value(); }
+    // Why the statement could not be prepared or run; nothing while it has not failed.
+    std::optional<QString> failureText() const;
     const std::optional<SqliteFailure>& failure() const { return failure_; }
 
 private:
