@@ -134,15 +134,23 @@ void test(Row& effect, const Row& error) {
 // The interaction is tested against repeatability; pooled when it is not significant
 // (or when there is nothing to separate: no repeatability and no interaction).
 void testEffects(Results& out) {
-    test(out.table.interaction, out.table.repeatability);
-    out.interactionP = out.table.interaction.p;
-    out.pooled = out.interactionP ? *out.interactionP >= out.alpha
-                                  : out.table.interaction.ms.value_or(0) == 0;
-    out.pooledRepeatability = row(out.table.interaction.df + out.table.repeatability.df,
-                                  out.table.interaction.ss + out.table.repeatability.ss);
-    const Row& error = out.pooled ? out.pooledRepeatability : out.table.interaction;
-    test(out.table.part, error);
-    test(out.table.appraiser, error);
+    Table& t = out.table;
+    test(t.interaction, t.repeatability);
+    out.interactionP = t.interaction.p;
+    out.pooled =
+        out.interactionP ? *out.interactionP >= out.alpha : t.interaction.ms.value_or(0) == 0;
+    test(t.part, t.interaction);
+    test(t.appraiser, t.interaction);
+    if (out.pooled) {
+        Table& r = out.reduced;
+        r.part = row(t.part.df, t.part.ss);
+        r.appraiser = row(t.appraiser.df, t.appraiser.ss);
+        r.repeatability =
+            row(t.interaction.df + t.repeatability.df, t.interaction.ss + t.repeatability.ss);
+        r.total = t.total;
+        test(r.part, r.repeatability);
+        test(r.appraiser, r.repeatability);
+    }
 }
 
 double clamped(double v) {
@@ -187,7 +195,7 @@ void limits(Component& c, double variance, double nu) {
 void components(Results& out, const Shape& s) {
     const double nr = s.n * s.r;
     const double kr = s.k * s.r;
-    const Row& rep = out.pooled ? out.pooledRepeatability : out.table.repeatability;
+    const Row& rep = out.used().repeatability;
     const double error = rep.ms.value_or(0);
     const double against = out.pooled ? error : out.table.interaction.ms.value_or(0);
     out.components.repeatability.variance = clamped(error);
@@ -205,7 +213,7 @@ void components(Results& out, const Shape& s) {
     limits(out.components.repeatability, error, rep.df);
     Combination repro{{{1 / nr, &out.table.appraiser}}};
     if (out.pooled) {
-        repro.terms.push_back({-1 / nr, &out.pooledRepeatability});
+        repro.terms.push_back({-1 / nr, &out.reduced.repeatability});
     } else {
         repro.terms.push_back({(s.n - 1) / nr, &out.table.interaction});
         repro.terms.push_back({-1.0 / s.r, &out.table.repeatability});

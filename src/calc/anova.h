@@ -58,10 +58,13 @@ struct Components {
 struct Results {
     double alpha = 0.05;
     double multiplier = 5.15;
-    Table table;  // the full model
+    Table table;  // the full model: the main effects tested against the interaction
     std::optional<double> interactionP;
     bool pooled = false;
-    Row pooledRepeatability;  // interaction and repeatability together, when pooled
+    // When pooled: the main effects tested against interaction and repeatability together,
+    // which stand as its repeatability row; it has no interaction row (all zero).
+    Table reduced;
+    const Table& used() const { return pooled ? reduced : table; }
     Components components;
     std::optional<double> reference;  // the REF the percentages of the reference use
     std::optional<double> ndc;
