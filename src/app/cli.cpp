@@ -3,7 +3,9 @@
 //   kalmet-cli list DB            the analysis numbers, one per line, in record-set order
 //   kalmet-cli results DB NUMER   one JSON object with what the main window shows
 //   kalmet-cli report DB NUMER --out FILE.png|.bmp|.pdf [--zoom Z] [--font NAME]
-//                                 the report page, drawn as the preview draws it
+//                  [--page anova] [--alpha A]
+//                                 the report page, drawn as the preview draws it, or
+//                                 the ANOVA page as its window draws it
 //   kalmet-cli chart DB NUMER --out FILE.png|.pdf   the chart window's picture
 //
 // The figures come from the same selection and computation that fill the main window.
@@ -39,7 +41,7 @@ const char* const kUsage =
     "użycie: kalmet-cli list PLIK_BAZY\n"
     "        kalmet-cli results PLIK_BAZY NUMER_ANALIZY [--alpha ALFA]\n"
     "        kalmet-cli report PLIK_BAZY NUMER_ANALIZY --out PLIK.png|.bmp|.pdf "
-    "[--zoom SKALA] [--font CZCIONKA]\n"
+    "[--zoom SKALA] [--font CZCIONKA] [--page anova] [--alpha ALFA]\n"
     "        kalmet-cli chart PLIK_BAZY NUMER_ANALIZY --out PLIK.png|.pdf";
 
 int usage() {
@@ -50,6 +52,7 @@ struct ReportOptions {
     QString out;
     double zoom = 1.0;
     QString font;
+    PageRender::Page page = PageRender::Page::Report;
 };
 
 // What the command line asks for; nothing when it is not a valid call.
@@ -76,6 +79,8 @@ void describe(QCommandLineParser& parser) {
         {QStringLiteral("zoom"), QString::fromUtf8("skala strony raportu, od 0.1 do 4"),
          QStringLiteral("SKALA"), QStringLiteral("1")},
         {QStringLiteral("font"), QString::fromUtf8("czcionka raportu"), QStringLiteral("CZCIONKA")},
+        {QStringLiteral("page"), QString::fromUtf8("strona raportu: report (R&R) lub anova"),
+         QStringLiteral("STRONA"), QStringLiteral("report")},
         {QStringLiteral("alpha"),
          QString::fromUtf8("poziom istotności interakcji w ANOVA, od 0.001 do 0.5"),
          QStringLiteral("ALFA"), QStringLiteral("0.05")},
@@ -90,14 +95,16 @@ std::optional<Call> readCall(const QCommandLineParser& parser) {
     if ((!drawing && command != QLatin1String("list") && command != QLatin1String("results")) ||
         args.size() != wanted ||
         (!drawing && (parser.isSet(QStringLiteral("out")) || parser.isSet(QStringLiteral("zoom")) ||
-                      parser.isSet(QStringLiteral("font"))))) {
+                      parser.isSet(QStringLiteral("font")))) ||
+        (command != QLatin1String("report") && parser.isSet(QStringLiteral("page")))) {
         return std::nullopt;
     }
     Call call{command, args.value(1), args.value(2), {}};
     if (parser.isSet(QStringLiteral("alpha"))) {
         bool ok = false;
         call.alpha = parser.value(QStringLiteral("alpha")).toDouble(&ok);
-        if (command != QLatin1String("results") || !ok || call.alpha < 0.001 || call.alpha > 0.5) {
+        if (command == QLatin1String("list") || command == QLatin1String("chart") || !ok ||
+            call.alpha < 0.001 || call.alpha > 0.5) {
             return std::nullopt;
         }
     }
@@ -108,6 +115,12 @@ std::optional<Call> readCall(const QCommandLineParser& parser) {
     call.options.out = parser.value(QStringLiteral("out"));
     call.options.zoom = parser.value(QStringLiteral("zoom")).toDouble(&ok);
     call.options.font = parser.value(QStringLiteral("font"));
+    const QString page = parser.value(QStringLiteral("page"));
+    if (page != QLatin1String("report") && page != QLatin1String("anova")) {
+        return std::nullopt;
+    }
+    call.options.page =
+        page == QLatin1String("anova") ? PageRender::Page::Anova : PageRender::Page::Report;
     const QString suffix = QFileInfo(call.options.out).suffix().toLower();
     const bool known = suffix == QLatin1String("png") || suffix == QLatin1String("pdf") ||
                        (suffix == QLatin1String("bmp") && command == QLatin1String("report"));
@@ -132,8 +145,9 @@ int writeReport(Session& session, const AnalysisScreen& screen, const ReportOpti
     QString error;
     const bool pdf =
         QFileInfo(options.out).suffix().compare(QLatin1String("pdf"), Qt::CaseInsensitive) == 0;
-    const bool written = pdf ? PageRender::writePdf(inputs, options.out, &error)
-                             : PageRender::writePicture(inputs, options.zoom, options.out, &error);
+    const bool written =
+        pdf ? PageRender::writePdf(inputs, options.out, &error, options.page)
+            : PageRender::writePicture(inputs, options.zoom, options.out, &error, options.page);
     return written ? 0 : fail(QString::fromUtf8("Nie zapisano raportu: %1.").arg(error), 2);
 }
 
@@ -176,13 +190,12 @@ QJsonValue anovaJson(const std::optional<Anova::Results>& anova) {
     if (!anova) {
         return QJsonValue();
     }
-    const Anova::Table& t = anova->table;
+    const Anova::Table& t = anova->used();
     QJsonArray table{anovaRow("part", t.part), anovaRow("appraiser", t.appraiser)};
     if (!anova->pooled) {
         table.append(anovaRow("interaction", t.interaction));
     }
-    table.append(
-        anovaRow("repeatability", anova->pooled ? anova->pooledRepeatability : t.repeatability));
+    table.append(anovaRow("repeatability", t.repeatability));
     table.append(anovaRow("total", t.total));
     const Anova::Components& c = anova->components;
     const QJsonObject components{

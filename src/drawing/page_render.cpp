@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 
+#include "anova_page.h"
 #include "blank_page.h"
 #include "file_output.h"
 #include "painter_surface.h"
@@ -19,6 +20,11 @@ constexpr int kPdfDpi = 1200;
 
 namespace PageRender {
 
+bool draw(Page page, const ReportInputs& inputs, double zoom, Surface& surface) {
+    return page == Page::Anova ? AnovaPage(inputs, zoom).draw(surface)
+                               : ReportPage(inputs, zoom).PDT(surface);
+}
+
 QSize pictureSize(double zoom) {
     // The sheet at zoom 1 in whole pixels, then zoomed: zoom 2 is exactly four times.
     const int width = qRound(Twips::toDevice(ReportPage::kSheetWidth, Twips::kScreenDpi));
@@ -26,15 +32,15 @@ QSize pictureSize(double zoom) {
     return {qMax(1, qRound(width * zoom)), qMax(1, qRound(height * zoom))};
 }
 
-QImage picture(const ReportInputs& inputs, double zoom) {
+QImage picture(const ReportInputs& inputs, double zoom, Page page) {
     QImage image = blankPage(pictureSize(zoom));
     QPainter painter(&image);
     PainterSurface surface(painter, PainterSurface::Target::Picture);
-    ReportPage(inputs, zoom).PDT(surface);
+    draw(page, inputs, zoom, surface);
     return image;
 }
 
-bool writePdf(const ReportInputs& inputs, const QString& path, QString* error) {
+bool writePdf(const ReportInputs& inputs, const QString& path, QString* error, Page page) {
     return FileOutput::write(
         path,
         [&](QIODevice& device) {
@@ -42,7 +48,8 @@ bool writePdf(const ReportInputs& inputs, const QString& path, QString* error) {
             writer.setResolution(kPdfDpi);
             writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                                              QMarginsF(0, 0, 0, 0)));
-            writer.setTitle(QStringLiteral("Analiza R&R %1")
+            writer.setTitle((page == Page::Anova ? QStringLiteral("Analiza R&R (ANOVA) %1")
+                                                 : QStringLiteral("Analiza R&R %1"))
                                 .arg(inputs.field("Numer").toText(inputs.regional)));
             writer.setCreator(QStringLiteral("Kalmet III"));
             QPainter painter;
@@ -50,16 +57,17 @@ bool writePdf(const ReportInputs& inputs, const QString& path, QString* error) {
                 return false;
             }
             PainterSurface surface(painter, PainterSurface::Target::Document);
-            ReportPage(inputs, 1.0).PDT(surface);
+            draw(page, inputs, 1.0, surface);
             return painter.end();
         },
         error);
 }
 
-bool writePicture(const ReportInputs& inputs, double zoom, const QString& path, QString* error) {
+bool writePicture(const ReportInputs& inputs, double zoom, const QString& path, QString* error,
+                  Page page) {
     const QString suffix = QFileInfo(path).suffix().toLower();
     const char* format = suffix == QLatin1String("bmp") ? "BMP" : "PNG";
-    return FileOutput::writeImage(picture(inputs, zoom), path, format, error);
+    return FileOutput::writeImage(picture(inputs, zoom, page), path, format, error);
 }
 
 }  // namespace PageRender

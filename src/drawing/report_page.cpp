@@ -70,7 +70,7 @@ QString ReportPage::formatted(const Value& value) const {
     return value.format(NumberPattern(in_.numberPattern), in_.regional);
 }
 
-bool ReportPage::PDT(Surface& s) const {
+void ReportPage::beginPage(Surface& s) const {
     if (!s.isPrinter()) {
         s.clear();
     }
@@ -79,9 +79,11 @@ bool ReportPage::PDT(Surface& s) const {
     s.setFontName(in_.fontName);
     s.setScaleLeft(-1000 * zoom_);
     s.setScaleTop(-1000 * zoom_);
-    setZoomedLineWidth(s, 2);
-    setFont(s, 14, true);
-    drawHeader(s);
+}
+
+bool ReportPage::PDT(Surface& s) const {
+    beginPage(s);
+    drawHeader(s, QStringLiteral("ANALIZA R&R"));
     drawTableHeading(s);
     const double y0 = drawTable(s);
     drawTableLabels(s);
@@ -91,10 +93,12 @@ bool ReportPage::PDT(Surface& s) const {
     return !s.isPrinter() || s.endDocument();
 }
 
-void ReportPage::drawHeader(Surface& s) const {
+void ReportPage::drawHeader(Surface& s, const QString& title) const {
+    setZoomedLineWidth(s, 2);
+    setFont(s, 14, true);
     s.rectangle(0, 0, 10000 * zoom_, 14700 * zoom_);
     line(s, 0, 700, 10000, 700);
-    DrP(5000, 50, QStringLiteral("ANALIZA R&R"), 1, s);
+    DrP(5000, 50, title, 1, s);
     drawCompanyName(s);
     setFont(s, 10, false);
     DrP(9900, 50, formatDate(in_.today, in_.datePattern, in_.regional), 2, s);

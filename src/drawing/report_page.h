@@ -23,6 +23,21 @@ public:
     // Places one text: alignment 0 left edge at x, 1 centred on x, 2 right edge at x.
     void DrP(int x, int y, const QString& text, int alignment, Surface& surface) const;
 
+    // What every page of the program starts with: a clear target, the report font and
+    // the frame's origin; then the frame and the analysis header under a title.
+    void beginPage(Surface& s) const;
+    void drawHeader(Surface& s, const QString& title) const;
+
+    // Drawing in page twips at zoom 1, for this page and the pages built on it.
+    void line(Surface& s, double x1, double y1, double x2, double y2,
+              const QColor& colour = Qt::black) const;
+    void setZoomedLineWidth(Surface& s, int width) const;
+    void setFont(Surface& s, double size, bool bold) const;
+    // Width on the page (twips at zoom 1) in the current font.
+    double pageWidth(const Surface& s, const QString& text) const;
+    // The text cut with "…" to fit the room (page twips); whole when it fits.
+    QString fitted(const Surface& s, const QString& text, double room) const;
+
     double zoom() const { return zoom_; }
 
 private:
@@ -30,7 +45,6 @@ private:
     static constexpr double kGap = 150;
     static constexpr double kHalfWidth = 4850;
 
-    void drawHeader(Surface& s) const;
     void drawCompanyName(Surface& s) const;
     void drawRangeAndError(Surface& s) const;
     void drawCharacteristicAndReference(Surface& s) const;
@@ -45,15 +59,7 @@ private:
     void drawDeclaredError(Surface& s, double y) const;
     void drawEvaluation(Surface& s) const;
 
-    void line(Surface& s, double x1, double y1, double x2, double y2,
-              const QColor& colour = Qt::black) const;
-    void setZoomedLineWidth(Surface& s, int width) const;
-    void setFont(Surface& s, double size, bool bold) const;
     QString plain(const char* field) const;
-    // Width on the page (twips at zoom 1) in the current font.
-    double pageWidth(const Surface& s, const QString& text) const;
-    // The text cut with "…" to fit the room (page twips); whole when it fits.
-    QString fitted(const Surface& s, const QString& text, double room) const;
     QString formatted(const Value& value) const;
 
     const ReportInputs& in_;

@@ -37,4 +37,22 @@ QString elided(const Surface& surface, const QString& text, double room) {
     return text.left(charactersFitting(surface, text, room, ellipsis)) + ellipsis;
 }
 
+QStringList wrapped(const Surface& surface, const QString& text, double room) {
+    QStringList lines;
+    QString current;
+    for (const QString& word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        const QString longer = current.isEmpty() ? word : current + QLatin1Char(' ') + word;
+        if (current.isEmpty() || fits(surface.textWidth(longer), room)) {
+            current = longer;
+        } else {
+            lines << elided(surface, current, room);
+            current = word;
+        }
+    }
+    if (!current.isEmpty()) {
+        lines << elided(surface, current, room);
+    }
+    return lines;
+}
+
 }  // namespace TextFitting

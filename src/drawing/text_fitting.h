@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include "surface.h"
 
@@ -12,5 +13,8 @@ int charactersFitting(const Surface& surface, const QString& text, double room,
                       const QString& suffix = {});
 // The text whole when it fits; otherwise as many characters as fit, then "…".
 QString elided(const Surface& surface, const QString& text, double room);
+// The text in lines that fit the room, broken at blanks; a word longer than the room
+// is cut with "…".
+QStringList wrapped(const Surface& surface, const QString& text, double room);
 
 }  // namespace TextFitting

@@ -1,11 +1,16 @@
 #include "ui_environment.h"
 
 #include <QDialog>
+#include <QFileDialog>
 
 UiEnvironment UiEnvironment::desktop(Dialogs& dialogs) {
     UiEnvironment env;
     env.dialogs = &dialogs;
     env.showModal = [](QDialog& dialog) { dialog.exec(); };
     env.now = [] { return QDateTime::currentDateTime(); };
+    env.chooseSaveFile = [](QWidget* parent, const QString& caption, const QString& suggested,
+                            const QString& filter) {
+        return QFileDialog::getSaveFileName(parent, caption, suggested, filter);
+    };
     return env;
 }

@@ -6,16 +6,22 @@
 #include "dialogs.h"
 
 class QDialog;
+class QWidget;
 class PagePrinter;
 
 // What the windows take from their surroundings, so tests can stand in for it: the
 // message boxes, the way a modal window is shown (the program runs exec(); a test
-// fills the controls and presses the buttons instead), the clock and the printer.
+// fills the controls and presses the buttons instead), the clock, the printer and the
+// file chooser.
 struct UiEnvironment {
     Dialogs* dialogs = nullptr;
     std::function<void(QDialog&)> showModal;
     std::function<QDateTime()> now;
     PagePrinter* printer = nullptr;  // null: the desktop's default printer
+    // The file a save writes, chosen by the user from a suggestion; empty: cancelled.
+    std::function<QString(QWidget* parent, const QString& caption, const QString& suggested,
+                          const QString& filter)>
+        chooseSaveFile;
 
     static UiEnvironment desktop(Dialogs& dialogs);
 };

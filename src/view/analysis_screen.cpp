@@ -34,6 +34,7 @@ AnalysisScreen withReadFailure(AnalysisScreen& screen, const QString& cause) {
     screen.study = StudyOutput();
     screen.results = {};
     screen.anova.reset();
+    screen.anovaInput.reset();
     return screen;
 }
 
@@ -46,6 +47,15 @@ std::optional<QString> AnalysisScreen::referenceModeCode(const Value& coRef) {
         return std::nullopt;
     }
     return QString::fromLatin1(codes[*mode]);
+}
+
+std::optional<Anova::Results> AnalysisScreen::anovaAt(double alpha) const {
+    if (!anovaInput) {
+        return std::nullopt;
+    }
+    Anova::Input input = *anovaInput;
+    input.alpha = alpha;
+    return Anova::compute(input);
 }
 
 AnalysisScreen AnalysisScreen::select(Session& session, const QString& numer, double anovaAlpha) {
@@ -104,8 +114,9 @@ AnalysisScreen AnalysisScreen::select(Session& session, const QString& numer, do
     if (screen.hasSeries) {
         screen.study = computeStudy(input, session.shared().factors, rs);
         screen.results = ResultTexts::of(screen.study, input.numberPattern, input.shown, rs);
-        if (const auto anova = Anova::inputOf(input, screen.study, anovaAlpha)) {
-            screen.anova = Anova::compute(*anova);
+        screen.anovaInput = Anova::inputOf(input, screen.study, anovaAlpha);
+        if (screen.anovaInput) {
+            screen.anova = Anova::compute(*screen.anovaInput);
         }
     }
     series->moveLast();

@@ -22,8 +22,9 @@ struct AnalysisScreen {
     std::optional<QString> referenceCode;                 // Label2; empty: left as it was
     bool hasSeries = false;
     StudyOutput study;
-    ResultTexts::Texts results;           // panels 13..26; empty while the study is incomplete
-    std::optional<Anova::Results> anova;  // the same study by ANOVA, when complete
+    ResultTexts::Texts results;              // panels 13..26; empty while the study is incomplete
+    std::optional<Anova::Results> anova;     // the same study by ANOVA, when complete
+    std::optional<Anova::Input> anovaInput;  // what it was computed from, for another alpha
 
     // K x R series: results, the report and the chart exist.
     bool hasCompleteStudy() const { return hasSeries && study.complete; }
@@ -33,6 +34,9 @@ struct AnalysisScreen {
     static AnalysisScreen select(Session& session, const QString& numer,
                                  double anovaAlpha = kAnovaAlpha);
     static constexpr double kAnovaAlpha = 0.05;
+
+    // The ANOVA of the same study at another alpha; nothing when the study has none.
+    std::optional<Anova::Results> anovaAt(double alpha) const;
 
     static std::optional<QString> referenceModeCode(const Value& coRef);
 };

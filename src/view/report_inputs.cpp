@@ -52,6 +52,9 @@ ReportInputs ReportInputs::gather(Session& session, const AnalysisScreen& screen
     in.grid = screen.study.grid;
     in.panels = screen.results;
     in.today = today;
+    if (screen.anova) {
+        in.anova = AnovaTexts::of(*screen.anova, screen.study, in.numberPattern, in.regional);
+    }
     const int parts = StudyInput::partCount(in.field("LiczbaN"));
     if (RecordSet* series = session.series()) {
         in.measured = MeasuredValues::collect(storedSeries(*series, parts), parts);

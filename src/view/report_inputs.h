@@ -3,6 +3,9 @@
 #include <QDateTime>
 #include <QHash>
 #include <array>
+#include <optional>
+
+#include "anova_texts.h"
 
 #include "grid_layout.h"
 #include "measured_values.h"
@@ -30,6 +33,7 @@ struct ReportInputs {
     QDateTime today;
     QString fontName;
     RegionalSettings regional = RegionalSettings::polish();
+    std::optional<AnovaTexts::Texts> anova;  // the ANOVA page's texts, when it has any
 
     Value field(const char* name) const { return analysis.value(QString::fromLatin1(name)); }
 

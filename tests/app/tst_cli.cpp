@@ -205,6 +205,14 @@ void CliTest::errorsGoToStandardError() {
     QVERIFY(QString::fromUtf8(run.err).contains(QString::fromUtf8("nie jest bazą danych")));
     QCOMPARE(cli({QStringLiteral("results"), t.path()}).code, 64);
     QCOMPARE(cli({QStringLiteral("list"), t.path(), QStringLiteral("--zoom"), "2"}).code, 64);
+    for (const char* page : {"chart", "report"}) {
+        QCOMPARE(cli({QString::fromLatin1(page), t.path(), QStringLiteral("7/2026"),
+                      QStringLiteral("--out"), t.folder() + QStringLiteral("/x.png"),
+                      QStringLiteral("--page"),
+                      QString::fromLatin1(page[0] == 'c' ? "anova" : "wykres")})
+                     .code,
+                 64);
+    }
     run = cli({QStringLiteral("--version")});
     QCOMPARE(run.code, 0);
     QVERIFY(run.out.startsWith("kalmet-cli "));
@@ -253,6 +261,9 @@ void CliTest::reportFiles_data() {
     QTest::newRow("png") << "r.png" << QStringList() << QSize(794, 1123);
     QTest::newRow("bmp at zoom 2") << "r.bmp" << QStringList{"--zoom", "2"} << QSize(1588, 2246);
     QTest::newRow("pdf") << "r.pdf" << QStringList{"--font", "DejaVu Sans"} << QSize();
+    QTest::newRow("anova png") << "a.png" << QStringList{"--page", "anova", "--alpha", "0.25"}
+                               << QSize(794, 1123);
+    QTest::newRow("anova pdf") << "a.pdf" << QStringList{"--page", "anova"} << QSize();
 }
 
 void CliTest::reportFiles() {
@@ -267,6 +278,14 @@ void CliTest::reportFiles() {
     QVERIFY2(run.code == 0, run.err.constData());
     if (pixels.isValid()) {
         QCOMPARE(QImage(out).size(), pixels);
+        if (extra.contains(QStringLiteral("anova"))) {  // another page than the report
+            const QString report = t.folder() + QStringLiteral("/report.png");
+            QCOMPARE(cli({QStringLiteral("report"), t.path(), QStringLiteral("7/2026"),
+                          QStringLiteral("--out"), report})
+                         .code,
+                     0);
+            QVERIFY(QImage(out) != QImage(report));
+        }
     } else {
         QFile pdf(out);
         QVERIFY(pdf.open(QIODevice::ReadOnly));

@@ -31,6 +31,11 @@ struct WindowFixture {
             }
         };
         environment.now = [] { return QDateTime(QDate(2026, 12, 8), QTime(10, 30)); };
+        environment.chooseSaveFile = [this](QWidget*, const QString&, const QString& suggested,
+                                            const QString&) {
+            suggestedFiles << suggested;
+            return chosenFile;
+        };
         window = std::make_unique<Kalmet>(environment);
     }
 
@@ -57,6 +62,8 @@ struct WindowFixture {
     UiEnvironment environment;
     std::function<void(QDialog&)> onModal;
     QStringList modals;
+    QString chosenFile;  // what the file chooser answers; empty: cancelled
+    QStringList suggestedFiles;
     std::unique_ptr<Kalmet> window;
 };
 

@@ -98,6 +98,9 @@ void Kalmet::buildMenu() {
     chart_->setObjectName(QStringLiteral("WykKalmet"));
     QAction* settings = menuBar()->addAction(QStringLiteral("&Ustawienia"));
     settings->setObjectName(QStringLiteral("Ustawienia"));
+
+    QMenu* tools = addMenu("Narzedzia", "&Narzędzia");
+    anova_ = addEntry(tools, "Anova", "&1. Analiza wariancji (ANOVA)");
 }
 
 QLabel* Kalmet::makePanel(int index, Qt::Alignment alignment) {
@@ -407,7 +410,8 @@ void Kalmet::connectCommands() {
         {"UsunDanaW", [editing] { editing->deleteAllSeries(); }},
         {"DrukujAnaliza", [windows] { windows->preview(); }},
         {"WykKalmet", [windows] { windows->chart(); }},
-        {"Ustawienia", [windows] { windows->settings(); }}};
+        {"Ustawienia", [windows] { windows->settings(); }},
+        {"Anova", [windows] { windows->anova(); }}};
     for (const auto& [name, command] : entries) {
         auto* action = findChild<QAction*>(QString::fromLatin1(name));
         disconnect(action, &QAction::triggered, this, nullptr);
@@ -466,6 +470,7 @@ void Kalmet::selectAnalysisAt(int index) {
 void Kalmet::setReportCommandsEnabled(bool on) {
     printAnalysis_->setEnabled(on);
     chart_->setEnabled(on);
+    anova_->setEnabled(on);
     chartButton_->setEnabled(on);
     previewButton_->setEnabled(on);
 }

@@ -114,6 +114,7 @@ private:
     QAction* newSeries_ = nullptr;
     QAction* printAnalysis_ = nullptr;
     QAction* chart_ = nullptr;
+    QAction* anova_ = nullptr;
     QAction* quit_ = nullptr;
     QPointer<QWidget> previousActiveWindow_;
     bool commandRunning_ = false;

@@ -1,5 +1,8 @@
 #include "modal_commands.h"
 
+#include <QDir>
+
+#include "anova_window.h"
 #include "chart_window.h"
 #include "main_window.h"
 #include "preview_window.h"
@@ -32,6 +35,24 @@ void ModalCommands::chart() {
     KalmetWyk chart(ReportInputs::gather(session_, screen, env_.now()), &window_);
     chart.Wykres();  // the first activation may not come on every platform
     env_.showModal(chart);
+    window_.selectAnalysis();
+}
+
+void ModalCommands::anova() {
+    const AnalysisScreen& screen = window_.screen();
+    if (!screen.hasCompleteStudy()) {
+        return;  // the command is disabled then
+    }
+    QString name = session_.analyses().field(QStringLiteral("Numer")).toText(session_.regional());
+    name.replace(QLatin1Char('/'), QLatin1Char('_'));
+    const QDir folder(session_.shared().applicationFolder);
+    const QString suggested = folder.filePath(
+        (folder.exists(QStringLiteral("PDF")) ? QStringLiteral("PDF/") : QString()) + name +
+        QStringLiteral("_ANOVA.pdf"));
+    PagePrinter& printer = env_.printer ? *env_.printer : defaultPrinter_;
+    AnovaWindow window(screen, ReportInputs::gather(session_, screen, env_.now()), env_, printer,
+                       suggested, &window_);
+    env_.showModal(window);
     window_.selectAnalysis();
 }
 

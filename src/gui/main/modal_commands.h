@@ -6,8 +6,8 @@
 class Kalmet;
 class Session;
 
-// The main window's commands that open the other windows: the print preview, the chart
-// and the settings. Each shows its window modally and has the main window show the
+// The main window's commands that open the other windows: the print preview, the chart,
+// the settings and the tools. Each shows its window modally and has the main window show the
 // database afterwards.
 class ModalCommands {
 public:
@@ -16,6 +16,7 @@ public:
     void preview();   // DrukujAnaliza, SSCommand2
     void chart();     // WykKalmet, SSCommand1
     void settings();  // Ustawienia
+    void anova();     // Narzędzia, Analiza wariancji
 
 private:
     Kalmet& window_;

@@ -6,9 +6,8 @@
 #include <QPrinterInfo>
 
 #include "painter_surface.h"
-#include "report_page.h"
 
-QString DefaultPrinter::print(const ReportInputs& inputs) {
+QString DefaultPrinter::print(const ReportInputs& inputs, PageRender::Page page) {
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (info.isNull()) {
         return QString::fromUtf8("nie skonfigurowano żadnej drukarki");
@@ -19,7 +18,7 @@ QString DefaultPrinter::print(const ReportInputs& inputs) {
     if (printer.outputFormat() != QPrinter::NativeFormat) {
         return QString::fromUtf8("drukarka „%1” nie jest dostępna").arg(info.printerName());
     }
-    const QString cause = sendPage(printer, inputs, info.printerName());
+    const QString cause = sendPage(printer, inputs, info.printerName(), page);
     if (cause.isEmpty() && printer.printerState() == QPrinter::Error) {
         return QString::fromUtf8("drukarka „%1” nie przyjęła strony").arg(info.printerName());
     }
@@ -27,7 +26,7 @@ QString DefaultPrinter::print(const ReportInputs& inputs) {
 }
 
 QString DefaultPrinter::sendPage(QPaintDevice& device, const ReportInputs& inputs,
-                                 const QString& printerName) {
+                                 const QString& printerName, PageRender::Page page) {
     QPainter painter;
     const QString refused = QString::fromUtf8("drukarka „%1” nie przyjęła strony").arg(printerName);
     if (!painter.begin(&device)) {
@@ -35,5 +34,5 @@ QString DefaultPrinter::sendPage(QPaintDevice& device, const ReportInputs& input
     }
     PainterSurface surface(painter, PainterSurface::Target::Printer);
     // Ending the document submits the job: a refusal there is a page not printed.
-    return ReportPage(inputs, 1.0).PDT(surface) ? QString() : refused;
+    return PageRender::draw(page, inputs, 1.0, surface) ? QString() : refused;
 }

@@ -235,7 +235,7 @@ void PodKalmet::zoomOne() {
 
 // The page at zoom 1 goes to the printer; the preview keeps its zoom and picture.
 void PodKalmet::printPage() {
-    const QString cause = printer_.print(inputs_);
+    const QString cause = printer_.print(inputs_, PageRender::Page::Report);
     if (!cause.isEmpty()) {
         dialogs_.message(
             QString::fromUtf8("Strona nie została wydrukowana: %1.\n\nMożesz zapisać ją "

@@ -73,19 +73,22 @@ void MainWindowTest::controlsCarryTheirNames() {
             f.window->findChild<QLabel*>(QStringLiteral("SSPanel1_%1").arg(i)) != nullptr;
         QCOMPARE(exists, i != 2 && i != 23);
     }
-    const QList<QPair<const char*, const char*>> menu = {{"NowaAnaliza", "&1. Nowa analiza"},
-                                                         {"PoprawAnaliza", "&2. Popraw analizę"},
-                                                         {"UsunAnaliza", "&3. Usuń analizę"},
-                                                         {"DrukujAnaliza", "&4. Drukuj analizę"},
-                                                         {"Koniec", "&Koniec"},
-                                                         {"NowaDana", "&1. Wprowadź serię danych"},
-                                                         {"PoprawDana", "&2. Popraw serię danych"},
-                                                         {"UsunDana", "&3. Usuń serię danych"},
-                                                         {"UsunDanaW", "&4. Usuń wszystkie dane"},
-                                                         {"WykKalmet", "&Wykres"},
-                                                         {"Ustawienia", "&Ustawienia"},
-                                                         {"Analiza", "&Analiza"},
-                                                         {"MenDane", "&Dane"}};
+    const QList<QPair<const char*, const char*>> menu = {
+        {"NowaAnaliza", "&1. Nowa analiza"},
+        {"PoprawAnaliza", "&2. Popraw analizę"},
+        {"UsunAnaliza", "&3. Usuń analizę"},
+        {"DrukujAnaliza", "&4. Drukuj analizę"},
+        {"Koniec", "&Koniec"},
+        {"NowaDana", "&1. Wprowadź serię danych"},
+        {"PoprawDana", "&2. Popraw serię danych"},
+        {"UsunDana", "&3. Usuń serię danych"},
+        {"UsunDanaW", "&4. Usuń wszystkie dane"},
+        {"WykKalmet", "&Wykres"},
+        {"Ustawienia", "&Ustawienia"},
+        {"Analiza", "&Analiza"},
+        {"MenDane", "&Dane"},
+        {"Narzedzia", "&Narzędzia"},
+        {"Anova", "&1. Analiza wariancji (ANOVA)"}};
     for (const auto& [name, caption] : menu) {
         QAction* action = f.find<QAction>(name);
         QVERIFY2(action, name);
@@ -141,7 +144,7 @@ void MainWindowTest::incompleteAnalysis() {
     QCOMPARE(background(f.window->panel(26)), QColor(Qt::white));
     QVERIFY(enabled(f, "NowaDana"));
     QVERIFY(!enabled(f, "DrukujAnaliza"));
-    QVERIFY(!enabled(f, "WykKalmet"));
+    QVERIFY(!enabled(f, "WykKalmet") && !enabled(f, "Anova"));
     QVERIFY(!f.find<QPushButton>("SSCommand1")->isEnabled());
     QVERIFY(!f.find<QPushButton>("SSCommand2")->isEnabled());
     QCOMPARE(f.window->session()->series()->position(), 0);  // the first series
@@ -159,7 +162,7 @@ void MainWindowTest::completeAnalysisShowsTheResults() {
     QCOMPARE(background(f.window->panel(26)), QColor(0, 255, 0));
     QCOMPARE(f.find<QLabel>("Label2")->text(), QStringLiteral("TV"));
     QVERIFY(!enabled(f, "NowaDana"));
-    QVERIFY(enabled(f, "DrukujAnaliza") && enabled(f, "WykKalmet"));
+    QVERIFY(enabled(f, "DrukujAnaliza") && enabled(f, "WykKalmet") && enabled(f, "Anova"));
     QVERIFY(f.find<QPushButton>("SSCommand1")->isEnabled() &&
             f.find<QPushButton>("SSCommand2")->isEnabled());
     QCOMPARE(f.window->session()->series()->position(), 0);
