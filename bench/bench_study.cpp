@@ -1,9 +1,12 @@
 // Time of the whole R&R computation (grid layout, results, panels, verdicts) for the
-// largest study: N = 10 parts, K = 3 appraisers, R = 3 trials.
+// largest study: N = 10 parts, K = 3 appraisers, R = 3 trials; and of its ANOVA beside it.
 
 #include <chrono>
 #include <cstdio>
+#include <functional>
 
+#include "anova.h"
+#include "anova_texts.h"
 #include "result_texts.h"
 #include "rr_study.h"
 
@@ -44,15 +47,24 @@ double oneStudy(const StudyInput& in, const FactorTables& factors, const Regiona
     return out.results.RR.value_or(0) + texts[Panels::kRR].size();
 }
 
-double microsecondsPerStudy(const StudyInput& in, int rounds, double* checksum) {
-    const FactorTables factors;
-    const RegionalSettings rs = RegionalSettings::polish();
+// The ANOVA of the same study from its computed output, numbers and (optionally) texts.
+double oneAnova(const StudyInput& in, const StudyOutput& out, const RegionalSettings& rs,
+                bool texts) {
+    const std::optional<Anova::Results> a = Anova::compute(*Anova::inputOf(in, out, 0.05));
+    if (!texts) {
+        return a->components.rr.variance;
+    }
+    return a->components.rr.variance +
+           AnovaTexts::of(*a, out, in.numberPattern, rs).components.size();
+}
+
+double microsecondsPer(const std::function<double()>& step, int rounds, double* checksum) {
     for (int i = 0; i < 200; ++i) {  // warm-up
-        *checksum += oneStudy(in, factors, rs);
+        *checksum += step();
     }
     const auto start = std::chrono::steady_clock::now();
     for (int i = 0; i < rounds; ++i) {
-        *checksum += oneStudy(in, factors, rs);
+        *checksum += step();
     }
     const std::chrono::duration<double, std::micro> elapsed =
         std::chrono::steady_clock::now() - start;
@@ -67,13 +79,25 @@ int main() {
     StudyInput in = largestStudy();
     const int rounds = 20000;
     double checksum = 0;
-    const double cold = microsecondsPerStudy(in, rounds, &checksum);
+    const FactorTables factors;
+    const RegionalSettings rs = RegionalSettings::polish();
+    const auto study = [&] { return oneStudy(in, factors, rs); };
+    const double cold = microsecondsPer(study, rounds, &checksum);
     ShownNumbers shown(RegionalSettings::polish());
     in.shown = &shown;
-    const double warm = microsecondsPerStudy(in, rounds, &checksum);
+    const double warm = microsecondsPer(study, rounds, &checksum);
     std::printf(
         "computeStudy N=10 K=3 R=3: %.2f us per study with every text made anew, %.2f us "
         "recomputed with the texts already shown (target <= 20) (%d rounds, checksum %.6f)\n",
         cold, warm, rounds, checksum);
+    const StudyOutput out = computeStudy(in, factors, rs);
+    const double anova =
+        microsecondsPer([&] { return oneAnova(in, out, rs, false); }, rounds, &checksum);
+    const double anovaTexts =
+        microsecondsPer([&] { return oneAnova(in, out, rs, true); }, rounds, &checksum);
+    std::printf(
+        "ANOVA N=10 K=3 R=3: %.2f us per study (%.2f x average-and-range), %.2f us with its "
+        "texts (target <= 2 x) (checksum %.6f)\n",
+        anova, anova / warm, anovaTexts, checksum);
     return 0;
 }
