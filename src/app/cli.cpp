@@ -217,6 +217,32 @@ QJsonValue anovaJson(const std::optional<Anova::Results>& anova) {
         {QStringLiteral("resolutionVerdict"), QString::fromLatin1(nameOf(anova->ndcVerdict))}};
 }
 
+// The control charts' limits at full precision; appraisers by name, parts from 1.
+QJsonValue controlJson(const AnalysisScreen& screen) {
+    if (!screen.control) {
+        return QJsonValue();
+    }
+    const ControlLimits::Results& c = *screen.control;
+    QJsonArray flagged;
+    for (const ControlLimits::Flag& f : c.flaggedRanges) {
+        flagged.append(
+            QJsonObject{{QStringLiteral("appraiser"), screen.appraisers.value(f.appraiser)},
+                        {QStringLiteral("part"), f.part + 1},
+                        {QStringLiteral("range"), f.range}});
+    }
+    return QJsonObject{{QStringLiteral("rbar"), c.rbar},
+                       {QStringLiteral("uclR"), c.uclR},
+                       {QStringLiteral("lclR"), c.lclR},
+                       {QStringLiteral("xbarbar"), c.xbarbar},
+                       {QStringLiteral("uclX"), c.uclX},
+                       {QStringLiteral("lclX"), c.lclX},
+                       {QStringLiteral("d4"), c.d4},
+                       {QStringLiteral("a2"), c.a2},
+                       {QStringLiteral("flaggedRanges"), flagged},
+                       {QStringLiteral("averagesOutside"), c.averagesOutside},
+                       {QStringLiteral("averagesTotal"), c.averagesTotal}};
+}
+
 QJsonObject resultsJson(const AnalysisScreen& screen, const QString& numer) {
     const StudyOutput& study = screen.study;
     QJsonObject out;
@@ -246,6 +272,7 @@ QJsonObject resultsJson(const AnalysisScreen& screen, const QString& numer) {
     out.insert(QStringLiteral("grid"), grid);
     out.insert(QStringLiteral("fixed"), fixed);
     out.insert(QStringLiteral("anova"), anovaJson(screen.anova));
+    out.insert(QStringLiteral("control"), controlJson(screen));
     return out;
 }
 

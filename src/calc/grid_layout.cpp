@@ -7,6 +7,7 @@ void GridLayout::resize(int rowCount, int columnCount) {
     cells = QVector<QString>(size);
     fixed = QVector<bool>(size, false);
     white = QVector<bool>(size, false);
+    flagged = QVector<bool>(size, false);
     columnWidths = QVector<int>(columns, 0);
     rowHeights = QVector<int>(rows, kDefaultRowHeight);
     mergeableColumns = QVector<bool>(columns, false);
@@ -21,6 +22,7 @@ void GridLayout::ensureRows(int rowCount) {
     cells.resize(cells.size() + added);
     fixed.resize(fixed.size() + added);
     white.resize(white.size() + added);
+    flagged.resize(flagged.size() + added);
     rowHeights.resize(rowCount);
     mergeableRows.resize(rowCount);
     for (int r = rows; r < rowCount; ++r) {

@@ -165,6 +165,7 @@ private:
             out_.results.appraiserRanges[block - 1] = appraiserRange;
         }
         writeSummaryRow(QString::fromUtf8("Średnia"), averages, appraiserAverage);
+        out_.rangeRows << row_;
         writeSummaryRow(QString::fromUtf8("Rozstęp"), ranges, appraiserRange);
         writeSeparatorRow();
     }

@@ -41,6 +41,8 @@ struct StudyOutput {
     // Each series' part values as displayed and read back, in record-set order: what the
     // statistics of both methods compute on.
     QVector<QVector<std::optional<double>>> displayed;
+    // The grid row of each complete appraiser block's "Rozstęp" row, in block order.
+    QVector<int> rangeRows;
     bool complete = false;  // record count = K x R
     int seriesCount = 0;
     Verdict rrVerdict = Verdict::None;          // panel 22

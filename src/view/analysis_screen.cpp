@@ -2,6 +2,8 @@
 
 #include <initializer_list>
 
+#include "control_texts.h"
+#include "measured_values.h"
 #include "number_reader.h"
 #include "session.h"
 #include "sqlite_failure.h"
@@ -35,7 +37,31 @@ AnalysisScreen withReadFailure(AnalysisScreen& screen, const QString& cause) {
     screen.results = {};
     screen.anova.reset();
     screen.anovaInput.reset();
+    screen.control.reset();
+    screen.appraisers.clear();
+    screen.controlWarning.clear();
     return screen;
+}
+
+// The control charts of a complete study; a flagged range turns red in the grid and is
+// named in the line under it.
+void showControl(AnalysisScreen& screen, const StudyInput& input, const RegionalSettings& rs) {
+    for (const AppraiserRun& run : appraiserRuns(input.series)) {
+        screen.appraisers << input.series[run.first].appraiser.toText(rs);
+    }
+    StudyOutput& study = screen.study;
+    if (!screen.anovaInput || study.rangeRows.size() != screen.appraisers.size()) {
+        return;  // appraiser blocks of another size than R: no subgroups
+    }
+    screen.control = ControlLimits::compute(screen.anovaInput->y, study.results.meanRange);
+    if (!screen.control) {
+        return;
+    }
+    for (const ControlLimits::Flag& f : screen.control->flaggedRanges) {
+        study.grid.setFlagged(study.rangeRows.value(f.appraiser), f.part + 2);
+    }
+    screen.controlWarning =
+        ControlTexts::warning(*screen.control, screen.appraisers, input.numberPattern, rs);
 }
 
 }  // namespace
@@ -117,6 +143,7 @@ AnalysisScreen AnalysisScreen::select(Session& session, const QString& numer, do
         screen.anovaInput = Anova::inputOf(input, screen.study, anovaAlpha);
         if (screen.anovaInput) {
             screen.anova = Anova::compute(*screen.anovaInput);
+            showControl(screen, input, rs);
         }
     }
     series->moveLast();

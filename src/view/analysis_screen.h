@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "anova.h"
+#include "control_limits.h"
 #include "result_texts.h"
 #include "rr_study.h"
 
@@ -25,6 +26,9 @@ struct AnalysisScreen {
     ResultTexts::Texts results;              // panels 13..26; empty while the study is incomplete
     std::optional<Anova::Results> anova;     // the same study by ANOVA, when complete
     std::optional<Anova::Input> anovaInput;  // what it was computed from, for another alpha
+    std::optional<ControlLimits::Results> control;  // the X-bar and R charts, when complete
+    QStringList appraisers;  // the names of the appraiser blocks, in grid order
+    QString controlWarning;  // the line under the grid; empty without a flagged range
 
     // K x R series: results, the report and the chart exist.
     bool hasCompleteStudy() const { return hasSeries && study.complete; }

@@ -165,6 +165,9 @@ void CliTest::resultsAsTheWindowShowsThem() {
                  .value(QStringLiteral("variance"))
                  .toDouble(),
              study.anova->components.rr.variance);
+    const QJsonObject control = o.value(QStringLiteral("control")).toObject();
+    QCOMPARE(control.value(QStringLiteral("uclR")).toDouble(), study.control->uclR);
+    QCOMPARE(control.value(QStringLiteral("averagesTotal")).toInt(), 10);
     QCOMPARE(cli({QStringLiteral("results"), t.path(), QStringLiteral("1/2026"),
                   QStringLiteral("--alpha"), QStringLiteral("0.9")})
                  .code,
@@ -182,6 +185,7 @@ void CliTest::incompleteAnalysis() {
              QString());
     QCOMPARE(o.value(QStringLiteral("grid")).toArray().size(), 12);
     QVERIFY(o.value(QStringLiteral("anova")).isNull());
+    QVERIFY(o.value(QStringLiteral("control")).isNull());
 }
 
 void CliTest::errorsGoToStandardError() {

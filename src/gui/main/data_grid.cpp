@@ -55,6 +55,9 @@ void DataGrid::showLayout(const GridLayout& layout) {
             if (layout.isWhite(r, c)) {
                 item->setBackground(Qt::white);
             }
+            if (layout.isFlagged(r, c)) {
+                item->setForeground(QColor(255, 0, 0));
+            }
             if (r == 0) {
                 item->setTextAlignment(Qt::AlignCenter);
             } else if (c == layout.leftAlignedColumn) {

@@ -21,6 +21,8 @@ public:
     int columns() const { return layout_.columns; }
     QString cellText(int row, int column) const { return layout_.text(row, column); }
     bool isFixedColour(int row, int column) const { return layout_.isFixed(row, column); }
+    // A range out of statistical control, in red text.
+    bool isFlagged(int row, int column) const { return layout_.isFlagged(row, column); }
     int rowHeightTwips(int row) const { return layout_.rowHeights.value(row); }
     QColor fixedColour() const;
 

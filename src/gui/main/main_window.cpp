@@ -103,6 +103,19 @@ void Kalmet::buildMenu() {
     anova_ = addEntry(tools, "Anova", "&1. Analiza wariancji (ANOVA)");
 }
 
+// A line in red plain text, hidden until there is something to say.
+QLabel* Kalmet::makeWarningLabel(const char* name) {
+    auto* label = new QLabel;
+    label->setObjectName(QString::fromLatin1(name));
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(true);
+    QPalette red = label->palette();
+    red.setColor(QPalette::WindowText, QColor(255, 0, 0));
+    label->setPalette(red);
+    label->hide();
+    return label;
+}
+
 QLabel* Kalmet::makePanel(int index, Qt::Alignment alignment) {
     auto* panel = new PanelLabel;
     panel->setObjectName(QStringLiteral("SSPanel1_%1").arg(index));
@@ -358,14 +371,7 @@ void Kalmet::buildWindow() {
     bold.setBold(true);
     caption->setFont(bold);
     layout->addWidget(caption);
-    readFailure_ = new QLabel;
-    readFailure_->setObjectName(QStringLiteral("LabelBlad"));
-    readFailure_->setTextFormat(Qt::PlainText);
-    readFailure_->setWordWrap(true);
-    QPalette red = readFailure_->palette();
-    red.setColor(QPalette::WindowText, QColor(255, 0, 0));
-    readFailure_->setPalette(red);
-    readFailure_->hide();
+    readFailure_ = makeWarningLabel("LabelBlad");
     layout->addWidget(readFailure_);
     grid_ = new DataGrid;
     grid_->setObjectName(QStringLiteral("Grid1"));
@@ -381,6 +387,8 @@ void Kalmet::buildWindow() {
     // room for the largest study: 20 rows, three of them thin separators
     grid_->setMinimumHeight(Twips::toPixels(17 * 250 + 3 * 60 + 120, logicalDpiY()));
     layout->addWidget(grid_, 1);
+    controlWarning_ = makeWarningLabel("LabelKontrola");
+    layout->addWidget(controlWarning_);
     layout->addWidget(buildResultsRow());
     setCentralWidget(central);
 }
@@ -451,6 +459,7 @@ void Kalmet::clearScreen() {
     }
     label2_->clear();
     readFailure_->hide();
+    controlWarning_->hide();
     grid_->clearToOneRow();
     grid_->hide();
     clearResults();
@@ -508,6 +517,8 @@ void Kalmet::selectAnalysis() {
     if (screen.hasSeries) {
         Tablica(screen.study, screen.results);
     }
+    controlWarning_->setText(screen.controlWarning);
+    controlWarning_->setVisible(!screen.controlWarning.isEmpty());
     screen_ = std::move(screen);
     combo_->setFocus();
 }
@@ -520,6 +531,7 @@ void Kalmet::showReadFailure(const QString& numer, const QString& cause) {
         panel(i)->clear();
     }
     label2_->clear();
+    controlWarning_->hide();
     grid_->clearToOneRow();
     grid_->hide();
     clearResults();

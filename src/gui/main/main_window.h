@@ -50,6 +50,8 @@ public:
     QLabel* panel(int index) const { return panels_.at(static_cast<std::size_t>(index)); }
     // The reason of the last failed read, shown above the grid; hidden after a good read.
     QLabel* readFailureLabel() const { return readFailure_; }
+    // The ranges out of statistical control, named under the grid; hidden without one.
+    QLabel* controlWarningLabel() const { return controlWarning_; }
 
     // After a new analysis: its number goes to the end of Combo1 and is selected.
     void appendAndSelect(const QString& numer);
@@ -82,6 +84,7 @@ private:
     QGroupBox* makeResultFrame(const char* title);
     QLabel* makeValuePanel(int index);
     QLabel* makePanel(int index, Qt::Alignment alignment);
+    QLabel* makeWarningLabel(const char* name);
     QLabel* makeCaption(int index, const QString& caption, QString* unit = nullptr);
 
     void showHeader(const AnalysisScreen& screen);
@@ -105,7 +108,8 @@ private:
     AnalysisNumberModel* numbers_ = nullptr;
     DataGrid* grid_ = nullptr;
     QLabel* label2_ = nullptr;
-    QLabel* readFailure_ = nullptr;  // why nothing is shown, until a read succeeds
+    QLabel* readFailure_ = nullptr;     // why nothing is shown, until a read succeeds
+    QLabel* controlWarning_ = nullptr;  // the ranges out of control, under the grid
     std::array<QLabel*, Panels::kCount> panels_{};
     int symbolCount_ = 0;
     int resultFrameCount_ = 0;

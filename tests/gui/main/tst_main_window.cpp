@@ -43,6 +43,7 @@ private slots:
     void startupSelectsTheLastAnalysis();
     void incompleteAnalysis();
     void completeAnalysisShowsTheResults();
+    void rangeOutOfControlIsFlagged();
     void gridShape();
     void clicksOutsideSeriesRowsSelectNothing();
     void theHighlightedSeriesIsTheSelectedOne();
@@ -166,6 +167,32 @@ void MainWindowTest::completeAnalysisShowsTheResults() {
     QVERIFY(f.find<QPushButton>("SSCommand1")->isEnabled() &&
             f.find<QPushButton>("SSCommand2")->isEnabled());
     QCOMPARE(f.window->session()->series()->position(), 0);
+}
+
+// The AIAG study's one wild range turns red and is named under the grid; a study without
+// one shows neither.
+void MainWindowTest::rangeOutOfControlIsFlagged() {
+    WindowFixture f(TestDatabase::fixture("aiag_10x3x3.sql"));
+    QVERIFY(f.load());
+    f.window->selectAnalysisAt(0);
+    QStringList flagged;
+    DataGrid* grid = f.window->grid();
+    for (int r = 0; r < grid->rows(); ++r) {
+        for (int c = 0; c < grid->columns(); ++c) {
+            if (grid->isFlagged(r, c)) {
+                flagged << grid->cellText(r, 1) + QLatin1Char(' ') + grid->cellText(r, c);
+                QCOMPARE(grid->item(r, c)->foreground().color(), QColor(255, 0, 0));
+                QCOMPARE(grid->item(r, c)->background().color(), grid->fixedColour());
+            }
+        }
+    }
+    QCOMPARE(flagged, QStringList{QString::fromUtf8("Rozstęp 1,020")});
+    QLabel* line = f.window->controlWarningLabel();
+    QVERIFY(!line->isHidden());
+    QCOMPARE(line->text(), QString::fromUtf8("Rozstęp poza granicą kontrolną (UCL = 0,882): "
+                                             "oceniający B, część 4 — powtórz pomiar."));
+    f.window->selectAnalysisAt(1);
+    QVERIFY(line->isHidden());
 }
 
 void MainWindowTest::gridShape() {

@@ -1,0 +1,43 @@
+#include "control_texts.h"
+
+#include "number_pattern.h"
+
+namespace ControlTexts {
+
+QString warning(const ControlLimits::Results& control, const QStringList& appraisers,
+                const QString& numberPattern, const RegionalSettings& regional) {
+    if (control.flaggedRanges.empty()) {
+        return {};
+    }
+    QStringList places;
+    for (const ControlLimits::Flag& f : control.flaggedRanges) {
+        places << QString::fromUtf8("oceniający %1, część %2")
+                      .arg(appraisers.value(f.appraiser), QString::number(f.part + 1));
+    }
+    return QString::fromUtf8("Rozstęp poza granicą kontrolną (UCL = %1): %2 — %3.")
+        .arg(NumberPattern(numberPattern).format(control.uclR, regional),
+             places.join(QStringLiteral("; ")),
+             QString::fromUtf8(places.size() == 1 ? "powtórz pomiar" : "powtórz pomiary"));
+}
+
+QString averagesReading(const ControlLimits::Results& control) {
+    const int share = control.averagesTotal > 0
+                          ? qRound(100.0 * control.averagesOutside / control.averagesTotal)
+                          : 0;
+    return QString::fromUtf8("%1 z %2 średnich (%3 %) poza granicami X̄ — %4.")
+        .arg(control.averagesOutside)
+        .arg(control.averagesTotal)
+        .arg(share)
+        .arg(QString::fromUtf8(control.discriminates()
+                                   ? "przyrząd rozróżnia części (co najmniej połowa)"
+                                   : "przyrząd nie rozróżnia części (mniej niż połowa)"));
+}
+
+QString constants(const ControlLimits::Results& control, const RegionalSettings& regional) {
+    return QString::fromUtf8("D4 = %1, A2 = %2 (%3 powtórzenia)")
+        .arg(NumberPattern(QStringLiteral("0.00")).format(control.d4, regional),
+             NumberPattern(QStringLiteral("0.000")).format(control.a2, regional),
+             QString::number(control.trials));
+}
+
+}  // namespace ControlTexts
