@@ -6,7 +6,8 @@
 //                  [--page anova] [--alpha A]
 //                                 the report page, drawn as the preview draws it, or
 //                                 the ANOVA page as its window draws it
-//   kalmet-cli chart DB NUMER --out FILE.png|.pdf   the chart window's picture
+//   kalmet-cli chart DB NUMER --out FILE.png|.pdf [--kind xbar-r]
+//                                 the chart window's picture, or the control charts
 //
 // The figures come from the same selection and computation that fill the main window.
 
@@ -21,6 +22,7 @@
 
 #include "analysis_screen.h"
 #include "chart_render.h"
+#include "control_chart.h"
 #include "page_render.h"
 #include "report_inputs.h"
 #include "session.h"
@@ -42,7 +44,7 @@ const char* const kUsage =
     "        kalmet-cli results PLIK_BAZY NUMER_ANALIZY [--alpha ALFA]\n"
     "        kalmet-cli report PLIK_BAZY NUMER_ANALIZY --out PLIK.png|.bmp|.pdf "
     "[--zoom SKALA] [--font CZCIONKA] [--page anova] [--alpha ALFA]\n"
-    "        kalmet-cli chart PLIK_BAZY NUMER_ANALIZY --out PLIK.png|.pdf";
+    "        kalmet-cli chart PLIK_BAZY NUMER_ANALIZY --out PLIK.png|.pdf [--kind xbar-r]";
 
 int usage() {
     return fail(QString::fromUtf8(kUsage), 64);
@@ -53,6 +55,7 @@ struct ReportOptions {
     double zoom = 1.0;
     QString font;
     PageRender::Page page = PageRender::Page::Report;
+    bool controlCharts = false;
 };
 
 // What the command line asks for; nothing when it is not a valid call.
@@ -81,6 +84,8 @@ void describe(QCommandLineParser& parser) {
         {QStringLiteral("font"), QString::fromUtf8("czcionka raportu"), QStringLiteral("CZCIONKA")},
         {QStringLiteral("page"), QString::fromUtf8("strona raportu: report (R&R) lub anova"),
          QStringLiteral("STRONA"), QStringLiteral("report")},
+        {QStringLiteral("kind"), QString::fromUtf8("rodzaj wykresu: xbar-r (karty kontrolne)"),
+         QStringLiteral("RODZAJ")},
         {QStringLiteral("alpha"),
          QString::fromUtf8("poziom istotności interakcji w ANOVA, od 0.001 do 0.5"),
          QStringLiteral("ALFA"), QStringLiteral("0.05")},
@@ -96,7 +101,8 @@ std::optional<Call> readCall(const QCommandLineParser& parser) {
         args.size() != wanted ||
         (!drawing && (parser.isSet(QStringLiteral("out")) || parser.isSet(QStringLiteral("zoom")) ||
                       parser.isSet(QStringLiteral("font")))) ||
-        (command != QLatin1String("report") && parser.isSet(QStringLiteral("page")))) {
+        (command != QLatin1String("report") && parser.isSet(QStringLiteral("page"))) ||
+        (command != QLatin1String("chart") && parser.isSet(QStringLiteral("kind")))) {
         return std::nullopt;
     }
     Call call{command, args.value(1), args.value(2), {}};
@@ -121,6 +127,11 @@ std::optional<Call> readCall(const QCommandLineParser& parser) {
     }
     call.options.page =
         page == QLatin1String("anova") ? PageRender::Page::Anova : PageRender::Page::Report;
+    const QString kind = parser.value(QStringLiteral("kind"));
+    if (!kind.isEmpty() && kind != QLatin1String("xbar-r")) {
+        return std::nullopt;
+    }
+    call.options.controlCharts = !kind.isEmpty();
     const QString suffix = QFileInfo(call.options.out).suffix().toLower();
     const bool known = suffix == QLatin1String("png") || suffix == QLatin1String("pdf") ||
                        (suffix == QLatin1String("bmp") && command == QLatin1String("report"));
@@ -276,8 +287,9 @@ QJsonObject resultsJson(const AnalysisScreen& screen, const QString& numer) {
     return out;
 }
 
-// The chart window's picture, into the file; an incomplete analysis has none.
-int writeChart(Session& session, const AnalysisScreen& screen, const QString& out) {
+// The chart window's picture or the control charts, into the file; an incomplete
+// analysis has none.
+int writeChart(Session& session, const AnalysisScreen& screen, const ReportOptions& options) {
     if (!screen.hasCompleteStudy()) {
         return fail(QString::fromUtf8("Analiza nie ma kompletu serii pomiarowych (K × R): "
                                       "wykresu nie można narysować."),
@@ -285,7 +297,10 @@ int writeChart(Session& session, const AnalysisScreen& screen, const QString& ou
     }
     QString error;
     const ReportInputs inputs = ReportInputs::gather(session, screen, QDateTime::currentDateTime());
-    if (!ChartRender::writeFile(inputs, out, &error)) {
+    const bool written = options.controlCharts
+                             ? ControlChart::writeFile(inputs, options.out, &error)
+                             : ChartRender::writeFile(inputs, options.out, &error);
+    if (!written) {
         return fail(QString::fromUtf8("Nie zapisano wykresu: %1.").arg(error), 2);
     }
     return 0;
@@ -357,7 +372,7 @@ int main(int argc, char** argv) {
         return writeReport(session, screen, call->options);
     }
     if (call->command == QLatin1String("chart")) {
-        return writeChart(session, screen, call->options.out);
+        return writeChart(session, screen, call->options);
     }
     printOut(QJsonDocument(resultsJson(screen, numer)).toJson(QJsonDocument::Compact) + '\n');
     return 0;

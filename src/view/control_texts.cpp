@@ -40,4 +40,14 @@ QString constants(const ControlLimits::Results& control, const RegionalSettings&
              QString::number(control.trials));
 }
 
+Labels labels(const ControlLimits::Results& c, const QString& numberPattern,
+              const RegionalSettings& regional) {
+    const NumberPattern pattern(numberPattern);
+    const auto label = [&](const char* name, double value) {
+        return QString::fromUtf8(name) + QStringLiteral(" = ") + pattern.format(value, regional);
+    };
+    return {label("UCL", c.uclX), label("X̿", c.xbarbar), label("LCL", c.lclX),
+            label("UCL", c.uclR), label("R̄", c.rbar),    label("LCL", c.lclR)};
+}
+
 }  // namespace ControlTexts

@@ -21,4 +21,11 @@ QString averagesReading(const ControlLimits::Results& control);
 // "D4 = 2,58, A2 = 1,023 (3 powtórzenia)"
 QString constants(const ControlLimits::Results& control, const RegionalSettings& regional);
 
+// The labels of the charts' lines, numbers through the pattern.
+struct Labels {
+    QString uclX, centreX, lclX, uclR, centreR, lclR;
+};
+Labels labels(const ControlLimits::Results& control, const QString& numberPattern,
+              const RegionalSettings& regional);
+
 }  // namespace ControlTexts

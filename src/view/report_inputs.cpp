@@ -52,6 +52,12 @@ ReportInputs ReportInputs::gather(Session& session, const AnalysisScreen& screen
     in.grid = screen.study.grid;
     in.panels = screen.results;
     in.today = today;
+    in.control = screen.control;
+    in.appraisers = screen.appraisers;
+    in.controlWarning = screen.controlWarning;
+    if (screen.control) {
+        in.controlLabels = ControlTexts::labels(*screen.control, in.numberPattern, in.regional);
+    }
     if (screen.anova) {
         in.anova = AnovaTexts::of(*screen.anova, screen.study, in.numberPattern, in.regional);
     }

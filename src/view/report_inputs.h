@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "anova_texts.h"
+#include "control_texts.h"
 
 #include "grid_layout.h"
 #include "measured_values.h"
@@ -34,6 +35,11 @@ struct ReportInputs {
     QString fontName;
     RegionalSettings regional = RegionalSettings::polish();
     std::optional<AnovaTexts::Texts> anova;  // the ANOVA page's texts, when it has any
+    // The control charts, their appraisers in block order and their texts.
+    std::optional<ControlLimits::Results> control;
+    QStringList appraisers;
+    ControlTexts::Labels controlLabels;
+    QString controlWarning;
 
     Value field(const char* name) const { return analysis.value(QString::fromLatin1(name)); }
 
