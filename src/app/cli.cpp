@@ -2,6 +2,7 @@
 //
 //   kalmet-cli list DB            the analysis numbers, one per line, in record-set order
 //   kalmet-cli results DB NUMER   one JSON object with what the main window shows
+//   kalmet-cli history DB NUMER   the corrections of the analysis's values, as JSON
 //   kalmet-cli report DB NUMER --out FILE.png|.bmp|.pdf [--zoom Z] [--font NAME]
 //                  [--page anova] [--alpha A]
 //                                 the report page, drawn as the preview draws it, or
@@ -23,6 +24,7 @@
 #include "analysis_screen.h"
 #include "chart_render.h"
 #include "control_chart.h"
+#include "history.h"
 #include "page_render.h"
 #include "report_inputs.h"
 #include "session.h"
@@ -42,6 +44,7 @@ int fail(const QString& message, int code) {
 const char* const kUsage =
     "użycie: kalmet-cli list PLIK_BAZY\n"
     "        kalmet-cli results PLIK_BAZY NUMER_ANALIZY [--alpha ALFA]\n"
+    "        kalmet-cli history PLIK_BAZY NUMER_ANALIZY\n"
     "        kalmet-cli report PLIK_BAZY NUMER_ANALIZY --out PLIK.png|.bmp|.pdf "
     "[--zoom SKALA] [--font CZCIONKA] [--page anova] [--alpha ALFA]\n"
     "        kalmet-cli chart PLIK_BAZY NUMER_ANALIZY --out PLIK.png|.pdf [--kind xbar-r]";
@@ -73,7 +76,7 @@ void describe(QCommandLineParser& parser) {
             "Wyniki analiz R&R zapisanych w pliku bazy danych programu Kalmet III.\n\n") +
         QString::fromUtf8(kUsage));
     parser.addPositionalArgument(QStringLiteral("polecenie"),
-                                 QStringLiteral("list, results, report lub chart"));
+                                 QStringLiteral("list, results, history, report lub chart"));
     parser.addPositionalArgument(QStringLiteral("plik"), QStringLiteral("plik bazy danych"));
     parser.addPositionalArgument(QStringLiteral("numer"), QStringLiteral("numer analizy"));
     parser.addOptions({
@@ -97,8 +100,9 @@ std::optional<Call> readCall(const QCommandLineParser& parser) {
     const QString command = args.value(0);
     const bool drawing = command == QLatin1String("report") || command == QLatin1String("chart");
     const int wanted = command == QLatin1String("list") ? 2 : 3;
-    if ((!drawing && command != QLatin1String("list") && command != QLatin1String("results")) ||
-        args.size() != wanted ||
+    const bool textual = command == QLatin1String("list") || command == QLatin1String("results") ||
+                         command == QLatin1String("history");
+    if ((!drawing && !textual) || args.size() != wanted ||
         (!drawing && (parser.isSet(QStringLiteral("out")) || parser.isSet(QStringLiteral("zoom")) ||
                       parser.isSet(QStringLiteral("font")))) ||
         (command != QLatin1String("report") && parser.isSet(QStringLiteral("page"))) ||
@@ -109,8 +113,8 @@ std::optional<Call> readCall(const QCommandLineParser& parser) {
     if (parser.isSet(QStringLiteral("alpha"))) {
         bool ok = false;
         call.alpha = parser.value(QStringLiteral("alpha")).toDouble(&ok);
-        if (command == QLatin1String("list") || command == QLatin1String("chart") || !ok ||
-            call.alpha < 0.001 || call.alpha > 0.5) {
+        if (command == QLatin1String("list") || command == QLatin1String("chart") ||
+            command == QLatin1String("history") || !ok || call.alpha < 0.001 || call.alpha > 0.5) {
             return std::nullopt;
         }
     }
@@ -306,6 +310,33 @@ int writeChart(Session& session, const AnalysisScreen& screen, const ReportOptio
     return 0;
 }
 
+QJsonValue jsonOf(const Value& v) {
+    return v.isNumber() ? QJsonValue(v.number())
+                        : (v.isText() ? QJsonValue(v.text()) : QJsonValue());
+}
+
+// The corrections of the analysis's measured values, oldest first; none for a file from
+// before the history was kept.
+int printHistory(Session& session, const QString& numer) {
+    QString error;
+    const auto entries = History::read(session.database(), numer, &error);
+    if (!entries) {
+        return fail(QString::fromUtf8("Nie można odczytać historii zmian: %1.").arg(error), 2);
+    }
+    QJsonArray out;
+    for (const History::Entry& e : *entries) {
+        out.append(QJsonObject{{QStringLiteral("when"), e.when.toString(Qt::ISODate)},
+                               {QStringLiteral("appraiser"), e.appraiser},
+                               {QStringLiteral("part"), e.part},
+                               {QStringLiteral("trial"), e.trial},
+                               {QStringLiteral("old"), jsonOf(e.oldValue)},
+                               {QStringLiteral("new"), jsonOf(e.newValue)},
+                               {QStringLiteral("why"), e.why}});
+    }
+    printOut(QJsonDocument(out).toJson(QJsonDocument::Compact) + '\n');
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -367,6 +398,9 @@ int main(int argc, char** argv) {
     }
     if (!screen.found) {
         return fail(QString::fromUtf8("Nie ma analizy o numerze „%1”.").arg(numer), 3);
+    }
+    if (call->command == QLatin1String("history")) {
+        return printHistory(session, numer);
     }
     if (call->command == QLatin1String("report")) {
         return writeReport(session, screen, call->options);

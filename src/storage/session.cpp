@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "history.h"
 #include "program_lock.h"
 #include "record_sets.h"
 
@@ -54,6 +55,15 @@ Session::Opened Session::openFile(const QString& path, const RegionalSettings& r
     }
     if (const QString refusal = session->loadSettings(path); !refusal.isEmpty()) {
         return {nullptr, refusal};
+    }
+    // The history of corrections joins the file once, on the program's own connection,
+    // and only when the start is not refused (a refused file stays as it was).
+    if (writing) {
+        if (const QString cause = History::migrate(*session->db_); !cause.isEmpty()) {
+            return {nullptr, QString::fromUtf8("Nie można dodać tabeli historii zmian do bazy "
+                                               "danych „%1”: %2")
+                                 .arg(path, cause)};
+        }
     }
     return {std::move(session), {}};
 }

@@ -11,6 +11,7 @@
 #include <QtTest>
 #include <csignal>
 
+#include "history.h"
 #include "program_lock.h"
 #include "small_disk.h"
 #include "test_database.h"
@@ -101,6 +102,7 @@ private slots:
     void failedReadIsNoResult();
     void reportFiles_data();
     void reportFiles();
+    void controlChartsAndHistory();
     void changeInterruptedByACrash();
     void fullDiskWritesNoFile_data();
     void fullDiskWritesNoFile();
@@ -312,6 +314,41 @@ void CliTest::reportFiles() {
 // A writer killed in the middle of a commit leaves a hot journal. With no program on
 // the file the reader rolls the change back, as an ordinary open does, and reads the
 // file as it was; while a program holds the file, it is told that it is recovering it.
+// The control charts as a picture and a page; the history of corrections, empty for a
+// file from before it was kept, never added by the reader.
+void CliTest::controlChartsAndHistory() {
+    TestDatabase t(TestDatabase::fixture("aiag_10x3x3.sql"));
+    const QString png = t.folder() + QStringLiteral("/k.png");
+    const QString pdf = t.folder() + QStringLiteral("/k.pdf");
+    for (const QString& out : {png, pdf}) {
+        const Run run =
+            cli({QStringLiteral("chart"), t.path(), QStringLiteral("AIAG"),
+                 QStringLiteral("--kind"), QStringLiteral("xbar-r"), QStringLiteral("--out"), out});
+        QVERIFY2(run.code == 0, run.err.constData());
+    }
+    QCOMPARE(QImage(png).size(), QSize(1123, 794));
+    QVERIFY(QFileInfo(pdf).size() > 0);
+    QCOMPARE(cli({QStringLiteral("chart"), t.path(), QStringLiteral("AIAG"),
+                  QStringLiteral("--kind"), QStringLiteral("pie"), QStringLiteral("--out"), png})
+                 .code,
+             64);
+    Run history = cli({QStringLiteral("history"), t.path(), QStringLiteral("AIAG")});
+    QCOMPARE(history.code, 0);
+    QCOMPARE(history.out.trimmed(), QByteArray("[]"));
+    QVERIFY(!TestDatabase::runSql(t.path(), QStringLiteral("SELECT 1 FROM Historia")));
+    {
+        auto opened = Session::openFile(t.path(), RegionalSettings::polish());  // migrates
+        History::record(opened.session->database(),
+                        {QDateTime(QDate(2026, 12, 9), QTime(9, 0)), QStringLiteral("AIAG"),
+                         QStringLiteral("B"), 4, 2, Value(1.03), Value(0.3), QStringLiteral("x")});
+    }
+    history = cli({QStringLiteral("history"), t.path(), QStringLiteral("AIAG")});
+    const QJsonArray entries = QJsonDocument::fromJson(history.out).array();
+    QCOMPARE(entries.size(), 1);
+    QCOMPARE(entries[0].toObject().value(QStringLiteral("old")).toDouble(), 1.03);
+    QCOMPARE(entries[0].toObject().value(QStringLiteral("trial")).toInt(), 2);
+}
+
 void CliTest::changeInterruptedByACrash() {
     TestDatabase t(TestDatabase::fixture("worked_example.sql"));
     const Run before = cli({QStringLiteral("results"), t.path(), QStringLiteral("1/2026")});

@@ -109,10 +109,46 @@ void Commands::editAnalysis() {
 
 // ---- series ----
 
-bool Commands::storeSeries(Dane& editor, bool isNew) {
+// The values a correction changes, each with the series' appraiser and trial (its place
+// among the appraiser's series).
+std::vector<History::Entry> Commands::correctionsOf(const Dane& editor, const QString& why) const {
+    const RecordSet& series = *session_.series();
+    const Value appraiser = series.field(QStringLiteral("Operator"));
+    int trial = 1;
+    for (int p = series.position() - 1;
+         p >= 0 && series.fieldAt(p, QStringLiteral("Operator")) == appraiser; --p) {
+        ++trial;
+    }
+    std::vector<History::Entry> out;
+    for (int i = 0; i < editor.valueBoxes().size(); ++i) {
+        const Value before = series.field(QStringLiteral("P%1").arg(i + 1));
+        const Value after = editor.valueToStore(i);
+        if (before != after) {
+            out.push_back(
+                {env_.now(),
+                 session_.analyses().field(QStringLiteral("Numer")).toText(session_.regional()),
+                 appraiser.toText(session_.regional()), i + 1, trial, before, after,
+                 why.isEmpty() ? QString::fromUtf8("Poprawa serii danych") : why});
+        }
+    }
+    return out;
+}
+
+bool Commands::storeSeries(Dane& editor, bool isNew, const QString& why) {
     RecordSet& series = *session_.series();
     RecordSet& analyses = session_.analyses();
     const RegionalSettings& rs = session_.regional();
+    Database& db = session_.database();
+    // A correction and its history are one change: both are stored or neither.
+    const std::vector<History::Entry> corrections = isNew || !History::hasTable(db)
+                                                        ? std::vector<History::Entry>()
+                                                        : correctionsOf(editor, why);
+    const bool grouped = !corrections.empty();
+    if (grouped && !db.begin()) {
+        reportFailure(QString::fromUtf8("Nie udało się zapisać serii danych w bazie danych."),
+                      db.lastError());
+        return false;
+    }
     if (isNew) {
         series.addNew();
         (void)series.setField(QStringLiteral("ID"), analyses.field(QStringLiteral("Numer")));
@@ -130,10 +166,20 @@ bool Commands::storeSeries(Dane& editor, bool isNew) {
     }
     const int n = StudyInput::partCount(analyses.field(QStringLiteral("LiczbaN")));
     (void)series.setField(QStringLiteral("ObX"), Value(n > 0 ? sum / n : 0.0));
-    if (refused.isEmpty() && series.update()) {
+    for (const History::Entry& entry : corrections) {
+        if (refused.isEmpty()) {
+            refused = History::record(db, entry);
+        }
+    }
+    if (refused.isEmpty() && series.update() && (!grouped || db.commit())) {
         return true;
     }
-    const QString cause = refused.isEmpty() ? series.lastError() : refused;
+    const QString cause = !refused.isEmpty()              ? refused
+                          : !series.lastError().isEmpty() ? series.lastError()
+                                                          : db.lastError();
+    if (grouped) {
+        db.rollback();
+    }
     series.cancelUpdate();
     reportFailure(QString::fromUtf8("Nie udało się zapisać serii danych w bazie danych."), cause);
     return false;
@@ -150,7 +196,7 @@ void Commands::newSeries() {
     window_.selectAnalysis();
 }
 
-void Commands::editSeries() {
+void Commands::editSeries(int focusedPart, const QString& why) {
     if (!hasSelectedSeries()) {
         tell(QString::fromUtf8("Brak serii danych do poprawienia."));
         return;
@@ -166,8 +212,8 @@ void Commands::editSeries() {
         editor.showStoredValue(i, stored, stored.format(pattern, session_.regional()));
     }
     editor.appraiserBox()->setEnabled(false);
-    editor.valueBoxes().first()->setFocus();
-    showUntilStored(editor, [&] { return storeSeries(editor, false); });
+    editor.valueBoxes().value(focusedPart, editor.valueBoxes().first())->setFocus();
+    showUntilStored(editor, [&] { return storeSeries(editor, false, why); });
     window_.selectAnalysis();
 }
 

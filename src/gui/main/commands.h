@@ -2,6 +2,9 @@
 
 #include <QString>
 
+#include <vector>
+
+#include "history.h"
 #include "ui_environment.h"
 
 class Kalmet;
@@ -18,11 +21,12 @@ class Commands {
 public:
     Commands(Kalmet& window, Session& session, const UiEnvironment& environment);
 
-    void newAnalysis();      // NowaAnaliza
-    void editAnalysis();     // PoprawAnaliza
-    void deleteAnalysis();   // UsunAnaliza
-    void newSeries();        // NowaDana
-    void editSeries();       // PoprawDana
+    void newAnalysis();     // NowaAnaliza
+    void editAnalysis();    // PoprawAnaliza
+    void deleteAnalysis();  // UsunAnaliza
+    void newSeries();       // NowaDana
+    // PoprawDana; a re-measurement opens it on the part's box and records why.
+    void editSeries(int focusedPart = 0, const QString& why = {});
     void deleteSeries();     // UsunDana
     void deleteAllSeries();  // UsunDanaW
 
@@ -39,7 +43,8 @@ private:
 
     bool storeNewAnalysis(NowaA& editor);
     bool storeAnalysis(NowaA& editor, const QString& failure);
-    bool storeSeries(Dane& editor, bool isNew);
+    bool storeSeries(Dane& editor, bool isNew, const QString& why = {});
+    std::vector<History::Entry> correctionsOf(const Dane& editor, const QString& why) const;
     bool deleteEverySeries(QString* cause);
 
     Kalmet& window_;

@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QVBoxLayout>
+#include <cmath>
 #include <functional>
 
 #include "analysis_number_model.h"
@@ -101,6 +102,7 @@ void Kalmet::buildMenu() {
 
     QMenu* tools = addMenu("Narzedzia", "&Narzędzia");
     anova_ = addEntry(tools, "Anova", "&1. Analiza wariancji (ANOVA)");
+    controlCharts_ = addEntry(tools, "KartyKontrolne", "&2. Karty kontrolne X̄–R");
 }
 
 // A line in red plain text, hidden until there is something to say.
@@ -384,6 +386,14 @@ void Kalmet::buildWindow() {
     // However the highlight moves (mouse, arrows, Home/End, PageDown), the series it
     // stands on is the selected series.
     connect(grid_, &QTableWidget::currentCellChanged, this, [this] { selectClickedSeries(); });
+    // A range out of control, double-clicked, leads to its re-measurement.
+    connect(grid_, &QTableWidget::cellDoubleClicked, this, [this](int row, int column) {
+        const int appraiser = static_cast<int>(screen_.study.rangeRows.indexOf(row));
+        if (grid_->isFlagged(row, column) && appraiser >= 0) {
+            const QScopedValueRollback<bool> running(commandRunning_, true);
+            remeasure({appraiser, column - 2, 0});
+        }
+    });
     // room for the largest study: 20 rows, three of them thin separators
     grid_->setMinimumHeight(Twips::toPixels(17 * 250 + 3 * 60 + 120, logicalDpiY()));
     layout->addWidget(grid_, 1);
@@ -419,7 +429,8 @@ void Kalmet::connectCommands() {
         {"DrukujAnaliza", [windows] { windows->preview(); }},
         {"WykKalmet", [windows] { windows->chart(); }},
         {"Ustawienia", [windows] { windows->settings(); }},
-        {"Anova", [windows] { windows->anova(); }}};
+        {"Anova", [windows] { windows->anova(); }},
+        {"KartyKontrolne", [windows] { windows->controlCharts(); }}};
     for (const auto& [name, command] : entries) {
         auto* action = findChild<QAction*>(QString::fromLatin1(name));
         disconnect(action, &QAction::triggered, this, nullptr);
@@ -480,6 +491,7 @@ void Kalmet::setReportCommandsEnabled(bool on) {
     printAnalysis_->setEnabled(on);
     chart_->setEnabled(on);
     anova_->setEnabled(on);
+    controlCharts_->setEnabled(on);
     chartButton_->setEnabled(on);
     previewButton_->setEnabled(on);
 }
@@ -613,6 +625,29 @@ void Kalmet::selectClickedSeries() {
     }
     series->moveFirst();
     series->move(n - 1);
+}
+
+// The series editor on the flagged part of the appraiser's trial that lies farthest
+// from the subgroup's mean (the wild reading), the reason recorded with the correction.
+void Kalmet::remeasure(const ControlLimits::Flag& flag) {
+    if (!screen_.anovaInput || !screen_.control || !commands_) {
+        return;
+    }
+    const auto& trials = screen_.anovaInput->y.at(static_cast<std::size_t>(flag.appraiser))
+                             .at(static_cast<std::size_t>(flag.part));
+    const double mean = screen_.control->averages[flag.appraiser][flag.part];
+    int wild = 0;
+    for (int t = 1; t < static_cast<int>(trials.size()); ++t) {
+        if (std::fabs(trials[t] - mean) > std::fabs(trials[wild] - mean)) {
+            wild = t;
+        }
+    }
+    const int rangeRow = screen_.study.rangeRows.value(flag.appraiser);
+    grid_->setCurrentCell(rangeRow - 1 - static_cast<int>(trials.size()) + wild, flag.part + 2);
+    const QString range = screen_.study.grid.text(rangeRow, flag.part + 2);
+    const QString why = QString::fromUtf8("Powtórzony pomiar: rozstęp %1 poza granicą kontrolną")
+                            .arg(range.trimmed());
+    commands_->editSeries(flag.part, why);
 }
 
 // The refresh on activation is meant for the program's own windows: start-up and the

@@ -65,6 +65,8 @@ public slots:
     void selectAnalysisAt(int index);
     // Selects the series of the grid's current cell, wherever the highlight moved.
     void selectClickedSeries();
+    // Opens the series editor to re-measure a range out of statistical control.
+    void remeasure(const ControlLimits::Flag& flag);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -119,6 +121,7 @@ private:
     QAction* printAnalysis_ = nullptr;
     QAction* chart_ = nullptr;
     QAction* anova_ = nullptr;
+    QAction* controlCharts_ = nullptr;
     QAction* quit_ = nullptr;
     QPointer<QWidget> previousActiveWindow_;
     bool commandRunning_ = false;

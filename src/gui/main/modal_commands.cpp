@@ -4,7 +4,10 @@
 
 #include "anova_window.h"
 #include "chart_window.h"
+#include "control_window.h"
+#include "history.h"
 #include "main_window.h"
+#include "number_pattern.h"
 #include "preview_window.h"
 #include "report_inputs.h"
 #include "session.h"
@@ -43,17 +46,53 @@ void ModalCommands::anova() {
     if (!screen.hasCompleteStudy()) {
         return;  // the command is disabled then
     }
-    QString name = session_.analyses().field(QStringLiteral("Numer")).toText(session_.regional());
-    name.replace(QLatin1Char('/'), QLatin1Char('_'));
-    const QDir folder(session_.shared().applicationFolder);
-    const QString suggested = folder.filePath(
-        (folder.exists(QStringLiteral("PDF")) ? QStringLiteral("PDF/") : QString()) + name +
-        QStringLiteral("_ANOVA.pdf"));
+    const QString suggested = suggestedFile(QStringLiteral("_ANOVA.pdf"));
     PagePrinter& printer = env_.printer ? *env_.printer : defaultPrinter_;
     AnovaWindow window(screen, ReportInputs::gather(session_, screen, env_.now()), env_, printer,
                        suggested, &window_);
     env_.showModal(window);
     window_.selectAnalysis();
+}
+
+// In the program's PDF folder when it has one, named by the analysis number.
+QString ModalCommands::suggestedFile(const QString& suffix) const {
+    QString name = session_.analyses().field(QStringLiteral("Numer")).toText(session_.regional());
+    name.replace(QLatin1Char('/'), QLatin1Char('_'));
+    const QDir folder(session_.shared().applicationFolder);
+    return folder.filePath(
+        (folder.exists(QStringLiteral("PDF")) ? QStringLiteral("PDF/") : QString()) + name +
+        suffix);
+}
+
+void ModalCommands::controlCharts() {
+    const AnalysisScreen& screen = window_.screen();
+    if (!screen.hasCompleteStudy()) {
+        return;  // the command is disabled then
+    }
+    const RegionalSettings& rs = session_.regional();
+    const QString numer = session_.analyses().field(QStringLiteral("Numer")).toText(rs);
+    QString error;
+    const auto entries = History::read(session_.database(), numer, &error);
+    if (!entries) {
+        env_.dialogs->message(
+            QString::fromUtf8("Nie udało się odczytać historii zmian: %1").arg(error),
+            QString::fromLatin1(Dialogs::kWarningTitle), Dialogs::Icon::Warning);
+    }
+    const NumberPattern pattern(session_.shared().numberPattern());
+    std::vector<ControlWindow::HistoryRow> rows;
+    for (const History::Entry& e : entries.value_or(std::vector<History::Entry>())) {
+        rows.push_back({{e.when.toString(QStringLiteral("yyyy-MM-dd HH:mm")), e.appraiser,
+                         QString::number(e.part), QString::number(e.trial),
+                         e.oldValue.format(pattern, rs), e.newValue.format(pattern, rs), e.why}});
+    }
+    ControlWindow window(ReportInputs::gather(session_, screen, env_.now()), env_,
+                         suggestedFile(QStringLiteral("_karty")), std::move(rows), &window_);
+    env_.showModal(window);
+    const std::optional<ControlLimits::Flag> chosen = window.chosenFlag();
+    window_.selectAnalysis();
+    if (chosen) {
+        window_.remeasure(*chosen);
+    }
 }
 
 void ModalCommands::settings() {

@@ -13,12 +13,15 @@ class ModalCommands {
 public:
     ModalCommands(Kalmet& window, Session& session, const UiEnvironment& environment);
 
-    void preview();   // DrukujAnaliza, SSCommand2
-    void chart();     // WykKalmet, SSCommand1
-    void settings();  // Ustawienia
-    void anova();     // Narzędzia, Analiza wariancji
+    void preview();        // DrukujAnaliza, SSCommand2
+    void chart();          // WykKalmet, SSCommand1
+    void settings();       // Ustawienia
+    void anova();          // Narzędzia, Analiza wariancji
+    void controlCharts();  // Narzędzia, Karty kontrolne
 
 private:
+    QString suggestedFile(const QString& suffix) const;
+
     Kalmet& window_;
     Session& session_;
     UiEnvironment env_;

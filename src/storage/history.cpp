@@ -1,0 +1,95 @@
+#include "history.h"
+
+#include "database.h"
+#include "statement.h"
+
+namespace History {
+
+namespace {
+
+const char* const kCreate =
+    "CREATE TABLE Historia (Kiedy TEXT NOT NULL, Numer TEXT NOT NULL, Operator TEXT, "
+    "Czesc INTEGER NOT NULL, Powtorzenie INTEGER NOT NULL, Bylo, Jest, Dlaczego TEXT)";
+const char* const kIndex = "CREATE INDEX HistoriaNumer ON Historia (Numer)";
+
+bool runOne(Database& db, const char* sql, QString* cause) {
+    Statement statement(db.handle(), QString::fromLatin1(sql));
+    if (statement.run()) {
+        return true;
+    }
+    *cause = statement.error();
+    return false;
+}
+
+}  // namespace
+
+bool hasTable(Database& db) {
+    Statement query(db.handle(),
+                    QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND "
+                                   "name = 'Historia'"));
+    return query.next();
+}
+
+QString migrate(Database& db) {
+    if (hasTable(db)) {
+        return {};
+    }
+    if (!db.begin()) {
+        return db.lastError();
+    }
+    QString cause;
+    if (!runOne(db, kCreate, &cause) || !runOne(db, kIndex, &cause) || !db.commit()) {
+        if (cause.isEmpty()) {
+            cause = db.lastError();
+        }
+        db.rollback();
+        return cause;
+    }
+    return {};
+}
+
+QString record(Database& db, const Entry& e) {
+    Statement insert(db.handle(),
+                     QStringLiteral("INSERT INTO Historia (Kiedy, Numer, Operator, Czesc, "
+                                    "Powtorzenie, Bylo, Jest, Dlaczego) VALUES (?, ?, ?, ?, ?, "
+                                    "?, ?, ?)"));
+    insert.bind(1, Value(e.when.toString(Qt::ISODate)));
+    insert.bind(2, Value(e.numer));
+    insert.bind(3, Value(e.appraiser));
+    insert.bindInt64(4, e.part);
+    insert.bindInt64(5, e.trial);
+    insert.bind(6, e.oldValue);
+    insert.bind(7, e.newValue);
+    insert.bind(8, Value(e.why));
+    return insert.run() ? QString() : insert.error();
+}
+
+std::optional<std::vector<Entry>> read(Database& db, const QString& numer, QString* error) {
+    std::vector<Entry> out;
+    if (!hasTable(db)) {
+        return out;
+    }
+    Statement query(db.handle(),
+                    QStringLiteral("SELECT Kiedy, Operator, Czesc, Powtorzenie, Bylo, Jest, "
+                                   "Dlaczego FROM Historia WHERE Numer = ? ORDER BY rowid"));
+    query.bind(1, Value(numer));
+    while (query.next()) {
+        Entry e;
+        e.when = QDateTime::fromString(query.column(0).toText(db.regional()), Qt::ISODate);
+        e.numer = numer;
+        e.appraiser = query.column(1).toText(db.regional());
+        e.part = static_cast<int>(query.columnInt64(2));
+        e.trial = static_cast<int>(query.columnInt64(3));
+        e.oldValue = query.column(4);
+        e.newValue = query.column(5);
+        e.why = query.column(6).toText(db.regional());
+        out.push_back(e);
+    }
+    if (query.failed()) {
+        *error = query.error();
+        return std::nullopt;
+    }
+    return out;
+}
+
+}  // namespace History

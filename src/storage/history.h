@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <optional>
+#include <vector>
+
+#include "value.h"
+
+class Database;
+
+// Historia: every correction of a measured value, kept so that a study's history can be
+// shown to an auditor. The table is added to a file by a one-time migration on the
+// program's own (writable) connection, in one transaction, beside the four classic
+// tables, which it never touches. A file without it (read-only, or from before the
+// migration) has no history and works as before.
+namespace History {
+
+struct Entry {
+    QDateTime when;
+    QString numer;
+    QString appraiser;
+    int part = 0;   // from 1
+    int trial = 0;  // from 1, the series' place among its appraiser's series
+    Value oldValue;
+    Value newValue;
+    QString why;
+};
+
+// Adds the table when the file lacks it; empty on success, else the cause.
+QString migrate(Database& db);
+bool hasTable(Database& db);
+// Inside the caller's transaction when there is one. Empty on success, else the cause.
+QString record(Database& db, const Entry& entry);
+// The analysis's entries, oldest first; empty for a file without the table. Nothing
+// when the read failed (the cause in *error).
+std::optional<std::vector<Entry>> read(Database& db, const QString& numer, QString* error);
+
+}  // namespace History
