@@ -10,6 +10,7 @@
 
 #include "blank_page.h"
 #include "file_output.h"
+#include "number_pattern.h"
 #include "painter_surface.h"
 #include "text_fitting.h"
 #include "twips.h"
@@ -103,10 +104,14 @@ void ControlChart::draw(Surface& s) const {
                              width_ - 2 * kMargin),
          0);
     const ControlTexts::Labels& l = in_.controlLabels;
-    drawPlot(s, averagesPlot(), QString::fromUtf8("Średnie X̄"), c.averages,
-             {{{l.uclX, c.uclX}, {l.centreX, c.xbarbar}, {l.lclX, c.lclX}}}, false);
-    drawPlot(s, rangesPlot(), QString::fromUtf8("Rozstępy R"), c.ranges,
-             {{{l.uclR, c.uclR}, {l.centreR, c.rbar}, {l.lclR, c.lclR}}}, true);
+    const NumberPattern constant(QStringLiteral("0.000"));
+    drawPlot(s, averagesPlot(),
+             QString::fromUtf8("Średnie X̄ (A2 = %1)").arg(constant.format(c.a2, in_.regional)),
+             c.averages, {{{l.uclX, c.uclX}, {l.centreX, c.xbarbar}, {l.lclX, c.lclX}}}, false);
+    drawPlot(s, rangesPlot(),
+             QString::fromUtf8("Rozstępy R (D4 = %1, D3 = 0)")
+                 .arg(NumberPattern(QStringLiteral("0.00")).format(c.d4, in_.regional)),
+             c.ranges, {{{l.uclR, c.uclR}, {l.centreR, c.rbar}, {l.lclR, c.lclR}}}, true);
     s.setFontSize(9);
     s.setBold(false);
     const double room = width_ - 2 * kMargin;
