@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <QFileDialog>
 
+#include "serial_gauge.h"
+
 UiEnvironment UiEnvironment::desktop(Dialogs& dialogs) {
     UiEnvironment env;
     env.dialogs = &dialogs;
@@ -11,6 +13,10 @@ UiEnvironment UiEnvironment::desktop(Dialogs& dialogs) {
     env.chooseSaveFile = [](QWidget* parent, const QString& caption, const QString& suggested,
                             const QString& filter) {
         return QFileDialog::getSaveFileName(parent, caption, suggested, filter);
+    };
+    env.openGauge = [](const TransmissionSettings& settings,
+                       QString* error) -> std::unique_ptr<GaugeSource> {
+        return SerialGauge::open(settings, error);
     };
     return env;
 }

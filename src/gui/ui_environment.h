@@ -2,17 +2,20 @@
 
 #include <QDateTime>
 #include <functional>
+#include <memory>
 
 #include "dialogs.h"
 
 class QDialog;
 class QWidget;
 class PagePrinter;
+class GaugeSource;
+struct TransmissionSettings;
 
 // What the windows take from their surroundings, so tests can stand in for it: the
 // message boxes, the way a modal window is shown (the program runs exec(); a test
 // fills the controls and presses the buttons instead), the clock, the printer and the
-// file chooser.
+// file chooser and the gauges.
 struct UiEnvironment {
     Dialogs* dialogs = nullptr;
     std::function<void(QDialog&)> showModal;
@@ -22,6 +25,9 @@ struct UiEnvironment {
     std::function<QString(QWidget* parent, const QString& caption, const QString& suggested,
                           const QString& filter)>
         chooseSaveFile;
+    // Opens the gauge of a profile; nothing, with the cause in *error, when it cannot.
+    std::function<std::unique_ptr<GaugeSource>(const TransmissionSettings&, QString* error)>
+        openGauge;
 
     static UiEnvironment desktop(Dialogs& dialogs);
 };

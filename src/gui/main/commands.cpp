@@ -4,6 +4,7 @@
 
 #include "analysis_editor.h"
 #include "date_pattern.h"
+#include "gauge_source.h"
 #include "main_window.h"
 #include "number_pattern.h"
 #include "number_proposal.h"
@@ -11,6 +12,7 @@
 #include "series_editor.h"
 #include "session.h"
 #include "study_input.h"
+#include "transmission_settings.h"
 #include "typing_limit.h"
 
 Commands::Commands(Kalmet& window, Session& session, const UiEnvironment& environment)
@@ -166,12 +168,17 @@ bool Commands::storeSeries(Dane& editor, bool isNew, const QString& why) {
     }
     const int n = StudyInput::partCount(analyses.field(QStringLiteral("LiczbaN")));
     (void)series.setField(QStringLiteral("ObX"), Value(n > 0 ? sum / n : 0.0));
-    for (const History::Entry& entry : corrections) {
-        if (refused.isEmpty()) {
-            refused = History::record(db, entry);
+    const bool updated = refused.isEmpty() && series.update();
+    // The history holds the new value as stored (a typed "0,30" is stored as 0.3).
+    for (History::Entry entry : corrections) {
+        if (updated && refused.isEmpty()) {
+            entry.newValue = series.field(QStringLiteral("P%1").arg(entry.part));
+            if (entry.newValue != entry.oldValue) {  // retyped as it was: no change
+                refused = History::record(db, entry);
+            }
         }
     }
-    if (refused.isEmpty() && series.update() && (!grouped || db.commit())) {
+    if (updated && refused.isEmpty() && (!grouped || db.commit())) {
         return true;
     }
     const QString cause = !refused.isEmpty()              ? refused
@@ -185,6 +192,33 @@ bool Commands::storeSeries(Dane& editor, bool isNew, const QString& why) {
     return false;
 }
 
+std::unique_ptr<GaugeSource> Commands::connectGauge(Dane& editor) {
+    const RecordSet& analysis = session_.analyses();
+    const RegionalSettings& rs = session_.regional();
+    const QString profile = analysis.field(QStringLiteral("NazwaT")).toText(rs).trimmed();
+    if (profile.isEmpty() || profile.compare(QLatin1String("Brak"), Qt::CaseInsensitive) == 0 ||
+        !env_.openGauge) {
+        return nullptr;
+    }
+    const QString text = analysis.field(QStringLiteral("Setings")).toText(rs).trimmed();
+    const ParsedSettings parsed = TransmissionSettings::parse(text, profile);
+    if (!parsed.settings) {
+        editor.showGaugeProblem(profile, parsed.error);
+        return nullptr;
+    }
+    const QString description =
+        QStringLiteral("%1, %2, %3").arg(profile, parsed.settings->port, parsed.settings->text());
+    QString error;
+    std::unique_ptr<GaugeSource> gauge = env_.openGauge(*parsed.settings, &error);
+    if (!gauge) {
+        env_.dialogs->beep();
+        editor.showGaugeProblem(description, error);
+        return nullptr;
+    }
+    editor.attachGauge(gauge.get(), description);
+    return gauge;
+}
+
 void Commands::newSeries() {
     if (!hasSelectedAnalysis()) {
         tell(QString::fromUtf8("Nie wybrano analizy: najpierw zarejestruj lub wybierz analizę."));
@@ -192,6 +226,7 @@ void Commands::newSeries() {
     }
     const int n = StudyInput::partCount(session_.analyses().field(QStringLiteral("LiczbaN")));
     Dane editor(session_, *env_.dialogs, Dane::Mode::New, n, &window_);
+    const std::unique_ptr<GaugeSource> gauge = connectGauge(editor);  // closed with the editor
     showUntilStored(editor, [&] { return storeSeries(editor, true); });
     window_.selectAnalysis();
 }
@@ -213,6 +248,7 @@ void Commands::editSeries(int focusedPart, const QString& why) {
     }
     editor.appraiserBox()->setEnabled(false);
     editor.valueBoxes().value(focusedPart, editor.valueBoxes().first())->setFocus();
+    const std::unique_ptr<GaugeSource> gauge = connectGauge(editor);  // closed with the editor
     showUntilStored(editor, [&] { return storeSeries(editor, false, why); });
     window_.selectAnalysis();
 }

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <memory>
 #include <vector>
 
 #include "history.h"
@@ -11,6 +12,7 @@ class Kalmet;
 class NowaA;
 class Dane;
 class Session;
+class GaugeSource;
 
 // The main window's editor and delete commands (the other windows' are ModalCommands). Each works
 // on the selected analysis (the current row of the analysis record set) and the selected series
@@ -46,6 +48,9 @@ private:
     bool storeSeries(Dane& editor, bool isNew, const QString& why = {});
     std::vector<History::Entry> correctionsOf(const Dane& editor, const QString& why) const;
     bool deleteEverySeries(QString* cause);
+    // The gauge the analysis's profile names, feeding the editor; nothing for "Brak" or
+    // when it cannot be opened (the editor then says why).
+    std::unique_ptr<GaugeSource> connectGauge(Dane& editor);
 
     Kalmet& window_;
     Session& session_;

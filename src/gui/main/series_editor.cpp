@@ -2,12 +2,16 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
 
+#include "gauge_source.h"
 #include "input_checks.h"
+#include "number_pattern.h"
+#include "number_reader.h"
 #include "record_sets.h"
 #include "session.h"
 #include "twips.h"
@@ -74,6 +78,7 @@ Dane::Dane(Session& session, Dialogs& dialogs, Mode mode, int parts, QWidget* pa
     shownStored_.resize(n);
     buttonTop_ = kFirstBoxTop + (n - 1) * kBoxStep + 390;
     auto* save = new QPushButton(QStringLiteral("&Zapisz"), this);
+    save_ = save;
     save->setObjectName(QStringLiteral("Command1"));
     placeInTwips(save, 510, buttonTop_, 1005, kButtonHeight);
     auto* cancel = new QPushButton(QStringLiteral("&Anuluj"), this);
@@ -99,13 +104,22 @@ int Dane::widthForCaption(const QString& caption) const {
     return QFontMetrics(title).horizontalAdvance(caption) + kTitleBarButtons;
 }
 
-// A value box that gets the focus selects its whole text, so typing replaces it.
+// A value box that gets the focus selects its whole text, so typing replaces it. Enter
+// in a value box moves to the next one (a keyboard-wedge gauge types a value and
+// Enter); "Zapisz" stays on Alt+Z and on Enter from the button.
 bool Dane::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::FocusIn) {
-        if (auto* box = qobject_cast<QLineEdit*>(watched)) {
-            QTimer::singleShot(0, box, [box] { box->selectAll(); });
-            box->selectAll();
+    auto* box = qobject_cast<QLineEdit*>(watched);
+    if (event->type() == QEvent::KeyPress && box && values_.contains(box)) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            acceptPointDecimal(box);
+            moveFocusAfter(box);
+            return true;
         }
+    }
+    if (event->type() == QEvent::FocusIn && box) {
+        QTimer::singleShot(0, box, [box] { box->selectAll(); });
+        box->selectAll();
     }
     return QDialog::eventFilter(watched, event);
 }
@@ -173,6 +187,107 @@ bool Dane::tooManyAppraisers() {
     return true;
 }
 
+// A value typed with "." where the regional decimal is "," (a wedge gauge types it so)
+// is written with the regional decimal, so the numeric check reads it as the number it
+// is; a text that reads as it stands is left alone.
+bool Dane::acceptPointDecimal(QLineEdit* box) {
+    const RegionalSettings& rs = session_.regional();
+    const QString text = box->text().trimmed();
+    if (rs.decimalSeparator() == QLatin1Char('.') || isNumeric(text, rs) ||
+        text.contains(rs.decimalSeparator()) || text.count(QLatin1Char('.')) != 1) {
+        return false;
+    }
+    QString regional = text;
+    regional.replace(QLatin1Char('.'), rs.decimalSeparator());
+    if (!isNumeric(regional, rs)) {
+        return false;
+    }
+    box->setText(regional);
+    return true;
+}
+
+void Dane::moveFocusAfter(QLineEdit* box) {
+    const int next = static_cast<int>(values_.indexOf(box)) + 1;
+    if (next > 0 && next < values_.size()) {
+        values_[next]->setFocus();
+    } else {
+        save_->setFocus();
+    }
+}
+
+void Dane::addStatusLine() {
+    if (status_) {
+        return;
+    }
+    constexpr int kStatusHeight = 720;
+    constexpr int kStatusWidth = 4800;
+    status_ = new QLabel(this);
+    status_->setObjectName(QStringLiteral("StatusPrzyrzadu"));
+    status_->setTextFormat(Qt::PlainText);
+    status_->setWordWrap(true);
+    status_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    const int top = buttonTop_ + kButtonHeight + 90;
+    placeInTwips(status_, 60, top, kStatusWidth - 120, kStatusHeight);
+    height_ += kStatusHeight + 90;
+    setFixedSize(qMax(width(), Twips::toPixels(kStatusWidth, logicalDpiX())),
+                 Twips::toPixels(height_ - kFrameHeight, logicalDpiY()));
+}
+
+void Dane::setStatus(const QString& text) {
+    addStatusLine();
+    status_->setText(QString::fromUtf8("Przyrząd: %1 — %2").arg(gaugeDescription_, text));
+}
+
+void Dane::attachGauge(GaugeSource* gauge, const QString& description) {
+    gaugeDescription_ = description;
+    setStatus(QString::fromUtf8("czekam na pomiar"));
+    connect(gauge, &GaugeSource::reading, this, &Dane::takeReading);
+    connect(gauge, &GaugeSource::failed, this, [this](const QString& why) {
+        dialogs_.beep();
+        setStatus(why);
+    });
+}
+
+void Dane::showGaugeProblem(const QString& description, const QString& problem) {
+    gaugeDescription_ = description;
+    setStatus(problem + QString::fromUtf8("; dane wprowadź z klawiatury"));
+}
+
+// The box with the focus; the first empty one when the focus is elsewhere (the
+// appraiser box, the buttons); none when every box is filled and none has the focus.
+QLineEdit* Dane::boxForReading() const {
+    auto* focused = qobject_cast<QLineEdit*>(focusWidget());
+    if (focused && values_.contains(focused)) {
+        return focused;
+    }
+    for (QLineEdit* box : values_) {
+        if (box->text().isEmpty()) {
+            return box;
+        }
+    }
+    return nullptr;
+}
+
+void Dane::takeReading(double value) {
+    QLineEdit* box = boxForReading();
+    if (!box) {
+        dialogs_.beep();
+        setStatus(QString::fromUtf8("wszystkie pola są wypełnione — sprawdź i zapisz (Alt+Z)"));
+        return;
+    }
+    box->setText(formatGeneralNumber(value, session_.regional()));
+    dialogs_.beep();
+    const int index = static_cast<int>(values_.indexOf(box));
+    moveFocusAfter(box);
+    setStatus(index + 1 == values_.size()
+                  ? QString::fromUtf8("odczyt %1 w polu %2 — sprawdź i zapisz (Alt+Z)")
+                        .arg(box->text())
+                        .arg(index + 1)
+                  : QString::fromUtf8("odczyt %1 w polu %2, czekam na następny")
+                        .arg(box->text())
+                        .arg(index + 1));
+}
+
 bool Dane::Sprawdz() {
     if (isNewMode()) {
         if (!InputChecks::requireText(
@@ -184,6 +299,7 @@ bool Dane::Sprawdz() {
         }
     }
     for (QLineEdit* value : values_) {
+        acceptPointDecimal(value);
         if (!InputChecks::requireNumber(value, QString::fromUtf8("Dana nie jest liczbą - Popraw"),
                                         dialogs_, session_.regional())) {
             return false;

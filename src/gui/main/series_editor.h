@@ -9,6 +9,7 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class GaugeSource;
 class Session;
 
 // Dane, the series editor: the appraiser and one value box per part, laid out in
@@ -39,6 +40,15 @@ public:
     // (the pattern may have rounded it), otherwise the typed text.
     Value valueToStore(int i) const;
     int buttonTopTwips() const { return buttonTop_; }
+
+    // Readings of the gauge go into the value box with the focus (the first empty one
+    // while the appraiser box has it) and move the focus on; after the last box it goes
+    // to "Zapisz". A refused line or a device error beeps and is shown; nothing is filled.
+    void attachGauge(GaugeSource* gauge, const QString& description);
+    // The named gauge could not be used: said in the status line; the keyboard works.
+    void showGaugeProblem(const QString& description, const QString& problem);
+    QLabel* gaugeStatus() const { return status_; }
+    void takeReading(double value);
     // The outer height of the classic window (caption bar included).
     int heightTwips() const { return height_; }
 
@@ -50,6 +60,11 @@ protected:
 
 private:
     int widthForCaption(const QString& caption) const;
+    void addStatusLine();
+    void setStatus(const QString& text);
+    QLineEdit* boxForReading() const;
+    void moveFocusAfter(QLineEdit* box);
+    bool acceptPointDecimal(QLineEdit* box);
     bool appraiserHasAllTrials();
     bool tooManyAppraisers();
     void save();
@@ -63,4 +78,7 @@ private:
     QVector<QString> shownStored_;  // ...and their texts as shown (null: none)
     int buttonTop_ = 0;
     int height_ = 0;
+    QPushButton* save_ = nullptr;
+    QLabel* status_ = nullptr;  // the gauge's state, when the analysis names one
+    QString gaugeDescription_;
 };

@@ -112,13 +112,21 @@ void SeriesEditorTest::seriesValidation() {
              QString::fromUtf8("Dana nie jest liczbą - Popraw"));
     QCOMPARE(refusal(QStringLiteral("   "), {"1", "2", "3", "4", ""}),
              QString::fromUtf8("Dana nie jest liczbą - Popraw"));
-    QCOMPARE(refusal(QStringLiteral("   "), {"1", "2", "3.5", "4", "5"}),
+    QCOMPARE(refusal(QStringLiteral("   "), {"1", "2", "3.5.1", "4", "5"}),
              QString::fromUtf8("Dana nie jest liczbą - Popraw"));
     QVERIFY(f.dialogs.calls.last().afterBeep);
     QCOMPARE(f.dialogs.calls.last().title, QStringLiteral("UWAGA !!!"));
     QCOMPARE(f.dialogs.calls.last().icon, Dialogs::Icon::Critical);
     QCOMPARE(refusal(QStringLiteral("   "), {"1", "2", "3,5", "4", "5"}), QString());
     QCOMPARE(RecordSets::series(f.database.db(), QStringLiteral("2/2026"))->recordCount(), 5);
+    // a wedge gauge's "3.5" is the regional "3,5"
+    QCOMPARE(refusal(QStringLiteral("   "), {"1", "2", "3.5", "4", "5"}), QString());
+    auto stored = RecordSets::series(f.database.db(), QStringLiteral("2/2026"));
+    int typedWithComma = 0;
+    for (stored->moveFirst(); !stored->isEof(); stored->moveNext()) {
+        typedWithComma += stored->field(QStringLiteral("P3")) == Value(3.5);
+    }
+    QCOMPARE(typedWithComma, 2);
 }
 
 void SeriesEditorTest::studyCompletes() {

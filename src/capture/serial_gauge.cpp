@@ -1,0 +1,69 @@
+#include "serial_gauge.h"
+
+namespace {
+
+QString openFailure(const QSerialPort& port) {
+    switch (port.error()) {
+        case QSerialPort::DeviceNotFoundError:
+            return QString::fromUtf8("nie ma urządzenia %1 (czy przyrząd jest podłączony?)")
+                .arg(port.portName());
+        case QSerialPort::PermissionError:
+            return QString::fromUtf8("brak uprawnień do %1: dodaj użytkownika do grupy dialout "
+                                     "i zaloguj się ponownie (albo port jest zajęty przez inny "
+                                     "program)")
+                .arg(port.portName());
+        default:
+            return QString::fromUtf8("nie można otworzyć %1: %2")
+                .arg(port.portName(), port.errorString());
+    }
+}
+
+}  // namespace
+
+std::unique_ptr<SerialGauge> SerialGauge::open(const TransmissionSettings& s, QString* error) {
+    std::unique_ptr<SerialGauge> gauge(new SerialGauge);
+    QSerialPort& port = gauge->port_;
+    port.setPortName(s.port);
+    if (!port.open(QIODevice::ReadOnly)) {
+        *error = openFailure(port);
+        return nullptr;
+    }
+    // Every setting is checked: a port that refuses one (a pseudo-terminal refuses 7E2)
+    // is told, never read with settings it does not have.
+    const bool set = port.setBaudRate(s.baud) && port.setParity(s.parity) &&
+                     port.setDataBits(s.dataBits) && port.setStopBits(s.stopBits) &&
+                     port.setFlowControl(QSerialPort::NoFlowControl);
+    if (!set) {
+        *error = QString::fromUtf8("port %1 nie przyjął ustawień %2: %3")
+                     .arg(s.port, s.text(), port.errorString());
+        return nullptr;
+    }
+    SerialGauge* g = gauge.get();
+    connect(&port, &QSerialPort::readyRead, g, &SerialGauge::readAvailable);
+    connect(&port, &QSerialPort::errorOccurred, g, &SerialGauge::portError);
+    return gauge;
+}
+
+void SerialGauge::readAvailable() {
+    for (const ReadingParser::Line& line : parser_.feed(port_.readAll())) {
+        switch (line.kind) {
+            case ReadingParser::Line::Kind::Reading:
+                emit reading(line.value);
+                break;
+            case ReadingParser::Line::Kind::DeviceError:
+                emit failed(QString::fromUtf8("błąd przyrządu „%1”").arg(line.text.trimmed()));
+                break;
+            case ReadingParser::Line::Kind::Refused:
+                emit failed(QString::fromUtf8("odrzucono „%1” — to nie jest pomiar")
+                                .arg(line.text.trimmed()));
+                break;
+        }
+    }
+}
+
+void SerialGauge::portError(QSerialPort::SerialPortError error) {
+    if (error == QSerialPort::ResourceError) {
+        port_.close();
+        emit failed(QString::fromUtf8("utracono połączenie z przyrządem (%1)").arg(port_.portName()));
+    }
+}
