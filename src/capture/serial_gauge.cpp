@@ -2,19 +2,19 @@
 
 namespace {
 
-QString openFailure(const QSerialPort& port) {
+QString openFailure(const QSerialPort& port, const QString& path) {
     switch (port.error()) {
         case QSerialPort::DeviceNotFoundError:
             return QString::fromUtf8("nie ma urządzenia %1 (czy przyrząd jest podłączony?)")
-                .arg(port.portName());
+                .arg(path);
         case QSerialPort::PermissionError:
-            return QString::fromUtf8("brak uprawnień do %1: dodaj użytkownika do grupy dialout "
-                                     "i zaloguj się ponownie (albo port jest zajęty przez inny "
-                                     "program)")
-                .arg(port.portName());
+            return QString::fromUtf8(
+                       "brak uprawnień do %1: dodaj użytkownika do grupy dialout "
+                       "i zaloguj się ponownie (albo port jest zajęty przez inny "
+                       "program)")
+                .arg(path);
         default:
-            return QString::fromUtf8("nie można otworzyć %1: %2")
-                .arg(port.portName(), port.errorString());
+            return QString::fromUtf8("nie można otworzyć %1: %2").arg(path, port.errorString());
     }
 }
 
@@ -25,7 +25,7 @@ std::unique_ptr<SerialGauge> SerialGauge::open(const TransmissionSettings& s, QS
     QSerialPort& port = gauge->port_;
     port.setPortName(s.port);
     if (!port.open(QIODevice::ReadOnly)) {
-        *error = openFailure(port);
+        *error = openFailure(port, s.port);
         return nullptr;
     }
     // Every setting is checked: a port that refuses one (a pseudo-terminal refuses 7E2)
@@ -61,9 +61,13 @@ void SerialGauge::readAvailable() {
     }
 }
 
+// A device unplugged (or a cable's other end gone) fails the reads: told once, and the
+// port is closed.
 void SerialGauge::portError(QSerialPort::SerialPortError error) {
-    if (error == QSerialPort::ResourceError) {
-        port_.close();
-        emit failed(QString::fromUtf8("utracono połączenie z przyrządem (%1)").arg(port_.portName()));
+    if (error == QSerialPort::NoError || error == QSerialPort::TimeoutError || !port_.isOpen()) {
+        return;
     }
+    const QString cause = port_.errorString();
+    port_.close();
+    emit failed(QString::fromUtf8("utracono połączenie z przyrządem (%1)").arg(cause));
 }

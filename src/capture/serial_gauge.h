@@ -15,8 +15,7 @@ class SerialGauge : public GaugeSource {
 public:
     // Nothing, with the cause in Polish (and its remedy where there is one), when the
     // port cannot be opened or refuses a setting.
-    static std::unique_ptr<SerialGauge> open(const TransmissionSettings& settings,
-                                             QString* error);
+    static std::unique_ptr<SerialGauge> open(const TransmissionSettings& settings, QString* error);
 
 private:
     SerialGauge() = default;

@@ -40,8 +40,7 @@ ParsedSettings refused(const QString& why) {
 
 }  // namespace
 
-ParsedSettings TransmissionSettings::parse(const QString& text,
-                                                         const QString& profileName) {
+ParsedSettings TransmissionSettings::parse(const QString& text, const QString& profileName) {
     const QStringList parts = text.split(QLatin1Char(','));
     if (parts.size() < 4 || parts.size() > 5) {
         return refused(QString::fromUtf8("„%1” nie ma postaci „prędkość,parzystość,bity danych,"
@@ -56,7 +55,8 @@ ParsedSettings TransmissionSettings::parse(const QString& text,
     }
     const std::optional<QSerialPort::Parity> parity = parityOf(parts[1]);
     if (!parity) {
-        return refused(QString::fromUtf8("parzystość „%1” (dozwolone n, e, o, m, s)").arg(parts[1]));
+        return refused(
+            QString::fromUtf8("parzystość „%1” (dozwolone n, e, o, m, s)").arg(parts[1]));
     }
     s.parity = *parity;
     const int data = parts[2].trimmed().toInt(&ok);
@@ -74,8 +74,9 @@ ParsedSettings TransmissionSettings::parse(const QString& text,
     s.stopBits = stop == QLatin1String("1") ? QSerialPort::OneStop : QSerialPort::TwoStop;
     s.port = parts.size() == 5 ? parts[4].trimmed() : portOfProfile(profileName);
     if (s.port.isEmpty()) {
-        return refused(QString::fromUtf8("nie podano portu (dopisz „,/dev/ttyUSB0” albo nazwij "
-                                         "profil „… COM1”)"));
+        return refused(
+            QString::fromUtf8("nie podano portu (dopisz „,/dev/ttyUSB0” albo nazwij "
+                              "profil „… COM1”)"));
     }
     return {s, {}};
 }

@@ -7,10 +7,12 @@
 #include <memory>
 
 #include "analysis_screen.h"
+#include "gauge_source.h"
 #include "main_window.h"
 #include "scripted_dialogs.h"
 #include "session.h"
 #include "test_database.h"
+#include "transmission_settings.h"
 #include "ui_environment.h"
 
 // A main window on a temporary copy of the delivered database. Modal windows are
@@ -35,6 +37,9 @@ struct WindowFixture {
                                             const QString&) {
             suggestedFiles << suggested;
             return chosenFile;
+        };
+        environment.openGauge = [this](const TransmissionSettings& settings, QString* error) {
+            return openGauge ? openGauge(settings, error) : std::unique_ptr<GaugeSource>();
         };
         window = std::make_unique<Kalmet>(environment);
     }
@@ -63,6 +68,8 @@ struct WindowFixture {
     std::function<void(QDialog&)> onModal;
     QStringList modals;
     QString chosenFile;  // what the file chooser answers; empty: cancelled
+    // What opens a gauge the analysis names; none by default.
+    std::function<std::unique_ptr<GaugeSource>(const TransmissionSettings&, QString*)> openGauge;
     QStringList suggestedFiles;
     std::unique_ptr<Kalmet> window;
 };

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
+#include <QWindow>
 #include <QtTest>
 #include <utility>
 
@@ -151,9 +152,29 @@ void KeyboardStudyTest::registerAndMeasureWithTheKeyboardOnly() {
             press(Qt::Key_Return);
             closeIfStillOpen(&problems);
         };
+        if (&values == &series.last().second) {
+            // as a keyboard-wedge gauge types it: "value" Enter, with a "." decimal
+            script = [&, appraiser = appraiser, values = values] {
+                type(appraiser);
+                press(Qt::Key_Tab);
+                for (QString v : values) {
+                    type(v.replace(QLatin1Char(','), QLatin1Char('.')));
+                    press(Qt::Key_Return);
+                }
+                seen << focused()->objectName();
+                QWidget* editor = QApplication::activeModalWidget();
+                editor->windowHandle()->requestActivate();  // shortcuts go to the focus window
+                QVERIFY(QTest::qWaitForWindowActive(editor->windowHandle()));
+                press(Qt::Key_Z, Qt::AltModifier);
+                QTRY_VERIFY(editor->isHidden());  // a mnemonic clicks after its animation
+                closeIfStillOpen(&problems);
+            };
+        }
         menuCommand(f.window.get(), Qt::Key_D, Qt::Key_1);
     }
-    QCOMPARE(problems, QStringList());
+    QCOMPARE(seen.last(), QStringLiteral("Command1"));  // Enter after the last box
+    QVERIFY2(problems.isEmpty(),
+             qPrintable(problems.join(' ') + " | " + f.dialogs.texts().join(';')));
     QCOMPARE(f.dialogs.texts(), QStringList());
     QCOMPARE(f.modals, (QStringList{"NowaA", "Dane", "Dane", "Dane", "Dane"}));
 

@@ -1,0 +1,131 @@
+// A gauge for real: a pseudo-terminal pair stands for the serial cable, the test writes
+// the gauge's frames into the master side and the series editor reads the slave side
+// through the program's own serial implementation.
+
+#include <pty.h>
+#include <unistd.h>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+#include "serial_gauge.h"
+#include "series_editor.h"
+#include "window_fixture.h"
+
+namespace {
+
+struct PseudoTerminal {
+    int master = -1;
+    int slave = -1;
+    QString path;
+
+    PseudoTerminal() {
+        if (openpty(&master, &slave, nullptr, nullptr, nullptr) == 0) {
+            path = QString::fromLocal8Bit(ttyname(slave));
+        }
+    }
+    ~PseudoTerminal() {
+        closeMaster();
+        if (slave >= 0) {
+            close(slave);
+        }
+    }
+    void send(const QByteArray& bytes) const {
+        QVERIFY(write(master, bytes.constData(), static_cast<size_t>(bytes.size())) ==
+                bytes.size());
+    }
+    void closeMaster() {
+        if (master >= 0) {
+            close(master);
+            master = -1;
+        }
+    }
+};
+
+QString studyOnPort(const QString& settings) {
+    return QStringLiteral(
+               "INSERT INTO Analiza (Numer, LiczbaN, LiczbaK, LiczbaR, CoRef, WN, GWG, DWG, "
+               "NazwaT, Setings) VALUES ('G', 3, 2, 2, 3, 1.33, 10.5, 9.5, 'Suwmiarka USB', '%1');")
+        .arg(settings);
+}
+
+QString status(const Dane& d) {
+    return d.gaugeStatus() ? d.gaugeStatus()->text() : QString();
+}
+
+}  // namespace
+
+class GaugeCaptureTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void framesFillTheBoxes();
+    void settingsThePortRefusesAreTold();
+};
+
+void GaugeCaptureTest::framesFillTheBoxes() {
+    PseudoTerminal pty;
+    QVERIFY(!pty.path.isEmpty());
+    WindowFixture f(studyOnPort(QStringLiteral("9600,n,8,1,") + pty.path));
+    f.openGauge = [](const TransmissionSettings& s, QString* error) {
+        return std::unique_ptr<GaugeSource>(SerialGauge::open(s, error));
+    };
+    QVERIFY(f.load());
+    bool ran = false;
+    f.onModal = [&](QDialog& d) {
+        ran = true;
+        auto& dane = static_cast<Dane&>(d);
+        QCOMPARE(status(dane), QString::fromUtf8("Przyrząd: Suwmiarka USB, %1, 9600,n,8,1 — "
+                                                 "czekam na pomiar")
+                                   .arg(pty.path));
+        const QVector<QLineEdit*>& boxes = dane.valueBoxes();
+        pty.send("01A+0000.123\r");
+        pty.send("\n+0.5\r\n-0,2");  // the last frame in two pieces
+        QTRY_COMPARE(boxes[1]->text(), QStringLiteral("0,5"));
+        QCOMPARE(boxes[0]->text(), QStringLiteral("0,123"));
+        QCOMPARE(boxes[2]->text(), QString());
+        QCOMPARE(dane.focusWidget(), boxes[2]);
+        pty.send("5\r\n");
+        QTRY_COMPARE(boxes[2]->text(), QStringLiteral("-0,25"));
+        QCOMPARE(dane.focusWidget(), d.findChild<QPushButton*>(QStringLiteral("Command1")));
+        const int beeps = f.dialogs.beeps;
+        pty.send("ERR3\r\n");
+        QTRY_VERIFY(status(dane).contains(QStringLiteral("ERR3")));
+        QCOMPARE(f.dialogs.beeps, beeps + 1);
+        pty.closeMaster();
+        QTRY_VERIFY2(status(dane).contains(QString::fromUtf8("utracono połączenie")),
+                     qPrintable(status(dane)));
+        d.reject();
+    };
+    f.find<QAction>("NowaDana")->trigger();
+    QVERIFY(ran);
+}
+
+// A pseudo-terminal takes no parity; a missing device is named; both leave the keyboard.
+void GaugeCaptureTest::settingsThePortRefusesAreTold() {
+    PseudoTerminal pty;
+    for (const QString& settings :
+         {QStringLiteral("4800,e,7,2,") + pty.path, QStringLiteral("9600,n,8,1,/dev/brak")}) {
+        WindowFixture f(studyOnPort(settings));
+        f.openGauge = [](const TransmissionSettings& s, QString* error) {
+            return std::unique_ptr<GaugeSource>(SerialGauge::open(s, error));
+        };
+        QVERIFY(f.load());
+        QString shown;
+        f.onModal = [&](QDialog& d) {
+            shown = status(static_cast<Dane&>(d));
+            d.reject();
+        };
+        f.find<QAction>("NowaDana")->trigger();
+        QVERIFY2(shown.contains(QString::fromUtf8("dane wprowadź z klawiatury")),
+                 qPrintable(shown));
+        QVERIFY2(shown.contains(settings.startsWith(QLatin1Char('4'))
+                                    ? QString::fromUtf8("nie przyjął ustawień 4800,e,7,2")
+                                    : QString::fromUtf8("nie ma urządzenia /dev/brak")),
+                 qPrintable(shown));
+    }
+}
+
+QTEST_MAIN(GaugeCaptureTest)
+#include "tst_gauge_capture.moc"
