@@ -23,6 +23,7 @@
 
 #include "analysis_screen.h"
 #include "chart_render.h"
+#include "cli_exchange.h"
 #include "control_chart.h"
 #include "history.h"
 #include "page_render.h"
@@ -45,6 +46,10 @@ const char* const kUsage =
     "użycie: kalmet-cli list PLIK_BAZY\n"
     "        kalmet-cli results PLIK_BAZY NUMER_ANALIZY [--alpha ALFA]\n"
     "        kalmet-cli history PLIK_BAZY NUMER_ANALIZY\n"
+    "        kalmet-cli export PLIK_BAZY NUMER_ANALIZY --out PLIK.csv|.dfq [--layout long|wide] "
+    "[--results]\n"
+    "        kalmet-cli import PLIK_BAZY PLIK.csv --numer NUMER [--header POLE=WARTOŚĆ …]\n"
+    "        kalmet-cli export-all PLIK_BAZY --out PLIK.csv|.jsonl\n"
     "        kalmet-cli report PLIK_BAZY NUMER_ANALIZY --out PLIK.png|.bmp|.pdf "
     "[--zoom SKALA] [--font CZCIONKA] [--page anova] [--alpha ALFA]\n"
     "        kalmet-cli chart PLIK_BAZY NUMER_ANALIZY --out PLIK.png|.pdf [--kind xbar-r]";
@@ -71,12 +76,14 @@ struct Call {
 };
 
 void describe(QCommandLineParser& parser) {
+    CliExchange::describe(parser);
     parser.setApplicationDescription(
         QString::fromUtf8(
             "Wyniki analiz R&R zapisanych w pliku bazy danych programu Kalmet III.\n\n") +
         QString::fromUtf8(kUsage));
-    parser.addPositionalArgument(QStringLiteral("polecenie"),
-                                 QStringLiteral("list, results, history, report lub chart"));
+    parser.addPositionalArgument(
+        QStringLiteral("polecenie"),
+        QStringLiteral("list, results, history, report, chart, export, import lub export-all"));
     parser.addPositionalArgument(QStringLiteral("plik"), QStringLiteral("plik bazy danych"));
     parser.addPositionalArgument(QStringLiteral("numer"), QStringLiteral("numer analizy"));
     parser.addOptions({
@@ -106,7 +113,8 @@ std::optional<Call> readCall(const QCommandLineParser& parser) {
         (!drawing && (parser.isSet(QStringLiteral("out")) || parser.isSet(QStringLiteral("zoom")) ||
                       parser.isSet(QStringLiteral("font")))) ||
         (command != QLatin1String("report") && parser.isSet(QStringLiteral("page"))) ||
-        (command != QLatin1String("chart") && parser.isSet(QStringLiteral("kind")))) {
+        (command != QLatin1String("chart") && parser.isSet(QStringLiteral("kind"))) ||
+        CliExchange::anyOwnOption(parser)) {
         return std::nullopt;
     }
     Call call{command, args.value(1), args.value(2), {}};
@@ -360,6 +368,9 @@ int main(int argc, char** argv) {
                       : QStringLiteral("kalmet-cli %1\n").arg(QLatin1String(KALMET_VERSION)))
                      .toUtf8());
         return 0;
+    }
+    if (CliExchange::handles(parser.positionalArguments().value(0))) {
+        return CliExchange::run(parser, fail, [](const QString&, int) { return usage(); });
     }
     const std::optional<Call> call = readCall(parser);
     if (!call) {

@@ -22,9 +22,13 @@ struct UiEnvironment {
     std::function<QDateTime()> now;
     PagePrinter* printer = nullptr;  // null: the desktop's default printer
     // The file a save writes, chosen by the user from a suggestion; empty: cancelled.
+    // The filter chosen among several (";;" between them) comes back in *selectedFilter.
     std::function<QString(QWidget* parent, const QString& caption, const QString& suggested,
-                          const QString& filter)>
+                          const QString& filter, QString* selectedFilter)>
         chooseSaveFile;
+    // The file an import reads; empty: cancelled.
+    std::function<QString(QWidget* parent, const QString& caption, const QString& filter)>
+        chooseOpenFile;
     // Opens the gauge of a profile; nothing, with the cause in *error, when it cannot.
     std::function<std::unique_ptr<GaugeSource>(const TransmissionSettings&, QString* error)>
         openGauge;

@@ -502,3 +502,16 @@ QString formatGeneralNumber(double value, const RegionalSettings& regional) {
     out += digits.mid(d.power);
     return out;
 }
+
+int patternDecimals(const QString& pattern) {
+    const QString first = pattern.section(QLatin1Char(';'), 0, 0);
+    const int point = first.indexOf(QLatin1Char('.'));
+    int decimals = 0;
+    for (int i = point + 1; point >= 0 && i < first.size(); ++i) {
+        if (first[i] != QLatin1Char('0') && first[i] != QLatin1Char('#')) {
+            break;
+        }
+        ++decimals;
+    }
+    return decimals;
+}

@@ -36,6 +36,9 @@ private:
     std::vector<Section> sections_;
 };
 
+// The decimals the pattern's first section shows ("0.000" 3, "#,##0" 0).
+int patternDecimals(const QString& pattern);
+
 // One-off convenience: compiles the pattern and formats one value.
 QString formatNumber(double value, const QString& pattern, const RegionalSettings& regional);
 

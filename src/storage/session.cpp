@@ -15,7 +15,7 @@ Session::Opened Session::openFolder(const QString& applicationFolder,
 
 Session::Opened Session::openFile(const QString& path, const RegionalSettings& regional,
                                   Database::Access access,
-                                  const std::optional<QString>& onlyAnalysis) {
+                                  const std::optional<QString>& onlyAnalysis, History history) {
     std::unique_ptr<Session> session(new Session(regional));
     session->shared_.applicationFolder = QFileInfo(path).absolutePath();
     const bool writing = access == Database::Access::ReadWrite;
@@ -58,8 +58,8 @@ Session::Opened Session::openFile(const QString& path, const RegionalSettings& r
     }
     // The history of corrections joins the file once, on the program's own connection,
     // and only when the start is not refused (a refused file stays as it was).
-    if (writing) {
-        if (const QString cause = History::migrate(*session->db_); !cause.isEmpty()) {
+    if (writing && history == History::Add) {
+        if (const QString cause = ::History::migrate(*session->db_); !cause.isEmpty()) {
             return {nullptr, QString::fromUtf8("Nie można dodać tabeli historii zmian do bazy "
                                                "danych „%1”: %2")
                                  .arg(path, cause)};

@@ -12,16 +12,7 @@ using Number = std::optional<double>;
 // significant places as the measured values with twice the pattern's decimals ("0.000"
 // gives "0.000000"), where the pattern itself would show a repeatable gauge as 0.
 QString squaresPattern(const QString& numberPattern) {
-    const QString first = numberPattern.section(QLatin1Char(';'), 0, 0);
-    const int point = first.indexOf(QLatin1Char('.'));
-    int decimals = 0;
-    for (int i = point + 1; point >= 0 && i < first.size(); ++i) {
-        const QChar c = first[i];
-        if (c != QLatin1Char('0') && c != QLatin1Char('#')) {
-            break;
-        }
-        ++decimals;
-    }
+    const int decimals = patternDecimals(numberPattern);
     return decimals == 0 ? QStringLiteral("0")
                          : QStringLiteral("0.") + QString(2 * decimals, QLatin1Char('0'));
 }

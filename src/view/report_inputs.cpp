@@ -30,6 +30,17 @@ QVector<SeriesInput> storedSeries(RecordSet& series, int parts) {
 
 }  // namespace
 
+const QStringList& ReportInputs::analysisFields() {
+    static const QStringList fields = [] {
+        QStringList out;
+        for (const char* name : kAnalysisFields) {
+            out << QString::fromLatin1(name);
+        }
+        return out;
+    }();
+    return fields;
+}
+
 ReportInputs ReportInputs::gather(Session& session, const AnalysisScreen& screen,
                                   const QDateTime& today) {
     ReportInputs in;

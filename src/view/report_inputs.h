@@ -43,6 +43,9 @@ struct ReportInputs {
 
     Value field(const char* name) const { return analysis.value(QString::fromLatin1(name)); }
 
+    // The analysis fields gathered, in the table's order.
+    static const QStringList& analysisFields();
+
     // From the session's current rows and the screen the main window rendered. The
     // series record set keeps its current row.
     static ReportInputs gather(Session& session, const AnalysisScreen& screen,

@@ -103,6 +103,7 @@ private slots:
     void reportFiles_data();
     void reportFiles();
     void controlChartsAndHistory();
+    void studyFilesOutAndIn();
     void changeInterruptedByACrash();
     void fullDiskWritesNoFile_data();
     void fullDiskWritesNoFile();
@@ -347,6 +348,62 @@ void CliTest::controlChartsAndHistory() {
     QCOMPARE(entries.size(), 1);
     QCOMPARE(entries[0].toObject().value(QStringLiteral("old")).toDouble(), 1.03);
     QCOMPARE(entries[0].toObject().value(QStringLiteral("trial")).toInt(), 2);
+}
+
+// Export then import, both layouts: the same results; a refused import, or one while the
+// program holds the file, leaves it byte for byte; export-all gives a row per analysis.
+void CliTest::studyFilesOutAndIn() {
+    TestDatabase t(TestDatabase::fixture("aiag_10x3x3.sql"));
+    const auto bytesOf = [](const QString& path) {
+        QFile f(path);
+        f.open(QIODevice::ReadOnly);
+        return f.readAll();
+    };
+    const AnalysisScreen original = studyInFile(t.path(), QStringLiteral("AIAG"));
+    for (const char* layout : {"long", "wide"}) {
+        const QString csv = t.folder() + QStringLiteral("/%1.csv").arg(QLatin1String(layout));
+        Run run = cli({QStringLiteral("export"), t.path(), QStringLiteral("AIAG"),
+                       QStringLiteral("--out"), csv, QStringLiteral("--layout"),
+                       QString::fromLatin1(layout)});
+        QVERIFY2(run.code == 0, run.err.constData());
+        const QString numer = QStringLiteral("kopia-%1").arg(QLatin1String(layout));
+        run = cli({QStringLiteral("import"), t.path(), csv, QStringLiteral("--numer"), numer,
+                   QStringLiteral("--header"), QStringLiteral("NazwaP=Czujnik 2")});
+        QVERIFY2(run.code == 0, run.err.constData());
+        const AnalysisScreen copy = studyInFile(t.path(), numer);
+        QCOMPARE(copy.results, original.results);
+        QCOMPARE(copy.header[Panels::kGaugeName], QStringLiteral(" Czujnik 2"));
+    }
+    const QByteArray before = bytesOf(t.path());
+    const QString bad = t.folder() + QStringLiteral("/bad.csv");
+    QFile file(bad);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("appraiser;part;trial;value\nA;1;1;x\n");
+    file.close();
+    Run run = cli(
+        {QStringLiteral("import"), t.path(), bad, QStringLiteral("--numer"), QStringLiteral("Z")});
+    QCOMPARE(run.code, 5);
+    QVERIFY(QString::fromUtf8(run.err).contains(QStringLiteral("Wiersz 2, kolumna 4")));
+    {
+        const auto held = ProgramLock::take(t.path());
+        run = cli({QStringLiteral("import"), t.path(), t.folder() + QStringLiteral("/long.csv"),
+                   QStringLiteral("--numer"), QStringLiteral("Z")});
+        QCOMPARE(run.code, 2);
+    }
+    QCOMPARE(bytesOf(t.path()), before);
+    const QString all = t.folder() + QStringLiteral("/all.jsonl");
+    run = cli({QStringLiteral("export-all"), t.path(), QStringLiteral("--out"), all});
+    QVERIFY2(run.code == 0, run.err.constData());
+    const QList<QByteArray> rows = bytesOf(all).trimmed().split('\n');
+    QCOMPARE(rows.size(), 4);  // AIAG, M/5 and the two copies
+    QCOMPARE(QJsonDocument::fromJson(rows[0]).object().value(QStringLiteral("pctRR")).toDouble(),
+             *original.study.results.percentRR);
+    const QString dfq = t.folder() + QStringLiteral("/a.dfq");
+    QCOMPARE(cli({QStringLiteral("export"), t.path(), QStringLiteral("AIAG"),
+                  QStringLiteral("--out"), dfq})
+                 .code,
+             0);
+    QCOMPARE(bytesOf(dfq).count("K0001/1 "), 90);
 }
 
 void CliTest::changeInterruptedByACrash() {

@@ -34,8 +34,14 @@ struct WindowFixture {
         };
         environment.now = [] { return QDateTime(QDate(2026, 12, 8), QTime(10, 30)); };
         environment.chooseSaveFile = [this](QWidget*, const QString&, const QString& suggested,
-                                            const QString&) {
+                                            const QString& filters, QString* selected) {
             suggestedFiles << suggested;
+            if (selected) {
+                *selected = filters.split(QStringLiteral(";;")).value(chosenFilter);
+            }
+            return chosenFile;
+        };
+        environment.chooseOpenFile = [this](QWidget*, const QString&, const QString&) {
             return chosenFile;
         };
         environment.openGauge = [this](const TransmissionSettings& settings, QString* error) {
@@ -67,7 +73,8 @@ struct WindowFixture {
     UiEnvironment environment;
     std::function<void(QDialog&)> onModal;
     QStringList modals;
-    QString chosenFile;  // what the file chooser answers; empty: cancelled
+    QString chosenFile;    // what the file chooser answers; empty: cancelled
+    int chosenFilter = 0;  // which of its filters
     // What opens a gauge the analysis names; none by default.
     std::function<std::unique_ptr<GaugeSource>(const TransmissionSettings&, QString*)> openGauge;
     QStringList suggestedFiles;

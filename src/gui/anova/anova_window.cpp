@@ -239,7 +239,7 @@ void AnovaWindow::printPage() {
 void AnovaWindow::savePdf() {
     const QString path =
         env_.chooseSaveFile(this, QString::fromUtf8("Zapisz stronę ANOVA jako PDF"), suggestedPdf_,
-                            QStringLiteral("PDF (*.pdf)"));
+                            QStringLiteral("PDF (*.pdf)"), nullptr);
     if (path.isEmpty()) {
         return;  // cancelled
     }

@@ -89,7 +89,8 @@ void ControlWindow::redraw() {
 }
 
 void ControlWindow::save(const QString& caption, const QString& extension, const QString& filter) {
-    const QString path = env_.chooseSaveFile(this, caption, suggestedName_ + extension, filter);
+    const QString path =
+        env_.chooseSaveFile(this, caption, suggestedName_ + extension, filter, nullptr);
     if (path.isEmpty()) {
         return;  // cancelled
     }

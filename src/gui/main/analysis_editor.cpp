@@ -102,6 +102,16 @@ QString NowaA::controlText(const char* name) const {
     return list(name)->currentText();
 }
 
+void NowaA::fixCounts(int parts, int appraisers, int trials) {
+    const std::pair<const char*, int> counts[] = {
+        {"Combo1", parts}, {"Combo2", appraisers}, {"Combo3", trials}};
+    for (const auto& [name, count] : counts) {
+        QComboBox* combo = list(name);
+        combo->setCurrentIndex(combo->findText(QString::number(count)));
+        combo->setEnabled(false);
+    }
+}
+
 QString NowaA::analysisNumber() const {
     return box("Text11")->text();
 }

@@ -39,6 +39,8 @@ public:
     // Combo4: "Brak", then the profiles in record-set order; the last profile named
     // selectedName is selected (a null name selects "Brak").
     void fillProfiles(RecordSet& profiles, const QString& selectedName);
+    // New mode for imported series: N, K and R are the file's and cannot be changed.
+    void fixCounts(int parts, int appraisers, int trials);
     // Writes what this mode stores into the record set's current (or new) row, in the
     // editor's order: each field as the text of its control (a text the field cannot
     // hold is not stored), then CoRef and Setings. The row is not committed here.

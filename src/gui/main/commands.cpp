@@ -1,9 +1,15 @@
 #include "commands.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 
 #include "analysis_editor.h"
+#include "csv_study.h"
 #include "date_pattern.h"
+#include "dfq_study.h"
+#include "file_output.h"
 #include "gauge_source.h"
 #include "main_window.h"
 #include "number_pattern.h"
@@ -12,6 +18,8 @@
 #include "series_editor.h"
 #include "session.h"
 #include "study_input.h"
+#include "study_store.h"
+#include "study_summary.h"
 #include "transmission_settings.h"
 #include "typing_limit.h"
 
@@ -107,6 +115,111 @@ void Commands::editAnalysis() {
             editor, QString::fromUtf8("Nie udało się zapisać poprawionej analizy w bazie danych."));
     });
     window_.selectAnalysis();  // after the commit, so the corrected analysis shows
+}
+
+// ---- study files ----
+
+void Commands::exportAnalysis() {
+    const AnalysisScreen& screen = window_.screen();
+    if (!screen.hasCompleteStudy()) {
+        return;  // the command is disabled then
+    }
+    const RegionalSettings& rs = session_.regional();
+    QString numer = session_.analyses().field(QStringLiteral("Numer")).toText(rs);
+    const QStringList filters = {QString::fromUtf8("CSV, wiersz na pomiar (*.csv)"),
+                                 QString::fromUtf8("CSV, układ AIAG (*.csv)"),
+                                 QStringLiteral("Q-DAS DFQ (*.dfq)")};
+    QString chosen;
+    const QString path =
+        env_.chooseSaveFile(&window_, QString::fromUtf8("Eksport analizy"),
+                            QDir(session_.shared().applicationFolder)
+                                .filePath(numer.replace(QLatin1Char('/'), QLatin1Char('_'))),
+                            filters.join(QStringLiteral(";;")), &chosen);
+    if (path.isEmpty()) {
+        return;  // cancelled
+    }
+    const int kind = std::max(0, static_cast<int>(filters.indexOf(chosen)));
+    const QString file = QFileInfo(path).suffix().isEmpty()
+                             ? path + (kind == 2 ? QStringLiteral(".dfq") : QStringLiteral(".csv"))
+                             : path;
+    const ReportInputs inputs = ReportInputs::gather(session_, screen, env_.now());
+    const StudyFile study = StudyStore::fileOf(inputs);
+    QString error;
+    const bool written = FileOutput::write(
+        file,
+        [&](QIODevice& device) {
+            if (kind == 2) {
+                return DfqStudy::write(device, study, patternDecimals(inputs.numberPattern),
+                                       StudyStore::readingsDate(inputs));
+            }
+            const CsvStudy::Format format = CsvStudy::Format::of(rs);
+            return CsvStudy::write(device, study,
+                                   kind == 1 ? CsvStudy::Layout::Wide : CsvStudy::Layout::Long,
+                                   format, StudySummary::resultLines(screen, format));
+        },
+        &error);
+    if (!written) {
+        reportFailure(QString::fromUtf8("Analiza nie została wyeksportowana."), error);
+        return;
+    }
+    env_.dialogs->message(QStringLiteral("Zapisano w ") + file, QStringLiteral("Info"),
+                          Dialogs::Icon::Information);
+}
+
+bool Commands::storeImported(NowaA& editor, const StudyFile& study) {
+    Database& db = session_.database();
+    if (!db.begin()) {
+        reportFailure(QString::fromUtf8("Nie udało się zapisać analizy w bazie danych."),
+                      db.lastError());
+        return false;
+    }
+    if (!storeNewAnalysis(editor)) {
+        db.rollback();
+        return false;
+    }
+    QString cause = StudyStore::storeSeries(db, study, editor.analysisNumber());
+    if (cause.isEmpty() && db.commit()) {
+        return true;
+    }
+    cause = cause.isEmpty() ? db.lastError() : cause;
+    db.rollback();
+    reportFailure(QString::fromUtf8("Nie udało się zapisać serii danych w bazie danych."), cause);
+    window_.removeAnalysisAndSelectLast();  // the analysis row went with the series
+    return false;
+}
+
+void Commands::importSeries() {
+    const QString path =
+        env_.chooseOpenFile(&window_, QString::fromUtf8("Import serii z pliku CSV"),
+                            QStringLiteral("CSV (*.csv *.txt)"));
+    if (path.isEmpty()) {
+        return;  // cancelled
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        reportFailure(QString::fromUtf8("Nie można odczytać pliku %1.").arg(path),
+                      file.errorString());
+        return;
+    }
+    const CsvStudy::Read read = CsvStudy::read(file);
+    if (!read.study) {
+        tell(QString::fromUtf8("Plik %1 nie został zaimportowany.\n\n%2").arg(path, read.error));
+        return;
+    }
+    NowaA editor(session_, *env_.dialogs, NowaA::Mode::New, &window_);
+    RecordSet& analyses = session_.analyses();
+    analyses.moveLast();
+    const QString last = analyses.field(QStringLiteral("Numer")).toText(session_.regional());
+    editor.propose(proposeAnalysisNumber(last, analyses.recordCount() > 0, session_.regional()),
+                   formatDate(env_.now(), session_.shared().datePattern(), session_.regional()));
+    editor.fillProfiles(session_.profiles(), QString());
+    const StudyFile& study = *read.study;
+    editor.fixCounts(study.parts, static_cast<int>(study.appraisers.size()), study.trials());
+    if (!showUntilStored(editor, [&] { return storeImported(editor, study); })) {
+        window_.selectAnalysis();
+        return;
+    }
+    window_.appendAndSelect(editor.analysisNumber());
 }
 
 // ---- series ----

@@ -13,6 +13,7 @@ class NowaA;
 class Dane;
 class Session;
 class GaugeSource;
+struct StudyFile;
 
 // The main window's editor and delete commands (the other windows' are ModalCommands). Each works
 // on the selected analysis (the current row of the analysis record set) and the selected series
@@ -31,7 +32,8 @@ public:
     void editSeries(int focusedPart = 0, const QString& why = {});
     void deleteSeries();     // UsunDana
     void deleteAllSeries();  // UsunDanaW
-
+    void exportAnalysis();   // Narzędzia, Eksport analizy: CSV long or wide, DFQ
+    void importSeries();     // Narzędzia, Import serii z pliku CSV
 private:
     bool hasSelectedAnalysis();
     bool hasSelectedSeries();
@@ -44,6 +46,7 @@ private:
     bool showUntilStored(Editor& editor, Store store);
 
     bool storeNewAnalysis(NowaA& editor);
+    bool storeImported(NowaA& editor, const StudyFile& study);
     bool storeAnalysis(NowaA& editor, const QString& failure);
     bool storeSeries(Dane& editor, bool isNew, const QString& why = {});
     std::vector<History::Entry> correctionsOf(const Dane& editor, const QString& why) const;

@@ -103,6 +103,9 @@ void Kalmet::buildMenu() {
     QMenu* tools = addMenu("Narzedzia", "&Narzędzia");
     anova_ = addEntry(tools, "Anova", "&1. Analiza wariancji (ANOVA)");
     controlCharts_ = addEntry(tools, "KartyKontrolne", "&2. Karty kontrolne X̄–R");
+    addSeparator(tools, "nic2");
+    exportAnalysis_ = addEntry(tools, "EksportAnalizy", "&3. Eksport analizy…");
+    addEntry(tools, "ImportSerii", "&4. Import serii z pliku CSV…");
 }
 
 // A line in red plain text, hidden until there is something to say.
@@ -430,7 +433,9 @@ void Kalmet::connectCommands() {
         {"WykKalmet", [windows] { windows->chart(); }},
         {"Ustawienia", [windows] { windows->settings(); }},
         {"Anova", [windows] { windows->anova(); }},
-        {"KartyKontrolne", [windows] { windows->controlCharts(); }}};
+        {"KartyKontrolne", [windows] { windows->controlCharts(); }},
+        {"EksportAnalizy", [editing] { editing->exportAnalysis(); }},
+        {"ImportSerii", [editing] { editing->importSeries(); }}};
     for (const auto& [name, command] : entries) {
         auto* action = findChild<QAction*>(QString::fromLatin1(name));
         disconnect(action, &QAction::triggered, this, nullptr);
@@ -492,6 +497,7 @@ void Kalmet::setReportCommandsEnabled(bool on) {
     chart_->setEnabled(on);
     anova_->setEnabled(on);
     controlCharts_->setEnabled(on);
+    exportAnalysis_->setEnabled(on);
     chartButton_->setEnabled(on);
     previewButton_->setEnabled(on);
 }

@@ -122,6 +122,7 @@ private:
     QAction* chart_ = nullptr;
     QAction* anova_ = nullptr;
     QAction* controlCharts_ = nullptr;
+    QAction* exportAnalysis_ = nullptr;
     QAction* quit_ = nullptr;
     QPointer<QWidget> previousActiveWindow_;
     bool commandRunning_ = false;

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QDateTime>
+#include <QIODevice>
+
+#include "study_file.h"
+
+// A study as a Q-DAS DFQ file (AQDEF, K-field notation, CRLF): the header K-fields of
+// the part, the characteristic, the gauge and the design, then per reading K0001 value,
+// K0004 date, K0008 appraiser number and K0014 part number, in appraiser -> part ->
+// trial order. Texts in Windows-1250 unless UTF-8 is asked for.
+namespace DfqStudy {
+
+enum class Encoding { Windows1250, Utf8 };
+
+// decimals: those of the number pattern; when: the readings' date and time.
+bool write(QIODevice& out, const StudyFile& study, int decimals, const QDateTime& when,
+           Encoding encoding = Encoding::Windows1250);
+
+}  // namespace DfqStudy

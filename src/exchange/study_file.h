@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+#include <utility>
+
+#include "value.h"
+
+// One analysis as a study file holds it: the header fields of the analysis (by the
+// database's column names, as text), N parts, and the stored measured values by
+// appraiser and trial, appraisers in the order their series stand.
+struct StudyFile {
+    QVector<std::pair<QString, QString>> header;
+    int parts = 0;
+    QStringList appraisers;
+    QVector<QVector<QVector<Value>>> values;  // [appraiser][trial][part]
+
+    int trials() const { return values.isEmpty() ? 0 : static_cast<int>(values[0].size()); }
+    QString headerValue(const QString& field) const {
+        for (const auto& [name, text] : header) {
+            if (name == field) {
+                return text;
+            }
+        }
+        return {};
+    }
+};

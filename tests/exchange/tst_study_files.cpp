@@ -1,0 +1,211 @@
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <QBuffer>
+#include <QRandomGenerator>
+#include <QStringDecoder>
+#include <QtTest>
+
+#include "csv_study.h"
+#include "database.h"
+#include "dfq_study.h"
+#include "statement.h"
+#include "study_store.h"
+#include "test_database.h"
+
+namespace {
+
+// A 10 x 3 x 3 study from the AIAG values' pattern, one appraiser named like a formula.
+StudyFile study() {
+    StudyFile s;
+    s.header = {{QStringLiteral("NazwaC"), QString::fromUtf8("Wałek")},
+                {QStringLiteral("NumerC"), QStringLiteral("PN-4711")},
+                {QStringLiteral("GWG"), QStringLiteral("2,5")},
+                {QStringLiteral("DWG"), QStringLiteral("-2,5")}};
+    s.parts = 10;
+    s.appraisers = {QStringLiteral("=SUMA(A1)"), QString::fromUtf8("Żaneta; \"B\""),
+                    QStringLiteral("-C")};
+    for (int a = 0; a < 3; ++a) {
+        QVector<QVector<Value>> trials(3);
+        for (int t = 0; t < 3; ++t) {
+            for (int j = 0; j < 10; ++j) {
+                trials[t] << Value(-1.36 + 0.37 * j + 0.011 * t - 0.125 * a);
+            }
+        }
+        s.values << trials;
+    }
+    return s;
+}
+
+QByteArray written(const StudyFile& s, CsvStudy::Layout layout, const RegionalSettings& rs) {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    CsvStudy::write(buffer, s, layout, CsvStudy::Format::of(rs));
+    return buffer.data();
+}
+
+CsvStudy::Read readBack(const QByteArray& bytes) {
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return CsvStudy::read(buffer);
+}
+
+}  // namespace
+
+class StudyFilesTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void roundTrip_data();
+    void roundTrip();
+    void refusals_data();
+    void refusals();
+    void dfqOfTheStudy();
+    void killedImportLeavesNoPartialAnalysis();
+};
+
+void StudyFilesTest::roundTrip_data() {
+    QTest::addColumn<int>("layout");
+    QTest::addColumn<bool>("polish");
+    QTest::newRow("long, Polish") << 0 << true;
+    QTest::newRow("wide, Polish") << 1 << true;
+    QTest::newRow("long, English") << 0 << false;
+    QTest::newRow("wide, English") << 1 << false;
+}
+
+void StudyFilesTest::roundTrip() {
+    QFETCH(int, layout);
+    QFETCH(bool, polish);
+    const RegionalSettings rs = polish ? RegionalSettings::polish() : RegionalSettings::english();
+    const StudyFile s = study();
+    const QByteArray bytes = written(s, static_cast<CsvStudy::Layout>(layout), rs);
+    QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
+    const QString text = QString::fromUtf8(bytes);
+    QVERIFY(text.contains(QStringLiteral("'=SUMA(A1)")));  // shown as text, never run
+    QVERIFY(text.contains(polish ? QStringLiteral(";-1,36") : QStringLiteral(",-1.36")));
+    const CsvStudy::Read back = readBack(bytes);
+    QVERIFY2(back.study, qPrintable(back.error));
+    QCOMPARE(back.study->appraisers, s.appraisers);
+    QCOMPARE(back.study->parts, 10);
+    for (int a = 0; a < 3; ++a) {
+        for (int t = 0; t < 3; ++t) {
+            for (int j = 0; j < 10; ++j) {
+                QCOMPARE(back.study->values[a][t][j].number(), s.values[a][t][j].number());
+            }
+        }
+    }
+    QCOMPARE(back.study->headerValue(QStringLiteral("NazwaC")), QString::fromUtf8("Wałek"));
+}
+
+void StudyFilesTest::refusals_data() {
+    QTest::addColumn<QString>("csv");
+    QTest::addColumn<QString>("message");
+    const QString head = QStringLiteral("appraiser;part;trial;value\n");
+    QString complete;
+    for (const char* who : {"A", "B"}) {
+        for (int j = 1; j <= 5; ++j) {
+            for (int t = 1; t <= 2; ++t) {
+                complete +=
+                    QStringLiteral("%1;%2;%3;1,%2%3\n").arg(QLatin1String(who)).arg(j).arg(t);
+            }
+        }
+    }
+    QTest::newRow("not a number") << head + QStringLiteral("A;1;1;abc\n")
+                                  << QString::fromUtf8(
+                                         "Wiersz 2, kolumna 4: „abc” nie jest liczbą");
+    QTest::newRow("swapped columns")
+        << head + QStringLiteral("A;B;1;1,5\n")
+        << QString::fromUtf8("Wiersz 2, kolumna 2: „B” nie jest numerem części");
+    QTest::newRow("duplicate") << head + complete + QStringLiteral("A;1;1;2\n")
+                               << QString::fromUtf8("Wiersz 22, kolumna 4: powtórzona wartość");
+    QTest::newRow("missing cell") << head + complete.section(QLatin1Char('\n'), 1)
+                                  << QString::fromUtf8(
+                                         "brak wartości: oceniający A, powtórzenie 1, część 1");
+    QTest::newRow("empty value") << head + QStringLiteral("A;1;1;\n")
+                                 << QString::fromUtf8("Wiersz 2, kolumna 4: brak wartości");
+    QTest::newRow("fourth appraiser")
+        << head + complete + QStringLiteral("C;1;1;1\nD;1;1;1\n")
+        << QString::fromUtf8("Wiersz 23, kolumna 1: więcej niż 3 oceniających");
+    QTest::newRow("fourth trial") << head + QStringLiteral("A;1;4;1\n")
+                                  << QString::fromUtf8(
+                                         "Wiersz 2, kolumna 3: „4” nie jest numerem powtórzenia");
+    QTest::newRow("eleventh part")
+        << head + QStringLiteral("A;11;1;1\n")
+        << QString::fromUtf8("Wiersz 2, kolumna 2: „11” nie jest numerem części");
+    const QStringList fourParts = complete.split(QLatin1Char('\n'))
+                                      .filter(QRegularExpression(QStringLiteral("^[AB];[1-4];")));
+    QTest::newRow("too few parts")
+        << head + fourParts.join(QLatin1Char('\n')) << QString::fromUtf8("za mało danych");
+    QTest::newRow("unknown header") << QStringLiteral("who;what\nA;1\n")
+                                    << QString::fromUtf8("Wiersz 1, kolumna 1: nieznany nagłówek");
+    QTest::newRow("wide, wrong part column")
+        << QStringLiteral("appraiser,trial,P1,P3\nA,1,1,2\n")
+        << QString::fromUtf8("Wiersz 1, kolumna 4: oczekiwano kolumny „P2”");
+    QTest::newRow("wide, short row")
+        << QStringLiteral("appraiser\ttrial\tP1\tP2\nA\t1\t1\n")
+        << QString::fromUtf8("Wiersz 2, kolumna 4: wiersz ma 3 kolumn");
+}
+
+void StudyFilesTest::refusals() {
+    QFETCH(QString, csv);
+    QFETCH(QString, message);
+    const CsvStudy::Read read = readBack(csv.toUtf8());
+    QVERIFY(!read.study);
+    QVERIFY2(read.error.contains(message), qPrintable(read.error));
+}
+
+void StudyFilesTest::dfqOfTheStudy() {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QVERIFY(DfqStudy::write(buffer, study(), 3, QDateTime(QDate(2003, 2, 4), QTime(16, 30, 53))));
+    const QByteArray bytes = buffer.data();
+    QCOMPARE(bytes.count("\r\n"), bytes.count('\n'));  // every line ends CR LF
+    QVERIFY(
+        bytes.contains("K1002/1 Wa\xB3"
+                       "ek\r\n"));  // Windows-1250
+    const QStringList lines = QString::fromLatin1(bytes).split(QStringLiteral("\r\n"));
+    for (const char* field : {"K2205/1 10", "K2220/1 3", "K2221/1 3", "K8500/1 3", "K2022/1 3",
+                              "K2110/1 -2.5", "K2111/1 2.5", "K0100 1"}) {
+        QVERIFY2(lines.contains(QString::fromLatin1(field)), field);
+    }
+    QStringList values = lines.filter(QStringLiteral("K0001/1 "));
+    QCOMPARE(values.size(), 90);
+    // appraiser -> part -> trial: the first three are part 1's trials
+    QCOMPARE(values.mid(0, 4),
+             (QStringList{QStringLiteral("K0001/1 -1.36"), QStringLiteral("K0001/1 -1.349"),
+                          QStringLiteral("K0001/1 -1.338"), QStringLiteral("K0001/1 -0.99")}));
+    QVERIFY(lines.contains(QStringLiteral("K0004/1 04.02.2003/16:30:53")));
+    QCOMPARE(lines.filter(QStringLiteral("K0014/1 10")).size(), 9);
+}
+
+// Killed at a random moment, the file holds each imported analysis with all its series
+// or not at all.
+void StudyFilesTest::killedImportLeavesNoPartialAnalysis() {
+    for (int round = 0; round < 10; ++round) {
+        TestDatabase t;
+        const pid_t child = fork();
+        if (child == 0) {
+            auto opened = Database::open(t.path(), RegionalSettings::polish());
+            for (int i = 0;; ++i) {
+                if (!StudyStore::storeNew(*opened.database, study(), QString::number(i), {})
+                         .isEmpty()) {
+                    _exit(1);
+                }
+            }
+        }
+        usleep(20000 + QRandomGenerator::global()->bounded(30000));
+        kill(child, SIGKILL);
+        waitpid(child, nullptr, 0);
+        auto opened = Database::open(t.path(), RegionalSettings::polish());
+        QVERIFY2(opened.database, qPrintable(opened.error));
+        Statement partial(opened.database->handle(),
+                          QStringLiteral("SELECT count(*) FROM Analiza a WHERE (SELECT count(*) "
+                                         "FROM DanePom d WHERE d.ID = a.Numer) <> 9"));
+        QVERIFY(partial.next());
+        QCOMPARE(partial.column(0).number(), 0.0);
+    }
+}
+
+QTEST_GUILESS_MAIN(StudyFilesTest)
+#include "tst_study_files.moc"
