@@ -2,6 +2,9 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QScopeGuard>
+
+#include "database.h"
 
 #include "session.h"
 
@@ -99,6 +102,14 @@ CsvStudy::ResultLines resultLines(const AnalysisScreen& screen, const CsvStudy::
 
 bool writeAll(Session& session, QIODevice& out, bool jsonLines, const CsvStudy::Format& f,
               const std::function<void(int, int)>& progress, QString* error) {
+    // One read transaction: the file is locked once, not once per statement.
+    Database& db = session.database();
+    const bool grouped = db.beginRead();
+    const auto end = qScopeGuard([&] {
+        if (grouped) {
+            db.commit();
+        }
+    });
     const QStringList numbers = session.analysisNumbers();
     for (int i = 0; i < numbers.size(); ++i) {
         const AnalysisScreen screen = AnalysisScreen::select(session, numbers[i]);

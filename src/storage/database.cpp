@@ -242,6 +242,10 @@ bool Database::begin() {
     return exec("BEGIN IMMEDIATE");
 }
 
+bool Database::beginRead() {
+    return exec("BEGIN DEFERRED");
+}
+
 bool Database::commit() {
     return exec("COMMIT");
 }

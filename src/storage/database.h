@@ -37,6 +37,9 @@ public:
 
     // Groups several changes into one commit ("all or nothing").
     bool begin();
+    // Groups many reads under one shared lock (a long read of the whole file), ended by
+    // commit(); other readers go on, a writer waits.
+    bool beginRead();
     bool commit();
     void rollback();
     QString lastError() const;
