@@ -4,13 +4,13 @@
 #include <QGuiApplication>
 #include <QPageLayout>
 #include <QPainter>
-#include <QPdfWriter>
 #include <algorithm>
 #include <cmath>
 
 #include "blank_page.h"
 #include "file_output.h"
 #include "number_pattern.h"
+#include "page_render.h"
 #include "painter_surface.h"
 #include "text_fitting.h"
 #include "twips.h"
@@ -204,24 +204,11 @@ bool ControlChart::writeFile(const ReportInputs& inputs, const QString& path, QS
     if (QFileInfo(path).suffix().compare(QLatin1String("pdf"), Qt::CaseInsensitive) != 0) {
         return FileOutput::writeImage(picture(inputs, QSize(1123, 794)), path, "PNG", error);
     }
-    return FileOutput::write(
-        path,
-        [&](QIODevice& device) {
-            QPdfWriter writer(&device);
-            writer.setResolution(1200);
-            writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
-                                             QMarginsF(0, 0, 0, 0)));
-            writer.setTitle(QStringLiteral("Karty kontrolne %1")
-                                .arg(inputs.field("Numer").toText(inputs.regional)));
-            writer.setCreator(QStringLiteral("Kalmet III"));
-            QPainter painter;
-            if (!painter.begin(&writer)) {
-                return false;
-            }
-            PainterSurface surface(painter, PainterSurface::Target::Document);
-            const QSizeF page = writer.pageLayout().fullRectPoints().size();
-            ControlChart(inputs, page.width() * 20, page.height() * 20).draw(surface);
-            return painter.end();
+    return PageRender::writeA4Pdf(
+        path, QPageLayout::Landscape,
+        QStringLiteral("Karty kontrolne %1").arg(inputs.field("Numer").toText(inputs.regional)),
+        [&](Surface& surface, const QSizeF& twips) {
+            ControlChart(inputs, twips.width(), twips.height()).draw(surface);
         },
         error);
 }

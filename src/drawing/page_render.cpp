@@ -40,27 +40,36 @@ QImage picture(const ReportInputs& inputs, double zoom, Page page) {
     return image;
 }
 
-bool writePdf(const ReportInputs& inputs, const QString& path, QString* error, Page page) {
+bool writeA4Pdf(const QString& path, QPageLayout::Orientation orientation, const QString& title,
+                const std::function<void(Surface&, const QSizeF&)>& draw, QString* error) {
     return FileOutput::write(
         path,
         [&](QIODevice& device) {
             QPdfWriter writer(&device);
             writer.setResolution(kPdfDpi);
-            writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                             QMarginsF(0, 0, 0, 0)));
-            writer.setTitle((page == Page::Anova ? QStringLiteral("Analiza R&R (ANOVA) %1")
-                                                 : QStringLiteral("Analiza R&R %1"))
-                                .arg(inputs.field("Numer").toText(inputs.regional)));
+            writer.setPageLayout(
+                QPageLayout(QPageSize(QPageSize::A4), orientation, QMarginsF(0, 0, 0, 0)));
+            writer.setTitle(title);
             writer.setCreator(QStringLiteral("Kalmet III"));
             QPainter painter;
             if (!painter.begin(&writer)) {
                 return false;
             }
             PainterSurface surface(painter, PainterSurface::Target::Document);
-            draw(page, inputs, 1.0, surface);
+            const QSizeF points = writer.pageLayout().fullRectPoints().size();
+            draw(surface, QSizeF(points.width() * 20, points.height() * 20));  // 20 twips a point
             return painter.end();
         },
         error);
+}
+
+bool writePdf(const ReportInputs& inputs, const QString& path, QString* error, Page page) {
+    const QString title = (page == Page::Anova ? QStringLiteral("Analiza R&R (ANOVA) %1")
+                                               : QStringLiteral("Analiza R&R %1"))
+                              .arg(inputs.field("Numer").toText(inputs.regional));
+    return writeA4Pdf(
+        path, QPageLayout::Portrait, title,
+        [&](Surface& surface, const QSizeF&) { draw(page, inputs, 1.0, surface); }, error);
 }
 
 bool writePicture(const ReportInputs& inputs, double zoom, const QString& path, QString* error,

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QImage>
+#include <QPageLayout>
 #include <QString>
+#include <functional>
 
 #include "report_inputs.h"
 
@@ -16,6 +18,12 @@ enum class Page { Report, Anova };
 
 // Draws the page on any surface; false only when a printer did not take it.
 bool draw(Page page, const ReportInputs& inputs, double zoom, Surface& surface);
+
+// One A4 page as a vector PDF of the program, drawn by `draw` on a surface whose page
+// is `twips` wide and high; false with the cause when it is not written.
+bool writeA4Pdf(const QString& path, QPageLayout::Orientation orientation, const QString& title,
+                const std::function<void(Surface& surface, const QSizeF& twips)>& draw,
+                QString* error);
 
 QSize pictureSize(double zoom);
 QImage picture(const ReportInputs& inputs, double zoom, Page page = Page::Report);

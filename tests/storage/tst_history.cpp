@@ -14,18 +14,9 @@ namespace {
 
 // The schema of the file as one text, table by table.
 QString schemaOf(const QString& path) {
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
-    QString out;
-    sqlite3_exec(
-        db, "SELECT name || ':' || sql FROM sqlite_master ORDER BY name",
-        [](void* text, int, char** values, char**) {
-            *static_cast<QString*>(text) += QString::fromUtf8(values[0]) + QLatin1Char('\n');
-            return 0;
-        },
-        &out, nullptr);
-    sqlite3_close(db);
-    return out;
+    return TestDatabase::column(path, "SELECT name || ':' || sql FROM sqlite_master ORDER BY name")
+               .join(QLatin1Char('\n')) +
+           QLatin1Char('\n');
 }
 
 bool hasHistory(const QString& path) {

@@ -125,3 +125,18 @@ QString TestDatabase::fixture(const char* name) {
     QFile file(QStringLiteral(KALMET_FIXTURES "/") + QString::fromLatin1(name));
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
+
+QStringList TestDatabase::column(const QString& path, const char* sql) {
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    QStringList rows;
+    sqlite3_exec(
+        db, sql,
+        [](void* out, int, char** values, char**) {
+            *static_cast<QStringList*>(out) << QString::fromUtf8(values[0] ? values[0] : "");
+            return 0;
+        },
+        &rows, nullptr);
+    sqlite3_close(db);
+    return rows;
+}

@@ -20,6 +20,8 @@ public:
 
     // Runs SQL on a file directly, outside the program.
     static bool runSql(const QString& path, const QString& sql);
+    // The first column of every row a query gives, read straight from the file.
+    static QStringList column(const QString& path, const char* sql);
     // Opens a file as an unprivileged user would (a child process without root's
     // rights when the tests run as root, as in CI): empty on success, else the error.
     // SQL for a complete study 'S' of N parts, K appraisers and R trials with made-up

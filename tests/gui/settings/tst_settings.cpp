@@ -24,21 +24,12 @@ namespace {
 
 // The settings row as SQL literals, straight from the file.
 QString storedSettings(const QString& path) {
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
-    QString row;
-    sqlite3_exec(
-        db,
-        "SELECT quote(Firma)||'|'||quote(FD)||'|'||quote(FP)||'|'||quote(POK)||'|'||"
-        "quote(PSR)||'|'||quote(IK1)||'|'||quote(IK2)||'|'||quote(FRTol)||'|'||quote(Proc) "
-        "FROM Ustawienia",
-        [](void* out, int, char** values, char**) {
-            *static_cast<QString*>(out) = QString::fromUtf8(values[0]);
-            return 0;
-        },
-        &row, nullptr);
-    sqlite3_close(db);
-    return row;
+    return TestDatabase::column(
+               path,
+               "SELECT quote(Firma)||'|'||quote(FD)||'|'||quote(FP)||'|'||quote(POK)||'|'||"
+               "quote(PSR)||'|'||quote(IK1)||'|'||quote(IK2)||'|'||quote(FRTol)||'|'||quote(Proc) "
+               "FROM Ustawienia")
+        .value(0);
 }
 
 QStringList resultTexts(const Kalmet& window) {
