@@ -6,9 +6,11 @@
 #include <unistd.h>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QtTest>
 
+#include "scripted_gauge.h"
 #include "serial_gauge.h"
 #include "series_editor.h"
 #include "window_fixture.h"
@@ -60,9 +62,47 @@ class GaugeCaptureTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void readingsFollowTheFocus();
     void framesFillTheBoxes();
     void settingsThePortRefusesAreTold();
 };
+
+// Whatever the source: the appraiser box sends a reading to the first empty box, a box
+// with the focus takes it; a refusal beeps and fills nothing; the full editor says so.
+void GaugeCaptureTest::readingsFollowTheFocus() {
+    WindowFixture f(studyOnPort(QStringLiteral("9600,n,8,1,/dev/ttyUSB0")));
+    QPointer<ScriptedGauge> gauge;
+    f.openGauge = [&gauge](const TransmissionSettings&, QString*) {
+        auto made = std::make_unique<ScriptedGauge>();
+        gauge = made.get();
+        return std::unique_ptr<GaugeSource>(std::move(made));
+    };
+    QVERIFY(f.load());
+    f.onModal = [&](QDialog& d) {
+        auto& dane = static_cast<Dane&>(d);
+        const QVector<QLineEdit*>& boxes = dane.valueBoxes();
+        boxes[0]->setText(QStringLiteral("1"));
+        QCOMPARE(dane.focusWidget(), dane.appraiserBox());
+        gauge->send(0.5);
+        QCOMPARE(boxes[1]->text(), QStringLiteral("0,5"));
+        boxes[0]->setFocus();
+        gauge->send(-12.345678);  // more decimals than the pattern shows: taken as read
+        QCOMPARE(boxes[0]->text(), QStringLiteral("-12,345678"));
+        QCOMPARE(dane.focusWidget(), boxes[1]);
+        const int beeps = f.dialogs.beeps;
+        gauge->fail(QString::fromUtf8("odrzucono „abc” — to nie jest pomiar"));
+        QCOMPARE(f.dialogs.beeps, beeps + 1);
+        QVERIFY(status(dane).endsWith(QString::fromUtf8("odrzucono „abc” — to nie jest pomiar")));
+        QCOMPARE(boxes[1]->text(), QStringLiteral("0,5"));
+        boxes[2]->setText(QStringLiteral("2"));
+        d.findChild<QPushButton*>(QStringLiteral("Command1"))->setFocus();
+        gauge->send(3);
+        QVERIFY(status(dane).contains(QString::fromUtf8("wszystkie pola są wypełnione")));
+        d.reject();
+    };
+    f.find<QAction>("NowaDana")->trigger();
+    QVERIFY(gauge.isNull());  // closed with the editor
+}
 
 void GaugeCaptureTest::framesFillTheBoxes() {
     PseudoTerminal pty;
