@@ -345,6 +345,59 @@ int printHistory(Session& session, const QString& numer) {
     return 0;
 }
 
+int listNumbers(Session& session) {
+    QByteArray text;
+    session.analyses().clearReadError();
+    for (const QString& numer : session.analysisNumbers()) {
+        text += numer.toUtf8() + '\n';
+    }
+    if (!session.analyses().readError().isEmpty()) {
+        return fail(QString::fromUtf8("Nie można odczytać numerów analiz: %1.")
+                        .arg(session.analyses().readError()),
+                    2);
+    }
+    printOut(text);
+    return 0;
+}
+
+// A command on the file: the list, or one analysis's results, history, page or chart.
+int run(const Call& call) {
+    const bool list = call.command == QLatin1String("list");
+    // One analysis is looked up through the number's index: the cost stays flat however
+    // many analyses the file holds.
+    const std::optional<QString> wanted = list ? std::nullopt : std::optional<QString>(call.numer);
+    auto opened = Session::openFile(call.database, RegionalSettings::fromSystem(),
+                                    Database::Access::ReadOnly, wanted);
+    if (!opened.session) {
+        return fail(opened.error, 2);
+    }
+    Session& session = *opened.session;
+    if (list) {
+        return listNumbers(session);
+    }
+    const QString& numer = call.numer;
+    AnalysisScreen screen = AnalysisScreen::select(session, numer, call.alpha);
+    if (screen.failed()) {
+        return fail(
+            QString::fromUtf8("Nie można odczytać analizy „%1”: %2.").arg(numer, screen.readError),
+            2);
+    }
+    if (!screen.found) {
+        return fail(QString::fromUtf8("Nie ma analizy o numerze „%1”.").arg(numer), 3);
+    }
+    if (call.command == QLatin1String("history")) {
+        return printHistory(session, numer);
+    }
+    if (call.command == QLatin1String("report")) {
+        return writeReport(session, screen, call.options);
+    }
+    if (call.command == QLatin1String("chart")) {
+        return writeChart(session, screen, call.options);
+    }
+    printOut(QJsonDocument(resultsJson(screen, numer)).toJson(QJsonDocument::Compact) + '\n');
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -376,49 +429,5 @@ int main(int argc, char** argv) {
     if (!call) {
         return usage();
     }
-    const bool list = call->command == QLatin1String("list");
-    // One analysis is looked up through the number's index: the cost stays flat however
-    // many analyses the file holds.
-    const std::optional<QString> wanted = list ? std::nullopt : std::optional<QString>(call->numer);
-    auto opened = Session::openFile(call->database, RegionalSettings::fromSystem(),
-                                    Database::Access::ReadOnly, wanted);
-    if (!opened.session) {
-        return fail(opened.error, 2);
-    }
-    Session& session = *opened.session;
-    if (list) {
-        QByteArray text;
-        session.analyses().clearReadError();
-        for (const QString& numer : session.analysisNumbers()) {
-            text += numer.toUtf8() + '\n';
-        }
-        if (!session.analyses().readError().isEmpty()) {
-            return fail(QString::fromUtf8("Nie można odczytać numerów analiz: %1.")
-                            .arg(session.analyses().readError()),
-                        2);
-        }
-        printOut(text);
-        return 0;
-    }
-    const QString& numer = call->numer;
-    AnalysisScreen screen = AnalysisScreen::select(session, numer, call->alpha);
-    if (screen.failed()) {
-        return fail(
-            QString::fromUtf8("Nie można odczytać analizy „%1”: %2.").arg(numer, screen.readError),
-            2);
-    }
-    if (!screen.found) {
-        return fail(QString::fromUtf8("Nie ma analizy o numerze „%1”.").arg(numer), 3);
-    }
-    if (call->command == QLatin1String("history")) {
-        return printHistory(session, numer);
-    }
-    if (call->command == QLatin1String("report")) {
-        return writeReport(session, screen, call->options);
-    }
-    if (call->command == QLatin1String("chart")) {
-        return writeChart(session, screen, call->options);
-    }
-    printOut(QJsonDocument(resultsJson(screen, numer)).toJson(QJsonDocument::Compact) + '\n');
-    return 0;
+    return run(*call);
 }
