@@ -1,5 +1,4 @@
 #include <QMap>
-#include <QSet>
 
 #include "csv_study.h"
 
@@ -12,15 +11,11 @@ constexpr int kMostTrials = 3;
 constexpr int kMostParts = 10;
 constexpr int kFewestParts = 5;  // as the analysis editor allows
 
-struct Refusal {
-    QString text;
-};
-
 QString at(int line, int column, const QString& what) {
     return QString::fromUtf8("Wiersz %1, kolumna %2: %3.").arg(line).arg(column).arg(what);
 }
 
-struct Cell {
+struct Row {
     int line;
     QStringList cells;
 };
@@ -47,8 +42,8 @@ private:
     bool readLines(const QString& text);
     bool layoutOf(const QStringList& header, int line);
     bool takeRows();
-    bool takeLong(const Cell& row);
-    bool takeWide(const Cell& row);
+    bool takeLong(const Row& row);
+    bool takeWide(const Row& row);
     bool store(int line, int column, const QString& appraiser, int trial, int part,
                const QString& value);
     bool whole(int line, int column, const QString& text, int most, int* out, const char* what);
@@ -59,7 +54,7 @@ private:
     }
 
     StudyFile study_;
-    QVector<Cell> rows_;
+    QVector<Row> rows_;
     QChar separator_;
     QChar decimal_ = QLatin1Char('.');
     bool wide_ = false;
@@ -183,7 +178,7 @@ bool Reader::store(int line, int column, const QString& appraiser, int trial, in
     return true;
 }
 
-bool Reader::takeLong(const Cell& row) {
+bool Reader::takeLong(const Row& row) {
     if (row.cells.size() != 4) {
         return refuse(at(row.line, qMin(static_cast<int>(row.cells.size()) + 1, 5),
                          QString::fromUtf8("wiersz ma %1 kolumn zamiast 4").arg(row.cells.size())));
@@ -195,7 +190,7 @@ bool Reader::takeLong(const Cell& row) {
            store(row.line, 4, row.cells[0], trial, part, row.cells[3]);
 }
 
-bool Reader::takeWide(const Cell& row) {
+bool Reader::takeWide(const Row& row) {
     if (row.cells.size() != wideParts_ + 2) {
         return refuse(at(row.line, static_cast<int>(row.cells.size()) + 1,
                          QString::fromUtf8("wiersz ma %1 kolumn zamiast %2")
@@ -218,13 +213,13 @@ bool Reader::takeRows() {
     // The decimal: "." when "," separates cells, else "," where any value has one.
     decimal_ = QLatin1Char('.');
     if (separator_ != QLatin1Char(',')) {
-        for (const Cell& row : rows_) {
+        for (const Row& row : rows_) {
             for (int c = wide_ ? 2 : 3; c < row.cells.size(); ++c) {
                 decimal_ = row.cells[c].contains(QLatin1Char(',')) ? QLatin1Char(',') : decimal_;
             }
         }
     }
-    for (const Cell& row : rows_) {
+    for (const Row& row : rows_) {
         if (!(wide_ ? takeWide(row) : takeLong(row))) {
             return false;
         }

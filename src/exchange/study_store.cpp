@@ -18,15 +18,19 @@ bool isNumericField(const QString& field) {
 
 // A numeric field's text as the number it is (regional or "." decimal); a text otherwise.
 Value fieldValue(const QString& field, const QString& text, const RegionalSettings& rs) {
-    if (!isNumericField(field) || text.trimmed().isEmpty()) {
-        return text.isEmpty() && isNumericField(field) ? Value() : Value(text);
+    const QString trimmed = text.trimmed();
+    if (!isNumericField(field)) {
+        return Value(text);
     }
-    if (const std::optional<double> n = readLocaleNumber(text.trimmed(), rs)) {
-        return Value(*n);
+    if (trimmed.isEmpty()) {
+        return Value();
+    }
+    if (const std::optional<double> regional = readLocaleNumber(trimmed, rs)) {
+        return Value(*regional);
     }
     bool ok = false;
-    const double n = text.trimmed().toDouble(&ok);
-    return ok ? Value(n) : Value(text);
+    const double point = trimmed.toDouble(&ok);  // "1.33" where the decimal is ","
+    return ok ? Value(point) : Value(text);
 }
 
 QString insertAnalysis(Database& db, const StudyFile& study, const QString& numer,

@@ -12,6 +12,7 @@
 #include "file_output.h"
 #include "gauge_source.h"
 #include "main_window.h"
+#include "modal_commands.h"
 #include "number_pattern.h"
 #include "number_proposal.h"
 #include "number_reader.h"
@@ -125,16 +126,14 @@ void Commands::exportAnalysis() {
         return;  // the command is disabled then
     }
     const RegionalSettings& rs = session_.regional();
-    QString numer = session_.analyses().field(QStringLiteral("Numer")).toText(rs);
     const QStringList filters = {QString::fromUtf8("CSV, wiersz na pomiar (*.csv)"),
                                  QString::fromUtf8("CSV, układ AIAG (*.csv)"),
                                  QStringLiteral("Q-DAS DFQ (*.dfq)")};
     QString chosen;
-    const QString path =
-        env_.chooseSaveFile(&window_, QString::fromUtf8("Eksport analizy"),
-                            QDir(session_.shared().applicationFolder)
-                                .filePath(numer.replace(QLatin1Char('/'), QLatin1Char('_'))),
-                            filters.join(QStringLiteral(";;")), &chosen);
+    const QString path = env_.chooseSaveFile(
+        &window_, QString::fromUtf8("Eksport analizy"),
+        QDir(session_.shared().applicationFolder).filePath(ModalCommands::fileNameOf(session_)),
+        filters.join(QStringLiteral(";;")), &chosen);
     if (path.isEmpty()) {
         return;  // cancelled
     }

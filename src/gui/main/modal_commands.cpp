@@ -56,12 +56,15 @@ void ModalCommands::anova() {
 
 // In the program's PDF folder when it has one, named by the analysis number.
 QString ModalCommands::suggestedFile(const QString& suffix) const {
-    QString name = session_.analyses().field(QStringLiteral("Numer")).toText(session_.regional());
-    name.replace(QLatin1Char('/'), QLatin1Char('_'));
     const QDir folder(session_.shared().applicationFolder);
     return folder.filePath(
-        (folder.exists(QStringLiteral("PDF")) ? QStringLiteral("PDF/") : QString()) + name +
-        suffix);
+        (folder.exists(QStringLiteral("PDF")) ? QStringLiteral("PDF/") : QString()) +
+        fileNameOf(session_) + suffix);
+}
+
+QString ModalCommands::fileNameOf(Session& session) {
+    QString name = session.analyses().field(QStringLiteral("Numer")).toText(session.regional());
+    return name.replace(QLatin1Char('/'), QLatin1Char('_'));
 }
 
 void ModalCommands::controlCharts() {

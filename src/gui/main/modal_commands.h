@@ -19,6 +19,9 @@ public:
     void anova();          // Narzędzia, Analiza wariancji
     void controlCharts();  // Narzędzia, Karty kontrolne
 
+    // The selected analysis's number as a file name: every "/" becomes "_".
+    static QString fileNameOf(Session& session);
+
 private:
     QString suggestedFile(const QString& suffix) const;
 

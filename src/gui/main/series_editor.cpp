@@ -190,20 +190,19 @@ bool Dane::tooManyAppraisers() {
 // A value typed with "." where the regional decimal is "," (a wedge gauge types it so)
 // is written with the regional decimal, so the numeric check reads it as the number it
 // is; a text that reads as it stands is left alone.
-bool Dane::acceptPointDecimal(QLineEdit* box) {
+void Dane::acceptPointDecimal(QLineEdit* box) {
     const RegionalSettings& rs = session_.regional();
     const QString text = box->text().trimmed();
     if (rs.decimalSeparator() == QLatin1Char('.') || isNumeric(text, rs) ||
         text.contains(rs.decimalSeparator()) || text.count(QLatin1Char('.')) != 1) {
-        return false;
+        return;
     }
     QString regional = text;
     regional.replace(QLatin1Char('.'), rs.decimalSeparator());
     if (!isNumeric(regional, rs)) {
-        return false;
+        return;
     }
     box->setText(regional);
-    return true;
 }
 
 void Dane::moveFocusAfter(QLineEdit* box) {

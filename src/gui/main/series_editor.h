@@ -64,7 +64,7 @@ private:
     void setStatus(const QString& text);
     QLineEdit* boxForReading() const;
     void moveFocusAfter(QLineEdit* box);
-    bool acceptPointDecimal(QLineEdit* box);
+    void acceptPointDecimal(QLineEdit* box);
     bool appraiserHasAllTrials();
     bool tooManyAppraisers();
     void save();
