@@ -34,7 +34,8 @@ struct Displayed {
 
 class StudyRun {
 public:
-    StudyRun(const StudyInput& in, const FactorTables& factors, const RegionalSettings& rs)
+    StudyRun(const StudyInput& in, const FactorTables& factors, const RegionalSettings& rs,
+             StudyTexts texts)
         : in_(in),
           factors_(factors),
           rs_(rs),
@@ -42,6 +43,7 @@ public:
           n_(StudyInput::partCount(in.parts)),
           k_(boundedCount(in.appraisers, kMaxCount)),
           r_(boundedCount(in.trials, kMaxCount)),
+          texts_(texts == StudyTexts::Grid),
           shown_(in.shown && in.shown->serves(rs) ? in.shown : &ownShown_.emplace(rs)) {}
 
     StudyOutput run() {
@@ -62,6 +64,9 @@ private:
         if (v.isEmpty()) {
             return {};
         }
+        if (v.isNumber() && !texts_) {
+            return {QString(), shown_->readBack(v.number(), in_.numberPattern)};
+        }
         if (v.isNumber()) {
             const ShownNumbers::Shown& s = shown_->textAndReadBack(v.number(), in_.numberPattern);
             return {s.text, s.readBack};
@@ -76,6 +81,9 @@ private:
     int gapColumn() const { return n_ + 2; }
 
     void layOutHeader() {
+        if (!texts_) {
+            return;
+        }
         GridLayout& g = out_.grid;
         g.resize(k_ * (r_ + 3) + 2, n_ + 4);
         g.setText(0, 0, QStringLiteral("Lp"));
@@ -95,25 +103,37 @@ private:
 
     void writeSeriesRow(int index) {
         const SeriesInput& s = in_.series[index];
-        GridLayout& g = out_.grid;
-        g.ensureRows(row_ + 1);
-        g.setText(row_, 0, QString::number(index + 1));
-        g.setText(row_, 1, s.appraiser.toText(rs_));
         QVector<Number> values(n_);
+        QStringList texts(texts_ ? n_ : 0);
         for (int j = 0; j < n_; ++j) {
-            const Displayed d = display(s.parts.value(j));
-            g.setText(row_, j + 2, d.text);
+            Displayed d = display(s.parts.value(j));
+            if (texts_) {
+                texts[j] = std::move(d.text);
+            }
             values[j] = d.value;
         }
-        g.setText(row_, gapColumn(), QStringLiteral(" "));
         const Displayed average = display(s.average);
-        g.setText(row_, averageColumn(), average.text);
+        if (texts_) {
+            GridLayout& g = out_.grid;
+            g.ensureRows(row_ + 1);
+            g.setText(row_, 0, QString::number(index + 1));
+            g.setText(row_, 1, s.appraiser.toText(rs_));
+            for (int j = 0; j < n_; ++j) {
+                g.setText(row_, j + 2, texts[j]);
+            }
+            g.setText(row_, gapColumn(), QStringLiteral(" "));
+            g.setText(row_, averageColumn(), average.text);
+        }
         displayed_ << values;
         displayedAverages_ << average.value;
         ++row_;
     }
 
     void writeSummaryRow(const QString& caption, const QVector<Number>& values, Number last) {
+        if (!texts_) {
+            ++row_;
+            return;
+        }
         GridLayout& g = out_.grid;
         g.ensureRows(row_ + 1);
         g.setText(row_, 1, caption);
@@ -129,6 +149,10 @@ private:
     }
 
     void writeSeparatorRow() {
+        if (!texts_) {
+            ++row_;
+            return;
+        }
         GridLayout& g = out_.grid;
         g.ensureRows(row_ + 1);
         for (int c = 1; c < g.columns; ++c) {
@@ -198,6 +222,9 @@ private:
     }
 
     void writeLastRow() {
+        if (!texts_) {
+            return;
+        }
         GridLayout& g = out_.grid;
         g.ensureRows(row_ + 1);
         g.setText(row_, 1, QString::fromUtf8("Średnia dla części"));
@@ -351,6 +378,7 @@ private:
     const int n_;
     const int k_;
     const int r_;
+    const bool texts_;
     // The texts of shown numbers: the session's, else this computation's own.
     std::optional<ShownNumbers> ownShown_;
     ShownNumbers* const shown_;
@@ -373,6 +401,6 @@ std::optional<double> distinctCategories(std::optional<double> PV, std::optional
 }
 
 StudyOutput computeStudy(const StudyInput& input, const FactorTables& factors,
-                         const RegionalSettings& regional) {
-    return StudyRun(input, factors, regional).run();
+                         const RegionalSettings& regional, StudyTexts texts) {
+    return StudyRun(input, factors, regional, texts).run();
 }

@@ -53,8 +53,13 @@ struct StudyOutput {
 // in that order; empty when R&R is 0.
 std::optional<double> distinctCategories(std::optional<double> PV, std::optional<double> RR);
 
+// Whether a computation lays out the grid's texts, or only finds the numbers (a pass
+// over many analyses that shows none of them).
+enum class StudyTexts { Grid, None };
+
 // The average-and-range study: lays out the grid (the measured values enter as they
 // are displayed with the number pattern and read back, so a coarse pattern coarsens
 // the results), and when the data is complete computes and judges the results.
+// Without texts the grid stays empty and every number is the same.
 StudyOutput computeStudy(const StudyInput& input, const FactorTables& factors,
-                         const RegionalSettings& regional);
+                         const RegionalSettings& regional, StudyTexts texts = StudyTexts::Grid);

@@ -1,5 +1,7 @@
 #include "number_pattern.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 
 #include "decimal_digits.h"
@@ -408,11 +410,59 @@ NumberPattern::NumberPattern(const QString& pattern) {
     for (const QString& part : parts) {
         sections_.push_back(compileSection(part));
     }
+    plainFixed_ = isPlainFixed();
 }
 
 NumberPattern::~NumberPattern() = default;
 NumberPattern::NumberPattern(const NumberPattern&) = default;
 NumberPattern& NumberPattern::operator=(const NumberPattern&) = default;
+
+namespace {
+
+// 10^n for 0 <= n <= 22, each exact.
+double powerOfTen(int n) {
+    double p = 1;
+    for (int i = 0; i < n; ++i) {
+        p *= 10;
+    }
+    return p;
+}
+
+}  // namespace
+
+bool NumberPattern::isPlainFixed() const {
+    if (kind_ != Kind::Sections || sections_.size() != 1) {
+        return false;
+    }
+    const Section& s = sections_.front();
+    if (!s.hasDigits() || s.percent || s.scientific || s.grouping || s.scaleCommas != 0) {
+        return false;
+    }
+    return std::all_of(s.items.begin(), s.items.end(), [](const Item& item) {
+        return item.type == Item::IntDigit || item.type == Item::FracDigit ||
+               item.type == Item::Decimal;
+    });
+}
+
+std::optional<double> NumberPattern::readBack(double value,
+                                              const RegionalSettings& regional) const {
+    constexpr int kExactPowers = 22;  // 10^22 is the last power of ten a double holds exactly
+    constexpr std::size_t kExactDigits = 15;
+    if (std::isfinite(value) && plainFixed_ && sections_.front().fracCount <= kExactPowers) {
+        const int decimals = sections_.front().fracCount;
+        const std::string kept = DecimalDigits::fromDouble(value).roundedScaled(decimals);
+        // Zero keeps its sign only as the text has it; the reading below decides.
+        if (!kept.empty() && kept.size() <= kExactDigits) {
+            // Both operands are exact, so the quotient is the correctly rounded value of
+            // the decimal text, the same double the text reads as.
+            unsigned long long digits = 0;
+            std::from_chars(kept.data(), kept.data() + kept.size(), digits);
+            const double magnitude = static_cast<double>(digits) / powerOfTen(decimals);
+            return value < 0 ? -magnitude : magnitude;
+        }
+    }
+    return readLocaleNumber(format(value, regional), regional);
+}
 
 QString NumberPattern::format(double value, const RegionalSettings& regional) const {
     if (!std::isfinite(value)) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 #include <vector>
 
 #include "regional_settings.h"
@@ -20,6 +21,10 @@ public:
     // A value that is not finite has no text: the result is empty.
     QString format(double value, const RegionalSettings& regional) const;
 
+    // The number the value's text reads back as in the same regional settings (what a
+    // reader of the screen takes the value for); empty where the text is not a number.
+    std::optional<double> readBack(double value, const RegionalSettings& regional) const;
+
     // A text is formatted as the number it holds when it reads as one in the given
     // regional; otherwise it comes back unchanged.
     QString formatText(const QString& text, const RegionalSettings& regional) const;
@@ -31,6 +36,10 @@ private:
     enum class Kind { General, Currency, Sections, YesNo, TrueFalse, OnOff };
 
     QString formatSections(double value, const RegionalSettings& regional) const;
+    // Digits and one point only ("0.000", "#0.0"): the text is the value's digits rounded
+    // to the pattern's decimals, and reads back as that integer over a power of ten.
+    bool isPlainFixed() const;
+    bool plainFixed_ = false;
 
     Kind kind_ = Kind::General;
     std::vector<Section> sections_;

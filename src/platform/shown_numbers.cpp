@@ -4,12 +4,17 @@
 
 #include "number_reader.h"
 
-ShownNumbers::Entry& ShownNumbers::entry(double value, const QString& pattern) {
+const NumberPattern& ShownNumbers::compiled(const QString& pattern) {
     if (!compiled_ || pattern != pattern_) {
         pattern_ = pattern;
         compiled_.emplace(pattern);
         entries_.clear();
     }
+    return *compiled_;
+}
+
+ShownNumbers::Entry& ShownNumbers::entry(double value, const QString& pattern) {
+    compiled(pattern);
     quint64 key = 0;
     std::memcpy(&key, &value, sizeof key);
     auto it = entries_.find(key);
@@ -35,6 +40,10 @@ const ShownNumbers::Shown& ShownNumbers::textAndReadBack(double value, const QSt
         e.read = true;
     }
     return e.shown;
+}
+
+std::optional<double> ShownNumbers::readBack(double value, const QString& pattern) {
+    return compiled(pattern).readBack(value, regional_);
 }
 
 bool ShownNumbers::serves(const RegionalSettings& regional) const {

@@ -26,6 +26,9 @@ public:
     const QString& text(double value, const QString& pattern);
     // The text and the number it reads back as.
     const Shown& textAndReadBack(double value, const QString& pattern);
+    // The number alone, made without its text wherever the pattern allows and not kept:
+    // for a pass over many values that are shown nowhere.
+    std::optional<double> readBack(double value, const QString& pattern);
     // Whether texts made here are the ones the given regional settings make.
     bool serves(const RegionalSettings& regional) const;
 
@@ -39,6 +42,7 @@ private:
         Shown shown;
         bool read = false;
     };
+    const NumberPattern& compiled(const QString& pattern);
     Entry& entry(double value, const QString& pattern);
 
     QHash<quint64, Entry> entries_;

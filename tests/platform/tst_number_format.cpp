@@ -121,9 +121,20 @@ void NumberFormatTest::roundTripThroughTheReader_data() {
     }
 }
 
+namespace {
+
+// The same double, zero's sign included.
+bool sameBits(std::optional<double> a, std::optional<double> b) {
+    return a.has_value() == b.has_value() &&
+           (!a || (*a == *b && std::signbit(*a) == std::signbit(*b)));
+}
+
+}  // namespace
+
 // Formatting and reading back gives the value rounded to the pattern's decimals: never
 // more than half a unit of the last place away, ties away from zero, and formatting
-// the read-back value again gives the same text.
+// the read-back value again gives the same text. The number read back without a text
+// is that same double.
 void NumberFormatTest::roundTripThroughTheReader() {
     QFETCH(QString, pattern);
     QFETCH(int, decimals);
@@ -138,16 +149,23 @@ void NumberFormatTest::roundTripThroughTheReader() {
             const QString text = compiled.format(v, rs);
             const auto back = readLocaleNumber(text, rs);
             QVERIFY2(back.has_value(), qPrintable(text));
+            QVERIFY2(sameBits(compiled.readBack(v, rs), back), qPrintable(text));
             QVERIFY2(std::fabs(*back - v) <= unit / 2 * (1 + 1e-9) + std::fabs(v) * 1e-15,
                      qPrintable(QStringLiteral("%1 -> %2").arg(v, 0, 'g', 17).arg(text)));
             if (*back != 0) {  // "-0,00" keeps its sign, the number read back does not
                 QCOMPARE(compiled.format(*back, rs), text);
             }
         }
+        for (const double v : {0.0, -0.0, -1e-9, 4e-4, -4e-4, 123456789012345.6, -1e20, 1e300}) {
+            QVERIFY(
+                sameBits(compiled.readBack(v, rs), readLocaleNumber(compiled.format(v, rs), rs)));
+        }
         for (int k = -2000; k <= 2000; k += 7) {
             // exact decimal ties such as 1.005 with two decimals
             const double tie = (k + 0.5) * unit;
             const QString text = compiled.format(tie, rs);
+            QVERIFY2(sameBits(compiled.readBack(tie, rs), readLocaleNumber(text, rs)),
+                     qPrintable(text));
             const double back = readLocaleNumber(text, rs).value_or(0);
             const double expected = (k >= 0 ? k + 1 : k) * unit;
             QVERIFY2(std::fabs(back - expected) < unit * 1e-6,
