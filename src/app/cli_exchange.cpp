@@ -116,8 +116,10 @@ int exportAll(const QCommandLineParser& p, const Fail& fail, const Fail& usage) 
     if (args.size() != 2 || (suffixOf(out) != QLatin1String("csv") && !jsonLines)) {
         return usage({}, 64);
     }
-    auto opened =
-        Session::openFile(args[1], RegionalSettings::fromSystem(), Database::Access::ReadOnly);
+    // The pass reads the analyses itself; the session's own set is kept to the (normally
+    // absent) analysis without a number, so opening reads nothing of a large file.
+    auto opened = Session::openFile(args[1], RegionalSettings::fromSystem(),
+                                    Database::Access::ReadOnly, QString());
     if (!opened.session) {
         return fail(opened.error, 2);
     }

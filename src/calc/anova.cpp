@@ -5,6 +5,10 @@
 #include <boost/math/distributions/fisher_f.hpp>
 #include <cmath>
 
+// Distributions evaluated in double: Boost's default promotes to long double, several
+// times slower, for digits no figure shows.
+using InDouble = boost::math::policies::policy<boost::math::policies::promote_double<false>>;
+
 namespace Anova {
 
 namespace {
@@ -187,12 +191,12 @@ void limits(Component& c, double variance, double nu) {
     if (!(variance > 0) || !(nu > 0) || !std::isfinite(nu)) {
         return;
     }
-    const boost::math::chi_squared chi(nu);
+    const boost::math::chi_squared_distribution<double, InDouble> chi(nu);
     c.ciLow = finiteOrEmpty(std::sqrt(nu * variance / boost::math::quantile(chi, 0.975)));
     c.ciHigh = finiteOrEmpty(std::sqrt(nu * variance / boost::math::quantile(chi, 0.025)));
 }
 
-void components(Results& out, const Shape& s) {
+void components(Results& out, const Shape& s, bool withLimits) {
     const double nr = s.n * s.r;
     const double kr = s.k * s.r;
     const Row& rep = out.used().repeatability;
@@ -210,6 +214,9 @@ void components(Results& out, const Shape& s) {
         out.components.repeatability.variance + out.components.reproducibility.variance;
     out.components.total.variance = out.components.rr.variance + out.components.part.variance;
 
+    if (!withLimits) {
+        return;
+    }
     limits(out.components.repeatability, error, rep.df);
     Combination repro{{{1 / nr, &out.table.appraiser}}};
     if (out.pooled) {
@@ -301,7 +308,7 @@ std::optional<double> upperTailF(double f, double df1, double df2) {
     if (!(df1 > 0) || !(df2 > 0) || !(f >= 0) || !std::isfinite(f)) {
         return std::nullopt;
     }
-    const boost::math::fisher_f distribution(df1, df2);
+    const boost::math::fisher_f_distribution<double, InDouble> distribution(df1, df2);
     return finiteOrEmpty(boost::math::cdf(boost::math::complement(distribution, f)));
 }
 
@@ -322,7 +329,7 @@ std::optional<Results> compute(const Input& in) {
         }
     }
     testEffects(out);
-    components(out, *shape);
+    components(out, *shape, in.limits);
     if (in.referenceMode != 3) {
         out.reference = in.reference ? in.reference : std::optional<double>(0.0);
     }

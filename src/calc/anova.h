@@ -26,6 +26,7 @@ struct Input {
     float PSR = 0.0f;
     Value IK1;
     Value IK2;
+    bool limits = true;  // the 95 % limits of sigma; a pass that shows none leaves them out
 };
 
 struct Row {

@@ -7,6 +7,7 @@
 #include "database.h"
 
 #include "session.h"
+#include "summary_pass.h"
 
 namespace StudySummary {
 
@@ -15,9 +16,6 @@ namespace {
 QJsonValue number(std::optional<double> v) {
     return v ? QJsonValue(*v) : QJsonValue();
 }
-
-const char* const kHeaderFields[] = {"NazwaC", "NumerC", "Parametr", "Jednostka", "NazwaP",
-                                     "NumerP", "Data",   "LiczbaN",  "LiczbaK",   "LiczbaR"};
 
 QString csvValue(const QJsonValue& v, const CsvStudy::Format& f) {
     if (v.isDouble()) {
@@ -30,47 +28,27 @@ QString csvValue(const QJsonValue& v, const CsvStudy::Format& f) {
     return CsvStudy::cell(v.toString(), f.separator);
 }
 
-bool writeRow(QIODevice& out, const Row& row, bool jsonLines, bool first,
-              const CsvStudy::Format& f) {
-    QByteArray bytes;
-    if (jsonLines) {
-        QJsonObject o;
-        for (const auto& [name, value] : row) {
-            o.insert(name, value);
-        }
-        bytes = QJsonDocument(o).toJson(QJsonDocument::Compact) + '\n';
-    } else {
-        QStringList names;
-        QStringList values;
-        for (const auto& [name, value] : row) {
-            names << name;
-            values << csvValue(value, f);
-        }
-        const QString sep(f.separator);
-        bytes = ((first ? QString(QChar(0xFEFF)) + names.join(sep) + QStringLiteral("\r\n")
-                        : QString()) +
-                 values.join(sep) + QStringLiteral("\r\n"))
-                    .toUtf8();
-    }
-    return out.write(bytes) == bytes.size();
+Figures figuresOf(const AnalysisScreen& screen) {
+    return {screen.hasCompleteStudy(), &screen.study, &screen.anova};
 }
 
-// Both methods' results and verdicts.
-Row resultsOf(const AnalysisScreen& screen) {
-    Row row{{QStringLiteral("complete"), screen.hasCompleteStudy()}};
-    const RRResults& r = screen.study.results;
+}  // namespace
+
+Row resultsOf(const Figures& figures) {
+    Row row{{QStringLiteral("complete"), figures.complete}};
+    const RRResults& r = figures.study->results;
     const std::pair<const char*, std::optional<double>> numbers[] = {
         {"EV", r.EV},           {"AV", r.AV},           {"RR", r.RR},
         {"PV", r.PV},           {"TV", r.TV},           {"pctEV", r.percentEV},
         {"pctAV", r.percentAV}, {"pctRR", r.percentRR}, {"ndc", r.resolution}};
     for (const auto& [name, value] : numbers) {
-        row.append(
-            {QString::fromLatin1(name), number(screen.hasCompleteStudy() ? value : std::nullopt)});
+        row.append({QString::fromLatin1(name), number(figures.complete ? value : std::nullopt)});
     }
-    row.append({QStringLiteral("rrVerdict"), QString::fromLatin1(nameOf(screen.study.rrVerdict))});
+    row.append(
+        {QStringLiteral("rrVerdict"), QString::fromLatin1(nameOf(figures.study->rrVerdict))});
     row.append({QStringLiteral("resolutionVerdict"),
-                QString::fromLatin1(nameOf(screen.study.resolutionVerdict))});
-    const auto& a = screen.anova;
+                QString::fromLatin1(nameOf(figures.study->resolutionVerdict))});
+    const auto& a = *figures.anova;
     row.append({QStringLiteral("anovaPctRR"), number(a ? a->components.rr.pctRef : std::nullopt)});
     row.append({QStringLiteral("anovaNdc"), number(a ? a->ndc : std::nullopt)});
     row.append({QStringLiteral("anovaRrVerdict"),
@@ -80,58 +58,49 @@ Row resultsOf(const AnalysisScreen& screen) {
     return row;
 }
 
-}  // namespace
-
-Row rowOf(const QString& numer, const QHash<QString, Value>& header, const AnalysisScreen& screen,
-          const RegionalSettings& rs) {
-    Row row{{QStringLiteral("numer"), numer}};
-    for (const char* field : kHeaderFields) {
-        row.append(
-            {QString::fromLatin1(field), header.value(QString::fromLatin1(field)).toText(rs)});
-    }
-    return row + resultsOf(screen);
-}
-
 CsvStudy::ResultLines resultLines(const AnalysisScreen& screen, const CsvStudy::Format& f) {
     CsvStudy::ResultLines out;
-    for (const auto& [name, value] : resultsOf(screen)) {
+    for (const auto& [name, value] : resultsOf(figuresOf(screen))) {
         out.append({name, csvValue(value, f)});
     }
     return out;
 }
 
+QByteArray bytesOf(const Row& row, bool jsonLines, bool first, const CsvStudy::Format& f) {
+    if (jsonLines) {
+        QJsonObject o;
+        for (const auto& [name, value] : row) {
+            o.insert(name, value);
+        }
+        return QJsonDocument(o).toJson(QJsonDocument::Compact) + '\n';
+    }
+    QStringList names;
+    QStringList values;
+    for (const auto& [name, value] : row) {
+        names << name;
+        values << csvValue(value, f);
+    }
+    const QString sep(f.separator);
+    return ((first ? QString(QChar(0xFEFF)) + names.join(sep) + QStringLiteral("\r\n")
+                   : QString()) +
+            values.join(sep) + QStringLiteral("\r\n"))
+        .toUtf8();
+}
+
 bool writeAll(Session& session, QIODevice& out, bool jsonLines, const CsvStudy::Format& f,
               const std::function<void(int, int)>& progress, QString* error) {
-    // One read transaction: the file is locked once, not once per statement.
+    // One read transaction: the file is locked once, and every row comes from one state.
+    // Unmapped, the memory stays that of a small file however large this one is.
     Database& db = session.database();
+    db.setMapped(false);
     const bool grouped = db.beginRead();
     const auto end = qScopeGuard([&] {
         if (grouped) {
             db.commit();
         }
+        db.setMapped(true);
     });
-    const QStringList numbers = session.analysisNumbers();
-    for (int i = 0; i < numbers.size(); ++i) {
-        const AnalysisScreen screen = AnalysisScreen::select(session, numbers[i]);
-        if (screen.failed()) {
-            *error = QString::fromUtf8("analiza „%1”: %2").arg(numbers[i], screen.readError);
-            return false;
-        }
-        QHash<QString, Value> header;
-        for (const char* field : kHeaderFields) {
-            header.insert(QString::fromLatin1(field),
-                          session.analyses().field(QString::fromLatin1(field)));
-        }
-        if (!writeRow(out, rowOf(numbers[i], header, screen, session.regional()), jsonLines, i == 0,
-                      f)) {
-            *error = out.errorString();
-            return false;
-        }
-        if (progress && (i % 1000 == 0 || i + 1 == numbers.size())) {
-            progress(i + 1, static_cast<int>(numbers.size()));
-        }
-    }
-    return true;
+    return SummaryPass(session, out, {jsonLines, f}).run(progress, error);
 }
 
 }  // namespace StudySummary

@@ -19,8 +19,23 @@ namespace StudySummary {
 
 using Row = QVector<std::pair<QString, QJsonValue>>;
 
-Row rowOf(const QString& numer, const QHash<QString, Value>& header, const AnalysisScreen& screen,
-          const RegionalSettings& regional);
+// The header fields a row carries after the number, in this order.
+inline constexpr const char* kHeaderFields[] = {"NazwaC",  "NumerC", "Parametr", "Jednostka",
+                                                "NazwaP",  "NumerP", "Data",     "LiczbaN",
+                                                "LiczbaK", "LiczbaR"};
+
+// What a row says of one analysis's study.
+struct Figures {
+    bool complete = false;
+    const StudyOutput* study = nullptr;
+    const std::optional<Anova::Results>* anova = nullptr;
+};
+
+// Both methods' results and verdicts, the tail of a row.
+Row resultsOf(const Figures& figures);
+
+// One row as a CSV line (the first after a BOM and the line of names) or a JSON line.
+QByteArray bytesOf(const Row& row, bool jsonLines, bool first, const CsvStudy::Format& format);
 
 // The results as "name;value" lines for a study file.
 CsvStudy::ResultLines resultLines(const AnalysisScreen& screen, const CsvStudy::Format& format);

@@ -117,8 +117,11 @@ Database::Opened Database::open(const QString& path, const RegionalSettings& reg
     const bool writing = access == Access::ReadWrite;
     sqlite3* raw = nullptr;
     const QByteArray name = path.toUtf8();
-    const int rc = sqlite3_open_v2(name.constData(), &raw,
-                                   writing ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY, nullptr);
+    // A connection lives on the thread that opened it: SQLite's own locking of each call
+    // is left out.
+    const int flags =
+        (writing ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY) | SQLITE_OPEN_NOMUTEX;
+    const int rc = sqlite3_open_v2(name.constData(), &raw, flags, nullptr);
     std::unique_ptr<Database> db(new Database(raw, path, regional));
     if (rc != SQLITE_OK) {
         return {nullptr, failure(path, SqliteFailure::of(raw, rc).text() + QLatin1Char('.'))};
@@ -147,8 +150,7 @@ Database::Opened Database::open(const QString& path, const RegionalSettings& reg
         }
         db->exec("PRAGMA synchronous=FULL");
     }
-    // Reads through a memory map: no system call per page on a large file.
-    db->exec("PRAGMA mmap_size=1073741824");
+    db->setMapped(true);
     db->registerCollation();
     return {std::move(db), {}};
 }
@@ -240,6 +242,10 @@ bool Database::exec(const char* sql) {
 
 bool Database::begin() {
     return exec("BEGIN IMMEDIATE");
+}
+
+void Database::setMapped(bool mapped) {
+    exec(mapped ? "PRAGMA mmap_size=1073741824" : "PRAGMA mmap_size=0");
 }
 
 bool Database::beginRead() {

@@ -42,6 +42,10 @@ public:
     bool beginRead();
     bool commit();
     void rollback();
+    // Reads through a memory map (the default: no system call per page), or through
+    // SQLite's bounded page cache, for one pass over a whole file whose mapped pages
+    // would all count as the program's memory.
+    void setMapped(bool mapped);
     QString lastError() const;
 
     // The tables and fields the program relies on.

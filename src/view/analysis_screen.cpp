@@ -14,20 +14,6 @@ QString fieldText(const RecordSet& analysis, const char* name, const RegionalSet
     return analysis.field(QString::fromLatin1(name)).toText(rs);
 }
 
-// A measured value the program stores is a number or empty; a text in its place comes
-// from damage or another program, and no result may be made from it.
-QString textAmongTheValues(const StudyInput& input, const RegionalSettings& rs) {
-    for (const SeriesInput& series : input.series) {
-        for (const Value& value : series.parts) {
-            if (value.isText() && !isNumeric(value.text(), rs)) {
-                return QString::fromUtf8("%1: wartość pomiaru „%2” nie jest liczbą")
-                    .arg(SqliteFailure::corrupt().sentence(), value.text());
-            }
-        }
-    }
-    return {};
-}
-
 AnalysisScreen withReadFailure(AnalysisScreen& screen, const QString& cause) {
     screen.readError = cause;
     screen.header = {};
@@ -65,6 +51,20 @@ void showControl(AnalysisScreen& screen, const StudyInput& input, const Regional
 }
 
 }  // namespace
+
+// A measured value the program stores is a number or empty; a text in its place comes
+// from damage or another program, and no result may be made from it.
+QString AnalysisScreen::damageIn(const StudyInput& input, const RegionalSettings& rs) {
+    for (const SeriesInput& series : input.series) {
+        for (const Value& value : series.parts) {
+            if (value.isText() && !isNumeric(value.text(), rs)) {
+                return QString::fromUtf8("%1: wartość pomiaru „%2” nie jest liczbą")
+                    .arg(SqliteFailure::corrupt().sentence(), value.text());
+            }
+        }
+    }
+    return {};
+}
 
 std::optional<QString> AnalysisScreen::referenceModeCode(const Value& coRef) {
     static const char* const codes[] = {"Tol+Cx", "Tol+Cp", "S", "TV", "Tol"};
@@ -134,7 +134,7 @@ AnalysisScreen AnalysisScreen::select(Session& session, const QString& numer, do
             return withReadFailure(screen, set->readError());
         }
     }
-    if (const QString damage = textAmongTheValues(input, rs); !damage.isEmpty()) {
+    if (const QString damage = damageIn(input, rs); !damage.isEmpty()) {
         return withReadFailure(screen, damage);
     }
     if (screen.hasSeries) {

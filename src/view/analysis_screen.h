@@ -43,4 +43,8 @@ struct AnalysisScreen {
     std::optional<Anova::Results> anovaAt(double alpha) const;
 
     static std::optional<QString> referenceModeCode(const Value& coRef);
+
+    // Why no result may be made from the series read: a text where a measured value
+    // belongs. Empty when there is none.
+    static QString damageIn(const StudyInput& input, const RegionalSettings& regional);
 };

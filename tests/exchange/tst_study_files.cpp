@@ -6,11 +6,14 @@
 #include <QStringDecoder>
 #include <QtTest>
 
+#include "analysis_screen.h"
 #include "csv_study.h"
 #include "database.h"
 #include "dfq_study.h"
+#include "session.h"
 #include "statement.h"
 #include "study_store.h"
+#include "study_summary.h"
 #include "test_database.h"
 
 namespace {
@@ -63,6 +66,7 @@ private slots:
     void refusals();
     void dfqOfTheStudy();
     void killedImportLeavesNoPartialAnalysis();
+    void summaryOfEveryAnalysisIsTheWindows();
 };
 
 void StudyFilesTest::roundTrip_data() {
@@ -205,6 +209,52 @@ void StudyFilesTest::killedImportLeavesNoPartialAnalysis() {
         QVERIFY(partial.next());
         QCOMPARE(partial.column(0).number(), 0.0);
     }
+}
+
+// The summary pass reads and computes on its own, in batches across threads: each of
+// its rows must say what the main window says of that analysis, and a damaged analysis
+// stops it with its number named.
+void StudyFilesTest::summaryOfEveryAnalysisIsTheWindows() {
+    const QString copies = QStringLiteral(
+        "WITH RECURSIVE c(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM c WHERE i < 299) "
+        "INSERT INTO Analiza SELECT 'K' || i, LiczbaN, LiczbaK, LiczbaR, Data, Temperatura, "
+        "Wilgotnosc, NazwaC, NumerC, Parametr, Jednostka, WN, GWG, DWG, i % 5, NazwaP, NumerP, "
+        "ZakresP, BladP, NazwaT, Setings FROM Analiza, c WHERE Numer = 'AIAG';"
+        "WITH RECURSIVE c(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM c WHERE i < 299) "
+        "INSERT INTO DanePom SELECT 'K' || i, Operator, P1 + i * 0.0013, P2, P3 - i * 0.002, P4, "
+        "P5, P6, P7, P8, P9, P10, ObX FROM DanePom, c WHERE ID = 'AIAG' AND rowid % 7 <> i % 9;");
+    TestDatabase t(TestDatabase::fixture("aiag_10x3x3.sql") + copies);
+    auto opened = Session::openFile(t.path(), RegionalSettings::polish());
+    QVERIFY2(opened.session, qPrintable(opened.error));
+    Session& session = *opened.session;
+    QBuffer out;
+    out.open(QIODevice::WriteOnly);
+    QString error;
+    QVERIFY2(StudySummary::writeAll(session, out, true, CsvStudy::Format::of(session.regional()),
+                                    {}, &error),
+             qPrintable(error));
+    const QList<QByteArray> rows = out.data().trimmed().split('\n');
+    QCOMPARE(rows.size(), 301);
+    for (const QByteArray& line : rows) {
+        const QJsonObject row = QJsonDocument::fromJson(line).object();
+        const AnalysisScreen screen =
+            AnalysisScreen::select(session, row.value(QStringLiteral("numer")).toString());
+        const auto number = [&row](const char* name) {
+            const QJsonValue v = row.value(QString::fromLatin1(name));
+            return v.isNull() ? std::nullopt : std::optional<double>(v.toDouble());
+        };
+        QCOMPARE(row.value(QStringLiteral("complete")).toBool(), screen.hasCompleteStudy());
+        QCOMPARE(number("pctRR"),
+                 screen.hasCompleteStudy() ? screen.study.results.percentRR : std::nullopt);
+        QCOMPARE(number("anovaPctRR"),
+                 screen.anova ? screen.anova->components.rr.pctRef : std::nullopt);
+        QCOMPARE(number("anovaNdc"), screen.anova ? screen.anova->ndc : std::nullopt);
+    }
+    QVERIFY(TestDatabase::runSql(t.path(),
+                                 QStringLiteral("UPDATE DanePom SET P3 = 'x' WHERE ID = 'K250'")));
+    QVERIFY(!StudySummary::writeAll(session, out, false, CsvStudy::Format::of(session.regional()),
+                                    {}, &error));
+    QVERIFY2(error.contains(QStringLiteral("K250")), qPrintable(error));
 }
 
 QTEST_GUILESS_MAIN(StudyFilesTest)

@@ -1,0 +1,198 @@
+#include "summary_pass.h"
+
+#include <QScopeGuard>
+#include <QThreadPool>
+#include <QtConcurrent/QtConcurrentMap>
+#include <utility>
+
+#include "analysis_screen.h"
+#include "anova.h"
+#include "database.h"
+#include "rr_study.h"
+#include "session.h"
+#include "shared_values.h"
+#include "study_summary.h"
+
+namespace {
+
+constexpr int kBatchSize = 64;  // analyses a worker takes at a time
+constexpr int kHeaderCount = static_cast<int>(std::size(StudySummary::kHeaderFields));
+constexpr int kLiczbaN = 7;  // LiczbaN, LiczbaK and LiczbaR end the header fields
+
+// Numer, the header fields, then what the statistics read of the analysis.
+QString analysisColumns() {
+    QStringList names{QStringLiteral("Numer")};
+    for (const char* field : StudySummary::kHeaderFields) {
+        names << QString::fromLatin1(field);
+    }
+    names << QStringLiteral("CoRef") << QStringLiteral("WN") << QStringLiteral("GWG")
+          << QStringLiteral("DWG");
+    return names.join(QStringLiteral(", "));
+}
+
+// The study of one analysis as the summary row has it: average-and-range and ANOVA.
+QByteArray rowOf(const SummaryPass::Pending& pending, ShownNumbers& shown,
+                 const FactorTables& factors, const RegionalSettings& rs,
+                 const SummaryPass::Output& output, bool first) {
+    StudyInput in = pending.input;
+    in.shown = &shown;
+    StudyOutput study;
+    std::optional<Anova::Results> anova;
+    if (!in.series.isEmpty()) {
+        study = computeStudy(in, factors, rs, StudyTexts::None);
+        if (auto input = Anova::inputOf(in, study, AnalysisScreen::kAnovaAlpha)) {
+            input->limits = false;
+            anova = Anova::compute(*input);
+        }
+    }
+    StudySummary::Row row{{QStringLiteral("numer"), pending.numer.toText(rs)}};
+    for (int i = 0; i < kHeaderCount; ++i) {
+        row.append({QString::fromLatin1(StudySummary::kHeaderFields[i]),
+                    pending.header.value(i).toText(rs)});
+    }
+    row += StudySummary::resultsOf({!in.series.isEmpty() && study.complete, &study, &anova});
+    return StudySummary::bytesOf(row, output.jsonLines, first, output.format);
+}
+
+}  // namespace
+
+SummaryPass::SummaryPass(Session& session, QIODevice& out, const Output& output)
+    : session_(session),
+      regional_(session.regional()),
+      out_(out),
+      output_(output),
+      analyses_(session.database().handle(),
+                QStringLiteral("SELECT %1 FROM Analiza ORDER BY rowid").arg(analysisColumns())),
+      series_(session.database().handle(),
+              QStringLiteral("SELECT Operator, P1, P2, P3, P4, P5, P6, P7, P8, P9, P10, ObX "
+                             "FROM DanePom WHERE ID = ? ORDER BY Operator COLLATE LOCALE, rowid")) {
+    const SharedValues& shared = session.shared();
+    settings_.FRTol = session.settingsRow().field(QStringLiteral("FRTol"));
+    settings_.numberPattern = shared.numberPattern();
+    settings_.level = shared.level;
+    settings_.POK = shared.POK;
+    settings_.PSR = shared.PSR;
+    settings_.IK1 = shared.IK1;
+    settings_.IK2 = shared.IK2;
+}
+
+QByteArray SummaryPass::rowsOf(const Batch& batch, const FactorTables& factors,
+                               const RegionalSettings& regional, const Output& output) {
+    ShownNumbers shown(regional);  // this batch's own: the pattern compiled once
+    QByteArray rows;
+    bool first = batch.first;
+    for (const Pending& pending : batch.analyses) {
+        rows += rowOf(pending, shown, factors, regional, output, first);
+        first = false;
+    }
+    return rows;
+}
+
+bool SummaryPass::run(const std::function<void(int, int)>& progress, QString* error) {
+    const int total = countAnalyses();
+    const FactorTables& factors = session_.shared().factors;
+    const int workers = std::max(1, QThreadPool::globalInstance()->maxThreadCount());
+    QFuture<QByteArray> computing;
+    const auto settle = qScopeGuard([&] { computing.waitForFinished(); });
+    int done = 0;
+    int inFlight = 0;
+    for (;;) {
+        // The next batches are read while the workers compute the last ones.
+        const std::optional<QVector<Batch>> batches = readBatches(workers, error);
+        for (const QByteArray& rows : computing.results()) {
+            if (out_.write(rows) != rows.size()) {
+                *error = out_.errorString();
+                return false;
+            }
+        }
+        done += std::exchange(inFlight, 0);
+        if (progress && done > 0) {
+            progress(done, total);
+        }
+        if (!batches || batches->isEmpty()) {
+            return batches.has_value();
+        }
+        for (const Batch& b : *batches) {
+            inFlight += static_cast<int>(b.analyses.size());
+        }
+        computing = QtConcurrent::mapped(*batches, [this, &factors](const Batch& b) {
+            return rowsOf(b, factors, regional_, output_);
+        });
+    }
+}
+
+int SummaryPass::countAnalyses() const {
+    Statement count(session_.database().handle(), QStringLiteral("SELECT count(*) FROM Analiza"));
+    return count.next() ? static_cast<int>(count.columnInt64(0)) : 0;
+}
+
+std::optional<QVector<SummaryPass::Batch>> SummaryPass::readBatches(int count, QString* error) {
+    QVector<Batch> batches;
+    for (int b = 0; b < count; ++b) {
+        Batch batch;
+        batch.first = read_ == 0;
+        // A statement stepped past its end would start again: the end is remembered.
+        while (batch.analyses.size() < kBatchSize && !atEnd_ && !(atEnd_ = !analyses_.next())) {
+            Pending pending;
+            if (!readAnalysis(pending, error)) {
+                return std::nullopt;
+            }
+            batch.analyses << pending;
+            ++read_;
+        }
+        if (analyses_.failed()) {
+            *error = analyses_.error();
+            return std::nullopt;
+        }
+        if (batch.analyses.isEmpty()) {
+            break;
+        }
+        batches << batch;
+    }
+    return batches;
+}
+
+bool SummaryPass::readAnalysis(Pending& pending, QString* error) {
+    pending.numer = analyses_.column(0);
+    for (int i = 0; i < kHeaderCount; ++i) {
+        pending.header << analyses_.column(i + 1);
+    }
+    pending.input = inputOfAnalysis();
+    const QString damage = readSeries(pending.numer, pending.input)
+                               ? AnalysisScreen::damageIn(pending.input, regional_)
+                               : series_.error();
+    if (!damage.isEmpty()) {
+        *error = QString::fromUtf8("analiza „%1”: %2").arg(pending.numer.toText(regional_), damage);
+        return false;
+    }
+    return true;
+}
+
+StudyInput SummaryPass::inputOfAnalysis() const {
+    StudyInput in = settings_;
+    in.parts = analyses_.column(1 + kLiczbaN);
+    in.appraisers = analyses_.column(2 + kLiczbaN);
+    in.trials = analyses_.column(3 + kLiczbaN);
+    in.referenceMode = analyses_.column(kHeaderCount + 1);
+    in.WN = analyses_.column(kHeaderCount + 2);
+    in.GWG = analyses_.column(kHeaderCount + 3);
+    in.DWG = analyses_.column(kHeaderCount + 4);
+    return in;
+}
+
+bool SummaryPass::readSeries(const Value& numer, StudyInput& in) {
+    series_.reset();
+    series_.bind(1, numer);
+    const int n = StudyInput::partCount(in.parts);
+    while (series_.next()) {
+        SeriesInput s;
+        s.appraiser = series_.column(0);
+        s.parts.reserve(n);
+        for (int j = 1; j <= n; ++j) {
+            s.parts << series_.column(j);
+        }
+        s.average = series_.column(11);
+        in.series << s;
+    }
+    return !series_.failed();
+}
