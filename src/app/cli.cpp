@@ -9,6 +9,9 @@
 //                                 the ANOVA page as its window draws it
 //   kalmet-cli chart DB NUMER --out FILE.png|.pdf [--kind xbar-r]
 //                                 the chart window's picture, or the control charts
+//   kalmet-cli verify [--out FILE.pdf]
+//                                 the program's figures against published studies;
+//                                 status 1 when any disagrees
 //
 // The figures come from the same selection and computation that fill the main window.
 
@@ -29,6 +32,8 @@
 #include "page_render.h"
 #include "report_inputs.h"
 #include "session.h"
+#include "verification.h"
+#include "verification_page.h"
 
 namespace {
 
@@ -83,7 +88,8 @@ void describe(QCommandLineParser& parser) {
         QString::fromUtf8(kUsage));
     parser.addPositionalArgument(
         QStringLiteral("polecenie"),
-        QStringLiteral("list, results, history, report, chart, export, import lub export-all"));
+        QStringLiteral(
+            "list, results, history, report, chart, export, import, export-all lub verify"));
     parser.addPositionalArgument(QStringLiteral("plik"), QStringLiteral("plik bazy danych"));
     parser.addPositionalArgument(QStringLiteral("numer"), QStringLiteral("numer analizy"));
     parser.addOptions({
@@ -398,6 +404,25 @@ int run(const Call& call) {
     return 0;
 }
 
+// The verification record: the table on standard output and, on request, the PDF; any
+// figure that disagrees with its publication makes the exit status 1.
+int verify(const QCommandLineParser& parser) {
+    const QString out = parser.value(QStringLiteral("out"));
+    if (parser.positionalArguments().size() != 1 ||
+        (!out.isEmpty() && QFileInfo(out).suffix().toLower() != QLatin1String("pdf"))) {
+        return usage();
+    }
+    Verification::Options options;
+    options.regional = RegionalSettings::fromSystem();
+    const Verification::Record record = Verification::run(options);
+    printOut(Verification::plainText(record).toUtf8());
+    QString error;
+    if (!out.isEmpty() && !VerificationPage::writePdf(record, out, &error)) {
+        return fail(QString::fromUtf8("Nie zapisano protokołu: %1.").arg(error), 2);
+    }
+    return record.passed() ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -421,6 +446,9 @@ int main(int argc, char** argv) {
                       : QStringLiteral("kalmet-cli %1\n").arg(QLatin1String(KALMET_VERSION)))
                      .toUtf8());
         return 0;
+    }
+    if (parser.positionalArguments().value(0) == QLatin1String("verify")) {
+        return verify(parser);
     }
     if (CliExchange::handles(parser.positionalArguments().value(0))) {
         return CliExchange::run(parser, fail, [](const QString&, int) { return usage(); });

@@ -236,6 +236,26 @@ void Database::registerCollation() {
     sqlite3_create_collation_v2(db_, "LOCALE", SQLITE_UTF8, &collator_, collateByLocale, nullptr);
 }
 
+QString Database::create(const QString& path, const QByteArray& script) {
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db,
+                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    char* message = nullptr;
+    QString cause;
+    if (rc != SQLITE_OK) {
+        cause = SqliteFailure::of(db, rc).text();
+    } else if (sqlite3_exec(db, script.constData(), nullptr, nullptr, &message) != SQLITE_OK) {
+        cause = QString::fromUtf8(message);
+    }
+    sqlite3_free(message);
+    sqlite3_close_v2(db);
+    return cause;
+}
+
+QString Database::engineVersion() {
+    return QString::fromLatin1(sqlite3_libversion());
+}
+
 bool Database::exec(const char* sql) {
     return sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
 }

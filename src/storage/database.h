@@ -27,6 +27,11 @@ public:
 
     static Opened open(const QString& path, const RegionalSettings& regional,
                        Access access = Access::ReadWrite);
+    // A new file made by an SQL script (the delivered schema, say): empty when made, else
+    // the engine's cause. The path must not exist yet.
+    static QString create(const QString& path, const QByteArray& script);
+    // The SQLite library's version, for a record of what computed what.
+    static QString engineVersion();
     ~Database();
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;

@@ -18,3 +18,22 @@ FactorTables::FactorTables() {
         k3_[1][n] = level95[n - 2];
     }
 }
+
+bool FactorTables::replace(Factor factor, int level, int count, double value) {
+    const auto put = [&](auto& table) {
+        if (!cell(table, level, count)) {
+            return false;
+        }
+        table[static_cast<std::size_t>(level)][static_cast<std::size_t>(count)] = Value(value);
+        return true;
+    };
+    switch (factor) {
+        case Factor::K1:
+            return put(k1_);
+        case Factor::K2:
+            return put(k2_);
+        case Factor::K3:
+            return put(k3_);
+    }
+    return false;
+}

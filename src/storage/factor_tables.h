@@ -20,6 +20,11 @@ public:
     }
     std::optional<Value> k3(int level, int parts) const { return cell(k3_, level, parts); }
 
+    // Another value in one cell of K1 (trials), K2 (appraisers) or K3 (parts): how the
+    // verification shows that a wrong factor cannot pass unnoticed. False past the table.
+    enum class Factor { K1, K2, K3 };
+    bool replace(Factor factor, int level, int count, double value);
+
 private:
     template <std::size_t Columns>
     using Table = std::array<std::array<Value, Columns>, 3>;

@@ -104,6 +104,7 @@ private slots:
     void reportFiles();
     void controlChartsAndHistory();
     void studyFilesOutAndIn();
+    void verifyPrintsTheRecord();
     void changeInterruptedByACrash();
     void fullDiskWritesNoFile_data();
     void fullDiskWritesNoFile();
@@ -404,6 +405,20 @@ void CliTest::studyFilesOutAndIn() {
                  .code,
              0);
     QCOMPARE(bytesOf(dfq).count("K0001/1 "), 90);
+}
+
+// The verification needs no database: the table on standard output, the record as PDF.
+void CliTest::verifyPrintsTheRecord() {
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("protokol.pdf"));
+    const Run run = cli({QStringLiteral("verify"), QStringLiteral("--out"), pdf});
+    QVERIFY2(run.code == 0, run.out.constData());
+    QVERIFY(run.out.contains("zgodny") && !run.out.contains("NIEZGODNY"));
+    QFile file(pdf);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.read(5), QByteArray("%PDF-"));
+    QCOMPARE(cli({QStringLiteral("verify"), QStringLiteral("--out"), dir.filePath("p.png")}).code,
+             64);
 }
 
 void CliTest::changeInterruptedByACrash() {

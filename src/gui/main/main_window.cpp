@@ -106,6 +106,8 @@ void Kalmet::buildMenu() {
     addSeparator(tools, "nic2");
     exportAnalysis_ = addEntry(tools, "EksportAnalizy", "&3. Eksport analizy…");
     addEntry(tools, "ImportSerii", "&4. Import serii z pliku CSV…");
+    addSeparator(tools, "nic3");
+    addEntry(tools, "WeryfikacjaObliczen", "&5. Weryfikacja obliczeń…");
 }
 
 // A line in red plain text, hidden until there is something to say.
@@ -435,7 +437,8 @@ void Kalmet::connectCommands() {
         {"Anova", [windows] { windows->anova(); }},
         {"KartyKontrolne", [windows] { windows->controlCharts(); }},
         {"EksportAnalizy", [editing] { editing->exportAnalysis(); }},
-        {"ImportSerii", [editing] { editing->importSeries(); }}};
+        {"ImportSerii", [editing] { editing->importSeries(); }},
+        {"WeryfikacjaObliczen", [windows] { windows->verification(); }}};
     for (const auto& [name, command] : entries) {
         auto* action = findChild<QAction*>(QString::fromLatin1(name));
         disconnect(action, &QAction::triggered, this, nullptr);

@@ -12,6 +12,7 @@
 #include "report_inputs.h"
 #include "session.h"
 #include "settings_window.h"
+#include "verification_window.h"
 
 ModalCommands::ModalCommands(Kalmet& window, Session& session, const UiEnvironment& environment)
     : window_(window), session_(session), env_(environment) {}
@@ -50,6 +51,22 @@ void ModalCommands::anova() {
     PagePrinter& printer = env_.printer ? *env_.printer : defaultPrinter_;
     AnovaWindow window(screen, ReportInputs::gather(session_, screen, env_.now()), env_, printer,
                        suggested, &window_);
+    env_.showModal(window);
+    window_.selectAnalysis();
+}
+
+// Needs no analysis: the reference studies are computed in files of their own.
+void ModalCommands::verification() {
+    Verification::Options options;
+    options.regional = session_.regional();
+    options.now = env_.now();
+    const Verification::Record record = Verification::run(options);
+    const QDir folder(session_.shared().applicationFolder);
+    const QString suggested = folder.filePath(
+        (folder.exists(QStringLiteral("PDF")) ? QStringLiteral("PDF/") : QString()) +
+        QStringLiteral("Weryfikacja_%1.pdf")
+            .arg(options.now.toString(QStringLiteral("yyyy-MM-dd"))));
+    VerificationWindow window(record, env_, suggested, &window_);
     env_.showModal(window);
     window_.selectAnalysis();
 }

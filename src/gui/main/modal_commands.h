@@ -18,6 +18,7 @@ public:
     void settings();       // Ustawienia
     void anova();          // Narzędzia, Analiza wariancji
     void controlCharts();  // Narzędzia, Karty kontrolne
+    void verification();   // Narzędzia, Weryfikacja obliczeń
 
     // The selected analysis's number as a file name: every "/" becomes "_".
     static QString fileNameOf(Session& session);

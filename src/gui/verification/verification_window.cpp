@@ -1,0 +1,156 @@
+#include "verification_window.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "verdict.h"
+#include "verification_page.h"
+
+namespace {
+
+QColor colourFor(bool agrees) {
+    const VerdictColour c = colourOf(agrees ? Verdict::Accepted : Verdict::Rejected);
+    return QColor(c.red, c.green, c.blue);
+}
+
+}  // namespace
+
+VerificationWindow::VerificationWindow(const Verification::Record& record,
+                                       const UiEnvironment& environment,
+                                       const QString& suggestedPdf, QWidget* parent)
+    : QDialog(parent), record_(record), env_(environment), suggestedPdf_(suggestedPdf) {
+    setObjectName(QStringLiteral("Weryfikacja"));
+    setWindowTitle(QString::fromUtf8("Weryfikacja obliczeń"));
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(buildSummary());
+    layout->addWidget(buildTable(), 1);
+    layout->addLayout(buildButtons());
+    resize(860, 620);
+}
+
+QWidget* VerificationWindow::buildSummary() {
+    auto* box = new QWidget;
+    auto* layout = new QVBoxLayout(box);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* build = new QLabel(
+        QString::fromUtf8("Kalmet %1, wersja źródeł %2; %3; Qt %4; SQLite %5; sprawdzono %6")
+            .arg(record_.version, record_.commit, record_.system, record_.qt, record_.sqlite,
+                 record_.made));
+    build->setObjectName(QStringLiteral("Kompilacja"));
+    build->setTextFormat(Qt::PlainText);
+    build->setWordWrap(true);
+    auto* summary = new QLabel(record_.summary());
+    summary->setObjectName(QStringLiteral("Podsumowanie"));
+    summary->setTextFormat(Qt::PlainText);
+    summary->setAutoFillBackground(true);
+    summary->setMargin(6);
+    QPalette palette = summary->palette();
+    palette.setColor(QPalette::Window, colourFor(record_.passed()));
+    palette.setColor(QPalette::WindowText, Qt::black);
+    summary->setPalette(palette);
+    QFont font = summary->font();
+    font.setBold(true);
+    summary->setFont(font);
+    layout->addWidget(build);
+    layout->addWidget(summary);
+    return box;
+}
+
+QTableWidget* VerificationWindow::buildTable() {
+    auto* table = new QTableWidget(0, 6);
+    table->setObjectName(QStringLiteral("Wielkosci"));
+    table->setHorizontalHeaderLabels({QString::fromUtf8("Wielkość"), QStringLiteral("Opublikowana"),
+                                      QStringLiteral("Obliczona"), QString::fromUtf8("Różnica"),
+                                      QStringLiteral("Dopuszczalna"), QStringLiteral("Wynik")});
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->verticalHeader()->hide();
+    for (const Verification::Study& study : record_.studies) {
+        addSpanningRow(table, study.title + QStringLiteral(" — ") + study.values, true);
+        if (!study.failure.isEmpty()) {
+            addSpanningRow(table, QString::fromUtf8("Nie obliczono: %1").arg(study.failure), true);
+        }
+        for (const Verification::Check& check : study.checks) {
+            addSpanningRow(table, check.method, true);
+            addSpanningRow(table, QString::fromUtf8("Źródło: %1").arg(check.source), false);
+            for (const Verification::Figure& figure : check.figures) {
+                addFigureRow(table, figure);
+                if (!figure.why.isEmpty()) {
+                    addSpanningRow(
+                        table, QString::fromUtf8("Różnica wyjaśniona w źródle: %1").arg(figure.why),
+                        false);
+                }
+            }
+        }
+    }
+    table->resizeColumnsToContents();
+    table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    table->resizeRowsToContents();
+    return table;
+}
+
+void VerificationWindow::addSpanningRow(QTableWidget* table, const QString& text, bool bold) {
+    const int row = table->rowCount();
+    table->insertRow(row);
+    auto* item = new QTableWidgetItem(text);
+    QFont font = item->font();
+    font.setBold(bold);
+    item->setFont(font);
+    item->setToolTip(text);
+    table->setItem(row, 0, item);
+    table->setSpan(row, 0, 1, table->columnCount());
+}
+
+void VerificationWindow::addFigureRow(QTableWidget* table, const Verification::Figure& figure) {
+    const int row = table->rowCount();
+    table->insertRow(row);
+    table->setItem(row, 0, new QTableWidgetItem(figure.name));
+    const QString cells[] = {figure.published, figure.computed, figure.difference,
+                             QString::fromUtf8("±") + figure.allowed};
+    for (int c = 0; c < 4; ++c) {
+        auto* item = new QTableWidgetItem(cells[c]);
+        item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        table->setItem(row, c + 1, item);
+    }
+    auto* verdict = new QTableWidgetItem(figure.agrees ? QStringLiteral("zgodny")
+                                                       : QStringLiteral("NIEZGODNY"));
+    verdict->setTextAlignment(Qt::AlignCenter);
+    verdict->setBackground(colourFor(figure.agrees));
+    verdict->setForeground(Qt::black);
+    table->setItem(row, 5, verdict);
+}
+
+QLayout* VerificationWindow::buildButtons() {
+    auto* layout = new QHBoxLayout;
+    layout->addStretch(1);
+    auto* save = new QPushButton(QString::fromUtf8("Zapisz &PDF…"));
+    save->setObjectName(QStringLiteral("ZapiszPdf"));
+    save->setAutoDefault(false);
+    connect(save, &QPushButton::clicked, this, &VerificationWindow::savePdf);
+    auto* close = new QPushButton(QStringLiteral("&Zamknij"));
+    close->setObjectName(QStringLiteral("Zamknij"));
+    connect(close, &QPushButton::clicked, this, &QDialog::reject);
+    layout->addWidget(save);
+    layout->addWidget(close);
+    return layout;
+}
+
+void VerificationWindow::savePdf() {
+    const QString path =
+        env_.chooseSaveFile(this, QString::fromUtf8("Zapisz protokół weryfikacji jako PDF"),
+                            suggestedPdf_, QStringLiteral("PDF (*.pdf)"), nullptr);
+    if (path.isEmpty()) {
+        return;  // cancelled
+    }
+    QString error;
+    if (!VerificationPage::writePdf(record_, path, &error)) {
+        env_.dialogs->message(QString::fromUtf8("Nie udało się zapisać protokołu: %1.").arg(error),
+                              QStringLiteral("Uwaga !"), Dialogs::Icon::Warning);
+        return;
+    }
+    env_.dialogs->message(QStringLiteral("Zapisano w ") + path, QStringLiteral("Info"),
+                          Dialogs::Icon::Information);
+}

@@ -1,0 +1,335 @@
+#include "verification.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSysInfo>
+#include <QTemporaryDir>
+#include <cmath>
+#include <map>
+
+#include "analysis_screen.h"
+#include "build_id.h"
+#include "database.h"
+#include "number_pattern.h"
+#include "session.h"
+#include "statement.h"
+
+namespace Verification {
+
+namespace {
+
+using Number = std::optional<double>;
+using Getter = std::function<Number(const AnalysisScreen&)>;
+
+const QString kNumer = QStringLiteral("WERYFIKACJA");
+
+Getter rr(std::optional<double> RRResults::*field) {
+    return [field](const AnalysisScreen& s) {
+        return s.hasCompleteStudy() ? s.study.results.*field : std::nullopt;
+    };
+}
+
+Getter anova(const std::function<Number(const Anova::Results&)>& f) {
+    return [f](const AnalysisScreen& s) { return s.anova ? f(*s.anova) : std::nullopt; };
+}
+
+Getter control(const std::function<Number(const ControlLimits::Results&)>& f) {
+    return [f](const AnalysisScreen& s) { return s.control ? f(*s.control) : std::nullopt; };
+}
+
+// Each figure a reference may name, read from what the main window shows.
+const std::map<QString, Getter>& figureGetters() {
+    using A = Anova::Results;
+    using C = ControlLimits::Results;
+    static const std::map<QString, Getter> getters = {
+        {QStringLiteral("rr.meanRange"), rr(&RRResults::meanRange)},
+        {QStringLiteral("rr.Xdif"), rr(&RRResults::Xdif)},
+        {QStringLiteral("rr.Rp"), rr(&RRResults::Rp)},
+        {QStringLiteral("rr.EV"), rr(&RRResults::EV)},
+        {QStringLiteral("rr.AV"), rr(&RRResults::AV)},
+        {QStringLiteral("rr.RR"), rr(&RRResults::RR)},
+        {QStringLiteral("rr.PV"), rr(&RRResults::PV)},
+        {QStringLiteral("rr.TV"), rr(&RRResults::TV)},
+        {QStringLiteral("rr.percentEV"), rr(&RRResults::percentEV)},
+        {QStringLiteral("rr.percentAV"), rr(&RRResults::percentAV)},
+        {QStringLiteral("rr.percentRR"), rr(&RRResults::percentRR)},
+        {QStringLiteral("rr.ndc"), rr(&RRResults::resolution)},
+        {QStringLiteral("anova.interactionF"),
+         anova([](const A& a) { return a.table.interaction.f; })},
+        {QStringLiteral("anova.interactionP"), anova([](const A& a) { return a.interactionP; })},
+        {QStringLiteral("anova.partF"), anova([](const A& a) { return a.table.part.f; })},
+        {QStringLiteral("anova.appraiserF"), anova([](const A& a) { return a.table.appraiser.f; })},
+        {QStringLiteral("anova.pooledPartF"), anova([](const A& a) { return a.reduced.part.f; })},
+        {QStringLiteral("anova.pooledAppraiserF"),
+         anova([](const A& a) { return a.reduced.appraiser.f; })},
+        {QStringLiteral("anova.msPart"), anova([](const A& a) { return a.table.part.ms; })},
+        {QStringLiteral("anova.msAppraiser"),
+         anova([](const A& a) { return a.table.appraiser.ms; })},
+        {QStringLiteral("anova.msInteraction"),
+         anova([](const A& a) { return a.table.interaction.ms; })},
+        {QStringLiteral("anova.msRepeatability"),
+         anova([](const A& a) { return a.table.repeatability.ms; })},
+        {QStringLiteral("anova.msPooled"),
+         anova([](const A& a) { return a.reduced.repeatability.ms; })},
+        {QStringLiteral("anova.varRepeatability"),
+         anova([](const A& a) { return Number(a.components.repeatability.variance); })},
+        {QStringLiteral("anova.varAppraiser"),
+         anova([](const A& a) { return Number(a.components.appraiser.variance); })},
+        {QStringLiteral("anova.varPart"),
+         anova([](const A& a) { return Number(a.components.part.variance); })},
+        {QStringLiteral("anova.varRR"),
+         anova([](const A& a) { return Number(a.components.rr.variance); })},
+        {QStringLiteral("anova.varTotal"),
+         anova([](const A& a) { return Number(a.components.total.variance); })},
+        {QStringLiteral("anova.sdRR"),
+         anova([](const A& a) { return Number(a.components.rr.sd); })},
+        {QStringLiteral("anova.pctStudyVarRR"),
+         anova([](const A& a) { return a.components.rr.pctStudyVar; })},
+        {QStringLiteral("anova.pctContributionRR"),
+         anova([](const A& a) { return a.components.rr.pctContribution; })},
+        {QStringLiteral("anova.ndc"), anova([](const A& a) { return a.ndc; })},
+        {QStringLiteral("control.rbar"), control([](const C& c) { return Number(c.rbar); })},
+        {QStringLiteral("control.uclR"), control([](const C& c) { return Number(c.uclR); })},
+        {QStringLiteral("control.xbarbar"), control([](const C& c) { return Number(c.xbarbar); })},
+        {QStringLiteral("control.uclX"), control([](const C& c) { return Number(c.uclX); })},
+        {QStringLiteral("control.lclX"), control([](const C& c) { return Number(c.lclX); })},
+        {QStringLiteral("control.averagesOutside"),
+         control([](const C& c) { return Number(c.averagesOutside); })},
+        {QStringLiteral("control.flaggedRange"), control([](const C& c) {
+             return c.flaggedRanges.empty() ? std::nullopt : Number(c.flaggedRanges.front().range);
+         })},
+    };
+    return getters;
+}
+
+QJsonArray referenceStudies() {
+    QFile file(QStringLiteral(":/verification/data/verification/reference_studies.json"));
+    file.open(QIODevice::ReadOnly);
+    return QJsonDocument::fromJson(file.readAll())
+        .object()
+        .value(QStringLiteral("studies"))
+        .toArray();
+}
+
+QByteArray schema() {
+    QFile file(QStringLiteral(":/verification/db/schema.sql"));
+    file.open(QIODevice::ReadOnly);
+    return file.readAll();
+}
+
+// The study's rows, every value bound: the settings, the analysis, one series a trial.
+QString writeRows(Database& db, const QJsonObject& study) {
+    Statement settings(db.handle(), QStringLiteral("UPDATE Ustawienia SET FP = ?, Proc = ?"));
+    settings.bind(1, Value(study.value(QStringLiteral("pattern")).toString()));
+    settings.bind(2, Value(study.value(QStringLiteral("level")).toDouble()));
+    const QJsonArray appraisers = study.value(QStringLiteral("appraisers")).toArray();
+    const int trials =
+        appraisers.first().toObject().value(QStringLiteral("trials")).toArray().size();
+    Statement analysis(db.handle(), QStringLiteral("INSERT INTO Analiza (Numer, LiczbaN, LiczbaK, "
+                                                   "LiczbaR, CoRef) VALUES (?, ?, ?, ?, ?)"));
+    analysis.bind(1, Value(kNumer));
+    analysis.bind(2, Value(study.value(QStringLiteral("parts")).toDouble()));
+    analysis.bind(3, Value(static_cast<double>(appraisers.size())));
+    analysis.bind(4, Value(static_cast<double>(trials)));
+    analysis.bind(5, Value(study.value(QStringLiteral("coRef")).toDouble()));
+    if (!settings.run() || !analysis.run()) {
+        return settings.failed() ? settings.error() : analysis.error();
+    }
+    for (const QJsonValue& appraiser : appraisers) {
+        for (const QJsonValue& trial :
+             appraiser.toObject().value(QStringLiteral("trials")).toArray()) {
+            const QJsonArray values = trial.toArray();
+            Statement series(
+                db.handle(),
+                QStringLiteral("INSERT INTO DanePom (ID, Operator, P1, P2, P3, P4, P5, "
+                               "P6, P7, P8, P9, P10, ObX) VALUES "
+                               "(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+            series.bind(1, Value(kNumer));
+            series.bind(2, Value(appraiser.toObject().value(QStringLiteral("name")).toString()));
+            double sum = 0;
+            for (int j = 0; j < values.size(); ++j) {
+                series.bind(3 + j, Value(values[j].toDouble()));
+                sum += values[j].toDouble();
+            }
+            series.bind(13, Value(sum / values.size()));
+            if (!series.run()) {
+                return series.error();
+            }
+        }
+    }
+    return {};
+}
+
+// The study stored in a new file in `folder` and selected as the main window selects it.
+std::optional<AnalysisScreen> computed(const QJsonObject& study, const QString& folder,
+                                       const Options& options, QString* failure) {
+    const QString path = folder + QStringLiteral("/KALMET.MDB");
+    *failure = Database::create(path, schema());
+    if (failure->isEmpty()) {
+        auto opened = Database::open(path, options.regional);
+        *failure = opened.database ? writeRows(*opened.database, study) : opened.error;
+    }
+    if (!failure->isEmpty()) {
+        return std::nullopt;
+    }
+    auto session = Session::openFile(path, options.regional, Database::Access::ReadOnly, kNumer,
+                                     Session::History::Leave);
+    if (!session.session) {
+        *failure = session.error;
+        return std::nullopt;
+    }
+    if (options.adjust) {
+        options.adjust(session.session->shared());
+    }
+    AnalysisScreen screen = AnalysisScreen::select(
+        *session.session, kNumer, study.value(QStringLiteral("alpha")).toDouble(0.05));
+    if (screen.failed()) {
+        *failure = screen.readError;
+        return std::nullopt;
+    }
+    return screen;
+}
+
+QString decimalPattern(int decimals) {
+    return decimals <= 0 ? QStringLiteral("0")
+                         : QStringLiteral("0.") + QString(decimals, QLatin1Char('0'));
+}
+
+int decimalsOf(const QString& printed) {
+    const int point = static_cast<int>(printed.indexOf(QLatin1Char('.')));
+    return point < 0 ? 0 : static_cast<int>(printed.size()) - point - 1;
+}
+
+Figure compared(const QJsonObject& item, Number value, const RegionalSettings& rs) {
+    Figure f;
+    f.name = item.value(QStringLiteral("name")).toString();
+    const QString printed = item.value(QStringLiteral("published")).toString();
+    const int decimals = decimalsOf(printed);
+    const double published = printed.toDouble();
+    const QJsonObject explained = item.value(QStringLiteral("explained")).toObject();
+    // A count or a whole number printed as such must agree exactly.
+    const QString allowedText =
+        !explained.isEmpty() ? explained.value(QStringLiteral("allowed")).toString()
+        : decimals == 0      ? QStringLiteral("0")
+                             : QString::number(std::pow(10.0, -decimals), 'f', decimals);
+    const double allowed = allowedText.toDouble();
+    f.why = explained.value(QStringLiteral("why")).toString();
+    f.published = formatNumber(published, decimalPattern(decimals), rs);
+    f.allowed = formatNumber(allowed, decimalPattern(decimalsOf(allowedText)), rs);
+    if (value) {
+        const double difference = *value - published;
+        const QString finer = decimalPattern(decimals == 0 ? 0 : decimals + 2);
+        f.computed = formatNumber(*value, finer, rs);
+        f.difference = formatNumber(difference, finer, rs);
+        // binary noise of the subtraction is no disagreement
+        f.agrees = std::fabs(difference) <= allowed * (1 + 1e-9);
+    } else {
+        f.computed = QString::fromUtf8("brak wyniku");
+    }
+    return f;
+}
+
+Check checked(const QJsonObject& check, const std::optional<AnalysisScreen>& screen,
+              const RegionalSettings& rs) {
+    Check out{check.value(QStringLiteral("method")).toString(),
+              check.value(QStringLiteral("source")).toString(),
+              {}};
+    for (const QJsonValue& v : check.value(QStringLiteral("figures")).toArray()) {
+        const QJsonObject item = v.toObject();
+        const auto getter = figureGetters().find(item.value(QStringLiteral("key")).toString());
+        const Number value =
+            screen && getter != figureGetters().end() ? getter->second(*screen) : std::nullopt;
+        out.figures << compared(item, value, rs);
+    }
+    return out;
+}
+
+Study studied(const QJsonObject& study, const Options& options) {
+    Study out{study.value(QStringLiteral("title")).toString(),
+              study.value(QStringLiteral("values")).toString(),
+              {},
+              {}};
+    const QTemporaryDir folder;
+    std::optional<AnalysisScreen> screen;
+    if (folder.isValid()) {
+        screen = computed(study, folder.path(), options, &out.failure);
+    } else {
+        out.failure = QString::fromUtf8("nie można utworzyć folderu tymczasowego");
+    }
+    for (const QJsonValue& check : study.value(QStringLiteral("checks")).toArray()) {
+        out.checks << checked(check.toObject(), screen, options.regional);
+    }
+    return out;
+}
+
+QString systemDescription() {
+    return QStringLiteral("%1 (%2 %3, %4)")
+        .arg(QSysInfo::prettyProductName(), QSysInfo::kernelType(), QSysInfo::kernelVersion(),
+             QSysInfo::currentCpuArchitecture());
+}
+
+}  // namespace
+
+QString Record::summary() const {
+    if (passed()) {
+        return QString::fromUtf8("Wynik: wszystkie %1 wielkości zgodne z opublikowanymi.")
+            .arg(figures);
+    }
+    return QString::fromUtf8("Wynik: NIEZGODNE %1 z %2 wielkości.").arg(mismatches).arg(figures);
+}
+
+Record run(const Options& options) {
+    Record record;
+    record.version = QStringLiteral(KALMET_VERSION);
+    record.commit = QStringLiteral(KALMET_COMMIT);
+    record.made = options.now.toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+    record.system = systemDescription();
+    record.qt = QString::fromUtf8("%1 (program zbudowany z %2)")
+                    .arg(QString::fromLatin1(qVersion()), QStringLiteral(QT_VERSION_STR));
+    record.sqlite = Database::engineVersion();
+    for (const QJsonValue& study : referenceStudies()) {
+        record.studies << studied(study.toObject(), options);
+    }
+    for (const Study& study : record.studies) {
+        for (const Check& check : study.checks) {
+            for (const Figure& figure : check.figures) {
+                ++record.figures;
+                record.mismatches += figure.agrees ? 0 : 1;
+            }
+        }
+    }
+    return record;
+}
+
+QString plainText(const Record& record) {
+    QStringList lines{QString::fromUtf8("Protokół weryfikacji obliczeń — Kalmet %1 (%2)")
+                          .arg(record.version, record.commit),
+                      QString::fromUtf8("Data: %1; system: %2; Qt %3; SQLite %4")
+                          .arg(record.made, record.system, record.qt, record.sqlite)};
+    for (const Study& study : record.studies) {
+        lines << QString() << study.title << study.values;
+        if (!study.failure.isEmpty()) {
+            lines << QString::fromUtf8("Nie obliczono: %1").arg(study.failure);
+        }
+        for (const Check& check : study.checks) {
+            lines << QString() << check.method << check.source;
+            for (const Figure& f : check.figures) {
+                lines << QStringLiteral("  %1 %2 %3 %4 ±%5  %6")
+                             .arg(
+                                 f.name.leftJustified(36), f.published.rightJustified(11),
+                                 f.computed.rightJustified(13), f.difference.rightJustified(12),
+                                 f.allowed.leftJustified(8),
+                                 f.agrees ? QStringLiteral("zgodny") : QStringLiteral("NIEZGODNY"));
+                if (!f.why.isEmpty()) {
+                    lines << QStringLiteral("      (%1)").arg(f.why);
+                }
+            }
+        }
+    }
+    lines << QString() << record.summary();
+    return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+}
+
+}  // namespace Verification
