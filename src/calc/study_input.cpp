@@ -22,16 +22,8 @@ int StudyInput::partCount(const Value& liczbaN) {
     return v < 0 ? 0 : (v > kPartFields ? kPartFields : static_cast<int>(v));
 }
 
-StudyInput StudyInput::fromRecordSets(const RecordSet& analysis, RecordSet& series,
-                                      const RecordSet& settingsRow, const SharedValues& shared) {
+StudyInput StudyInput::withSettings(const RecordSet& settingsRow, const SharedValues& shared) {
     StudyInput in;
-    in.parts = analysis.field(QStringLiteral("LiczbaN"));
-    in.appraisers = analysis.field(QStringLiteral("LiczbaK"));
-    in.trials = analysis.field(QStringLiteral("LiczbaR"));
-    in.referenceMode = analysis.field(QStringLiteral("CoRef"));
-    in.WN = analysis.field(QStringLiteral("WN"));
-    in.GWG = analysis.field(QStringLiteral("GWG"));
-    in.DWG = analysis.field(QStringLiteral("DWG"));
     in.FRTol = settingsRow.field(QStringLiteral("FRTol"));
     in.numberPattern = shared.numberPattern();
     in.level = shared.level;
@@ -39,6 +31,19 @@ StudyInput StudyInput::fromRecordSets(const RecordSet& analysis, RecordSet& seri
     in.PSR = shared.PSR;
     in.IK1 = shared.IK1;
     in.IK2 = shared.IK2;
+    return in;
+}
+
+StudyInput StudyInput::fromRecordSets(const RecordSet& analysis, RecordSet& series,
+                                      const RecordSet& settingsRow, const SharedValues& shared) {
+    StudyInput in = withSettings(settingsRow, shared);
+    in.parts = analysis.field(QStringLiteral("LiczbaN"));
+    in.appraisers = analysis.field(QStringLiteral("LiczbaK"));
+    in.trials = analysis.field(QStringLiteral("LiczbaR"));
+    in.referenceMode = analysis.field(QStringLiteral("CoRef"));
+    in.WN = analysis.field(QStringLiteral("WN"));
+    in.GWG = analysis.field(QStringLiteral("GWG"));
+    in.DWG = analysis.field(QStringLiteral("DWG"));
 
     const int n = partCount(in.parts);
     in.series.reserve(series.recordCount());

@@ -46,6 +46,8 @@ struct StudyInput {
     // any other number. The statistics, the main window and the report read it alike.
     static std::optional<int> referenceModeOf(const Value& coRef);
 
+    // The settings alone (the analysis fields and series still to come).
+    static StudyInput withSettings(const RecordSet& settingsRow, const SharedValues& shared);
     // Reads the current analysis row, the whole series record set (leaving it at its
     // end) and the settings row.
     static StudyInput fromRecordSets(const RecordSet& analysis, RecordSet& series,

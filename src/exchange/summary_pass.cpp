@@ -65,16 +65,8 @@ SummaryPass::SummaryPass(Session& session, QIODevice& out, const Output& output)
                 QStringLiteral("SELECT %1 FROM Analiza ORDER BY rowid").arg(analysisColumns())),
       series_(session.database().handle(),
               QStringLiteral("SELECT Operator, P1, P2, P3, P4, P5, P6, P7, P8, P9, P10, ObX "
-                             "FROM DanePom WHERE ID = ? ORDER BY Operator COLLATE LOCALE, rowid")) {
-    const SharedValues& shared = session.shared();
-    settings_.FRTol = session.settingsRow().field(QStringLiteral("FRTol"));
-    settings_.numberPattern = shared.numberPattern();
-    settings_.level = shared.level;
-    settings_.POK = shared.POK;
-    settings_.PSR = shared.PSR;
-    settings_.IK1 = shared.IK1;
-    settings_.IK2 = shared.IK2;
-}
+                             "FROM DanePom WHERE ID = ? ORDER BY Operator COLLATE LOCALE, rowid")),
+      settings_(StudyInput::withSettings(session.settingsRow(), session.shared())) {}
 
 QByteArray SummaryPass::rowsOf(const Batch& batch, const FactorTables& factors,
                                const RegionalSettings& regional, const Output& output) {

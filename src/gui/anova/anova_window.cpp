@@ -10,6 +10,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "file_saving.h"
 #include "input_checks.h"
 #include "number_reader.h"
 #include "page_printer.h"
@@ -237,18 +238,11 @@ void AnovaWindow::printPage() {
 }
 
 void AnovaWindow::savePdf() {
-    const QString path =
-        env_.chooseSaveFile(this, QString::fromUtf8("Zapisz stronę ANOVA jako PDF"), suggestedPdf_,
-                            QStringLiteral("PDF (*.pdf)"), nullptr);
-    if (path.isEmpty()) {
-        return;  // cancelled
-    }
-    QString error;
-    if (!PageRender::writePdf(inputs_, path, &error, PageRender::Page::Anova)) {
-        env_.dialogs->message(QString::fromUtf8("Nie udało się zapisać strony: %1.").arg(error),
-                              QStringLiteral("Uwaga !"), Dialogs::Icon::Warning);
-        return;
-    }
-    env_.dialogs->message(QStringLiteral("Zapisano w ") + path, QStringLiteral("Info"),
-                          Dialogs::Icon::Information);
+    FileSaving::save(
+        env_, this,
+        {QString::fromUtf8("Zapisz stronę ANOVA jako PDF"), suggestedPdf_,
+         QStringLiteral("PDF (*.pdf)"), QString::fromUtf8("Nie udało się zapisać strony: %1.")},
+        [this](const QString& path, QString* error) {
+            return PageRender::writePdf(inputs_, path, error, PageRender::Page::Anova);
+        });
 }

@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "control_chart.h"
+#include "file_saving.h"
 #include "number_pattern.h"
 
 ControlWindow::ControlWindow(const ReportInputs& inputs, const UiEnvironment& environment,
@@ -89,19 +90,12 @@ void ControlWindow::redraw() {
 }
 
 void ControlWindow::save(const QString& caption, const QString& extension, const QString& filter) {
-    const QString path =
-        env_.chooseSaveFile(this, caption, suggestedName_ + extension, filter, nullptr);
-    if (path.isEmpty()) {
-        return;  // cancelled
-    }
-    QString error;
-    if (!ControlChart::writeFile(inputs_, path, &error)) {
-        env_.dialogs->message(QString::fromUtf8("Nie udało się zapisać kart: %1.").arg(error),
-                              QStringLiteral("Uwaga !"), Dialogs::Icon::Warning);
-        return;
-    }
-    env_.dialogs->message(QStringLiteral("Zapisano w ") + path, QStringLiteral("Info"),
-                          Dialogs::Icon::Information);
+    FileSaving::save(env_, this,
+                     {caption, suggestedName_ + extension, filter,
+                      QString::fromUtf8("Nie udało się zapisać kart: %1.")},
+                     [this](const QString& path, QString* error) {
+                         return ControlChart::writeFile(inputs_, path, error);
+                     });
 }
 
 void ControlWindow::savePng() {

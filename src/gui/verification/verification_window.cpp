@@ -7,6 +7,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "file_saving.h"
 #include "verdict.h"
 #include "verification_page.h"
 
@@ -139,18 +140,11 @@ QLayout* VerificationWindow::buildButtons() {
 }
 
 void VerificationWindow::savePdf() {
-    const QString path =
-        env_.chooseSaveFile(this, QString::fromUtf8("Zapisz protokół weryfikacji jako PDF"),
-                            suggestedPdf_, QStringLiteral("PDF (*.pdf)"), nullptr);
-    if (path.isEmpty()) {
-        return;  // cancelled
-    }
-    QString error;
-    if (!VerificationPage::writePdf(record_, path, &error)) {
-        env_.dialogs->message(QString::fromUtf8("Nie udało się zapisać protokołu: %1.").arg(error),
-                              QStringLiteral("Uwaga !"), Dialogs::Icon::Warning);
-        return;
-    }
-    env_.dialogs->message(QStringLiteral("Zapisano w ") + path, QStringLiteral("Info"),
-                          Dialogs::Icon::Information);
+    FileSaving::save(
+        env_, this,
+        {QString::fromUtf8("Zapisz protokół weryfikacji jako PDF"), suggestedPdf_,
+         QStringLiteral("PDF (*.pdf)"), QString::fromUtf8("Nie udało się zapisać protokołu: %1.")},
+        [this](const QString& path, QString* error) {
+            return VerificationPage::writePdf(record_, path, error);
+        });
 }
