@@ -2,7 +2,7 @@
 
 #include <QScopeGuard>
 #include <QThreadPool>
-#include <QtConcurrent/QtConcurrentMap>
+#include <QtConcurrent/QtConcurrentRun>
 #include <utility>
 
 #include "analysis_screen.h"
@@ -84,32 +84,38 @@ bool SummaryPass::run(const std::function<void(int, int)>& progress, QString* er
     const int total = countAnalyses();
     const FactorTables& factors = session_.shared().factors;
     const int workers = std::max(1, QThreadPool::globalInstance()->maxThreadCount());
-    QFuture<QByteArray> computing;
-    const auto settle = qScopeGuard([&] { computing.waitForFinished(); });
+    QVector<QFuture<QByteArray>> computing;
+    const auto settle = qScopeGuard([&] {
+        for (QFuture<QByteArray>& f : computing) {
+            f.waitForFinished();
+        }
+    });
     int done = 0;
-    int inFlight = 0;
     for (;;) {
         // The next batches are read while the workers compute the last ones.
-        const std::optional<QVector<Batch>> batches = readBatches(workers, error);
-        for (const QByteArray& rows : computing.results()) {
+        std::optional<QVector<Batch>> batches = readBatches(workers, error);
+        for (QFuture<QByteArray>& f : computing) {
+            const QByteArray rows = f.result();
             if (out_.write(rows) != rows.size()) {
                 *error = out_.errorString();
                 return false;
             }
         }
-        done += std::exchange(inFlight, 0);
+        computing.clear();
         if (progress && done > 0) {
             progress(done, total);
         }
         if (!batches || batches->isEmpty()) {
             return batches.has_value();
         }
-        for (const Batch& b : *batches) {
-            inFlight += static_cast<int>(b.analyses.size());
+        for (Batch& b : *batches) {
+            done += static_cast<int>(b.analyses.size());
+            // The batch moves to the worker and is freed there, not on this thread.
+            computing << QtConcurrent::run([this, &factors, batch = std::move(b)]() mutable {
+                const Batch mine = std::move(batch);
+                return rowsOf(mine, factors, regional_, output_);
+            });
         }
-        computing = QtConcurrent::mapped(*batches, [this, &factors](const Batch& b) {
-            return rowsOf(b, factors, regional_, output_);
-        });
     }
 }
 
@@ -123,13 +129,14 @@ std::optional<QVector<SummaryPass::Batch>> SummaryPass::readBatches(int count, Q
     for (int b = 0; b < count; ++b) {
         Batch batch;
         batch.first = read_ == 0;
+        batch.analyses.reserve(kBatchSize);
         // A statement stepped past its end would start again: the end is remembered.
         while (batch.analyses.size() < kBatchSize && !atEnd_ && !(atEnd_ = !analyses_.next())) {
             Pending pending;
             if (!readAnalysis(pending, error)) {
                 return std::nullopt;
             }
-            batch.analyses << pending;
+            batch.analyses << std::move(pending);
             ++read_;
         }
         if (analyses_.failed()) {
@@ -146,6 +153,7 @@ std::optional<QVector<SummaryPass::Batch>> SummaryPass::readBatches(int count, Q
 
 bool SummaryPass::readAnalysis(Pending& pending, QString* error) {
     pending.numer = analyses_.column(0);
+    pending.header.reserve(kHeaderCount);
     for (int i = 0; i < kHeaderCount; ++i) {
         pending.header << analyses_.column(i + 1);
     }
@@ -184,7 +192,7 @@ bool SummaryPass::readSeries(const Value& numer, StudyInput& in) {
             s.parts << series_.column(j);
         }
         s.average = series_.column(11);
-        in.series << s;
+        in.series << std::move(s);
     }
     return !series_.failed();
 }
