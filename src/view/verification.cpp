@@ -264,6 +264,17 @@ Study studied(const QJsonObject& study, const Options& options) {
     return out;
 }
 
+// A text padded to a width in characters as a terminal shows them: a combining mark
+// (the bar of R̄) takes no column of its own.
+QString padded(const QString& text, int width, bool right) {
+    int shown = 0;
+    for (const QChar c : text) {
+        shown += c.isMark() ? 0 : 1;
+    }
+    const QString fill(std::max(0, width - shown), QLatin1Char(' '));
+    return right ? fill + text : text + fill;
+}
+
 QString systemDescription() {
     return QStringLiteral("%1 (%2 %3, %4)")
         .arg(QSysInfo::prettyProductName(), QSysInfo::kernelType(), QSysInfo::kernelVersion(),
@@ -318,9 +329,9 @@ QString plainText(const Record& record) {
             for (const Figure& f : check.figures) {
                 lines << QStringLiteral("  %1 %2 %3 %4 ±%5  %6")
                              .arg(
-                                 f.name.leftJustified(36), f.published.rightJustified(11),
-                                 f.computed.rightJustified(13), f.difference.rightJustified(12),
-                                 f.allowed.leftJustified(8),
+                                 padded(f.name, 36, false), padded(f.published, 11, true),
+                                 padded(f.computed, 13, true), padded(f.difference, 12, true),
+                                 padded(f.allowed, 8, false),
                                  f.agrees ? QStringLiteral("zgodny") : QStringLiteral("NIEZGODNY"));
                 if (!f.why.isEmpty()) {
                     lines << QStringLiteral("      (%1)").arg(f.why);
