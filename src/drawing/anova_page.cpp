@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "text_fitting.h"
+#include "verdict_colour.h"
 
 namespace {
 
@@ -155,8 +156,7 @@ void AnovaPage::drawEvaluationRow(Surface& s, double y,
     page_.setFont(s, 9, false);
     const AnovaTexts::Judged* values[] = {&row.anova, &row.averageAndRange};
     for (std::size_t i = 0; i < 2; ++i) {
-        const VerdictColour c = colourOf(values[i]->verdict);
-        s.setFillColour(QColor(c.red, c.green, c.blue));
+        s.setFillColour(verdictColour(values[i]->verdict));
         const double left = kMethodColumns[i];
         s.rectangle(left * zoom_, y * zoom_, (left + kMethodWidth) * zoom_,
                     (y + kEvaluationRow) * zoom_);

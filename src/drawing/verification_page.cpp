@@ -5,7 +5,7 @@
 
 #include "file_output.h"
 #include "report_font.h"
-#include "verdict.h"
+#include "verdict_colour.h"
 
 namespace VerificationPage {
 
@@ -16,11 +16,7 @@ QString escaped(const QString& text) {
 }
 
 QString colourName(Verdict verdict) {
-    const VerdictColour c = colourOf(verdict);
-    return QStringLiteral("#%1%2%3")
-        .arg(c.red, 2, 16, QLatin1Char('0'))
-        .arg(c.green, 2, 16, QLatin1Char('0'))
-        .arg(c.blue, 2, 16, QLatin1Char('0'));
+    return verdictColour(verdict).name();
 }
 
 QString verdictCell(bool agrees) {

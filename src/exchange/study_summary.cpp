@@ -74,17 +74,20 @@ QByteArray bytesOf(const Row& row, bool jsonLines, bool first, const CsvStudy::F
         }
         return QJsonDocument(o).toJson(QJsonDocument::Compact) + '\n';
     }
-    QStringList names;
+    const QString sep(f.separator);
+    QString line;
+    if (first) {  // the file's first row: the BOM and the line of names before it
+        QStringList names;
+        for (const auto& [name, value] : row) {
+            names << name;
+        }
+        line = QChar(0xFEFF) + names.join(sep) + QStringLiteral("\r\n");
+    }
     QStringList values;
     for (const auto& [name, value] : row) {
-        names << name;
         values << csvValue(value, f);
     }
-    const QString sep(f.separator);
-    return ((first ? QString(QChar(0xFEFF)) + names.join(sep) + QStringLiteral("\r\n")
-                   : QString()) +
-            values.join(sep) + QStringLiteral("\r\n"))
-        .toUtf8();
+    return (line + values.join(sep) + QStringLiteral("\r\n")).toUtf8();
 }
 
 bool writeAll(Session& session, QIODevice& out, bool jsonLines, const CsvStudy::Format& f,

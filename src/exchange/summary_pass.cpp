@@ -3,6 +3,7 @@
 #include <QScopeGuard>
 #include <QThreadPool>
 #include <QtConcurrent/QtConcurrentRun>
+#include <string_view>
 #include <utility>
 
 #include "analysis_screen.h"
@@ -17,7 +18,16 @@ namespace {
 
 constexpr int kBatchSize = 64;  // analyses a worker takes at a time
 constexpr int kHeaderCount = static_cast<int>(std::size(StudySummary::kHeaderFields));
-constexpr int kLiczbaN = 7;  // LiczbaN, LiczbaK and LiczbaR end the header fields
+
+// A header field's place among the columns read: Numer comes first.
+constexpr int columnOf(std::string_view field) {
+    for (int i = 0; i < kHeaderCount; ++i) {
+        if (field == StudySummary::kHeaderFields[i]) {
+            return i + 1;
+        }
+    }
+    return -1;
+}
 
 // Numer, the header fields, then what the statistics read of the analysis.
 QString analysisColumns() {
@@ -30,10 +40,24 @@ QString analysisColumns() {
     return names.join(QStringLiteral(", "));
 }
 
+}  // namespace
+
+SummaryPass::SummaryPass(Session& session, QIODevice& out, const Output& output)
+    : session_(session),
+      regional_(session.regional()),
+      out_(out),
+      output_(output),
+      analyses_(session.database().handle(),
+                QStringLiteral("SELECT %1 FROM Analiza ORDER BY rowid").arg(analysisColumns())),
+      series_(session.database().handle(),
+              QStringLiteral("SELECT Operator, P1, P2, P3, P4, P5, P6, P7, P8, P9, P10, ObX "
+                             "FROM DanePom WHERE ID = ? ORDER BY Operator COLLATE LOCALE, rowid")),
+      settings_(StudyInput::withSettings(session.settingsRow(), session.shared())) {}
+
 // The study of one analysis as the summary row has it: average-and-range and ANOVA.
-QByteArray rowOf(const SummaryPass::Pending& pending, ShownNumbers& shown,
-                 const FactorTables& factors, const RegionalSettings& rs,
-                 const SummaryPass::Output& output, bool first) {
+QByteArray SummaryPass::rowOf(const Pending& pending, ShownNumbers& shown,
+                              const FactorTables& factors, const RegionalSettings& rs,
+                              const Output& output, bool first) {
     StudyInput in = pending.input;
     in.shown = &shown;
     StudyOutput study;
@@ -53,20 +77,6 @@ QByteArray rowOf(const SummaryPass::Pending& pending, ShownNumbers& shown,
     row += StudySummary::resultsOf({!in.series.isEmpty() && study.complete, &study, &anova});
     return StudySummary::bytesOf(row, output.jsonLines, first, output.format);
 }
-
-}  // namespace
-
-SummaryPass::SummaryPass(Session& session, QIODevice& out, const Output& output)
-    : session_(session),
-      regional_(session.regional()),
-      out_(out),
-      output_(output),
-      analyses_(session.database().handle(),
-                QStringLiteral("SELECT %1 FROM Analiza ORDER BY rowid").arg(analysisColumns())),
-      series_(session.database().handle(),
-              QStringLiteral("SELECT Operator, P1, P2, P3, P4, P5, P6, P7, P8, P9, P10, ObX "
-                             "FROM DanePom WHERE ID = ? ORDER BY Operator COLLATE LOCALE, rowid")),
-      settings_(StudyInput::withSettings(session.settingsRow(), session.shared())) {}
 
 QByteArray SummaryPass::rowsOf(const Batch& batch, const FactorTables& factors,
                                const RegionalSettings& regional, const Output& output) {
@@ -119,6 +129,12 @@ bool SummaryPass::run(const std::function<void(int, int)>& progress, QString* er
     }
 }
 
+// A statement stepped past its end would start again: the end is remembered.
+bool SummaryPass::nextAnalysis() {
+    atEnd_ = atEnd_ || !analyses_.next();
+    return !atEnd_;
+}
+
 int SummaryPass::countAnalyses() const {
     Statement count(session_.database().handle(), QStringLiteral("SELECT count(*) FROM Analiza"));
     return count.next() ? static_cast<int>(count.columnInt64(0)) : 0;
@@ -128,16 +144,15 @@ std::optional<QVector<SummaryPass::Batch>> SummaryPass::readBatches(int count, Q
     QVector<Batch> batches;
     for (int b = 0; b < count; ++b) {
         Batch batch;
-        batch.first = read_ == 0;
+        batch.first = !started_;
         batch.analyses.reserve(kBatchSize);
-        // A statement stepped past its end would start again: the end is remembered.
-        while (batch.analyses.size() < kBatchSize && !atEnd_ && !(atEnd_ = !analyses_.next())) {
+        while (batch.analyses.size() < kBatchSize && nextAnalysis()) {
             Pending pending;
             if (!readAnalysis(pending, error)) {
                 return std::nullopt;
             }
             batch.analyses << std::move(pending);
-            ++read_;
+            started_ = true;
         }
         if (analyses_.failed()) {
             *error = analyses_.error();
@@ -170,9 +185,9 @@ bool SummaryPass::readAnalysis(Pending& pending, QString* error) {
 
 StudyInput SummaryPass::inputOfAnalysis() const {
     StudyInput in = settings_;
-    in.parts = analyses_.column(1 + kLiczbaN);
-    in.appraisers = analyses_.column(2 + kLiczbaN);
-    in.trials = analyses_.column(3 + kLiczbaN);
+    in.parts = analyses_.column(columnOf("LiczbaN"));
+    in.appraisers = analyses_.column(columnOf("LiczbaK"));
+    in.trials = analyses_.column(columnOf("LiczbaR"));
     in.referenceMode = analyses_.column(kHeaderCount + 1);
     in.WN = analyses_.column(kHeaderCount + 2);
     in.GWG = analyses_.column(kHeaderCount + 3);

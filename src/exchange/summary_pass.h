@@ -11,6 +11,7 @@
 
 class Session;
 class FactorTables;
+class ShownNumbers;
 
 // One pass over a file for its summary rows: the analyses in stored order, each with its
 // series read by one prepared statement and computed without the texts a window would
@@ -29,6 +30,7 @@ public:
     // could not be read or a row could not be written.
     bool run(const std::function<void(int, int)>& progress, QString* error);
 
+private:
     // An analysis as read: its number, its header fields and its study.
     struct Pending {
         Value numer;
@@ -44,8 +46,12 @@ public:
     // tables and settings.
     static QByteArray rowsOf(const Batch& batch, const FactorTables& factors,
                              const RegionalSettings& regional, const Output& output);
+    // The study of one analysis as the summary row has it: average-and-range and ANOVA.
+    static QByteArray rowOf(const Pending& pending, ShownNumbers& shown,
+                            const FactorTables& factors, const RegionalSettings& regional,
+                            const Output& output, bool first);
 
-private:
+    bool nextAnalysis();
     int countAnalyses() const;
     StudyInput inputOfAnalysis() const;
     bool readSeries(const Value& numer, StudyInput& in);
@@ -61,6 +67,6 @@ private:
     Statement analyses_;
     Statement series_;
     StudyInput settings_;
-    int read_ = 0;
+    bool started_ = false;  // a batch has been read: the next is not the file's first
     bool atEnd_ = false;
 };

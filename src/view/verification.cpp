@@ -6,6 +6,7 @@
 #include <QJsonObject>
 #include <QSysInfo>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cmath>
 #include <map>
 
@@ -119,35 +120,43 @@ QByteArray schema() {
     return file.readAll();
 }
 
-// The study's rows, every value bound: the settings, the analysis, one series a trial.
-QString writeRows(Database& db, const QJsonObject& study) {
+// The settings row and the analysis row of a study, every value bound.
+QString writeAnalysis(Database& db, const QJsonObject& study, int appraisers, int trials) {
     Statement settings(db.handle(), QStringLiteral("UPDATE Ustawienia SET FP = ?, Proc = ?"));
     settings.bind(1, Value(study.value(QStringLiteral("pattern")).toString()));
     settings.bind(2, Value(study.value(QStringLiteral("level")).toDouble()));
-    const QJsonArray appraisers = study.value(QStringLiteral("appraisers")).toArray();
-    const int trials =
-        appraisers.first().toObject().value(QStringLiteral("trials")).toArray().size();
     Statement analysis(db.handle(), QStringLiteral("INSERT INTO Analiza (Numer, LiczbaN, LiczbaK, "
                                                    "LiczbaR, CoRef) VALUES (?, ?, ?, ?, ?)"));
     analysis.bind(1, Value(kNumer));
     analysis.bind(2, Value(study.value(QStringLiteral("parts")).toDouble()));
-    analysis.bind(3, Value(static_cast<double>(appraisers.size())));
+    analysis.bind(3, Value(static_cast<double>(appraisers)));
     analysis.bind(4, Value(static_cast<double>(trials)));
     analysis.bind(5, Value(study.value(QStringLiteral("coRef")).toDouble()));
     if (!settings.run() || !analysis.run()) {
         return settings.failed() ? settings.error() : analysis.error();
     }
+    return {};
+}
+
+// The study's rows: the settings, the analysis, one series a trial with its average.
+QString writeRows(Database& db, const QJsonObject& study) {
+    const QJsonArray appraisers = study.value(QStringLiteral("appraisers")).toArray();
+    const int trials =
+        appraisers.first().toObject().value(QStringLiteral("trials")).toArray().size();
+    if (QString error = writeAnalysis(db, study, appraisers.size(), trials); !error.isEmpty()) {
+        return error;
+    }
+    Statement series(
+        db.handle(),
+        QStringLiteral("INSERT INTO DanePom (ID, Operator, P1, P2, P3, P4, P5, P6, P7, "
+                       "P8, P9, P10, ObX) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
     for (const QJsonValue& appraiser : appraisers) {
-        for (const QJsonValue& trial :
-             appraiser.toObject().value(QStringLiteral("trials")).toArray()) {
+        const QJsonObject a = appraiser.toObject();
+        for (const QJsonValue& trial : a.value(QStringLiteral("trials")).toArray()) {
             const QJsonArray values = trial.toArray();
-            Statement series(
-                db.handle(),
-                QStringLiteral("INSERT INTO DanePom (ID, Operator, P1, P2, P3, P4, P5, "
-                               "P6, P7, P8, P9, P10, ObX) VALUES "
-                               "(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+            series.reset();
             series.bind(1, Value(kNumer));
-            series.bind(2, Value(appraiser.toObject().value(QStringLiteral("name")).toString()));
+            series.bind(2, Value(a.value(QStringLiteral("name")).toString()));
             double sum = 0;
             for (int j = 0; j < values.size(); ++j) {
                 series.bind(3 + j, Value(values[j].toDouble()));
@@ -283,12 +292,35 @@ QString systemDescription() {
 
 }  // namespace
 
+int Record::figures() const {
+    int count = 0;
+    for (const Study& study : studies) {
+        for (const Check& check : study.checks) {
+            count += static_cast<int>(check.figures.size());
+        }
+    }
+    return count;
+}
+
+int Record::mismatches() const {
+    int count = 0;
+    for (const Study& study : studies) {
+        for (const Check& check : study.checks) {
+            count += static_cast<int>(std::count_if(check.figures.begin(), check.figures.end(),
+                                                    [](const Figure& f) { return !f.agrees; }));
+        }
+    }
+    return count;
+}
+
 QString Record::summary() const {
     if (passed()) {
         return QString::fromUtf8("Wynik: wszystkie %1 wielkości zgodne z opublikowanymi.")
-            .arg(figures);
+            .arg(figures());
     }
-    return QString::fromUtf8("Wynik: NIEZGODNE %1 z %2 wielkości.").arg(mismatches).arg(figures);
+    return QString::fromUtf8("Wynik: NIEZGODNE %1 z %2 wielkości.")
+        .arg(mismatches())
+        .arg(figures());
 }
 
 Record run(const Options& options) {
@@ -302,14 +334,6 @@ Record run(const Options& options) {
     record.sqlite = Database::engineVersion();
     for (const QJsonValue& study : referenceStudies()) {
         record.studies << studied(study.toObject(), options);
-    }
-    for (const Study& study : record.studies) {
-        for (const Check& check : study.checks) {
-            for (const Figure& figure : check.figures) {
-                ++record.figures;
-                record.mismatches += figure.agrees ? 0 : 1;
-            }
-        }
     }
     return record;
 }

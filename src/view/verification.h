@@ -47,10 +47,10 @@ struct Record {
     QString qt;
     QString sqlite;
     QVector<Study> studies;
-    int figures = 0;
-    int mismatches = 0;
 
-    bool passed() const { return figures > 0 && mismatches == 0; }
+    int figures() const;
+    int mismatches() const;
+    bool passed() const { return figures() > 0 && mismatches() == 0; }
     QString summary() const;
 };
 

@@ -14,6 +14,7 @@
 #include "input_checks.h"
 #include "number_reader.h"
 #include "page_printer.h"
+#include "verdict_colour.h"
 
 namespace {
 
@@ -177,9 +178,8 @@ void AnovaWindow::fillTable(QTableWidget* table, const QStringList& headings,
 
 void AnovaWindow::showJudged(QLabel* panel, const AnovaTexts::Judged& judged) {
     panel->setText(judged.text.isEmpty() ? QString() : judged.text + QLatin1Char(' '));
-    const VerdictColour c = colourOf(judged.verdict);
     QPalette palette = panel->palette();
-    palette.setColor(QPalette::Window, QColor(c.red, c.green, c.blue));
+    palette.setColor(QPalette::Window, verdictColour(judged.verdict));
     palette.setColor(QPalette::WindowText, Qt::black);
     panel->setPalette(palette);
 }

@@ -27,15 +27,11 @@
 #include "result_symbol.h"
 #include "session.h"
 #include "twips.h"
+#include "verdict_colour.h"
 
 namespace {
 
 const QColor kWhite(255, 255, 255);
-
-QColor verdictColour(Verdict verdict) {
-    const VerdictColour c = colourOf(verdict);
-    return QColor(c.red, c.green, c.blue);
-}
 
 QLabel* unitLabel(const QString& text, QWidget* parent) {
     auto* label = new QLabel(text, parent);

@@ -61,22 +61,23 @@ void ModalCommands::verification() {
     options.regional = session_.regional();
     options.now = env_.now();
     const Verification::Record record = Verification::run(options);
-    const QDir folder(session_.shared().applicationFolder);
-    const QString suggested = folder.filePath(
-        (folder.exists(QStringLiteral("PDF")) ? QStringLiteral("PDF/") : QString()) +
-        QStringLiteral("Weryfikacja_%1.pdf")
-            .arg(options.now.toString(QStringLiteral("yyyy-MM-dd"))));
+    const QString suggested =
+        inPdfFolder(QStringLiteral("Weryfikacja_%1.pdf")
+                        .arg(options.now.toString(QStringLiteral("yyyy-MM-dd"))));
     VerificationWindow window(record, env_, suggested, &window_);
     env_.showModal(window);
     window_.selectAnalysis();
 }
 
-// In the program's PDF folder when it has one, named by the analysis number.
+// Named by the analysis number, in the program's PDF folder when it has one.
 QString ModalCommands::suggestedFile(const QString& suffix) const {
+    return inPdfFolder(fileNameOf(session_) + suffix);
+}
+
+QString ModalCommands::inPdfFolder(const QString& name) const {
     const QDir folder(session_.shared().applicationFolder);
     return folder.filePath(
-        (folder.exists(QStringLiteral("PDF")) ? QStringLiteral("PDF/") : QString()) +
-        fileNameOf(session_) + suffix);
+        (folder.exists(QStringLiteral("PDF")) ? QStringLiteral("PDF/") : QString()) + name);
 }
 
 QString ModalCommands::fileNameOf(Session& session) {

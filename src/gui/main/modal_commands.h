@@ -25,6 +25,7 @@ public:
 
 private:
     QString suggestedFile(const QString& suffix) const;
+    QString inPdfFolder(const QString& name) const;
 
     Kalmet& window_;
     Session& session_;

@@ -8,14 +8,13 @@
 #include <QVBoxLayout>
 
 #include "file_saving.h"
-#include "verdict.h"
+#include "verdict_colour.h"
 #include "verification_page.h"
 
 namespace {
 
 QColor colourFor(bool agrees) {
-    const VerdictColour c = colourOf(agrees ? Verdict::Accepted : Verdict::Rejected);
-    return QColor(c.red, c.green, c.blue);
+    return verdictColour(agrees ? Verdict::Accepted : Verdict::Rejected);
 }
 
 }  // namespace
