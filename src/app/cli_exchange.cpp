@@ -6,11 +6,10 @@
 #include <cstdio>
 
 #include "csv_study.h"
-#include "dfq_study.h"
 #include "file_output.h"
-#include "number_pattern.h"
 #include "report_inputs.h"
 #include "session.h"
+#include "study_export.h"
 #include "study_store.h"
 #include "study_summary.h"
 
@@ -46,22 +45,16 @@ int exportOne(const QCommandLineParser& p, const Fail& fail, const Fail& usage) 
                     screen.failed() ? 2 : 3);
     }
     const ReportInputs inputs = ReportInputs::gather(session, screen, QDateTime::currentDateTime());
-    const StudyFile study = StudyStore::fileOf(inputs);
-    const CsvStudy::Format format = CsvStudy::Format::of(session.regional());
+    const StudyExport::Kind kind = dfq                               ? StudyExport::Kind::Dfq
+                                   : layout == QLatin1String("wide") ? StudyExport::Kind::CsvWide
+                                                                     : StudyExport::Kind::CsvLong;
     QString error;
     const bool written = FileOutput::write(
         out,
         [&](QIODevice& device) {
-            if (dfq) {
-                return DfqStudy::write(device, study, patternDecimals(inputs.numberPattern),
-                                       StudyStore::readingsDate(inputs));
-            }
-            return CsvStudy::write(
-                device, study,
-                layout == QLatin1String("wide") ? CsvStudy::Layout::Wide : CsvStudy::Layout::Long,
-                format,
-                p.isSet(QStringLiteral("results")) ? StudySummary::resultLines(screen, format)
-                                                   : CsvStudy::ResultLines());
+            return StudyExport::write(device, screen, inputs, kind,
+                                      CsvStudy::Format::of(session.regional()),
+                                      p.isSet(QStringLiteral("results")));
         },
         &error);
     return written ? 0 : fail(QString::fromUtf8("Nie zapisano pliku: %1.").arg(error), 2);

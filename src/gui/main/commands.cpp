@@ -8,7 +8,6 @@
 #include "analysis_editor.h"
 #include "csv_study.h"
 #include "date_pattern.h"
-#include "dfq_study.h"
 #include "file_output.h"
 #include "gauge_source.h"
 #include "main_window.h"
@@ -18,9 +17,9 @@
 #include "number_reader.h"
 #include "series_editor.h"
 #include "session.h"
+#include "study_export.h"
 #include "study_input.h"
 #include "study_store.h"
-#include "study_summary.h"
 #include "transmission_settings.h"
 #include "typing_limit.h"
 
@@ -137,24 +136,19 @@ void Commands::exportAnalysis() {
     if (path.isEmpty()) {
         return;  // cancelled
     }
-    const int kind = std::max(0, static_cast<int>(filters.indexOf(chosen)));
+    // The filters in the order of the kinds.
+    const auto kind =
+        static_cast<StudyExport::Kind>(std::max(0, static_cast<int>(filters.indexOf(chosen))));
     const QString file = QFileInfo(path).suffix().isEmpty()
-                             ? path + (kind == 2 ? QStringLiteral(".dfq") : QStringLiteral(".csv"))
+                             ? path + (kind == StudyExport::Kind::Dfq ? QStringLiteral(".dfq")
+                                                                      : QStringLiteral(".csv"))
                              : path;
     const ReportInputs inputs = ReportInputs::gather(session_, screen, env_.now());
-    const StudyFile study = StudyStore::fileOf(inputs);
     QString error;
     const bool written = FileOutput::write(
         file,
         [&](QIODevice& device) {
-            if (kind == 2) {
-                return DfqStudy::write(device, study, patternDecimals(inputs.numberPattern),
-                                       StudyStore::readingsDate(inputs));
-            }
-            const CsvStudy::Format format = CsvStudy::Format::of(rs);
-            return CsvStudy::write(device, study,
-                                   kind == 1 ? CsvStudy::Layout::Wide : CsvStudy::Layout::Long,
-                                   format, StudySummary::resultLines(screen, format));
+            return StudyExport::write(device, screen, inputs, kind, CsvStudy::Format::of(rs), true);
         },
         &error);
     if (!written) {
