@@ -16,6 +16,7 @@
 #include "number_pattern.h"
 #include "session.h"
 #include "statement.h"
+#include "study_store.h"
 
 namespace Verification {
 
@@ -120,55 +121,37 @@ QByteArray schema() {
     return file.readAll();
 }
 
-// The settings row and the analysis row of a study, every value bound.
-QString writeAnalysis(Database& db, const QJsonObject& study, int appraisers, int trials) {
+// The reference study as a study file: its appraisers' trials and its reference mode.
+StudyFile studyFileOf(const QJsonObject& study) {
+    StudyFile file;
+    file.parts = study.value(QStringLiteral("parts")).toInt();
+    file.header.append(
+        {QStringLiteral("CoRef"), QString::number(study.value(QStringLiteral("coRef")).toInt())});
+    for (const QJsonValue& appraiser : study.value(QStringLiteral("appraisers")).toArray()) {
+        const QJsonObject a = appraiser.toObject();
+        file.appraisers << a.value(QStringLiteral("name")).toString();
+        QVector<QVector<Value>> trials;
+        for (const QJsonValue& trial : a.value(QStringLiteral("trials")).toArray()) {
+            QVector<Value> values;
+            for (const QJsonValue& v : trial.toArray()) {
+                values << Value(v.toDouble());
+            }
+            trials << values;
+        }
+        file.values << trials;
+    }
+    return file;
+}
+
+// The study's settings, then the study stored as an import stores one.
+QString writeRows(Database& db, const QJsonObject& study) {
     Statement settings(db.handle(), QStringLiteral("UPDATE Ustawienia SET FP = ?, Proc = ?"));
     settings.bind(1, Value(study.value(QStringLiteral("pattern")).toString()));
     settings.bind(2, Value(study.value(QStringLiteral("level")).toDouble()));
-    Statement analysis(db.handle(), QStringLiteral("INSERT INTO Analiza (Numer, LiczbaN, LiczbaK, "
-                                                   "LiczbaR, CoRef) VALUES (?, ?, ?, ?, ?)"));
-    analysis.bind(1, Value(kNumer));
-    analysis.bind(2, Value(study.value(QStringLiteral("parts")).toDouble()));
-    analysis.bind(3, Value(static_cast<double>(appraisers)));
-    analysis.bind(4, Value(static_cast<double>(trials)));
-    analysis.bind(5, Value(study.value(QStringLiteral("coRef")).toDouble()));
-    if (!settings.run() || !analysis.run()) {
-        return settings.failed() ? settings.error() : analysis.error();
+    if (!settings.run()) {
+        return settings.error();
     }
-    return {};
-}
-
-// The study's rows: the settings, the analysis, one series a trial with its average.
-QString writeRows(Database& db, const QJsonObject& study) {
-    const QJsonArray appraisers = study.value(QStringLiteral("appraisers")).toArray();
-    const int trials =
-        appraisers.first().toObject().value(QStringLiteral("trials")).toArray().size();
-    if (QString error = writeAnalysis(db, study, appraisers.size(), trials); !error.isEmpty()) {
-        return error;
-    }
-    Statement series(
-        db.handle(),
-        QStringLiteral("INSERT INTO DanePom (ID, Operator, P1, P2, P3, P4, P5, P6, P7, "
-                       "P8, P9, P10, ObX) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
-    for (const QJsonValue& appraiser : appraisers) {
-        const QJsonObject a = appraiser.toObject();
-        for (const QJsonValue& trial : a.value(QStringLiteral("trials")).toArray()) {
-            const QJsonArray values = trial.toArray();
-            series.reset();
-            series.bind(1, Value(kNumer));
-            series.bind(2, Value(a.value(QStringLiteral("name")).toString()));
-            double sum = 0;
-            for (int j = 0; j < values.size(); ++j) {
-                series.bind(3 + j, Value(values[j].toDouble()));
-                sum += values[j].toDouble();
-            }
-            series.bind(13, Value(sum / values.size()));
-            if (!series.run()) {
-                return series.error();
-            }
-        }
-    }
-    return {};
+    return StudyStore::storeNew(db, studyFileOf(study), kNumer, {});
 }
 
 // The study stored in a new file in `folder` and selected as the main window selects it.
