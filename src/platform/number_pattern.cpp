@@ -444,20 +444,57 @@ bool NumberPattern::isPlainFixed() const {
     });
 }
 
+namespace {
+
+// The kept digits of |value| x 10^decimals, rounded half away from zero, where the
+// double itself decides them: the 15-digit form of the value lies within 5.2e-15 of it
+// (relative, with the product's own rounding), so only a product that close to a half
+// could round otherwise. Empty there, and where the digits are zero or more than 14.
+std::optional<double> keptDigitsOutsideTies(double value, double scale) {
+    constexpr double kDigitsLimit = 1e14;
+    constexpr double kNearHalf = 1e-14;
+    const double scaled = std::fabs(value) * scale;
+    if (!(scaled < kDigitsLimit)) {
+        return std::nullopt;
+    }
+    const double whole = std::floor(scaled);
+    const double fraction = scaled - whole;  // exact below 2^52
+    if (std::fabs(fraction - 0.5) <= kNearHalf * scaled) {
+        return std::nullopt;
+    }
+    const double kept = fraction > 0.5 ? whole + 1 : whole;
+    return kept > 0 ? std::optional<double>(kept) : std::nullopt;
+}
+
+// The kept digits as the display's 15-digit rounding gives them, when at most 15.
+std::optional<double> keptDigitsOfDisplay(double value, int decimals) {
+    constexpr std::size_t kExactDigits = 15;
+    const std::string kept = DecimalDigits::fromDouble(value).roundedScaled(decimals);
+    // Zero keeps its sign only as the text has it: the text decides.
+    if (kept.empty() || kept.size() > kExactDigits) {
+        return std::nullopt;
+    }
+    unsigned long long digits = 0;
+    std::from_chars(kept.data(), kept.data() + kept.size(), digits);
+    return static_cast<double>(digits);
+}
+
+}  // namespace
+
 std::optional<double> NumberPattern::readBack(double value,
                                               const RegionalSettings& regional) const {
     constexpr int kExactPowers = 22;  // 10^22 is the last power of ten a double holds exactly
-    constexpr std::size_t kExactDigits = 15;
     if (std::isfinite(value) && plainFixed_ && sections_.front().fracCount <= kExactPowers) {
         const int decimals = sections_.front().fracCount;
-        const std::string kept = DecimalDigits::fromDouble(value).roundedScaled(decimals);
-        // Zero keeps its sign only as the text has it; the reading below decides.
-        if (!kept.empty() && kept.size() <= kExactDigits) {
+        const double scale = powerOfTen(decimals);
+        std::optional<double> kept = keptDigitsOutsideTies(value, scale);
+        if (!kept) {
+            kept = keptDigitsOfDisplay(value, decimals);
+        }
+        if (kept) {
             // Both operands are exact, so the quotient is the correctly rounded value of
             // the decimal text, the same double the text reads as.
-            unsigned long long digits = 0;
-            std::from_chars(kept.data(), kept.data() + kept.size(), digits);
-            const double magnitude = static_cast<double>(digits) / powerOfTen(decimals);
+            const double magnitude = *kept / scale;
             return value < 0 ? -magnitude : magnitude;
         }
     }

@@ -164,8 +164,12 @@ void NumberFormatTest::roundTripThroughTheReader() {
             // exact decimal ties such as 1.005 with two decimals
             const double tie = (k + 0.5) * unit;
             const QString text = compiled.format(tie, rs);
-            QVERIFY2(sameBits(compiled.readBack(tie, rs), readLocaleNumber(text, rs)),
-                     qPrintable(text));
+            // and the doubles beside a tie, whose 15-digit form is the tie
+            for (const double v : {tie, std::nextafter(tie, -1e9), std::nextafter(tie, 1e9)}) {
+                QVERIFY2(sameBits(compiled.readBack(v, rs),
+                                  readLocaleNumber(compiled.format(v, rs), rs)),
+                         qPrintable(text));
+            }
             const double back = readLocaleNumber(text, rs).value_or(0);
             const double expected = (k >= 0 ? k + 1 : k) * unit;
             QVERIFY2(std::fabs(back - expected) < unit * 1e-6,
