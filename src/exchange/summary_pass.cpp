@@ -3,6 +3,7 @@
 #include <QScopeGuard>
 #include <QThreadPool>
 #include <QtConcurrent/QtConcurrentRun>
+#include <deque>
 #include <string_view>
 #include <utility>
 
@@ -93,38 +94,48 @@ QByteArray SummaryPass::rowsOf(const Batch& batch, const FactorTables& factors,
 bool SummaryPass::run(const std::function<void(int, int)>& progress, QString* error) {
     const int total = countAnalyses();
     const FactorTables& factors = session_.shared().factors;
-    const int workers = std::max(1, QThreadPool::globalInstance()->maxThreadCount());
-    QVector<QFuture<QByteArray>> computing;
+    // Enough batches ahead that no worker waits while one is written or read.
+    const int ahead = 2 * std::max(1, QThreadPool::globalInstance()->maxThreadCount());
+    std::deque<QFuture<QByteArray>> computing;
     const auto settle = qScopeGuard([&] {
         for (QFuture<QByteArray>& f : computing) {
             f.waitForFinished();
         }
     });
-    int done = 0;
+    int read = 0;
+    int written = 0;
+    const auto writeOldest = [&]() {
+        const QByteArray rows = computing.front().result();
+        computing.pop_front();
+        if (out_.write(rows) != rows.size()) {
+            *error = out_.errorString();
+            return false;
+        }
+        written += kBatchSize;
+        if (progress) {
+            progress(std::min(written, read), total);
+        }
+        return true;
+    };
     for (;;) {
-        // The next batches are read while the workers compute the last ones.
-        std::optional<QVector<Batch>> batches = readBatches(workers, error);
-        for (QFuture<QByteArray>& f : computing) {
-            const QByteArray rows = f.result();
-            if (out_.write(rows) != rows.size()) {
-                *error = out_.errorString();
-                return false;
+        std::optional<Batch> batch = readBatch(error);
+        if (!batch || batch->analyses.isEmpty()) {
+            // What was read before a damaged analysis is still written; then the cause.
+            while (!computing.empty()) {
+                if (!writeOldest()) {
+                    return false;
+                }
             }
+            return batch.has_value();
         }
-        computing.clear();
-        if (progress && done > 0) {
-            progress(done, total);
-        }
-        if (!batches || batches->isEmpty()) {
-            return batches.has_value();
-        }
-        for (Batch& b : *batches) {
-            done += static_cast<int>(b.analyses.size());
-            // The batch moves to the worker and is freed there, not on this thread.
-            computing << QtConcurrent::run([this, &factors, batch = std::move(b)]() mutable {
-                const Batch mine = std::move(batch);
-                return rowsOf(mine, factors, regional_, output_);
-            });
+        read += static_cast<int>(batch->analyses.size());
+        // The batch moves to the worker and is freed there, not on this thread.
+        computing.push_back(QtConcurrent::run([this, &factors, b = std::move(*batch)]() mutable {
+            const Batch mine = std::move(b);
+            return rowsOf(mine, factors, regional_, output_);
+        }));
+        if (static_cast<int>(computing.size()) > ahead && !writeOldest()) {
+            return false;
         }
     }
 }
@@ -140,30 +151,23 @@ int SummaryPass::countAnalyses() const {
     return count.next() ? static_cast<int>(count.columnInt64(0)) : 0;
 }
 
-std::optional<QVector<SummaryPass::Batch>> SummaryPass::readBatches(int count, QString* error) {
-    QVector<Batch> batches;
-    for (int b = 0; b < count; ++b) {
-        Batch batch;
-        batch.first = !started_;
-        batch.analyses.reserve(kBatchSize);
-        while (batch.analyses.size() < kBatchSize && nextAnalysis()) {
-            Pending pending;
-            if (!readAnalysis(pending, error)) {
-                return std::nullopt;
-            }
-            batch.analyses << std::move(pending);
-            started_ = true;
-        }
-        if (analyses_.failed()) {
-            *error = analyses_.error();
+std::optional<SummaryPass::Batch> SummaryPass::readBatch(QString* error) {
+    Batch batch;
+    batch.first = !started_;
+    batch.analyses.reserve(kBatchSize);
+    while (batch.analyses.size() < kBatchSize && nextAnalysis()) {
+        Pending pending;
+        if (!readAnalysis(pending, error)) {
             return std::nullopt;
         }
-        if (batch.analyses.isEmpty()) {
-            break;
-        }
-        batches << batch;
+        batch.analyses << std::move(pending);
+        started_ = true;
     }
-    return batches;
+    if (analyses_.failed()) {
+        *error = analyses_.error();
+        return std::nullopt;
+    }
+    return batch;
 }
 
 bool SummaryPass::readAnalysis(Pending& pending, QString* error) {

@@ -15,8 +15,8 @@ class ShownNumbers;
 
 // One pass over a file for its summary rows: the analyses in stored order, each with its
 // series read by one prepared statement and computed without the texts a window would
-// show. Reading and writing stay on the calling thread; the statistics of a batch run on
-// the worker threads meanwhile. Nothing is kept from one batch to the next.
+// show. Reading and writing stay on the calling thread; the statistics of a few batches
+// run on the worker threads meanwhile. Nothing is kept once a batch is written.
 class SummaryPass {
 public:
     struct Output {
@@ -55,9 +55,9 @@ private:
     int countAnalyses() const;
     StudyInput inputOfAnalysis() const;
     bool readSeries(const Value& numer, StudyInput& in);
-    // The next batches, up to `count` analyses each; none at the end of the file or on a
-    // failed read (the cause in *error).
-    std::optional<QVector<Batch>> readBatches(int count, QString* error);
+    // The next analyses, up to a batch of them; none at the end of the file, and no batch
+    // on a failed read (the cause in *error).
+    std::optional<Batch> readBatch(QString* error);
     bool readAnalysis(Pending& pending, QString* error);
 
     Session& session_;
