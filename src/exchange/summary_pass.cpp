@@ -1,7 +1,8 @@
 #include "summary_pass.h"
 
+#include <QMutexLocker>
 #include <QScopeGuard>
-#include <QThreadPool>
+#include <QThread>
 #include <QtConcurrent/QtConcurrentRun>
 #include <deque>
 #include <string_view>
@@ -50,10 +51,11 @@ SummaryPass::SummaryPass(Session& session, QIODevice& out, const Output& output)
       output_(output),
       analyses_(session.database().handle(),
                 QStringLiteral("SELECT %1 FROM Analiza ORDER BY rowid").arg(analysisColumns())),
-      series_(session.database().handle(),
-              QStringLiteral("SELECT Operator, P1, P2, P3, P4, P5, P6, P7, P8, P9, P10, ObX "
-                             "FROM DanePom WHERE ID = ? ORDER BY Operator COLLATE LOCALE, rowid")),
       settings_(StudyInput::withSettings(session.settingsRow(), session.shared())) {}
+
+SummaryPass::~SummaryPass() {
+    workers_.waitForDone();
+}
 
 // The study of one analysis as the summary row has it: average-and-range and ANOVA.
 QByteArray SummaryPass::rowOf(const Pending& pending, ShownNumbers& shown,
@@ -79,13 +81,24 @@ QByteArray SummaryPass::rowOf(const Pending& pending, ShownNumbers& shown,
     return StudySummary::bytesOf(row, output.jsonLines, first, output.format);
 }
 
-QByteArray SummaryPass::rowsOf(const Batch& batch, const FactorTables& factors,
-                               const RegionalSettings& regional, const Output& output) {
-    ShownNumbers shown(regional);  // this batch's own: the pattern compiled once
-    QByteArray rows;
+// On a worker: the batch's series read through a reader of its own, then its rows.
+SummaryPass::Rows SummaryPass::rowsOf(Batch& batch) {
+    std::unique_ptr<SeriesReader> reader = takeReader();
+    const auto giveBack = qScopeGuard([&] { returnReader(std::move(reader)); });
+    const FactorTables& factors = session_.shared().factors;
+    ShownNumbers shown(regional_);  // this batch's own: the pattern compiled once
+    Rows rows;
     bool first = batch.first;
-    for (const Pending& pending : batch.analyses) {
-        rows += rowOf(pending, shown, factors, regional, output, first);
+    for (Pending& pending : batch.analyses) {
+        const QString damage = reader->read(pending.numer, pending.input)
+                                   ? AnalysisScreen::damageIn(pending.input, regional_)
+                                   : reader->error();
+        if (!damage.isEmpty()) {
+            rows.error =
+                QString::fromUtf8("analiza „%1”: %2").arg(pending.numer.toText(regional_), damage);
+            return rows;
+        }
+        rows.bytes += rowOf(pending, shown, factors, regional_, output_, first);
         first = false;
     }
     return rows;
@@ -93,21 +106,28 @@ QByteArray SummaryPass::rowsOf(const Batch& batch, const FactorTables& factors,
 
 bool SummaryPass::run(const std::function<void(int, int)>& progress, QString* error) {
     const int total = countAnalyses();
-    const FactorTables& factors = session_.shared().factors;
-    // Enough batches ahead that no worker waits while one is written or read.
-    const int ahead = 2 * std::max(1, QThreadPool::globalInstance()->maxThreadCount());
-    std::deque<QFuture<QByteArray>> computing;
+    const int threads = std::max(1, QThread::idealThreadCount());
+    if (!openReaders(threads, error)) {
+        return false;
+    }
+    workers_.setMaxThreadCount(threads);
+    const int ahead = 2 * threads;  // batches in flight: no worker waits for the reading
+    std::deque<QFuture<Rows>> computing;
     const auto settle = qScopeGuard([&] {
-        for (QFuture<QByteArray>& f : computing) {
+        for (QFuture<Rows>& f : computing) {
             f.waitForFinished();
         }
     });
     int read = 0;
     int written = 0;
     const auto writeOldest = [&]() {
-        const QByteArray rows = computing.front().result();
+        const Rows rows = computing.front().result();
         computing.pop_front();
-        if (out_.write(rows) != rows.size()) {
+        if (!rows.error.isEmpty()) {
+            *error = rows.error;
+            return false;
+        }
+        if (out_.write(rows.bytes) != rows.bytes.size()) {
             *error = out_.errorString();
             return false;
         }
@@ -120,7 +140,7 @@ bool SummaryPass::run(const std::function<void(int, int)>& progress, QString* er
     for (;;) {
         std::optional<Batch> batch = readBatch(error);
         if (!batch || batch->analyses.isEmpty()) {
-            // What was read before a damaged analysis is still written; then the cause.
+            // What was read before a failed read is still written; then the cause.
             while (!computing.empty()) {
                 if (!writeOldest()) {
                     return false;
@@ -130,14 +150,45 @@ bool SummaryPass::run(const std::function<void(int, int)>& progress, QString* er
         }
         read += static_cast<int>(batch->analyses.size());
         // The batch moves to the worker and is freed there, not on this thread.
-        computing.push_back(QtConcurrent::run([this, &factors, b = std::move(*batch)]() mutable {
-            const Batch mine = std::move(b);
-            return rowsOf(mine, factors, regional_, output_);
+        computing.push_back(QtConcurrent::run(&workers_, [this, b = std::move(*batch)]() mutable {
+            Batch mine = std::move(b);
+            return rowsOf(mine);
         }));
         if (static_cast<int>(computing.size()) > ahead && !writeOldest()) {
             return false;
         }
     }
+}
+
+// One reader a worker, all opened (and their read locks taken) before the first batch.
+bool SummaryPass::openReaders(int count, QString* error) {
+    for (int i = 0; i < count; ++i) {
+        std::unique_ptr<SeriesReader> reader =
+            SeriesReader::open(session_.database().path(), regional_, error);
+        if (!reader) {
+            return false;
+        }
+        readers_.push_back(std::move(reader));
+    }
+    return true;
+}
+
+// A thread waiting for a batch may run it itself (Qt takes a task not yet started), so
+// a task may find every reader taken: it waits for the first one back.
+std::unique_ptr<SeriesReader> SummaryPass::takeReader() {
+    QMutexLocker lock(&readersLock_);
+    while (readers_.empty()) {
+        readerBack_.wait(&readersLock_);
+    }
+    std::unique_ptr<SeriesReader> reader = std::move(readers_.back());
+    readers_.pop_back();
+    return reader;
+}
+
+void SummaryPass::returnReader(std::unique_ptr<SeriesReader> reader) {
+    const QMutexLocker lock(&readersLock_);
+    readers_.push_back(std::move(reader));
+    readerBack_.wakeOne();
 }
 
 // A statement stepped past its end would start again: the end is remembered.
@@ -156,11 +207,7 @@ std::optional<SummaryPass::Batch> SummaryPass::readBatch(QString* error) {
     batch.first = !started_;
     batch.analyses.reserve(kBatchSize);
     while (batch.analyses.size() < kBatchSize && nextAnalysis()) {
-        Pending pending;
-        if (!readAnalysis(pending, error)) {
-            return std::nullopt;
-        }
-        batch.analyses << std::move(pending);
+        batch.analyses << readAnalysis();
         started_ = true;
     }
     if (analyses_.failed()) {
@@ -170,48 +217,21 @@ std::optional<SummaryPass::Batch> SummaryPass::readBatch(QString* error) {
     return batch;
 }
 
-bool SummaryPass::readAnalysis(Pending& pending, QString* error) {
+// The analysis's own fields; its series are read on the worker.
+SummaryPass::Pending SummaryPass::readAnalysis() const {
+    Pending pending;
     pending.numer = analyses_.column(0);
     pending.header.reserve(kHeaderCount);
     for (int i = 0; i < kHeaderCount; ++i) {
         pending.header << analyses_.column(i + 1);
     }
-    pending.input = inputOfAnalysis();
-    const QString damage = readSeries(pending.numer, pending.input)
-                               ? AnalysisScreen::damageIn(pending.input, regional_)
-                               : series_.error();
-    if (!damage.isEmpty()) {
-        *error = QString::fromUtf8("analiza „%1”: %2").arg(pending.numer.toText(regional_), damage);
-        return false;
-    }
-    return true;
-}
-
-StudyInput SummaryPass::inputOfAnalysis() const {
-    StudyInput in = settings_;
-    in.parts = analyses_.column(columnOf("LiczbaN"));
-    in.appraisers = analyses_.column(columnOf("LiczbaK"));
-    in.trials = analyses_.column(columnOf("LiczbaR"));
-    in.referenceMode = analyses_.column(kHeaderCount + 1);
-    in.WN = analyses_.column(kHeaderCount + 2);
-    in.GWG = analyses_.column(kHeaderCount + 3);
-    in.DWG = analyses_.column(kHeaderCount + 4);
-    return in;
-}
-
-bool SummaryPass::readSeries(const Value& numer, StudyInput& in) {
-    series_.reset();
-    series_.bind(1, numer);
-    const int n = StudyInput::partCount(in.parts);
-    while (series_.next()) {
-        SeriesInput s;
-        s.appraiser = series_.column(0);
-        s.parts.reserve(n);
-        for (int j = 1; j <= n; ++j) {
-            s.parts << series_.column(j);
-        }
-        s.average = series_.column(11);
-        in.series << std::move(s);
-    }
-    return !series_.failed();
+    pending.input = settings_;
+    pending.input.parts = analyses_.column(columnOf("LiczbaN"));
+    pending.input.appraisers = analyses_.column(columnOf("LiczbaK"));
+    pending.input.trials = analyses_.column(columnOf("LiczbaR"));
+    pending.input.referenceMode = analyses_.column(kHeaderCount + 1);
+    pending.input.WN = analyses_.column(kHeaderCount + 2);
+    pending.input.GWG = analyses_.column(kHeaderCount + 3);
+    pending.input.DWG = analyses_.column(kHeaderCount + 4);
+    return pending;
 }

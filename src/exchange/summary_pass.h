@@ -1,11 +1,16 @@
 #pragma once
 
 #include <QIODevice>
+#include <QMutex>
 #include <QString>
+#include <QThreadPool>
+#include <QWaitCondition>
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include "csv_study.h"
+#include "series_reader.h"
 #include "statement.h"
 #include "study_input.h"
 
@@ -13,10 +18,10 @@ class Session;
 class FactorTables;
 class ShownNumbers;
 
-// One pass over a file for its summary rows: the analyses in stored order, each with its
-// series read by one prepared statement and computed without the texts a window would
-// show. Reading and writing stay on the calling thread; the statistics of a few batches
-// run on the worker threads meanwhile. Nothing is kept once a batch is written.
+// One pass over a file for its summary rows: the analyses in stored order, each computed
+// without the texts a window would show. The calling thread reads the analyses and
+// writes the rows; the workers read each batch's series, each through a connection of
+// its own, and compute it meanwhile. Nothing is kept once a batch is written.
 class SummaryPass {
 public:
     struct Output {
@@ -25,6 +30,9 @@ public:
     };
 
     SummaryPass(Session& session, QIODevice& out, const Output& output);
+    ~SummaryPass();
+    SummaryPass(const SummaryPass&) = delete;
+    SummaryPass& operator=(const SummaryPass&) = delete;
 
     // progress(done, total) now and then; false with the cause in *error when an analysis
     // could not be read or a row could not be written.
@@ -42,31 +50,39 @@ private:
         QVector<Pending> analyses;
         bool first = false;
     };
-    // The rows of a batch, computed on any thread: it reads only the batch and the const
-    // tables and settings.
-    static QByteArray rowsOf(const Batch& batch, const FactorTables& factors,
-                             const RegionalSettings& regional, const Output& output);
+    // A batch's rows, or why they could not be made.
+    struct Rows {
+        QByteArray bytes;
+        QString error;
+    };
+
+    // On a worker: it reads only the batch, its reader and the const tables and settings.
+    Rows rowsOf(Batch& batch);
     // The study of one analysis as the summary row has it: average-and-range and ANOVA.
     static QByteArray rowOf(const Pending& pending, ShownNumbers& shown,
                             const FactorTables& factors, const RegionalSettings& regional,
                             const Output& output, bool first);
 
+    bool openReaders(int count, QString* error);
+    std::unique_ptr<SeriesReader> takeReader();
+    void returnReader(std::unique_ptr<SeriesReader> reader);
     bool nextAnalysis();
     int countAnalyses() const;
-    StudyInput inputOfAnalysis() const;
-    bool readSeries(const Value& numer, StudyInput& in);
     // The next analyses, up to a batch of them; none at the end of the file, and no batch
     // on a failed read (the cause in *error).
     std::optional<Batch> readBatch(QString* error);
-    bool readAnalysis(Pending& pending, QString* error);
+    Pending readAnalysis() const;
 
     Session& session_;
     const RegionalSettings& regional_;
     QIODevice& out_;
     const Output output_;
     Statement analyses_;
-    Statement series_;
     StudyInput settings_;
     bool started_ = false;  // a batch has been read: the next is not the file's first
     bool atEnd_ = false;
+    QMutex readersLock_;
+    QWaitCondition readerBack_;
+    std::vector<std::unique_ptr<SeriesReader>> readers_;  // the ones no worker holds
+    QThreadPool workers_;  // last: its tasks end before the readers they use
 };

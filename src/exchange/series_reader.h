@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+
+#include "database.h"
+#include "statement.h"
+#include "study_input.h"
+
+// A read-only connection of its own that reads the series of one analysis after
+// another, in the order the analysis window shows them. It holds one read transaction
+// from opening to closing, so a long pass reads the file in a single state. It may be
+// used from any thread, by one thread at a time.
+class SeriesReader {
+public:
+    // Null, with the cause in *error, when the file cannot be opened or read.
+    static std::unique_ptr<SeriesReader> open(const QString& path, const RegionalSettings& regional,
+                                              QString* error);
+    ~SeriesReader();
+    SeriesReader(const SeriesReader&) = delete;
+    SeriesReader& operator=(const SeriesReader&) = delete;
+
+    // Appends the series stored for the analysis to in.series, with as many part values
+    // as the analysis counts; false on a failed read (the cause in error()).
+    bool read(const Value& numer, StudyInput& in);
+    QString error() const { return series_.error(); }
+
+private:
+    explicit SeriesReader(std::unique_ptr<Database> db);
+
+    std::unique_ptr<Database> db_;
+    Statement series_;
+};
