@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <memory>
+#include <vector>
 
 #include "database.h"
 #include "statement.h"
@@ -26,8 +27,21 @@ public:
     QString error() const { return series_.error(); }
 
 private:
+    // A series as read, with what orders it among the analysis's others.
+    struct Read {
+        SeriesInput series;
+        Statement::Storage storage;
+        QByteArray appraiser;  // the Operator field as stored
+        qint64 rowid;
+    };
+
     explicit SeriesReader(std::unique_ptr<Database> db);
+    Read readRow(int parts) const;
+    // ORDER BY Operator COLLATE LOCALE, rowid, as SQLite orders it.
+    bool precedes(const Read& a, const Read& b) const;
 
     std::unique_ptr<Database> db_;
     Statement series_;
+    std::vector<Read> read_;          // the series of the analysis being read, as read
+    std::vector<std::size_t> order_;  // and their places in it, sorted
 };

@@ -67,6 +67,10 @@ QStringList numbered(const char* prefix, int count) {
 // exact text, so identical names stand together and different names never interleave.
 int collateByLocale(void* context, int leftSize, const void* left, int rightSize,
                     const void* right) {
+    if (leftSize == rightSize &&
+        (leftSize == 0 || memcmp(left, right, static_cast<std::size_t>(leftSize)) == 0)) {
+        return 0;  // the same text: no need to ask the locale
+    }
     const auto* collator = static_cast<const QCollator*>(context);
     const QString a = QString::fromUtf8(static_cast<const char*>(left), leftSize);
     const QString b = QString::fromUtf8(static_cast<const char*>(right), rightSize);
@@ -230,6 +234,11 @@ QString Database::validate() const {
         return QString::fromUtf8("w tabeli „Ustawienia” brak wiersza ustawień.");
     }
     return {};
+}
+
+int Database::collate(QByteArrayView left, QByteArrayView right) const {
+    return collateByLocale(const_cast<QCollator*>(&collator_), static_cast<int>(left.size()),
+                           left.data(), static_cast<int>(right.size()), right.data());
 }
 
 void Database::registerCollation() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QCollator>
 #include <QString>
 #include <QStringList>
@@ -52,6 +53,8 @@ public:
     // would all count as the program's memory.
     void setMapped(bool mapped);
     QString lastError() const;
+    // Two UTF-8 texts in the order of the file's LOCALE collation.
+    int collate(QByteArrayView left, QByteArrayView right) const;
 
     // The tables and fields the program relies on.
     struct TableFields {

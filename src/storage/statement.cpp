@@ -104,6 +104,25 @@ Value Statement::column(int index) const {
     }
 }
 
+Statement::Storage Statement::columnStorage(int index) const {
+    switch (sqlite3_column_type(stmt_, index)) {
+        case SQLITE_INTEGER:
+        case SQLITE_FLOAT:
+            return Storage::Number;
+        case SQLITE_TEXT:
+            return Storage::Text;
+        case SQLITE_BLOB:
+            return Storage::Bytes;
+        default:
+            return Storage::Empty;
+    }
+}
+
+QByteArray Statement::columnBytes(int index) const {
+    const auto* bytes = static_cast<const char*>(sqlite3_column_blob(stmt_, index));
+    return QByteArray(bytes, sqlite3_column_bytes(stmt_, index));
+}
+
 qint64 Statement::columnInt64(int index) const {
     return sqlite3_column_int64(stmt_, index);
 }

@@ -30,6 +30,11 @@ public:
     int columnCount() const;
     Value column(int index) const;
     qint64 columnInt64(int index) const;
+    // How a column's value is stored, in the order SQLite sorts the kinds, and its text
+    // or bytes as stored (for sorting as SQLite would).
+    enum class Storage { Empty, Number, Text, Bytes };
+    Storage columnStorage(int index) const;
+    QByteArray columnBytes(int index) const;
 
     // Empty while nothing failed; else the Polish cause with the engine's text.
     QString error() const { return failure_ ? failure_->text() : QString(); }

@@ -10,6 +10,7 @@
 #include "csv_study.h"
 #include "database.h"
 #include "dfq_study.h"
+#include "series_reader.h"
 #include "session.h"
 #include "statement.h"
 #include "study_store.h"
@@ -67,6 +68,7 @@ private slots:
     void dfqOfTheStudy();
     void killedImportLeavesNoPartialAnalysis();
     void summaryOfEveryAnalysisIsTheWindows();
+    void seriesReaderKeepsTheDatabasesOrder();
 };
 
 void StudyFilesTest::roundTrip_data() {
@@ -255,6 +257,33 @@ void StudyFilesTest::summaryOfEveryAnalysisIsTheWindows() {
     QVERIFY(!StudySummary::writeAll(session, out, false, CsvStudy::Format::of(session.regional()),
                                     {}, &error));
     QVERIFY2(error.contains(QStringLiteral("K250")), qPrintable(error));
+}
+
+// The pass sorts each analysis's series itself; SQLite's ORDER BY is the reference:
+// Polish letters by the locale, equal names by rowid, empty, number and bytes kinds.
+void StudyFilesTest::seriesReaderKeepsTheDatabasesOrder() {
+    TestDatabase t(QStringLiteral(
+        "INSERT INTO DanePom (ID, Operator, P1) VALUES ('S', 'Żaneta', 1), ('S', 'Marek', 2), "
+        "('S', 'Łukasz', 3), ('S', 'marek', 4), ('S', NULL, 5), ('S', 'Marek', 6), "
+        "('S', X'4D00FF', 7), ('S', '', 8), ('S', 'Łukasz', 9), ('S', 'Ewa', 10);"
+        "UPDATE DanePom SET Operator = 12 WHERE P1 = 10;"));
+    Statement ordered(t.db().handle(), QStringLiteral("SELECT P1 FROM DanePom WHERE ID = 'S' "
+                                                      "ORDER BY Operator COLLATE LOCALE, rowid"));
+    QStringList expected;
+    while (ordered.next()) {
+        expected << ordered.column(0).toText(RegionalSettings::english());
+    }
+    QString error;
+    const auto reader = SeriesReader::open(t.path(), RegionalSettings::polish(), &error);
+    QVERIFY2(reader, qPrintable(error));
+    StudyInput in;
+    in.parts = 1;
+    QVERIFY(reader->read(QStringLiteral("S"), in));
+    QStringList read;
+    for (const SeriesInput& s : in.series) {
+        read << s.parts.value(0).toText(RegionalSettings::english());
+    }
+    QCOMPARE(read, expected);
 }
 
 QTEST_GUILESS_MAIN(StudyFilesTest)
