@@ -13,19 +13,33 @@ namespace StudySummary {
 
 namespace {
 
-QJsonValue number(std::optional<double> v) {
-    return v ? QJsonValue(*v) : QJsonValue();
+Cell number(std::optional<double> v) {
+    return v ? Cell(*v) : Cell();
 }
 
-QString csvValue(const QJsonValue& v, const CsvStudy::Format& f) {
-    if (v.isDouble()) {
-        QString text = QString::number(v.toDouble(), 'g', 15);
+QJsonValue jsonOf(const Cell& v) {
+    if (const double* d = std::get_if<double>(&v)) {
+        return *d;
+    }
+    if (const bool* b = std::get_if<bool>(&v)) {
+        return *b;
+    }
+    if (const QString* text = std::get_if<QString>(&v)) {
+        return *text;
+    }
+    return {};
+}
+
+QString csvValue(const Cell& v, const CsvStudy::Format& f) {
+    if (const double* d = std::get_if<double>(&v)) {
+        QString text = QString::number(*d, 'g', 15);
         return text.replace(QLatin1Char('.'), f.decimal);
     }
-    if (v.isBool()) {
-        return v.toBool() ? QStringLiteral("1") : QStringLiteral("0");
+    if (const bool* b = std::get_if<bool>(&v)) {
+        return *b ? QStringLiteral("1") : QStringLiteral("0");
     }
-    return CsvStudy::cell(v.toString(), f.separator);
+    const QString* text = std::get_if<QString>(&v);
+    return CsvStudy::cell(text ? *text : QString(), f.separator);
 }
 
 Figures figuresOf(const AnalysisScreen& screen) {
@@ -36,13 +50,16 @@ Figures figuresOf(const AnalysisScreen& screen) {
 
 Row resultsOf(const Figures& figures) {
     Row row{{QStringLiteral("complete"), figures.complete}};
+    row.reserve(16);
     const RRResults& r = figures.study->results;
-    const std::pair<const char*, std::optional<double>> numbers[] = {
-        {"EV", r.EV},           {"AV", r.AV},           {"RR", r.RR},
-        {"PV", r.PV},           {"TV", r.TV},           {"pctEV", r.percentEV},
-        {"pctAV", r.percentAV}, {"pctRR", r.percentRR}, {"ndc", r.resolution}};
+    const std::pair<QString, std::optional<double>> numbers[] = {
+        {QStringLiteral("EV"), r.EV},           {QStringLiteral("AV"), r.AV},
+        {QStringLiteral("RR"), r.RR},           {QStringLiteral("PV"), r.PV},
+        {QStringLiteral("TV"), r.TV},           {QStringLiteral("pctEV"), r.percentEV},
+        {QStringLiteral("pctAV"), r.percentAV}, {QStringLiteral("pctRR"), r.percentRR},
+        {QStringLiteral("ndc"), r.resolution}};
     for (const auto& [name, value] : numbers) {
-        row.append({QString::fromLatin1(name), number(figures.complete ? value : std::nullopt)});
+        row.append({name, number(figures.complete ? value : std::nullopt)});
     }
     row.append(
         {QStringLiteral("rrVerdict"), QString::fromLatin1(nameOf(figures.study->rrVerdict))});
@@ -70,24 +87,29 @@ QByteArray bytesOf(const Row& row, bool jsonLines, bool first, const CsvStudy::F
     if (jsonLines) {
         QJsonObject o;
         for (const auto& [name, value] : row) {
-            o.insert(name, value);
+            o.insert(name, jsonOf(value));
         }
         return QJsonDocument(o).toJson(QJsonDocument::Compact) + '\n';
     }
-    const QString sep(f.separator);
+    const QChar sep = f.separator;
     QString line;
+    line.reserve(512);
     if (first) {  // the file's first row: the BOM and the line of names before it
-        QStringList names;
+        line += QChar(0xFEFF);
         for (const auto& [name, value] : row) {
-            names << name;
+            line += name;
+            line += sep;
         }
-        line = QChar(0xFEFF) + names.join(sep) + QStringLiteral("\r\n");
+        line.back() = QLatin1Char('\r');
+        line += QLatin1Char('\n');
     }
-    QStringList values;
     for (const auto& [name, value] : row) {
-        values << csvValue(value, f);
+        line += csvValue(value, f);
+        line += sep;
     }
-    return (line + values.join(sep) + QStringLiteral("\r\n")).toUtf8();
+    line.back() = QLatin1Char('\r');
+    line += QLatin1Char('\n');
+    return line.toUtf8();
 }
 
 bool writeAll(Session& session, QIODevice& out, bool jsonLines, const CsvStudy::Format& f,

@@ -1,11 +1,11 @@
 #pragma once
 
 #include <QIODevice>
-#include <QJsonValue>
 #include <QString>
 #include <QVector>
 #include <functional>
 #include <utility>
+#include <variant>
 
 #include "analysis_screen.h"
 #include "csv_study.h"
@@ -17,7 +17,9 @@ class Session;
 // full precision (null where empty).
 namespace StudySummary {
 
-using Row = QVector<std::pair<QString, QJsonValue>>;
+// A row's value: empty (null), yes or no, a number at full precision, or a text.
+using Cell = std::variant<std::monostate, bool, double, QString>;
+using Row = QVector<std::pair<QString, Cell>>;
 
 // The header fields a row carries after the number, in this order.
 inline constexpr const char* kHeaderFields[] = {"NazwaC",  "NumerC", "Parametr", "Jednostka",

@@ -51,41 +51,42 @@ SummaryPass::SummaryPass(Session& session, QIODevice& out, const Output& output)
       output_(output),
       analyses_(session.database().handle(),
                 QStringLiteral("SELECT %1 FROM Analiza ORDER BY rowid").arg(analysisColumns())),
-      settings_(StudyInput::withSettings(session.settingsRow(), session.shared())) {}
+      settings_(StudyInput::withSettings(session.settingsRow(), session.shared())) {
+    for (const char* field : StudySummary::kHeaderFields) {
+        headerNames_ << QString::fromLatin1(field);
+    }
+}
 
 SummaryPass::~SummaryPass() {
     workers_.waitForDone();
 }
 
 // The study of one analysis as the summary row has it: average-and-range and ANOVA.
-QByteArray SummaryPass::rowOf(const Pending& pending, ShownNumbers& shown,
-                              const FactorTables& factors, const RegionalSettings& rs,
-                              const Output& output, bool first) {
-    StudyInput in = pending.input;
+QByteArray SummaryPass::rowOf(Pending& pending, ShownNumbers& shown, bool first) const {
+    StudyInput& in = pending.input;
     in.shown = &shown;
     StudyOutput study;
     std::optional<Anova::Results> anova;
     if (!in.series.isEmpty()) {
-        study = computeStudy(in, factors, rs, StudyTexts::None);
+        study = computeStudy(in, session_.shared().factors, regional_, StudyTexts::None);
         if (auto input = Anova::inputOf(in, study, AnalysisScreen::kAnovaAlpha)) {
             input->limits = false;
             anova = Anova::compute(*input);
         }
     }
-    StudySummary::Row row{{QStringLiteral("numer"), pending.numer.toText(rs)}};
+    StudySummary::Row row{{QStringLiteral("numer"), pending.numer.toText(regional_)}};
+    row.reserve(32);
     for (int i = 0; i < kHeaderCount; ++i) {
-        row.append({QString::fromLatin1(StudySummary::kHeaderFields[i]),
-                    pending.header.value(i).toText(rs)});
+        row.append({headerNames_[i], pending.header.value(i).toText(regional_)});
     }
     row += StudySummary::resultsOf({!in.series.isEmpty() && study.complete, &study, &anova});
-    return StudySummary::bytesOf(row, output.jsonLines, first, output.format);
+    return StudySummary::bytesOf(row, output_.jsonLines, first, output_.format);
 }
 
 // On a worker: the batch's series read through a reader of its own, then its rows.
 SummaryPass::Rows SummaryPass::rowsOf(Batch& batch) {
     std::unique_ptr<SeriesReader> reader = takeReader();
     const auto giveBack = qScopeGuard([&] { returnReader(std::move(reader)); });
-    const FactorTables& factors = session_.shared().factors;
     ShownNumbers shown(regional_);  // this batch's own: the pattern compiled once
     Rows rows;
     bool first = batch.first;
@@ -98,7 +99,7 @@ SummaryPass::Rows SummaryPass::rowsOf(Batch& batch) {
                 QString::fromUtf8("analiza „%1”: %2").arg(pending.numer.toText(regional_), damage);
             return rows;
         }
-        rows.bytes += rowOf(pending, shown, factors, regional_, output_, first);
+        rows.bytes += rowOf(pending, shown, first);
         first = false;
     }
     return rows;

@@ -59,9 +59,7 @@ private:
     // On a worker: it reads only the batch, its reader and the const tables and settings.
     Rows rowsOf(Batch& batch);
     // The study of one analysis as the summary row has it: average-and-range and ANOVA.
-    static QByteArray rowOf(const Pending& pending, ShownNumbers& shown,
-                            const FactorTables& factors, const RegionalSettings& regional,
-                            const Output& output, bool first);
+    QByteArray rowOf(Pending& pending, ShownNumbers& shown, bool first) const;
 
     bool openReaders(int count, QString* error);
     std::unique_ptr<SeriesReader> takeReader();
@@ -79,6 +77,7 @@ private:
     const Output output_;
     Statement analyses_;
     StudyInput settings_;
+    QStringList headerNames_;
     bool started_ = false;  // a batch has been read: the next is not the file's first
     bool atEnd_ = false;
     QMutex readersLock_;
