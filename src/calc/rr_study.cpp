@@ -255,6 +255,7 @@ private:
         res.partAverages = QVector<Number>(n_);
         for (int j = 0; j < n_; ++j) {
             QVector<Number> column;
+            column.reserve(displayed_.size());
             for (const auto& series : displayed_) {
                 column << series[j];
             }
