@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QAbstractButton>
 #include <QDialog>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QtTest>
 #include <functional>
 #include <memory>
@@ -59,6 +62,21 @@ struct WindowFixture {
         session = std::move(opened.session);
         window->load(*session);
         return true;
+    }
+
+    // A save button pressed twice: the PDF is written where the chooser says and the user
+    // is told where; then into a folder that does not exist, and the user is told why.
+    void savesPdfThrough(QAbstractButton& button, const QString& path, const QString& failure) {
+        chosenFile = path;
+        button.click();
+        QFile pdf(path);
+        QVERIFY(pdf.open(QIODevice::ReadOnly));
+        QCOMPARE(pdf.read(5), QByteArray("%PDF-"));
+        QCOMPARE(dialogs.calls.last().text, QStringLiteral("Zapisano w ") + path);
+        const QFileInfo chosen(path);
+        chosenFile = chosen.dir().filePath(QStringLiteral("brak/") + chosen.fileName());
+        button.click();
+        QVERIFY(dialogs.calls.last().text.startsWith(failure));
     }
 
     template <typename T>

@@ -32,16 +32,8 @@ void VerificationWindowTest::showsTheRecordAndSavesItsPdf() {
         QVERIFY(!table->findItems(QStringLiteral("NIEZGODNY"), Qt::MatchExactly).size());
         QCOMPARE(table->findItems(QStringLiteral("zgodny"), Qt::MatchExactly).size(), 40);
         auto* save = d.findChild<QPushButton*>(QStringLiteral("ZapiszPdf"));
-        f.chosenFile = dir.filePath(QStringLiteral("protokol.pdf"));
-        save->click();
-        QFile pdf(f.chosenFile);
-        QVERIFY(pdf.open(QIODevice::ReadOnly));
-        QCOMPARE(pdf.read(5), QByteArray("%PDF-"));
-        QCOMPARE(f.dialogs.calls.last().text, QStringLiteral("Zapisano w ") + f.chosenFile);
-        f.chosenFile = dir.filePath(QStringLiteral("brak/protokol.pdf"));
-        save->click();
-        QVERIFY(f.dialogs.calls.last().text.startsWith(
-            QString::fromUtf8("Nie udało się zapisać protokołu")));
+        f.savesPdfThrough(*save, dir.filePath(QStringLiteral("protokol.pdf")),
+                          QString::fromUtf8("Nie udało się zapisać protokołu"));
         d.reject();
     };
     f.find<QAction>("WeryfikacjaObliczen")->trigger();
