@@ -65,22 +65,20 @@ QStringList numbered(const char* prefix, int count) {
 
 // Orders by the user's locale (Polish letters in their places) and breaks ties by the
 // exact text, so identical names stand together and different names never interleave.
-int collateByLocale(void* context, int leftSize, const void* left, int rightSize,
-                    const void* right) {
-    if (leftSize == rightSize &&
-        (leftSize == 0 || memcmp(left, right, static_cast<std::size_t>(leftSize)) == 0)) {
+int compareByLocale(const QCollator& collator, QByteArrayView left, QByteArrayView right) {
+    if (left == right) {
         return 0;  // the same text: no need to ask the locale
     }
-    const auto* collator = static_cast<const QCollator*>(context);
-    const QString a = QString::fromUtf8(static_cast<const char*>(left), leftSize);
-    const QString b = QString::fromUtf8(static_cast<const char*>(right), rightSize);
-    const int byLocale = collator->compare(a, b);
-    if (byLocale != 0) {
-        return byLocale;
-    }
-    const int common = qMin(leftSize, rightSize);
-    const int bytes = common > 0 ? memcmp(left, right, static_cast<std::size_t>(common)) : 0;
-    return bytes != 0 ? bytes : leftSize - rightSize;
+    const int byLocale = collator.compare(QString::fromUtf8(left), QString::fromUtf8(right));
+    return byLocale != 0 ? byLocale : left.compare(right);
+}
+
+// The same order as SQLite's collation LOCALE.
+int collateByLocale(void* context, int leftSize, const void* left, int rightSize,
+                    const void* right) {
+    return compareByLocale(*static_cast<const QCollator*>(context),
+                           {static_cast<const char*>(left), leftSize},
+                           {static_cast<const char*>(right), rightSize});
 }
 
 }  // namespace
@@ -237,8 +235,7 @@ QString Database::validate() const {
 }
 
 int Database::collate(QByteArrayView left, QByteArrayView right) const {
-    return collateByLocale(const_cast<QCollator*>(&collator_), static_cast<int>(left.size()),
-                           left.data(), static_cast<int>(right.size()), right.data());
+    return compareByLocale(collator_, left, right);
 }
 
 void Database::registerCollation() {

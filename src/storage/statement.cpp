@@ -86,22 +86,16 @@ int Statement::columnCount() const {
 }
 
 Value Statement::column(int index) const {
-    switch (sqlite3_column_type(stmt_, index)) {
-        case SQLITE_INTEGER:
-            return Value(static_cast<double>(sqlite3_column_int64(stmt_, index)));
-        case SQLITE_FLOAT:
+    switch (columnStorage(index)) {
+        case Storage::Number:
             return Value(sqlite3_column_double(stmt_, index));
-        case SQLITE_TEXT: {
-            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, index));
-            return Value(QString::fromUtf8(text, sqlite3_column_bytes(stmt_, index)));
-        }
-        case SQLITE_BLOB:
-            return Value(
-                QString::fromUtf8(static_cast<const char*>(sqlite3_column_blob(stmt_, index)),
-                                  sqlite3_column_bytes(stmt_, index)));
-        default:
-            return Value();
+        case Storage::Text:
+        case Storage::Bytes:
+            return Value(QString::fromUtf8(columnView(index)));
+        case Storage::Empty:
+            break;
     }
+    return Value();
 }
 
 Statement::Storage Statement::columnStorage(int index) const {
@@ -119,8 +113,16 @@ Statement::Storage Statement::columnStorage(int index) const {
 }
 
 QByteArray Statement::columnBytes(int index) const {
-    const auto* bytes = static_cast<const char*>(sqlite3_column_blob(stmt_, index));
-    return QByteArray(bytes, sqlite3_column_bytes(stmt_, index));
+    return columnView(index).toByteArray();
+}
+
+// A text as UTF-8 whatever the file's encoding, other bytes as stored; valid until the
+// next step.
+QByteArrayView Statement::columnView(int index) const {
+    const void* data = sqlite3_column_type(stmt_, index) == SQLITE_TEXT
+                           ? static_cast<const void*>(sqlite3_column_text(stmt_, index))
+                           : sqlite3_column_blob(stmt_, index);
+    return {static_cast<const char*>(data), sqlite3_column_bytes(stmt_, index)};
 }
 
 qint64 Statement::columnInt64(int index) const {

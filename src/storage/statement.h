@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 #include <optional>
 
@@ -44,6 +45,8 @@ public:
     const std::optional<SqliteFailure>& failure() const { return failure_; }
 
 private:
+    QByteArrayView columnView(int index) const;
+
     sqlite3* db_;
     sqlite3_stmt* stmt_ = nullptr;
     std::optional<SqliteFailure> failure_;
