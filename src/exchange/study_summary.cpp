@@ -91,24 +91,21 @@ QByteArray bytesOf(const Row& row, bool jsonLines, bool first, const CsvStudy::F
         }
         return QJsonDocument(o).toJson(QJsonDocument::Compact) + '\n';
     }
-    const QChar sep = f.separator;
     QString line;
     line.reserve(512);
+    const auto appendLine = [&](const auto& textOf) {
+        for (const auto& [name, value] : row) {
+            line += textOf(name, value);
+            line += f.separator;
+        }
+        line.back() = QLatin1Char('\r');  // the last separator
+        line += QLatin1Char('\n');
+    };
     if (first) {  // the file's first row: the BOM and the line of names before it
         line += QChar(0xFEFF);
-        for (const auto& [name, value] : row) {
-            line += name;
-            line += sep;
-        }
-        line.back() = QLatin1Char('\r');
-        line += QLatin1Char('\n');
+        appendLine([](const QString& name, const Cell&) { return name; });
     }
-    for (const auto& [name, value] : row) {
-        line += csvValue(value, f);
-        line += sep;
-    }
-    line.back() = QLatin1Char('\r');
-    line += QLatin1Char('\n');
+    appendLine([&f](const QString&, const Cell& value) { return csvValue(value, f); });
     return line.toUtf8();
 }
 

@@ -57,10 +57,6 @@ SummaryPass::SummaryPass(Session& session, QIODevice& out, const Output& output)
     }
 }
 
-SummaryPass::~SummaryPass() {
-    workers_.waitForDone();
-}
-
 // The study of one analysis as the summary row has it: average-and-range and ANOVA.
 QByteArray SummaryPass::rowOf(Pending& pending, ShownNumbers& shown, bool first) const {
     StudyInput& in = pending.input;
@@ -89,6 +85,7 @@ SummaryPass::Rows SummaryPass::rowsOf(Batch& batch) {
     const auto giveBack = qScopeGuard([&] { returnReader(std::move(reader)); });
     ShownNumbers shown(regional_);  // this batch's own: the pattern compiled once
     Rows rows;
+    rows.count = static_cast<int>(batch.analyses.size());
     bool first = batch.first;
     for (Pending& pending : batch.analyses) {
         const QString damage = reader->read(pending.numer, pending.input)
@@ -119,7 +116,6 @@ bool SummaryPass::run(const std::function<void(int, int)>& progress, QString* er
             f.waitForFinished();
         }
     });
-    int read = 0;
     int written = 0;
     const auto writeOldest = [&]() {
         const Rows rows = computing.front().result();
@@ -132,9 +128,9 @@ bool SummaryPass::run(const std::function<void(int, int)>& progress, QString* er
             *error = out_.errorString();
             return false;
         }
-        written += kBatchSize;
+        written += rows.count;
         if (progress) {
-            progress(std::min(written, read), total);
+            progress(written, total);
         }
         return true;
     };
@@ -149,7 +145,6 @@ bool SummaryPass::run(const std::function<void(int, int)>& progress, QString* er
             }
             return batch.has_value();
         }
-        read += static_cast<int>(batch->analyses.size());
         // The batch moves to the worker and is freed there, not on this thread.
         computing.push_back(QtConcurrent::run(&workers_, [this, b = std::move(*batch)]() mutable {
             Batch mine = std::move(b);

@@ -30,7 +30,6 @@ public:
     };
 
     SummaryPass(Session& session, QIODevice& out, const Output& output);
-    ~SummaryPass();
     SummaryPass(const SummaryPass&) = delete;
     SummaryPass& operator=(const SummaryPass&) = delete;
 
@@ -54,6 +53,7 @@ private:
     struct Rows {
         QByteArray bytes;
         QString error;
+        int count = 0;  // analyses in the batch
     };
 
     // On a worker: it reads only the batch, its reader and the const tables and settings.

@@ -428,28 +428,10 @@ double powerOfTen(int n) {
     return p;
 }
 
-}  // namespace
-
-bool NumberPattern::isPlainFixed() const {
-    if (kind_ != Kind::Sections || sections_.size() != 1) {
-        return false;
-    }
-    const Section& s = sections_.front();
-    if (!s.hasDigits() || s.percent || s.scientific || s.grouping || s.scaleCommas != 0) {
-        return false;
-    }
-    return std::all_of(s.items.begin(), s.items.end(), [](const Item& item) {
-        return item.type == Item::IntDigit || item.type == Item::FracDigit ||
-               item.type == Item::Decimal;
-    });
-}
-
-namespace {
-
 // The kept digits of |value| x 10^decimals, rounded half away from zero, where the
 // double itself decides them: the 15-digit form of the value lies within 5.2e-15 of it
 // (relative, with the product's own rounding), so only a product that close to a half
-// could round otherwise. Empty there, and where the digits are zero or more than 14.
+// could round otherwise. Empty there, where the digits are zero, and from 10^14 on.
 std::optional<double> keptDigitsOutsideTies(double value, double scale) {
     constexpr double kDigitsLimit = 1e14;
     constexpr double kNearHalf = 1e-14;
@@ -480,6 +462,20 @@ std::optional<double> keptDigitsOfDisplay(double value, int decimals) {
 }
 
 }  // namespace
+
+bool NumberPattern::isPlainFixed() const {
+    if (kind_ != Kind::Sections || sections_.size() != 1) {
+        return false;
+    }
+    const Section& s = sections_.front();
+    if (!s.hasDigits() || s.percent || s.scientific || s.grouping || s.scaleCommas != 0) {
+        return false;
+    }
+    return std::all_of(s.items.begin(), s.items.end(), [](const Item& item) {
+        return item.type == Item::IntDigit || item.type == Item::FracDigit ||
+               item.type == Item::Decimal;
+    });
+}
 
 std::optional<double> NumberPattern::readBack(double value,
                                               const RegionalSettings& regional) const {
