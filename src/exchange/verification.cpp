@@ -106,19 +106,23 @@ const std::map<QString, Getter>& figureGetters() {
     return getters;
 }
 
+// A file compiled into the program; empty if it could not be read, which leaves the
+// record without figures, and such a record does not pass.
+QByteArray resource(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 QJsonArray referenceStudies() {
-    QFile file(QStringLiteral(":/verification/data/verification/reference_studies.json"));
-    file.open(QIODevice::ReadOnly);
-    return QJsonDocument::fromJson(file.readAll())
+    return QJsonDocument::fromJson(
+               resource(QStringLiteral(":/verification/data/verification/reference_studies.json")))
         .object()
         .value(QStringLiteral("studies"))
         .toArray();
 }
 
 QByteArray schema() {
-    QFile file(QStringLiteral(":/verification/db/schema.sql"));
-    file.open(QIODevice::ReadOnly);
-    return file.readAll();
+    return resource(QStringLiteral(":/verification/db/schema.sql"));
 }
 
 // The reference study as a study file: its appraisers' trials and its reference mode.
