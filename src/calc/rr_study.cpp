@@ -103,26 +103,24 @@ private:
 
     void writeSeriesRow(int index) {
         const SeriesInput& s = in_.series[index];
+        GridLayout* const g = texts_ ? &out_.grid : nullptr;
+        if (g) {
+            g->ensureRows(row_ + 1);
+            g->setText(row_, 0, QString::number(index + 1));
+            g->setText(row_, 1, s.appraiser.toText(rs_));
+            g->setText(row_, gapColumn(), QStringLiteral(" "));
+        }
         QVector<Number> values(n_);
-        QStringList texts(texts_ ? n_ : 0);
         for (int j = 0; j < n_; ++j) {
-            Displayed d = display(s.parts.value(j));
-            if (texts_) {
-                texts[j] = std::move(d.text);
+            const Displayed d = display(s.parts.value(j));
+            if (g) {
+                g->setText(row_, j + 2, d.text);
             }
             values[j] = d.value;
         }
         const Displayed average = display(s.average);
-        if (texts_) {
-            GridLayout& g = out_.grid;
-            g.ensureRows(row_ + 1);
-            g.setText(row_, 0, QString::number(index + 1));
-            g.setText(row_, 1, s.appraiser.toText(rs_));
-            for (int j = 0; j < n_; ++j) {
-                g.setText(row_, j + 2, texts[j]);
-            }
-            g.setText(row_, gapColumn(), QStringLiteral(" "));
-            g.setText(row_, averageColumn(), average.text);
+        if (g) {
+            g->setText(row_, averageColumn(), average.text);
         }
         displayed_ << values;
         displayedAverages_ << average.value;
