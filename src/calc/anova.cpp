@@ -5,6 +5,8 @@
 #include <boost/math/distributions/fisher_f.hpp>
 #include <cmath>
 
+#include "binary_noise.h"
+
 // Distributions evaluated in double: Boost's default promotes to long double, several
 // times slower, for digits no figure shows.
 using InDouble = boost::math::policies::policy<boost::math::policies::promote_double<false>>;
@@ -164,9 +166,21 @@ double clamped(double v) {
 // A variance estimated as sum c_i MS_i, with Satterthwaite's degrees of freedom:
 // nu = (sum c_i MS_i)^2 / sum (c_i MS_i)^2 / df_i (Satterthwaite, Biometrics Bulletin 2,
 // 1946; as used for gauge studies by Burdick and Larsen, J. Quality Technology 29, 1997).
+// Each mean square enters once: R&R takes the error mean square in reproducibility (with
+// a minus) and again as repeatability, and the two must be one term, or nu comes out too
+// small and the limits too wide.
 struct Combination {
     std::vector<std::pair<double, const Row*>> terms;
 
+    void add(double c, const Row& row) {
+        for (auto& [coefficient, existing] : terms) {
+            if (existing == &row) {
+                coefficient += c;
+                return;
+            }
+        }
+        terms.push_back({c, &row});
+    }
     double value() const {
         double v = 0;
         for (const auto& [c, row] : terms) {
@@ -186,14 +200,21 @@ struct Combination {
 
 // 95 % limits of sigma from a variance estimate with nu degrees of freedom:
 // sqrt(nu s^2 / chi2(0.975; nu)) .. sqrt(nu s^2 / chi2(0.025; nu)); exact for a single
-// mean square (repeatability), approximate with Satterthwaite's nu.
+// mean square (repeatability), approximate with Satterthwaite's nu. Below one degree of
+// freedom (a difference of mean squares that nearly cancels) the approximation breaks
+// down: the lower limit runs far above the estimate and the upper one to infinity, so
+// there are no limits rather than wrong ones.
 void limits(Component& c, double variance, double nu) {
-    if (!(variance > 0) || !(nu > 0) || !std::isfinite(nu)) {
+    if (!(variance > 0) || !(nu >= 1) || !std::isfinite(nu)) {
         return;
     }
     const boost::math::chi_squared_distribution<double, InDouble> chi(nu);
-    c.ciLow = finiteOrEmpty(std::sqrt(nu * variance / boost::math::quantile(chi, 0.975)));
-    c.ciHigh = finiteOrEmpty(std::sqrt(nu * variance / boost::math::quantile(chi, 0.025)));
+    const Number low = finiteOrEmpty(std::sqrt(nu * variance / boost::math::quantile(chi, 0.975)));
+    const Number high = finiteOrEmpty(std::sqrt(nu * variance / boost::math::quantile(chi, 0.025)));
+    if (low && high) {
+        c.ciLow = low;
+        c.ciHigh = high;
+    }
 }
 
 void components(Results& out, const Shape& s, bool withLimits) {
@@ -218,16 +239,17 @@ void components(Results& out, const Shape& s, bool withLimits) {
         return;
     }
     limits(out.components.repeatability, error, rep.df);
-    Combination repro{{{1 / nr, &out.table.appraiser}}};
+    Combination repro;
+    repro.add(1 / nr, out.table.appraiser);
     if (out.pooled) {
-        repro.terms.push_back({-1 / nr, &out.reduced.repeatability});
+        repro.add(-1 / nr, rep);
     } else {
-        repro.terms.push_back({(s.n - 1) / nr, &out.table.interaction});
-        repro.terms.push_back({-1.0 / s.r, &out.table.repeatability});
+        repro.add((s.n - 1) / nr, out.table.interaction);
+        repro.add(-1.0 / s.r, rep);
     }
     limits(out.components.reproducibility, repro.value(), repro.degrees());
     Combination rr = repro;
-    rr.terms.push_back({1, &rep});
+    rr.add(1, rep);
     limits(out.components.rr, rr.value(), rr.degrees());
 }
 
@@ -335,7 +357,7 @@ std::optional<Results> compute(const Input& in) {
     }
     percentages(out);
     const Number ndc = ratio(1.41 * out.components.part.sd, out.components.rr.sd);
-    out.ndc = ndc ? finiteOrEmpty(std::floor(*ndc)) : std::nullopt;
+    out.ndc = ndc ? finiteOrEmpty(BinaryNoise::wholePart(*ndc)) : std::nullopt;
     out.rrVerdict = judgeRR(out.components.rr.pctRef, in.POK, in.PSR);
     out.ndcVerdict = judgeResolution(out.ndc, in.IK1, in.IK2);
     return out;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "binary_noise.h"
+
 namespace ControlLimits {
 
 namespace {
@@ -70,7 +72,7 @@ void flags(Results& out) {
     for (std::size_t i = 0; i < out.ranges.size(); ++i) {
         for (std::size_t j = 0; j < out.ranges[i].size(); ++j) {
             const double range = out.ranges[i][j];
-            if (range > out.uclR) {
+            if (!BinaryNoise::atMost(range, out.uclR)) {
                 out.flaggedRanges.push_back({static_cast<int>(i), static_cast<int>(j), range});
             }
             const double average = out.averages[i][j];
@@ -106,6 +108,27 @@ std::optional<Results> compute(const Anova::Values& y, std::optional<double> mea
     out.lclX = out.xbarbar - out.a2 * out.rbar;
     flags(out);
     return out;
+}
+
+int trialToRemeasure(const Anova::Values& y, const Flag& flag) {
+    double sum = 0;
+    int count = 0;
+    for (const auto& appraiser : y) {
+        for (const double v : appraiser.at(static_cast<std::size_t>(flag.part))) {
+            sum += v;
+            ++count;
+        }
+    }
+    const double partMean = count > 0 ? sum / count : 0;
+    const auto& trials =
+        y.at(static_cast<std::size_t>(flag.appraiser)).at(static_cast<std::size_t>(flag.part));
+    int farthest = 0;
+    for (int t = 1; t < static_cast<int>(trials.size()); ++t) {
+        if (std::fabs(trials[t] - partMean) > std::fabs(trials[farthest] - partMean)) {
+            farthest = t;
+        }
+    }
+    return farthest;
 }
 
 }  // namespace ControlLimits

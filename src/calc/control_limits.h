@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -34,10 +35,21 @@ struct Results {
 
     // The AIAG reading: at least half of the averages outside the limits.
     bool discriminates() const { return 2 * averagesOutside >= averagesTotal; }
+    bool isFlagged(int appraiser, int part) const {
+        return std::any_of(flaggedRanges.begin(), flaggedRanges.end(), [&](const Flag& f) {
+            return f.appraiser == appraiser && f.part == part;
+        });
+    }
 };
 
 // The charts of a complete, balanced study of two or three trials, on its displayed
-// values and the mean range of average-and-range; nothing otherwise.
+// values and the mean range of average-and-range; nothing otherwise. A range equal to
+// UCL_R (to the last bits) is within the limit.
 std::optional<Results> compute(const Anova::Values& y, std::optional<double> meanRange);
+
+// The trial of a flagged subgroup to measure again: the reading farthest from the part's
+// mean over every appraiser and trial (the first of equals). The subgroup's own mean would
+// not do: with two trials both readings lie equally far from it.
+int trialToRemeasure(const Anova::Values& y, const Flag& flag);
 
 }  // namespace ControlLimits

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "binary_noise.h"
 #include "measured_values.h"
 #include "number_pattern.h"
 #include "number_reader.h"
@@ -396,7 +397,7 @@ std::optional<double> distinctCategories(std::optional<double> PV, std::optional
         return std::nullopt;
     }
     const Number ratio = finiteOrEmpty(1.41 * zero(PV) / zero(RR));
-    return ratio ? finiteOrEmpty(std::floor(*ratio)) : std::nullopt;
+    return ratio ? finiteOrEmpty(BinaryNoise::wholePart(*ratio)) : std::nullopt;
 }
 
 StudyOutput computeStudy(const StudyInput& input, const FactorTables& factors,

@@ -1,5 +1,7 @@
 #include "verdict.h"
 
+#include "binary_noise.h"
+
 VerdictColour colourOf(Verdict verdict) {
     switch (verdict) {
         case Verdict::Accepted:
@@ -28,15 +30,30 @@ const char* nameOf(Verdict verdict) {
     return "white";
 }
 
+namespace {
+
+// A number against a limit from the settings. A limit that is a text (a damaged row) is
+// compared as the generic values are: any number lies below it.
+bool atMost(double value, const Value& limit) {
+    return limit.isText() ? compareValues(Value(value), limit) <= 0
+                          : BinaryNoise::atMost(value, limit.number());
+}
+
+bool atLeast(double value, const Value& limit) {
+    return limit.isText() ? compareValues(Value(value), limit) >= 0
+                          : BinaryNoise::atLeast(value, limit.number());
+}
+
+}  // namespace
+
 Verdict judgeResolution(std::optional<double> resolution, const Value& IK1, const Value& IK2) {
     if (!resolution) {
         return Verdict::None;
     }
-    const Value value(*resolution);
-    if (compareValues(value, IK1) >= 0) {
+    if (atLeast(*resolution, IK1)) {
         return Verdict::Accepted;
     }
-    if (compareValues(value, IK2) >= 0) {
+    if (atLeast(*resolution, IK2)) {
         return Verdict::Conditional;
     }
     return Verdict::Rejected;
@@ -46,11 +63,10 @@ Verdict judgeRR(std::optional<double> percentRR, const Value& POK, float PSR) {
     if (!percentRR) {
         return Verdict::None;
     }
-    const Value value(*percentRR);
-    if (compareValues(value, POK) <= 0) {
+    if (atMost(*percentRR, POK)) {
         return Verdict::Accepted;
     }
-    if (compareValues(value, Value(static_cast<double>(PSR))) <= 0) {
+    if (BinaryNoise::atMost(*percentRR, static_cast<double>(PSR))) {
         return Verdict::Conditional;
     }
     return Verdict::Rejected;

@@ -174,14 +174,14 @@ void ControlChart::drawSections(Surface& s, const Plot& p) const {
 
 void ControlChart::drawPoints(Surface& s, const Plot& p,
                               const std::vector<std::vector<double>>& points, bool ranges) const {
-    const double limit = in_.control->uclR;
     for (std::size_t i = 0; i < points.size(); ++i) {
         for (std::size_t j = 1; j < points[i].size(); ++j) {
             s.line(xOf(p, static_cast<int>(i), static_cast<int>(j - 1)), p.yOf(points[i][j - 1]),
                    xOf(p, static_cast<int>(i), static_cast<int>(j)), p.yOf(points[i][j]), kPoints);
         }
         for (std::size_t j = 0; j < points[i].size(); ++j) {
-            const bool flagged = ranges && points[i][j] > limit;
+            const bool flagged =
+                ranges && in_.control->isFlagged(static_cast<int>(i), static_cast<int>(j));
             s.setFillColour(flagged ? kFlag : kPoints);
             s.filledCircle(xOf(p, static_cast<int>(i), static_cast<int>(j)), p.yOf(points[i][j]),
                            flagged ? kFlagRadius : kPointRadius, flagged ? kFlag : kPoints);

@@ -22,6 +22,8 @@ private slots:
     void pValues();
     void edgeCases_data();
     void edgeCases();
+    void rrLimits_data();
+    void rrLimits();
 };
 
 // The published ANOVA of the AIAG study (variances to 5e-6, percentages to 0,005).
@@ -176,6 +178,40 @@ void AnovaTest::edgeCases() {
                      out->components.interaction.variance);
             break;
     }
+}
+
+// The 95 % limits of sigma R&R, each mean square entering Satterthwaite's nu once
+// (Burdick and Larsen): the worked 5 x 2 x 2 study at both alphas. With two appraisers
+// the appraiser mean square has one degree of freedom, so reproducibility's nu is below
+// one and it gets no limits at all rather than absurd ones.
+void AnovaTest::rrLimits_data() {
+    QTest::addColumn<double>("alpha");
+    QTest::addColumn<bool>("pooled");
+    QTest::addColumn<double>("low");
+    QTest::addColumn<double>("high");
+    QTest::newRow("alpha 0,05: pooled") << 0.05 << true << 0.008958 << 0.018925;
+    QTest::newRow("alpha 0,25: full model") << 0.25 << false << 0.008933 << 0.022809;
+}
+
+void AnovaTest::rrLimits() {
+    QFETCH(double, alpha);
+    QFETCH(bool, pooled);
+    QFETCH(double, low);
+    QFETCH(double, high);
+    static const double worked[2][2][5] = {
+        {{10.01, 10.05, 9.98, 10.10, 10.03}, {10.03, 10.04, 9.99, 10.12, 10.02}},
+        {{10.02, 10.07, 9.97, 10.11, 10.05}, {10.00, 10.06, 9.99, 10.09, 10.04}}};
+    Anova::Input in = made(2, 5, 2, [](int i, int j, int t) { return worked[i][t][j]; });
+    in.alpha = alpha;
+    const auto r = Anova::compute(in);
+    QVERIFY(r);
+    QCOMPARE(r->pooled, pooled);
+    const Anova::Component& rr = r->components.rr;
+    QVERIFY2(std::fabs(*rr.ciLow - low) <= 5e-7 && std::fabs(*rr.ciHigh - high) <= 5e-7,
+             qPrintable(QStringLiteral("%1 - %2").arg(*rr.ciLow, 0, 'f', 7).arg(*rr.ciHigh, 0,
+                                                                                 'f', 7)));
+    QVERIFY(!r->components.reproducibility.ciLow && !r->components.reproducibility.ciHigh);
+    QVERIFY(r->components.repeatability.ciLow && r->components.repeatability.ciHigh);
 }
 
 QTEST_GUILESS_MAIN(AnovaTest)

@@ -10,6 +10,8 @@ class ControlLimitsTest : public QObject {
 private slots:
     void limits_data();
     void limits();
+    void remeasuredTrial_data();
+    void remeasuredTrial();
 };
 
 void ControlLimitsTest::limits_data() {
@@ -36,6 +38,16 @@ void ControlLimitsTest::limits_data() {
         << QVector<double>{0.01, 0.0327, 1.007, 1.007 + 0.0188, 1.007 - 0.0188} << "" << 0 << 10;
     QTest::newRow("every value equal") << made(2, 5, 3, [](int, int, int) { return 10.1; }).y
                                        << QVector<double>{0, 0, 10.1, 10.1, 10.1} << "" << 0 << 10;
+    // one range of exactly 2,58 x R-bar (0,0258 against R-bar 0,01): at the limit, not above
+    QTest::newRow("a range exactly at UCL_R")
+        << made(2, 5, 3,
+                [](int i, int j, int t) {
+                    const double range = i == 0 && j == 0 ? 0.0258 : (i == 0 && j == 4 ? 0.0086
+                                                                                      : 0.0082);
+                    return 1 + 0.01 * j + (t == 1 ? 0.0001 : 0) + (t == 2 ? range : 0);
+                })
+               .y
+        << QVector<double>{0.01, 0.0258, 1.0233667, 1.0335967, 1.0131367} << "" << 6 << 10;
 }
 
 void ControlLimitsTest::limits() {
@@ -68,6 +80,31 @@ void ControlLimitsTest::limits() {
     QCOMPARE(c->averagesOutside, outside);
     QCOMPARE(c->averagesTotal, total);
     QVERIFY(!ControlLimits::compute(made(2, 5, 4, [](int, int, int) { return 1.0; }).y, 0.0));
+}
+
+// The reading to measure again is the one farthest from the part's mean over everyone:
+// with two trials the subgroup's own mean lies halfway and cannot tell the wild one.
+void ControlLimitsTest::remeasuredTrial_data() {
+    QTest::addColumn<Anova::Values>("y");
+    QTest::addColumn<int>("trial");
+    const auto wild = [](int trial, int trials) {
+        return made(3, 5, trials, [=](int i, int j, int t) {
+                   return 0.75 + 0.1 * j + (i == 1 && j == 2 && t == trial ? 0.7 : 0);
+               })
+            .y;
+    };
+    QTest::newRow("two trials, the first wild") << wild(0, 2) << 0;
+    QTest::newRow("two trials, the second wild") << wild(1, 2) << 1;
+    QTest::newRow("three trials, the last wild") << wild(2, 3) << 2;
+    QTest::newRow("low reading wild") << made(2, 5, 2, [](int i, int j, int t) {
+        return 1.0 + j - (i == 1 && j == 2 && t == 1 ? 0.5 : 0);
+    }).y << 1;
+}
+
+void ControlLimitsTest::remeasuredTrial() {
+    QFETCH(Anova::Values, y);
+    QFETCH(int, trial);
+    QCOMPARE(ControlLimits::trialToRemeasure(y, {1, 2, 0.0}), trial);
 }
 
 QTEST_GUILESS_MAIN(ControlLimitsTest)

@@ -139,6 +139,8 @@ private slots:
     void referenceModes_data();
     void referenceModes();
     void distinctCategoriesEvaluation();
+    void exactValuesAtTheirLimits_data();
+    void exactValuesAtTheirLimits();
     void noScatterAtAll();
     void zeroReference();
     void factorOutsideTheTables();
@@ -374,9 +376,42 @@ void RRStudyTest::distinctCategoriesEvaluation() {
     QCOMPARE(distinctCategories(0.0, 0.5), std::optional<double>(0));
     QVERIFY(!distinctCategories(2.0, 0.0));
     QVERIFY(!distinctCategories(2.0, std::nullopt));
-    // 1.41 x PV / R&R in that order: 1.41 x 0.35 / 0.0987 is 4.99999... in doubles
-    QCOMPARE(distinctCategories(0.35, 0.0987),
-             std::optional<double>(std::floor(1.41 * 0.35 / 0.0987)));
+    // exactly 5 in decimals, whatever the doubles make of it
+    QCOMPARE(distinctCategories(0.35, 0.0987), std::optional<double>(5));
+    QCOMPARE(distinctCategories(0.35, 0.0988), std::optional<double>(4));
+}
+
+// Studies whose figure lands exactly on a limit, judged as that value: %R&R of exactly
+// 10 (POK) is green, and 1,41 PV / R&R of exactly 5 is ndc 5, green at IK1 5.
+void RRStudyTest::exactValuesAtTheirLimits_data() {
+    QTest::addColumn<QVector<double>>("a");
+    QTest::addColumn<QVector<double>>("b");
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<double>("percentRR");
+    QTest::addColumn<double>("ndc");
+    QTest::newRow("%R&R exactly 10") << QVector<double>{0, 1, 2, 3, 4}
+                                     << QVector<double>{0.2, 1.2, 2.2, 3.2, 4.2} << 0 << 10.0
+                                     << 16.0;
+    QTest::newRow("ndc exactly 5") << QVector<double>{47.3, 57.3, 67.3, 77.3, 92.925}
+                                   << QVector<double>{54.632, 64.632, 74.632, 84.632, 100.257}
+                                   << 3 << 27.14144 << 5.0;
+}
+
+void RRStudyTest::exactValuesAtTheirLimits() {
+    QFETCH(QVector<double>, a);
+    QFETCH(QVector<double>, b);
+    QFETCH(int, mode);
+    QFETCH(double, percentRR);
+    QFETCH(double, ndc);
+    StudyInput in = study({{"A", a}, {"A", a}, {"B", b}, {"B", b}}, 2, 2, "0.000", mode);
+    in.WN = 1;
+    in.GWG = 43.8;
+    in.DWG = 0;
+    const ShownStudy out = run(in);
+    QVERIFY(std::fabs(*out.results.percentRR - percentRR) <= 5e-5);
+    QCOMPARE(*out.results.resolution, ndc);
+    QCOMPARE(out.rrVerdict, percentRR <= 10 ? Verdict::Accepted : Verdict::Conditional);
+    QCOMPARE(out.resolutionVerdict, Verdict::Accepted);
 }
 
 void RRStudyTest::noScatterAtAll() {

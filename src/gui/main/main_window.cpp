@@ -638,17 +638,10 @@ void Kalmet::remeasure(const ControlLimits::Flag& flag) {
     if (!screen_.anovaInput || !screen_.control || !commands_) {
         return;
     }
-    const auto& trials = screen_.anovaInput->y.at(static_cast<std::size_t>(flag.appraiser))
-                             .at(static_cast<std::size_t>(flag.part));
-    const double mean = screen_.control->averages[flag.appraiser][flag.part];
-    int wild = 0;
-    for (int t = 1; t < static_cast<int>(trials.size()); ++t) {
-        if (std::fabs(trials[t] - mean) > std::fabs(trials[wild] - mean)) {
-            wild = t;
-        }
-    }
+    const int trials = screen_.control->trials;
+    const int wild = ControlLimits::trialToRemeasure(screen_.anovaInput->y, flag);
     const int rangeRow = screen_.study.rangeRows.value(flag.appraiser);
-    grid_->setCurrentCell(rangeRow - 1 - static_cast<int>(trials.size()) + wild, flag.part + 2);
+    grid_->setCurrentCell(rangeRow - 1 - trials + wild, flag.part + 2);
     const QString range = screen_.study.grid.text(rangeRow, flag.part + 2);
     const QString why = QString::fromUtf8("Powtórzony pomiar: rozstęp %1 poza granicą kontrolną")
                             .arg(range.trimmed());
