@@ -128,7 +128,7 @@ std::optional<Call> readCall(const QCommandLineParser& parser) {
         bool ok = false;
         call.alpha = parser.value(QStringLiteral("alpha")).toDouble(&ok);
         if (command == QLatin1String("list") || command == QLatin1String("chart") ||
-            command == QLatin1String("history") || !ok || call.alpha < 0.001 || call.alpha > 0.5) {
+            command == QLatin1String("history") || !ok || !Anova::isAlpha(call.alpha)) {
             return std::nullopt;
         }
     }

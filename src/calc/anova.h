@@ -13,6 +13,13 @@
 // where it cannot be computed (a division by zero); nothing is ever NaN or infinite.
 namespace Anova {
 
+// The significance levels of the interaction test a user may choose; NaN is none of them.
+constexpr double kLowestAlpha = 0.001;
+constexpr double kHighestAlpha = 0.5;
+inline bool isAlpha(double alpha) {
+    return alpha >= kLowestAlpha && alpha <= kHighestAlpha;
+}
+
 // y[appraiser][part][trial]; every appraiser with the same n parts and r trials.
 using Values = std::vector<std::vector<std::vector<double>>>;
 

@@ -20,7 +20,8 @@ namespace {
 constexpr double kMargin = 150;
 constexpr double kLabelRoom = 1900;
 constexpr double kTitleRoom = 550;
-constexpr double kFootRoom = 750;
+constexpr double kFootRoom = 750;  // the reading of the averages and one warning line
+constexpr double kFootLine = 250;
 constexpr double kPointRadius = 35;
 constexpr double kFlagRadius = 70;
 constexpr double kLabelGap = 200;
@@ -61,18 +62,29 @@ ControlChart::Plot ControlChart::plotBetween(double top, double bottom,
     return p;
 }
 
-ControlChart::Plot ControlChart::averagesPlot() const {
-    const double middle = (kTitleRoom + height_ - kFootRoom) / 2;
-    const ControlLimits::Results& c = *in_.control;
-    return plotBetween(kTitleRoom + 250, middle - 350, c.averages, c.lclX, c.uclX);
+namespace {
+
+// The room under the plots: the reading of the averages and the warning's lines.
+double footRoom(int warningLines) {
+    return kFootRoom + std::max(0, warningLines - 1) * kFootLine;
 }
 
-ControlChart::Plot ControlChart::rangesPlot() const {
-    const double middle = (kTitleRoom + height_ - kFootRoom) / 2;
+}  // namespace
+
+ControlChart::Plots ControlChart::plots(int warningLines) const {
+    const double foot = footRoom(warningLines);
+    const double middle = (kTitleRoom + height_ - foot) / 2;
     const ControlLimits::Results& c = *in_.control;
-    Plot p = plotBetween(middle + 250, height_ - kFootRoom - 350, c.ranges, c.lclR, c.uclR);
-    p.low = std::max(p.low, -0.05 * p.high);  // no range is negative: zero near the edge
+    Plots p{plotBetween(kTitleRoom + 250, middle - 350, c.averages, c.lclX, c.uclX),
+            plotBetween(middle + 250, height_ - foot - 350, c.ranges, c.lclR, c.uclR)};
+    p.ranges.low = std::max(p.ranges.low, -0.05 * p.ranges.high);  // no range is negative
     return p;
+}
+
+QStringList ControlChart::warningLines(const Surface& s) const {
+    return in_.controlWarning.isEmpty()
+               ? QStringList()
+               : TextFitting::wrapped(s, in_.controlWarning, width_ - 2 * kMargin);
 }
 
 double ControlChart::xOf(const Plot& plot, int appraiser, int part) const {
@@ -105,21 +117,24 @@ void ControlChart::draw(Surface& s) const {
          0);
     const ControlTexts::Labels& l = in_.controlLabels;
     const NumberPattern constant(QStringLiteral("0.000"));
-    drawPlot(s, averagesPlot(),
+    s.setFontSize(9);
+    s.setBold(false);
+    const QStringList warning = warningLines(s);
+    const Plots p = plots(static_cast<int>(warning.size()));
+    drawPlot(s, p.averages,
              QString::fromUtf8("Średnie X̄ (A2 = %1)").arg(constant.format(c.a2, in_.regional)),
              c.averages, {{{l.uclX, c.uclX}, {l.centreX, c.xbarbar}, {l.lclX, c.lclX}}}, false);
-    drawPlot(s, rangesPlot(),
+    drawPlot(s, p.ranges,
              QString::fromUtf8("Rozstępy R (D4 = %1, D3 = 0)")
                  .arg(NumberPattern(QStringLiteral("0.00")).format(c.d4, in_.regional)),
              c.ranges, {{{l.uclR, c.uclR}, {l.centreR, c.rbar}, {l.lclR, c.lclR}}}, true);
     s.setFontSize(9);
     s.setBold(false);
-    const double room = width_ - 2 * kMargin;
-    text(s, kMargin, height_ - kFootRoom + 100,
-         TextFitting::elided(s, ControlTexts::averagesReading(c), room), 0);
-    if (!in_.controlWarning.isEmpty()) {
-        text(s, kMargin, height_ - kFootRoom + 350,
-             TextFitting::elided(s, in_.controlWarning, room), 0);
+    const double foot = height_ - footRoom(static_cast<int>(warning.size()));
+    text(s, kMargin, foot + 100,
+         TextFitting::elided(s, ControlTexts::averagesReading(c), width_ - 2 * kMargin), 0);
+    for (int i = 0; i < warning.size(); ++i) {
+        text(s, kMargin, foot + 350 + i * kFootLine, warning[i], 0);
     }
 }
 

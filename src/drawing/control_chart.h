@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <utility>
 #include <vector>
@@ -34,8 +35,14 @@ public:
 
     void draw(Surface& s) const;
 
-    Plot averagesPlot() const;
-    Plot rangesPlot() const;
+    // The warning under the charts in lines that fit the width, every flagged range named.
+    QStringList warningLines(const Surface& s) const;
+    // The two plots above a foot of that many warning lines.
+    struct Plots {
+        Plot averages;
+        Plot ranges;
+    };
+    Plots plots(int warningLines) const;
     // The x of a part's point in an appraiser's section.
     double xOf(const Plot& plot, int appraiser, int part) const;
 

@@ -64,6 +64,36 @@ QString record(Database& db, const Entry& e) {
     return insert.run() ? QString() : insert.error();
 }
 
+QString forgetAnalysis(Database& db, const QString& numer) {
+    if (!hasTable(db)) {
+        return {};
+    }
+    Statement remove(db.handle(), QStringLiteral("DELETE FROM Historia WHERE Numer = ?"));
+    remove.bind(1, Value(numer));
+    return remove.run() ? QString() : remove.error();
+}
+
+QString forgetSeries(Database& db, const QString& numer, const QString& appraiser, int trial) {
+    if (!hasTable(db)) {
+        return {};
+    }
+    Statement remove(db.handle(),
+                     QStringLiteral("DELETE FROM Historia WHERE Numer = ? AND Operator = ? AND "
+                                    "Powtorzenie = ?"));
+    Statement renumber(db.handle(),
+                       QStringLiteral("UPDATE Historia SET Powtorzenie = Powtorzenie - 1 WHERE "
+                                      "Numer = ? AND Operator = ? AND Powtorzenie > ?"));
+    for (Statement* statement : {&remove, &renumber}) {
+        statement->bind(1, Value(numer));
+        statement->bind(2, Value(appraiser));
+        statement->bindInt64(3, trial);
+        if (!statement->run()) {
+            return statement->error();
+        }
+    }
+    return {};
+}
+
 std::optional<std::vector<Entry>> read(Database& db, const QString& numer, QString* error) {
     std::vector<Entry> out;
     if (!hasTable(db)) {

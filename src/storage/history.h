@@ -32,6 +32,13 @@ QString migrate(Database& db);
 bool hasTable(Database& db);
 // Inside the caller's transaction when there is one. Empty on success, else the cause.
 QString record(Database& db, const Entry& entry);
+// The entries go with what they describe, in the caller's transaction: every entry of a
+// deleted analysis (or of all its series), so none attaches to a later analysis of the
+// same number; those of one deleted series, its appraiser's later series moving up a
+// trial as the series themselves do. Empty on success (or without the table), else the
+// cause.
+QString forgetAnalysis(Database& db, const QString& numer);
+QString forgetSeries(Database& db, const QString& numer, const QString& appraiser, int trial);
 // The analysis's entries, oldest first; empty for a file without the table. Nothing
 // when the read failed (the cause in *error).
 std::optional<std::vector<Entry>> read(Database& db, const QString& numer, QString* error);

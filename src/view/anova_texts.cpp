@@ -1,6 +1,7 @@
 #include "anova_texts.h"
 
 #include "number_pattern.h"
+#include "number_reader.h"
 
 namespace AnovaTexts {
 
@@ -27,6 +28,23 @@ public:
     QString percent(Number v) const { return v ? percent_.format(*v, regional_) : QString(); }
     QString whole(Number v) const { return v ? QString::number(*v, 'f', 0) : QString(); }
     QString ratio(Number v) const { return v ? ratio_.format(*v, regional_) : QString(); }
+    // p beside alpha: as many decimals as make the printed comparison true ("0,24995 < 0,25",
+    // never "0,250 < 0,25").
+    QString pAgainst(double p, double alpha) const {
+        if (p < 0.0005) {
+            return this->p(p);
+        }
+        QString text;
+        for (int decimals = 3; decimals <= 12; ++decimals) {
+            const NumberPattern pattern(QStringLiteral("0.") + QString(decimals, QLatin1Char('0')));
+            text = pattern.format(p, regional_);
+            const std::optional<double> shown = readLocaleNumber(text, regional_);
+            if (shown && (*shown < alpha) == (p < alpha)) {
+                break;
+            }
+        }
+        return text;
+    }
     // Below a thousandth p reads "< 0,001"; three decimals would show a zero.
     QString p(Number v) const {
         if (!v) {
@@ -69,7 +87,7 @@ QString interactionSentence(const Anova::Results& a, const Formats& f) {
                               "Interakcja przy zerowej powtarzalności: "
                               "p nieokreślone — oceniana osobno");
     }
-    const QString p = f.p(a.interactionP);
+    const QString p = f.pAgainst(*a.interactionP, a.alpha);
     const QString pText =
         p.startsWith(QLatin1Char('<')) ? QStringLiteral("p ") + p : QStringLiteral("p = ") + p;
     return a.pooled ? QString::fromUtf8(
@@ -148,7 +166,8 @@ QStringList componentHeadings(double multiplier) {
 }  // namespace
 
 QString alphaText(double alpha, const RegionalSettings& regional) {
-    return NumberPattern(QStringLiteral("0.0##")).format(alpha, regional);
+    // every digit of a typed alpha: the one the tables were computed at
+    return NumberPattern(QStringLiteral("0.0#########")).format(alpha, regional);
 }
 
 Texts of(const Anova::Results& a, const StudyOutput& averageAndRange, const QString& numberPattern,

@@ -172,10 +172,12 @@ void CliTest::resultsAsTheWindowShowsThem() {
     const QJsonObject control = o.value(QStringLiteral("control")).toObject();
     QCOMPARE(control.value(QStringLiteral("uclR")).toDouble(), study.control->uclR);
     QCOMPARE(control.value(QStringLiteral("averagesTotal")).toInt(), 10);
-    QCOMPARE(cli({QStringLiteral("results"), t.path(), QStringLiteral("1/2026"),
-                  QStringLiteral("--alpha"), QStringLiteral("0.9")})
-                 .code,
-             64);
+    for (const char* wrong : {"0.9", "nan", "inf", "-inf"}) {
+        QCOMPARE(cli({QStringLiteral("results"), t.path(), QStringLiteral("1/2026"),
+                      QStringLiteral("--alpha"), QString::fromLatin1(wrong)})
+                     .code,
+                 64);
+    }
 }
 
 void CliTest::incompleteAnalysis() {

@@ -207,9 +207,9 @@ void AnovaTest::rrLimits() {
     QVERIFY(r);
     QCOMPARE(r->pooled, pooled);
     const Anova::Component& rr = r->components.rr;
-    QVERIFY2(std::fabs(*rr.ciLow - low) <= 5e-7 && std::fabs(*rr.ciHigh - high) <= 5e-7,
-             qPrintable(QStringLiteral("%1 - %2").arg(*rr.ciLow, 0, 'f', 7).arg(*rr.ciHigh, 0,
-                                                                                 'f', 7)));
+    QVERIFY2(
+        std::fabs(*rr.ciLow - low) <= 5e-7 && std::fabs(*rr.ciHigh - high) <= 5e-7,
+        qPrintable(QStringLiteral("%1 - %2").arg(*rr.ciLow, 0, 'f', 7).arg(*rr.ciHigh, 0, 'f', 7)));
     QVERIFY(!r->components.reproducibility.ciLow && !r->components.reproducibility.ciHigh);
     QVERIFY(r->components.repeatability.ciLow && r->components.repeatability.ciHigh);
 }

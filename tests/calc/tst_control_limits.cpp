@@ -42,8 +42,8 @@ void ControlLimitsTest::limits_data() {
     QTest::newRow("a range exactly at UCL_R")
         << made(2, 5, 3,
                 [](int i, int j, int t) {
-                    const double range = i == 0 && j == 0 ? 0.0258 : (i == 0 && j == 4 ? 0.0086
-                                                                                      : 0.0082);
+                    const double range =
+                        i == 0 && j == 0 ? 0.0258 : (i == 0 && j == 4 ? 0.0086 : 0.0082);
                     return 1 + 0.01 * j + (t == 1 ? 0.0001 : 0) + (t == 2 ? range : 0);
                 })
                .y
@@ -88,17 +88,21 @@ void ControlLimitsTest::remeasuredTrial_data() {
     QTest::addColumn<Anova::Values>("y");
     QTest::addColumn<int>("trial");
     const auto wild = [](int trial, int trials) {
-        return made(3, 5, trials, [=](int i, int j, int t) {
-                   return 0.75 + 0.1 * j + (i == 1 && j == 2 && t == trial ? 0.7 : 0);
-               })
+        return made(3, 5, trials,
+                    [=](int i, int j, int t) {
+                        return 0.75 + 0.1 * j + (i == 1 && j == 2 && t == trial ? 0.7 : 0);
+                    })
             .y;
     };
     QTest::newRow("two trials, the first wild") << wild(0, 2) << 0;
     QTest::newRow("two trials, the second wild") << wild(1, 2) << 1;
     QTest::newRow("three trials, the last wild") << wild(2, 3) << 2;
-    QTest::newRow("low reading wild") << made(2, 5, 2, [](int i, int j, int t) {
-        return 1.0 + j - (i == 1 && j == 2 && t == 1 ? 0.5 : 0);
-    }).y << 1;
+    QTest::newRow("low reading wild")
+        << made(
+               2, 5, 2,
+               [](int i, int j, int t) { return 1.0 + j - (i == 1 && j == 2 && t == 1 ? 0.5 : 0); })
+               .y
+        << 1;
 }
 
 void ControlLimitsTest::remeasuredTrial() {

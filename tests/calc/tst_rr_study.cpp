@@ -389,12 +389,12 @@ void RRStudyTest::exactValuesAtTheirLimits_data() {
     QTest::addColumn<int>("mode");
     QTest::addColumn<double>("percentRR");
     QTest::addColumn<double>("ndc");
-    QTest::newRow("%R&R exactly 10") << QVector<double>{0, 1, 2, 3, 4}
-                                     << QVector<double>{0.2, 1.2, 2.2, 3.2, 4.2} << 0 << 10.0
-                                     << 16.0;
-    QTest::newRow("ndc exactly 5") << QVector<double>{47.3, 57.3, 67.3, 77.3, 92.925}
-                                   << QVector<double>{54.632, 64.632, 74.632, 84.632, 100.257}
-                                   << 3 << 27.14144 << 5.0;
+    QTest::newRow("%R&R exactly 10")
+        << QVector<double>{0, 1, 2, 3, 4} << QVector<double>{0.2, 1.2, 2.2, 3.2, 4.2} << 0 << 10.0
+        << 16.0;
+    QTest::newRow("ndc exactly 5")
+        << QVector<double>{47.3, 57.3, 67.3, 77.3, 92.925}
+        << QVector<double>{54.632, 64.632, 74.632, 84.632, 100.257} << 3 << 27.14144 << 5.0;
 }
 
 void RRStudyTest::exactValuesAtTheirLimits() {

@@ -18,9 +18,6 @@
 
 namespace {
 
-constexpr double kLowestAlpha = 0.001;
-constexpr double kHighestAlpha = 0.5;
-
 QLabel* wrappingLabel(const char* name) {
     auto* label = new QLabel;
     label->setObjectName(QString::fromLatin1(name));
@@ -81,9 +78,13 @@ QWidget* AnovaWindow::buildAlphaRow() {
         alphaBox_->addItem(AnovaTexts::alphaText(a, inputs_.regional));
     }
     alphaBox_->setEditText(AnovaTexts::alphaText(alpha_, inputs_.regional));
+    // A typed alpha is taken as typed: no completion from the list ("0" is not 0,05).
+    alphaBox_->setCompleter(nullptr);
     caption->setBuddy(alphaBox_);
     connect(alphaBox_, &QComboBox::activated, this, [this] { applyAlpha(); });
-    connect(alphaBox_->lineEdit(), &QLineEdit::returnPressed, this, [this] { applyAlpha(); });
+    // Enter and the focus leaving the box alike: a typed alpha never stands unapplied
+    // beside tables computed at another one.
+    connect(alphaBox_->lineEdit(), &QLineEdit::editingFinished, this, [this] { applyAlpha(); });
     layout->addWidget(caption);
     layout->addWidget(alphaBox_);
     layout->addStretch(1);
@@ -203,15 +204,20 @@ void AnovaWindow::showTexts() {
 }
 
 bool AnovaWindow::applyAlpha() {
-    const std::optional<double> typed =
-        readLocaleNumber(alphaBox_->currentText().trimmed(), inputs_.regional);
-    if (!typed || *typed < kLowestAlpha || *typed > kHighestAlpha) {
+    const QString text = alphaBox_->currentText().trimmed();
+    if (refusing_ || text == AnovaTexts::alphaText(alpha_, inputs_.regional)) {
+        return true;  // nothing new, or the focus left for the refusal's own message
+    }
+    const std::optional<double> typed = readLocaleNumber(text, inputs_.regional);
+    if (!typed || !Anova::isAlpha(*typed)) {
+        refusing_ = true;
         InputChecks::refuse(alphaBox_->lineEdit(),
                             QString::fromUtf8("Poziom istotności α musi być liczbą od %1 do %2.")
-                                .arg(AnovaTexts::alphaText(kLowestAlpha, inputs_.regional),
-                                     AnovaTexts::alphaText(kHighestAlpha, inputs_.regional)),
+                                .arg(AnovaTexts::alphaText(Anova::kLowestAlpha, inputs_.regional),
+                                     AnovaTexts::alphaText(Anova::kHighestAlpha, inputs_.regional)),
                             *env_.dialogs);
         alphaBox_->setEditText(AnovaTexts::alphaText(alpha_, inputs_.regional));
+        refusing_ = false;
         return false;
     }
     alpha_ = *typed;

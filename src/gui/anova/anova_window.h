@@ -27,8 +27,9 @@ public:
     double alpha() const { return alpha_; }
     const ReportInputs& pageInputs() const { return inputs_; }
 
-    // Takes the alpha typed or chosen in the box; a text that is not an alpha from
-    // 0,001 to 0,5 is refused and the previous alpha stays. False when refused.
+    // Takes the alpha typed or chosen in the box (on Enter, a choice, or the focus
+    // leaving it); a text that is not an alpha from 0,001 to 0,5 is refused and the
+    // previous alpha stays. False when refused.
     bool applyAlpha();
     void printPage();
     void savePdf();
@@ -50,6 +51,7 @@ private:
     PagePrinter& printer_;
     QString suggestedPdf_;
     double alpha_;
+    bool refusing_ = false;
     QComboBox* alphaBox_ = nullptr;
     QLabel* method_ = nullptr;
     QTableWidget* full_ = nullptr;

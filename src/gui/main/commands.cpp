@@ -219,7 +219,11 @@ void Commands::importSeries() {
 
 // The values a correction changes, each with the series' appraiser and trial (its place
 // among the appraiser's series).
-std::vector<History::Entry> Commands::correctionsOf(const Dane& editor, const QString& why) const {
+QString Commands::selectedNumber() const {
+    return session_.analyses().field(QStringLiteral("Numer")).toText(session_.regional());
+}
+
+int Commands::trialOfSelectedSeries() const {
     const RecordSet& series = *session_.series();
     const Value appraiser = series.field(QStringLiteral("Operator"));
     int trial = 1;
@@ -227,16 +231,21 @@ std::vector<History::Entry> Commands::correctionsOf(const Dane& editor, const QS
          p >= 0 && series.fieldAt(p, QStringLiteral("Operator")) == appraiser; --p) {
         ++trial;
     }
+    return trial;
+}
+
+std::vector<History::Entry> Commands::correctionsOf(const Dane& editor, const QString& why) const {
+    const RecordSet& series = *session_.series();
+    const Value appraiser = series.field(QStringLiteral("Operator"));
+    const int trial = trialOfSelectedSeries();
     std::vector<History::Entry> out;
     for (int i = 0; i < editor.valueBoxes().size(); ++i) {
         const Value before = series.field(QStringLiteral("P%1").arg(i + 1));
         const Value after = editor.valueToStore(i);
         if (before != after) {
-            out.push_back(
-                {env_.now(),
-                 session_.analyses().field(QStringLiteral("Numer")).toText(session_.regional()),
-                 appraiser.toText(session_.regional()), i + 1, trial, before, after,
-                 why.isEmpty() ? QString::fromUtf8("Poprawa serii danych") : why});
+            out.push_back({env_.now(), selectedNumber(), appraiser.toText(session_.regional()),
+                           i + 1, trial, before, after,
+                           why.isEmpty() ? QString::fromUtf8("Poprawa serii danych") : why});
         }
     }
     return out;
@@ -374,6 +383,10 @@ bool Commands::confirmDeletion(const char* question) {
 }
 
 bool Commands::deleteEverySeries(QString* cause) {
+    *cause = History::forgetAnalysis(session_.database(), selectedNumber());
+    if (!cause->isEmpty()) {
+        return false;
+    }
     RecordSet& series = *session_.series();
     for (series.moveFirst(); !series.isEof(); series.moveFirst()) {
         if (!series.deleteCurrent()) {
@@ -392,11 +405,10 @@ void Commands::deleteAnalysis() {
     if (!confirmDeletion("Czy jesteś pewien, że usunąć sprawdzenie ?")) {
         return;
     }
-    const QString numer =
-        session_.analyses().field(QStringLiteral("Numer")).toText(session_.regional());
+    const QString numer = selectedNumber();
     Database& db = session_.database();
     QString cause;
-    // The series and their analysis go together or not at all.
+    // The series, their history and their analysis go together or not at all.
     bool done = db.begin();
     if (!done) {
         cause = db.lastError();
@@ -431,9 +443,22 @@ void Commands::deleteSeries() {
     if (!confirmDeletion("Czy jesteś pewien, że usunąć serię danych ?")) {
         return;
     }
-    if (!session_.series()->deleteCurrent()) {
-        reportFailure(QString::fromUtf8("Nie udało się usunąć serii danych."),
-                      session_.series()->lastError());
+    // The series and its history go together or not at all.
+    RecordSet& series = *session_.series();
+    Database& db = session_.database();
+    const QString appraiser = series.field(QStringLiteral("Operator")).toText(session_.regional());
+    QString cause =
+        db.begin() ? History::forgetSeries(db, selectedNumber(), appraiser, trialOfSelectedSeries())
+                   : db.lastError();
+    if (cause.isEmpty() && !series.deleteCurrent()) {
+        cause = series.lastError();
+    }
+    if (cause.isEmpty() && !db.commit()) {
+        cause = db.lastError();
+    }
+    if (!cause.isEmpty()) {
+        db.rollback();
+        reportFailure(QString::fromUtf8("Nie udało się usunąć serii danych."), cause);
     }
     window_.selectAnalysis();
 }

@@ -50,6 +50,9 @@ private:
     bool storeAnalysis(NowaA& editor, const QString& failure);
     bool storeSeries(Dane& editor, bool isNew, const QString& why = {});
     std::vector<History::Entry> correctionsOf(const Dane& editor, const QString& why) const;
+    // The selected series' place among its appraiser's series, from 1.
+    int trialOfSelectedSeries() const;
+    QString selectedNumber() const;
     bool deleteEverySeries(QString* cause);
     // The gauge the analysis's profile names, feeding the editor; nothing for "Brak" or
     // when it cannot be opened (the editor then says why).

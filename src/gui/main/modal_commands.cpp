@@ -99,12 +99,12 @@ void ModalCommands::controlCharts() {
             QString::fromUtf8("Nie udało się odczytać historii zmian: %1").arg(error),
             QString::fromLatin1(Dialogs::kWarningTitle), Dialogs::Icon::Warning);
     }
-    const NumberPattern pattern(session_.shared().numberPattern());
+    // Old and new values as stored: the pattern's rounding would hide the correction.
     std::vector<ControlWindow::HistoryRow> rows;
     for (const History::Entry& e : entries.value_or(std::vector<History::Entry>())) {
         rows.push_back({{e.when.toString(QStringLiteral("yyyy-MM-dd HH:mm")), e.appraiser,
                          QString::number(e.part), QString::number(e.trial),
-                         e.oldValue.format(pattern, rs), e.newValue.format(pattern, rs), e.why}});
+                         e.oldValue.toText(rs), e.newValue.toText(rs), e.why}});
     }
     ControlWindow window(ReportInputs::gather(session_, screen, env_.now()), env_,
                          suggestedFile(QStringLiteral("_karty")), std::move(rows), &window_);

@@ -32,7 +32,7 @@ T* child(const AnovaWindow& w, const char* name) {
 void typeAlpha(AnovaWindow& w, const QString& text) {
     auto* box = child<QComboBox>(w, "Alfa");
     box->setEditText(text);
-    emit box->lineEdit()->returnPressed();
+    emit box->lineEdit()->editingFinished();
 }
 
 }  // namespace
@@ -83,17 +83,28 @@ void AnovaWindowTest::alphaIsChosenOrRefused() {
         typeAlpha(w, QStringLiteral("0,25"));
         QCOMPARE(w.alpha(), 0.25);
         QVERIFY(pooled->isHidden());
-        QVERIFY(child<QLabel>(w, "Interakcja")
-                    ->text()
-                    .startsWith(QStringLiteral("Interakcja istotna")));
-        for (const char* wrong : {"0,9", "abc", "0,0001"}) {
+        // p 0,24995 printed with the digits that make "< 0,25" true
+        QCOMPARE(child<QLabel>(w, "Interakcja")->text(),
+                 QString::fromUtf8("Interakcja istotna: p = 0,24995 < α = 0,25 — oceniana osobno"));
+        // typed keys are taken as typed: "0" and Enter is no alpha, not the listed 0,05
+        auto* box = child<QComboBox>(w, "Alfa");
+        box->lineEdit()->selectAll();
+        QTest::keyClicks(box->lineEdit(), QStringLiteral("0"));
+        QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+        QCOMPARE(w.alpha(), 0.25);
+        QCOMPARE(f.dialogs.calls.size(), 1);
+        f.dialogs.calls.clear();
+        for (const char* wrong : {"0,9", "abc", "0,0001", "nan"}) {
             typeAlpha(w, QString::fromLatin1(wrong));
             QCOMPARE(f.dialogs.calls.last().text,
                      QString::fromUtf8("Poziom istotności α musi być liczbą od 0,001 do 0,5."));
             QCOMPARE(w.alpha(), 0.25);
             QCOMPARE(child<QComboBox>(w, "Alfa")->currentText(), QStringLiteral("0,25"));
         }
-        QCOMPARE(f.dialogs.calls.size(), 3);
+        QCOMPARE(f.dialogs.calls.size(), 4);
+        typeAlpha(w, QStringLiteral("0,0125"));  // a typed alpha is applied and shown whole
+        QCOMPARE(w.alpha(), 0.0125);
+        QVERIFY(child<QLabel>(w, "Metoda")->text().contains(QString::fromUtf8("α = 0,0125")));
     });
 }
 

@@ -88,9 +88,11 @@ void ControlWindowTest::remeasureFromTheWindowIsRecorded() {
     QVERIFY(history[0].why.startsWith(QString::fromUtf8("Powtórzony pomiar")));
     QVERIFY(f.window->controlWarningLabel()->isHidden());
     int listed = -1;
-    f.onModal = [&listed](QDialog& d) {  // the history view lists it
+    QStringList values;
+    f.onModal = [&](QDialog& d) {  // the history view lists it, values as stored
         if (auto* table = d.findChild<QTableWidget*>(QStringLiteral("Historia"))) {
             listed = table->rowCount();
+            values << table->item(0, 4)->text() << table->item(0, 5)->text();
         } else {
             d.findChild<QPushButton*>(QStringLiteral("Historia"))->click();
         }
@@ -99,6 +101,7 @@ void ControlWindowTest::remeasureFromTheWindowIsRecorded() {
     f.find<QAction>("KartyKontrolne")->trigger();
     QCOMPARE(f.modals.last(), QStringLiteral("HistoriaZmian"));
     QCOMPARE(listed, 1);
+    QCOMPARE(values, (QStringList{QStringLiteral("1,03"), QStringLiteral("0,3")}));
 }
 
 // A double click on the red range does the same; a plain correction is recorded too.

@@ -9,6 +9,7 @@
 #include "analysis_editor.h"
 #include "data_grid.h"
 #include "editor_steps.h"
+#include "history.h"
 #include "number_proposal.h"
 #include "record_sets.h"
 #include "series_editor.h"
@@ -70,8 +71,35 @@ void DeleteCommandsTest::deleteQuestions() {
     QCOMPARE(f.dialogs.calls[1].title, QStringLiteral("Uwaga !!!"));
     QCOMPARE(f.dialogs.calls[1].icon, Dialogs::Icon::Critical);
     QVERIFY(f.dialogs.calls[1].afterBeep);
+    // corrections of the first appraiser's three series, and one of another analysis
+    for (const auto& [numer, trial] :
+         {std::pair{"7/2026", 1}, {"7/2026", 2}, {"7/2026", 3}, {"6/2026", 1}}) {
+        QVERIFY(History::record(f.window->session()->database(), {QDateTime::currentDateTime(),
+                                                                  QString::fromLatin1(numer),
+                                                                  QString::fromUtf8("Anna Żak"),
+                                                                  1,
+                                                                  trial,
+                                                                  1.0,
+                                                                  2.0,
+                                                                  {}})
+                    .isEmpty());
+    }
     f.dialogs.answers = {true, true};
     f.find<QAction>(command.toLatin1().constData())->trigger();
+    const auto trials = [&](const char* numer) {
+        QString error;
+        QList<int> out;
+        const auto entries =
+            History::read(f.window->session()->database(), QString::fromLatin1(numer), &error);
+        for (const History::Entry& e : entries.value_or(std::vector<History::Entry>())) {
+            out << e.trial;
+        }
+        return out;
+    };
+    // the history goes with what it describes; a deleted first series' later trials move up
+    const QList<int> kept = command == QLatin1String("UsunDana") ? QList<int>{1, 2} : QList<int>();
+    QCOMPARE(trials("7/2026"), kept);
+    QCOMPARE(trials("6/2026"), QList<int>{1});
     const auto after = counts();
     if (command == QLatin1String("UsunAnaliza")) {
         QCOMPARE(after, qMakePair(1, 0));
