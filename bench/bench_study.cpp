@@ -55,7 +55,7 @@ double oneAnova(const StudyInput& in, const StudyOutput& out, const RegionalSett
         return a->components.rr.variance;
     }
     return a->components.rr.variance +
-           AnovaTexts::of(*a, out, in.numberPattern, rs).components.size();
+           AnovaTexts::of(*a, out, rs).components.size();
 }
 
 double microsecondsPer(const std::function<double()>& step, int rounds, double* checksum) {

@@ -87,10 +87,12 @@ double AnovaPage::drawTable(Surface& s, double y, const QString& title, const Ta
         const int textY = pagePosition(rowTop + 50);
         page_.DrP(pagePosition(t.edges[0] + 100), textY,
                   page_.fitted(s, row.value(0), t.edges[1] - t.edges[0] - 150), 0, s);
+        // A number shrinks to its column; a digit is never cut.
         for (int c = 1; c < row.size() && c + 1 < static_cast<int>(t.edges.size()); ++c) {
             const double room = t.edges[c + 1] - t.edges[c] - 150;
-            page_.DrP(pagePosition(t.edges[c + 1] - 100), textY,
-                      page_.fitted(s, row.value(c), room), 2, s);
+            page_.setFont(s, page_.shrunkToFit(s, row.value(c), room, 9), false);
+            page_.DrP(pagePosition(t.edges[c + 1] - 100), textY, row.value(c), 2, s);
+            page_.setFont(s, 9, false);
         }
         rowTop += kRow;
         page_.line(s, 0, rowTop, 10000, rowTop);

@@ -124,14 +124,17 @@ void ReportPage::drawHeader(Surface& s, const QString& title) const {
     setZoomedLineWidth(s, 1);
 }
 
+double ReportPage::shrunkToFit(const Surface& s, const QString& text, double room,
+                               double size) const {
+    const double width = pageWidth(s, text);
+    return width > room ? size * room / width : size;
+}
+
 // The company name shrinks until it fits the frame; it is cut only below a legible size.
 void ReportPage::drawCompanyName(Surface& s) const {
     constexpr double kRoom = 9800;
     const QString name = in_.Firma.toText(in_.regional);
-    const double width = pageWidth(s, name);
-    if (width > kRoom) {
-        setFont(s, std::max(14 * kRoom / width, 7.0), true);
-    }
+    setFont(s, std::max(shrunkToFit(s, name, kRoom, 14), 7.0), true);
     DrP(5000, 350, fitted(s, name, kRoom), 1, s);
     setFont(s, 14, true);
 }

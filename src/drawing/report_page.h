@@ -34,6 +34,9 @@ public:
     void setZoomedLineWidth(Surface& s, int width) const;
     void setFont(Surface& s, double size, bool bold) const;
     // Width on the page (twips at zoom 1) in the current font.
+    // The font size (at most `size`, points) at which the text fits the room (page
+    // twips) whole, in the current boldness: a number shrinks, it is never cut.
+    double shrunkToFit(const Surface& s, const QString& text, double room, double size) const;
     double pageWidth(const Surface& s, const QString& text) const;
     // The text cut with "…" to fit the room (page twips); whole when it fits.
     QString fitted(const Surface& s, const QString& text, double room) const;

@@ -586,6 +586,23 @@ QString formatGeneralNumber(double value, const RegionalSettings& regional) {
     return out;
 }
 
+QString fixedPattern(int decimals) {
+    return decimals <= 0 ? QStringLiteral("0")
+                         : QStringLiteral("0.") + QString(decimals, QLatin1Char('0'));
+}
+
+QString formatSignificant(double value, int digits, const RegionalSettings& regional) {
+    if (!std::isfinite(value)) {
+        return {};
+    }
+    if (value == 0) {
+        return formatNumber(0, fixedPattern(0), regional);
+    }
+    const int magnitude = static_cast<int>(std::floor(std::log10(std::fabs(value))));
+    const int decimals = std::clamp(digits - 1 - magnitude, 0, 15);
+    return formatNumber(value, fixedPattern(decimals), regional);
+}
+
 int patternDecimals(const QString& pattern) {
     const QString first = pattern.section(QLatin1Char(';'), 0, 0);
     const int point = first.indexOf(QLatin1Char('.'));

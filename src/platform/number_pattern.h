@@ -47,6 +47,12 @@ private:
 
 // The decimals the pattern's first section shows ("0.000" 3, "#,##0" 0).
 int patternDecimals(const QString& pattern);
+// The plain pattern of so many decimals: 0 "0", 3 "0.000".
+QString fixedPattern(int decimals);
+
+// A value with so many significant digits, whatever its size (0,0001234 and 399733
+// alike), never fewer decimals than 0 nor more than 15; zero as "0"; not finite: empty.
+QString formatSignificant(double value, int digits, const RegionalSettings& regional);
 
 // One-off convenience: compiles the pattern and formats one value.
 QString formatNumber(double value, const QString& pattern, const RegionalSettings& regional);

@@ -9,22 +9,16 @@ namespace {
 
 using Number = std::optional<double>;
 
-// Sums of squares, mean squares and variances are in the unit squared: they keep as many
-// significant places as the measured values with twice the pattern's decimals ("0.000"
-// gives "0.000000"), where the pattern itself would show a repeatable gauge as 0.
-QString squaresPattern(const QString& numberPattern) {
-    const int decimals = patternDecimals(numberPattern);
-    return decimals == 0 ? QStringLiteral("0")
-                         : QStringLiteral("0.") + QString(2 * decimals, QLatin1Char('0'));
-}
-
 class Formats {
 public:
-    Formats(const QString& numberPattern, const RegionalSettings& regional)
-        : number_(numberPattern), squares_(squaresPattern(numberPattern)), regional_(regional) {}
+    explicit Formats(const RegionalSettings& regional) : regional_(regional) {}
 
-    QString number(Number v) const { return v ? number_.format(*v, regional_) : QString(); }
-    QString square(Number v) const { return v ? squares_.format(*v, regional_) : QString(); }
+    // Sums of squares, mean squares, variances and standard deviations keep four
+    // significant digits at any scale: fixed decimals would show a repeatable gauge's
+    // variance as 0,0000, or cut a large one short.
+    QString significant(Number v) const {
+        return v ? formatSignificant(*v, 4, regional_) : QString();
+    }
     QString percent(Number v) const { return v ? percent_.format(*v, regional_) : QString(); }
     QString whole(Number v) const { return v ? QString::number(*v, 'f', 0) : QString(); }
     QString ratio(Number v) const { return v ? ratio_.format(*v, regional_) : QString(); }
@@ -56,8 +50,6 @@ public:
     const RegionalSettings& regional() const { return regional_; }
 
 private:
-    NumberPattern number_;
-    NumberPattern squares_;
     NumberPattern percent_{QStringLiteral("#0.00")};
     NumberPattern ratio_{QStringLiteral("0.000")};
     const RegionalSettings& regional_;
@@ -65,16 +57,18 @@ private:
 
 Row rowTexts(const char* source, const Anova::Row& row, const Formats& f) {
     return {QString::fromUtf8(source),
-            {f.whole(row.df), f.square(row.ss), f.square(row.ms), f.ratio(row.f), f.p(row.p)}};
+            {f.whole(row.df), f.significant(row.ss), f.significant(row.ms), f.ratio(row.f),
+             f.p(row.p)}};
 }
 
 Row componentTexts(const char* name, const Anova::Component& c, const Formats& f) {
-    const QString interval = c.ciLow && c.ciHigh
-                                 ? f.number(c.ciLow) + QString::fromUtf8(" – ") + f.number(c.ciHigh)
-                                 : QString();
+    const QString interval =
+        c.ciLow && c.ciHigh
+            ? f.significant(c.ciLow) + QString::fromUtf8(" – ") + f.significant(c.ciHigh)
+            : QString();
     return {QString::fromUtf8(name),
-            {f.square(c.variance), f.percent(c.pctContribution), f.number(c.sd),
-             f.number(c.studyVar), f.percent(c.pctStudyVar), f.percent(c.pctRef), interval}};
+            {f.significant(c.variance), f.percent(c.pctContribution), f.significant(c.sd),
+             f.significant(c.studyVar), f.percent(c.pctStudyVar), f.percent(c.pctRef), interval}};
 }
 
 QString interactionSentence(const Anova::Results& a, const Formats& f) {
@@ -170,9 +164,9 @@ QString alphaText(double alpha, const RegionalSettings& regional) {
     return NumberPattern(QStringLiteral("0.0#########")).format(alpha, regional);
 }
 
-Texts of(const Anova::Results& a, const StudyOutput& averageAndRange, const QString& numberPattern,
+Texts of(const Anova::Results& a, const StudyOutput& averageAndRange,
          const RegionalSettings& regional) {
-    const Formats f(numberPattern, regional);
+    const Formats f(regional);
     const Anova::Table& t = a.table;
     Texts out;
     out.method = methodLine(a, f);

@@ -10,10 +10,10 @@
 #include "rr_study.h"
 
 // The texts of the ANOVA method, made once for the window, the ANOVA page and anything
-// else that shows them: standard deviations and study variations through the number
-// pattern, sums of squares, mean squares and variances with twice its decimals,
-// percentages as "#0.00", F and p with three decimals, degrees of freedom and ndc whole.
-// An empty result has no text.
+// else that shows them: sums of squares, mean squares, variances, standard deviations,
+// study variations and their limits with four significant digits, percentages as
+// "#0.00", F and p with three decimals (p beside alpha with as many as the comparison
+// needs), degrees of freedom and ndc whole. An empty result has no text.
 namespace AnovaTexts {
 
 // A row of a table: its name and the cells under the headings that follow the first.
@@ -51,7 +51,7 @@ struct Texts {
 };
 
 Texts of(const Anova::Results& anova, const StudyOutput& averageAndRange,
-         const QString& numberPattern, const RegionalSettings& regional);
+         const RegionalSettings& regional);
 
 // An alpha as the user reads it: "0,05", "0,25", "0,001".
 QString alphaText(double alpha, const RegionalSettings& regional);

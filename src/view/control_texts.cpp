@@ -4,6 +4,16 @@
 
 namespace ControlTexts {
 
+namespace {
+
+// Limits and means come from averages of the shown values: one decimal more than the
+// values themselves, so a range of 0,01 never reads as lying above "UCL = 0,01".
+NumberPattern limitsPattern(const QString& numberPattern) {
+    return NumberPattern(fixedPattern(patternDecimals(numberPattern) + 1));
+}
+
+}  // namespace
+
 QString warning(const ControlLimits::Results& control, const QStringList& appraisers,
                 const QString& numberPattern, const RegionalSettings& regional) {
     if (control.flaggedRanges.empty()) {
@@ -15,7 +25,7 @@ QString warning(const ControlLimits::Results& control, const QStringList& apprai
                       .arg(appraisers.value(f.appraiser), QString::number(f.part + 1));
     }
     return QString::fromUtf8("Rozstęp poza granicą kontrolną (UCL = %1): %2 — %3.")
-        .arg(NumberPattern(numberPattern).format(control.uclR, regional),
+        .arg(limitsPattern(numberPattern).format(control.uclR, regional),
              places.join(QStringLiteral("; ")),
              QString::fromUtf8(places.size() == 1 ? "powtórz pomiar" : "powtórz pomiary"));
 }
@@ -42,7 +52,7 @@ QString constants(const ControlLimits::Results& control, const RegionalSettings&
 
 Labels labels(const ControlLimits::Results& c, const QString& numberPattern,
               const RegionalSettings& regional) {
-    const NumberPattern pattern(numberPattern);
+    const NumberPattern pattern = limitsPattern(numberPattern);
     const auto label = [&](const char* name, double value) {
         return QString::fromUtf8(name) + QStringLiteral(" = ") + pattern.format(value, regional);
     };

@@ -10,8 +10,9 @@
 // labels of the limits and the reading of the averages, numbers through the pattern.
 namespace ControlTexts {
 
-// "Rozstęp poza granicą kontrolną (UCL = 0,882): oceniający B, część 4 — powtórz
-// pomiar."; empty when no range is above the limit.
+// "Rozstęp poza granicą kontrolną (UCL = 0,8815): oceniający B, część 4 — powtórz
+// pomiar."; empty when no range is above the limit. Limits show one decimal more than
+// the number pattern.
 QString warning(const ControlLimits::Results& control, const QStringList& appraisers,
                 const QString& numberPattern, const RegionalSettings& regional);
 
@@ -21,7 +22,7 @@ QString averagesReading(const ControlLimits::Results& control);
 // "D4 = 2,58, A2 = 1,023 (3 powtórzenia)"
 QString constants(const ControlLimits::Results& control, const RegionalSettings& regional);
 
-// The labels of the charts' lines, numbers through the pattern.
+// The labels of the charts' lines, one decimal more than the number pattern.
 struct Labels {
     QString uclX, centreX, lclX, uclR, centreR, lclR;
 };

@@ -70,7 +70,7 @@ ReportInputs ReportInputs::gather(Session& session, const AnalysisScreen& screen
         in.controlLabels = ControlTexts::labels(*screen.control, in.numberPattern, in.regional);
     }
     if (screen.anova) {
-        in.anova = AnovaTexts::of(*screen.anova, screen.study, in.numberPattern, in.regional);
+        in.anova = AnovaTexts::of(*screen.anova, screen.study, in.regional);
     }
     const int parts = StudyInput::partCount(in.field("LiczbaN"));
     if (RecordSet* series = session.series()) {

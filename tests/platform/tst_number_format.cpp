@@ -21,6 +21,8 @@ private slots:
     void roundTripThroughTheReader();
     void compiledPatternServesManyValues();
     void handEditedHugePatterns();
+    void significantDigits_data();
+    void significantDigits();
 };
 
 void NumberFormatTest::vectors_data() {
@@ -199,6 +201,25 @@ void NumberFormatTest::handEditedHugePatterns() {
              QStringLiteral("2024").repeated(15000));
     QCOMPARE(formatDate(when, QString(60000, QLatin1Char('h')), rs),
              QStringLiteral("14").repeated(30000));
+}
+
+void NumberFormatTest::significantDigits_data() {
+    QTest::addColumn<double>("value");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("a repeatable gauge's variance") << 0.000190278 << "0,0001903";
+    QTest::newRow("unit scale") << 0.302372 << "0,3024";
+    QTest::newRow("tens") << 88.361934 << "88,36";
+    QTest::newRow("large: every integer digit") << 399732.51 << "399733";
+    QTest::newRow("rounding up to the next power") << 9.99996 << "10,000";
+    QTest::newRow("zero") << 0.0 << "0";
+    QTest::newRow("negative") << -0.012345 << "-0,01235";
+    QTest::newRow("not finite") << qInf() << "";
+}
+
+void NumberFormatTest::significantDigits() {
+    QFETCH(double, value);
+    QFETCH(QString, expected);
+    QCOMPARE(formatSignificant(value, 4, RegionalSettings::polish()), expected);
 }
 
 QTEST_GUILESS_MAIN(NumberFormatTest)

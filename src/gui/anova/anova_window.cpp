@@ -223,7 +223,7 @@ bool AnovaWindow::applyAlpha() {
     alpha_ = *typed;
     if (const std::optional<Anova::Results> anova = screen_.anovaAt(alpha_)) {
         inputs_.anova =
-            AnovaTexts::of(*anova, screen_.study, inputs_.numberPattern, inputs_.regional);
+            AnovaTexts::of(*anova, screen_.study, inputs_.regional);
     } else {
         inputs_.anova.reset();
     }

@@ -52,7 +52,7 @@ void AnovaWindowTest::showsTheStudysAnova() {
     QVERIFY(f.load());
     const AnalysisScreen study = studyInFile(f.database.path(), QStringLiteral("AIAG"));
     const AnovaTexts::Texts expected =
-        AnovaTexts::of(*study.anova, study.study, QStringLiteral("0.000"), f.regional);
+        AnovaTexts::of(*study.anova, study.study, f.regional);
     bool shown = false;
     withAnovaWindow(f, 0, [&](AnovaWindow& w) {
         shown = true;

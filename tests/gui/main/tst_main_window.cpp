@@ -189,7 +189,7 @@ void MainWindowTest::rangeOutOfControlIsFlagged() {
     QCOMPARE(flagged, QStringList{QString::fromUtf8("Rozstęp 1,020")});
     QLabel* line = f.window->controlWarningLabel();
     QVERIFY(!line->isHidden());
-    QCOMPARE(line->text(), QString::fromUtf8("Rozstęp poza granicą kontrolną (UCL = 0,882): "
+    QCOMPARE(line->text(), QString::fromUtf8("Rozstęp poza granicą kontrolną (UCL = 0,8815): "
                                              "oceniający B, część 4 — powtórz pomiar."));
     f.window->selectAnalysisAt(1);
     QVERIFY(line->isHidden());
