@@ -416,11 +416,17 @@ int verify(const QCommandLineParser& parser) {
     options.regional = RegionalSettings::fromSystem();
     const Verification::Record record = Verification::run(options);
     printOut(Verification::plainText(record).toUtf8());
+    if (record.incomplete()) {
+        // a record of figures never computed is nothing to sign
+        return fail(QString::fromUtf8("Weryfikacja niepełna: %1 Protokołu nie zapisano.")
+                        .arg(record.summary()),
+                    record.exitCode());
+    }
     QString error;
     if (!out.isEmpty() && !VerificationPage::writePdf(record, out, &error)) {
         return fail(QString::fromUtf8("Nie zapisano protokołu: %1.").arg(error), 2);
     }
-    return record.passed() ? 0 : 1;
+    return record.exitCode();
 }
 
 }  // namespace

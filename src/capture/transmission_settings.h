@@ -6,7 +6,7 @@
 
 struct ParsedSettings;
 
-// The data-transmission settings of an analysis's profile, the classic
+// The data-transmission settings of an analysis's profile, the usual
 // "baud,parity,databits,stopbits" text (parity n/e/o/m/s in either case, data 5 to 8,
 // stop 1 or 2), optionally followed by ",PORT" with a device path. Without a port, a
 // profile named "... COMn" means /dev/ttyS(n-1).

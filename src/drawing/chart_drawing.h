@@ -11,7 +11,7 @@
 // Its geometry differs from the report's chart (the column width is truncated to whole
 // twips). When every value is equal the marks stand on the frame's middle line.
 struct ChartDrawing {
-    // The classic window's plot frame (Shape1) and name strip (Shape2), in its picture's
+    // The window's plot frame (Shape1) and name strip (Shape2), in its picture's
     // twips, and the picture's width.
     static constexpr QRect kPlotFrame{60, 120, 9015, 3345};
     static constexpr QRect kNameStrip{60, 3450, 9015, 285};

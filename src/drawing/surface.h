@@ -3,7 +3,7 @@
 #include <QColor>
 #include <QString>
 
-// What the report page and the chart draw on: the classic drawing operations, in the
+// What the report page and the chart draw on: the retained-picture drawing operations, in the
 // target's own unit, twips. Positions are relative to the scale origin (scale-left and
 // scale-top: the coordinates of the target's top-left corner). Line widths are in
 // screen pixels. Texts stand with their top-left corner at the current position, in

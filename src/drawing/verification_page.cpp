@@ -19,11 +19,12 @@ QString colourName(Verdict verdict) {
     return verdictColour(verdict).name();
 }
 
-QString verdictCell(bool agrees) {
-    return agrees ? QStringLiteral("<td align=center bgcolor=\"%1\">zgodny</td>")
-                        .arg(colourName(Verdict::Accepted))
-                  : QStringLiteral("<td align=center bgcolor=\"%1\"><b>NIEZGODNY</b></td>")
-                        .arg(colourName(Verdict::Rejected));
+QString verdictCell(Verification::Outcome outcome) {
+    const QString word = escaped(Verification::outcomeWord(outcome));
+    return QStringLiteral("<td align=center bgcolor=\"%1\">%2</td>")
+        .arg(colourName(Verification::verdictOf(outcome)),
+             outcome == Verification::Outcome::Disagrees ? QStringLiteral("<b>%1</b>").arg(word)
+                                                         : word);
 }
 
 // The method and its source head the table, with the column names: a table that runs on
@@ -31,24 +32,27 @@ QString verdictCell(bool agrees) {
 QString figureRows(const Verification::Check& check) {
     QString rows =
         QString::fromUtf8(
-            "<thead><tr><td colspan=6 bgcolor=\"#eeeeee\"><b>%1</b><br><small>Źródło: %2</small>"
+            "<thead><tr><td colspan=7 bgcolor=\"#eeeeee\"><b>%1</b><br><small>Źródło: %2</small>"
             "</td></tr><tr><th align=left width=\"24%\"><small>Wielkość</small></th>"
-            "<th width=\"16%\"><small>Wartość<br>opublikowana</small></th>"
-            "<th width=\"16%\"><small>Wartość<br>obliczona</small></th><th "
-            "width=\"16%\"><small>Różnica</small></th>"
-            "<th width=\"16%\"><small>Różnica<br>dopuszczalna</small></th><th "
+            "<th width=\"12%\"><small>Wartość<br>odniesienia</small></th>"
+            "<th width=\"12%\"><small>Rodzaj</small></th>"
+            "<th width=\"14%\"><small>Wartość<br>obliczona</small></th><th "
+            "width=\"14%\"><small>Różnica</small></th>"
+            "<th width=\"12%\"><small>Różnica<br>dopuszczalna</small></th><th "
             "width=\"12%\"><small>Wynik</small></th>"
             "</tr></thead>")
             .arg(escaped(check.method), escaped(check.source));
     for (const Verification::Figure& f : check.figures) {
         rows += QStringLiteral(
-                    "<tr><td>%1</td><td align=right>%2</td><td align=right>%3</td>"
-                    "<td align=right>%4</td><td align=right>±%5</td>%6</tr>")
-                    .arg(escaped(f.name), escaped(f.published), escaped(f.computed),
-                         escaped(f.difference), escaped(f.allowed), verdictCell(f.agrees));
+                    "<tr><td>%1</td><td align=right>%2</td><td align=center><small>%3</small></td>"
+                    "<td align=right>%4</td><td align=right>%5</td><td align=right>±%6</td>%7"
+                    "</tr>")
+                    .arg(escaped(f.name), escaped(f.reference),
+                         escaped(Verification::sourceWord(f.source)), escaped(f.computed),
+                         escaped(f.difference), escaped(f.allowed), verdictCell(f.outcome));
         if (!f.why.isEmpty()) {
             rows += QString::fromUtf8(
-                        "<tr><td colspan=6><i>Różnica wyjaśniona w źródle: %1</i></td></tr>")
+                        "<tr><td colspan=7><i>Większa różnica dopuszczalna: %1</i></td></tr>")
                         .arg(escaped(f.why));
         }
     }
@@ -78,9 +82,10 @@ QString html(const Verification::Record& record) {
                    QString::fromUtf8(
                        "<p>Każde badanie odniesienia obliczono tą samą drogą co okno główne "
                        "(wartości wyświetlane, tablice współczynników programu, poziom badania) "
-                       "i porównano z wartościami opublikowanymi z dokładnością, z jaką je "
-                       "wydrukowano: ± jedna jednostka ostatniej cyfry, chyba że źródło samo "
-                       "wyjaśnia większą różnicę.</p>");
+                       "i porównano z wartościami odniesienia z dokładnością, z jaką je podano: "
+                       "± jedna jednostka ostatniej cyfry, chyba że przy wielkości wyjaśniono "
+                       "większą różnicę. Wartość „opublikowana” jest wydrukowana w źródle; "
+                       "„wyprowadzona” — obliczona z opublikowanych danych opisaną metodą.</p>");
     for (const Verification::Study& study : record.studies) {
         body +=
             QStringLiteral("<h3>%1</h3><p>%2</p>").arg(escaped(study.title), escaped(study.values));

@@ -66,6 +66,22 @@ const std::map<QString, Getter>& figureGetters() {
         {QStringLiteral("anova.pooledPartF"), anova([](const A& a) { return a.reduced.part.f; })},
         {QStringLiteral("anova.pooledAppraiserF"),
          anova([](const A& a) { return a.reduced.appraiser.f; })},
+        {QStringLiteral("anova.ssPart"), anova([](const A& a) { return Number(a.table.part.ss); })},
+        {QStringLiteral("anova.ssAppraiser"),
+         anova([](const A& a) { return Number(a.table.appraiser.ss); })},
+        {QStringLiteral("anova.ssInteraction"),
+         anova([](const A& a) { return Number(a.table.interaction.ss); })},
+        {QStringLiteral("anova.ssRepeatability"),
+         anova([](const A& a) { return Number(a.table.repeatability.ss); })},
+        {QStringLiteral("anova.pooled"),
+         anova([](const A& a) { return Number(a.pooled ? 1 : 0); })},
+        {QStringLiteral("anova.dfPooled"), anova([](const A& a) {
+             return a.pooled ? Number(a.reduced.repeatability.df) : Number();
+         })},
+        {QStringLiteral("anova.sdRepeatability"),
+         anova([](const A& a) { return Number(a.components.repeatability.sd); })},
+        {QStringLiteral("anova.sdAppraiser"),
+         anova([](const A& a) { return Number(a.components.appraiser.sd); })},
         {QStringLiteral("anova.msPart"), anova([](const A& a) { return a.table.part.ms; })},
         {QStringLiteral("anova.msAppraiser"),
          anova([](const A& a) { return a.table.appraiser.ms; })},
@@ -168,6 +184,8 @@ std::optional<AnalysisScreen> computed(const QJsonObject& study, const QString& 
         *failure = opened.database ? writeRows(*opened.database, study) : opened.error;
     }
     if (!failure->isEmpty()) {
+        *failure = QString::fromUtf8("nie można zapisać badania w folderze tymczasowym „%1”: %2")
+                       .arg(folder, *failure);
         return std::nullopt;
     }
     auto session = Session::openFile(path, options.regional, Database::Access::ReadOnly, kNumer,
@@ -188,43 +206,61 @@ std::optional<AnalysisScreen> computed(const QJsonObject& study, const QString& 
     return screen;
 }
 
-QString decimalPattern(int decimals) {
-    return decimals <= 0 ? QStringLiteral("0")
-                         : QStringLiteral("0.") + QString(decimals, QLatin1Char('0'));
-}
-
 int decimalsOf(const QString& printed) {
     const int point = static_cast<int>(printed.indexOf(QLatin1Char('.')));
     return point < 0 ? 0 : static_cast<int>(printed.size()) - point - 1;
 }
 
-Figure compared(const QJsonObject& item, Number value, const RegionalSettings& rs) {
+// A figure's reference as the data gives it: the value, its printed decimals and the
+// allowance (a count exactly; any other figure within a unit of its last digit, or what
+// the explanation gives).
+struct Reference {
+    double value = 0;
+    int decimals = 0;
+    QString allowedText;
+    bool exact = false;  // a count
+    double divisor = 1;  // the program's figure is compared after this division
+
+    explicit Reference(const QJsonObject& item) {
+        const QString printed = item.value(QStringLiteral("published")).toString();
+        value = printed.toDouble();
+        decimals = decimalsOf(printed);
+        const QJsonObject explained = item.value(QStringLiteral("explained")).toObject();
+        exact = item.value(QStringLiteral("exact")).toBool();
+        allowedText = !explained.isEmpty() ? explained.value(QStringLiteral("allowed")).toString()
+                      : exact              ? QStringLiteral("0")
+                              : QString::number(std::pow(10.0, -decimals), 'f', decimals);
+        divisor = item.value(QStringLiteral("divisor")).toDouble(1);
+    }
+    double allowed() const { return allowedText.toDouble(); }
+};
+
+Figure described(const QJsonObject& item, const Reference& ref, Source source,
+                 const RegionalSettings& rs) {
     Figure f;
     f.name = item.value(QStringLiteral("name")).toString();
-    const QString printed = item.value(QStringLiteral("published")).toString();
-    const int decimals = decimalsOf(printed);
-    const double published = printed.toDouble();
-    const QJsonObject explained = item.value(QStringLiteral("explained")).toObject();
-    // A count or a whole number printed as such must agree exactly.
-    const QString allowedText =
-        !explained.isEmpty() ? explained.value(QStringLiteral("allowed")).toString()
-        : decimals == 0      ? QStringLiteral("0")
-                             : QString::number(std::pow(10.0, -decimals), 'f', decimals);
-    const double allowed = allowedText.toDouble();
-    f.why = explained.value(QStringLiteral("why")).toString();
-    f.published = formatNumber(published, decimalPattern(decimals), rs);
-    f.allowed = formatNumber(allowed, decimalPattern(decimalsOf(allowedText)), rs);
-    if (value) {
-        const double difference = *value - published;
-        const QString finer = decimalPattern(decimals == 0 ? 0 : decimals + 2);
-        f.computed = formatNumber(*value, finer, rs);
-        f.difference = formatNumber(difference, finer, rs);
-        // binary noise of the subtraction is no disagreement
-        f.agrees = std::fabs(difference) <= allowed * (1 + 1e-9);
-    } else {
-        f.computed = QString::fromUtf8("brak wyniku");
-    }
+    f.source = source;
+    f.why =
+        item.value(QStringLiteral("explained")).toObject().value(QStringLiteral("why")).toString();
+    f.reference = formatNumber(ref.value, fixedPattern(ref.decimals), rs);
+    f.allowed = formatNumber(ref.allowed(), fixedPattern(decimalsOf(ref.allowedText)), rs);
+    f.computed = QString::fromUtf8("nie obliczono");
     return f;
+}
+
+void compare(Figure& f, const Reference& ref, Number value, const RegionalSettings& rs) {
+    if (!value) {
+        f.computed = QString::fromUtf8("brak wyniku");
+        f.outcome = Outcome::Disagrees;  // computed, and the program gave none
+        return;
+    }
+    const double difference = *value / ref.divisor - ref.value;
+    const QString finer = fixedPattern(ref.exact ? 0 : ref.decimals + 2);
+    f.computed = formatNumber(*value / ref.divisor, finer, rs);
+    f.difference = formatNumber(difference, finer, rs);
+    // binary noise of the subtraction is no disagreement
+    f.outcome =
+        std::fabs(difference) <= ref.allowed() * (1 + 1e-9) ? Outcome::Agrees : Outcome::Disagrees;
 }
 
 Check checked(const QJsonObject& check, const std::optional<AnalysisScreen>& screen,
@@ -232,12 +268,19 @@ Check checked(const QJsonObject& check, const std::optional<AnalysisScreen>& scr
     Check out{check.value(QStringLiteral("method")).toString(),
               check.value(QStringLiteral("source")).toString(),
               {}};
+    const Source source = check.value(QStringLiteral("kind")).toString() == QLatin1String("derived")
+                              ? Source::Derived
+                              : Source::Published;
     for (const QJsonValue& v : check.value(QStringLiteral("figures")).toArray()) {
         const QJsonObject item = v.toObject();
-        const auto getter = figureGetters().find(item.value(QStringLiteral("key")).toString());
-        const Number value =
-            screen && getter != figureGetters().end() ? getter->second(*screen) : std::nullopt;
-        out.figures << compared(item, value, rs);
+        const Reference ref(item);
+        Figure f = described(item, ref, source, rs);
+        if (screen) {  // a study that was not computed leaves its figures so
+            const auto getter = figureGetters().find(item.value(QStringLiteral("key")).toString());
+            compare(f, ref, getter != figureGetters().end() ? getter->second(*screen) : Number(),
+                    rs);
+        }
+        out.figures << f;
     }
     return out;
 }
@@ -252,7 +295,8 @@ Study studied(const QJsonObject& study, const Options& options) {
     if (folder.isValid()) {
         screen = computed(study, folder.path(), options, &out.failure);
     } else {
-        out.failure = QString::fromUtf8("nie można utworzyć folderu tymczasowego");
+        out.failure = QString::fromUtf8("nie można utworzyć folderu tymczasowego: %1")
+                          .arg(folder.errorString());
     }
     for (const QJsonValue& check : study.value(QStringLiteral("checks")).toArray()) {
         out.checks << checked(check.toObject(), screen, options.regional);
@@ -279,35 +323,63 @@ QString systemDescription() {
 
 }  // namespace
 
-int Record::figures() const {
+namespace {
+
+template <typename Predicate>
+int countFigures(const Record& record, Predicate predicate) {
     int count = 0;
-    for (const Study& study : studies) {
+    for (const Study& study : record.studies) {
         for (const Check& check : study.checks) {
-            count += static_cast<int>(check.figures.size());
+            count += static_cast<int>(
+                std::count_if(check.figures.begin(), check.figures.end(), predicate));
         }
     }
     return count;
 }
 
+}  // namespace
+
+int Record::figures() const {
+    return countFigures(*this, [](const Figure&) { return true; });
+}
+
 int Record::mismatches() const {
-    int count = 0;
-    for (const Study& study : studies) {
-        for (const Check& check : study.checks) {
-            count += static_cast<int>(std::count_if(check.figures.begin(), check.figures.end(),
-                                                    [](const Figure& f) { return !f.agrees; }));
-        }
-    }
-    return count;
+    return countFigures(*this, [](const Figure& f) { return f.outcome == Outcome::Disagrees; });
+}
+
+int Record::notComputed() const {
+    return countFigures(*this, [](const Figure& f) { return f.outcome == Outcome::NotComputed; });
+}
+
+int Record::ofSource(Source source) const {
+    return countFigures(*this, [source](const Figure& f) { return f.source == source; });
 }
 
 QString Record::summary() const {
     if (passed()) {
-        return QString::fromUtf8("Wynik: wszystkie %1 wielkości zgodne z opublikowanymi.")
-            .arg(figures());
+        return QString::fromUtf8(
+                   "Wynik: wszystkie %1 wielkości zgodne — %2 z wartościami opublikowanymi, "
+                   "%3 z wartościami wyprowadzonymi z opublikowanych danych.")
+            .arg(figures())
+            .arg(ofSource(Source::Published))
+            .arg(ofSource(Source::Derived));
     }
-    return QString::fromUtf8("Wynik: NIEZGODNE %1 z %2 wielkości.")
-        .arg(mismatches())
-        .arg(figures());
+    QStringList parts;
+    if (incomplete()) {
+        parts << QString::fromUtf8(
+                     "nie obliczono %1 z %2 wielkości (przyczyna przy badaniu) — protokół nie "
+                     "rozstrzyga o zgodności")
+                     .arg(notComputed())
+                     .arg(figures());
+    }
+    if (mismatches() > 0) {
+        parts << QString::fromUtf8("NIEZGODNE %1 z %2 wielkości").arg(mismatches()).arg(figures());
+    }
+    return QStringLiteral("Wynik: ") + parts.join(QStringLiteral("; ")) + QLatin1Char('.');
+}
+
+int Record::exitCode() const {
+    return incomplete() ? 2 : (mismatches() > 0 ? 1 : 0);
 }
 
 Record run(const Options& options) {
@@ -325,6 +397,41 @@ Record run(const Options& options) {
     return record;
 }
 
+QString sourceWord(Source source) {
+    return source == Source::Published ? QStringLiteral("opublikowana")
+                                       : QStringLiteral("wyprowadzona");
+}
+
+QString outcomeWord(Outcome outcome) {
+    switch (outcome) {
+        case Outcome::Agrees:
+            return QStringLiteral("zgodny");
+        case Outcome::Disagrees:
+            return QStringLiteral("NIEZGODNY");
+        case Outcome::NotComputed:
+            break;
+    }
+    return QString::fromUtf8("nie obliczono");
+}
+
+Verdict verdictOf(Outcome outcome) {
+    switch (outcome) {
+        case Outcome::Agrees:
+            return Verdict::Accepted;
+        case Outcome::Disagrees:
+            return Verdict::Rejected;
+        case Outcome::NotComputed:
+            break;
+    }
+    return Verdict::None;
+}
+
+Verdict verdictOf(const Record& record) {
+    return record.passed()           ? Verdict::Accepted
+           : record.mismatches() > 0 ? Verdict::Rejected
+                                     : Verdict::None;
+}
+
 QString plainText(const Record& record) {
     QStringList lines{QString::fromUtf8("Protokół weryfikacji obliczeń — Kalmet %1 (%2)")
                           .arg(record.version, record.commit),
@@ -338,12 +445,12 @@ QString plainText(const Record& record) {
         for (const Check& check : study.checks) {
             lines << QString() << check.method << check.source;
             for (const Figure& f : check.figures) {
-                lines << QStringLiteral("  %1 %2 %3 %4 ±%5  %6")
-                             .arg(
-                                 padded(f.name, 36, false), padded(f.published, 11, true),
-                                 padded(f.computed, 13, true), padded(f.difference, 12, true),
-                                 padded(f.allowed, 8, false),
-                                 f.agrees ? QStringLiteral("zgodny") : QStringLiteral("NIEZGODNY"));
+                lines << QStringLiteral("  %1 %2 %3 %4 %5 ±%6  %7")
+                             .arg(padded(f.name, 40, false),
+                                  padded(sourceWord(f.source), 12, false),
+                                  padded(f.reference, 11, true), padded(f.computed, 13, true),
+                                  padded(f.difference, 12, true), padded(f.allowed, 8, false),
+                                  outcomeWord(f.outcome));
                 if (!f.why.isEmpty()) {
                     lines << QStringLiteral("      (%1)").arg(f.why);
                 }

@@ -5,7 +5,7 @@
 class QLineEdit;
 
 // A box's maximum length limits what the user types, not what the program puts in,
-// as with the classic text box. QLineEdit's own limit cuts every setText, which would
+// as a text box with a maximum length does. QLineEdit's own limit cuts every setText, which would
 // silently shorten a proposed date or a stored text that is longer than the limit and
 // then store it shortened. Here the program's text always goes in whole; the user can
 // shorten it but never type it longer than the limit (or than it already is).

@@ -51,7 +51,7 @@ private:
         return twelve == 0 ? 12 : twelve;
     }
 
-    // Monday = 1 .. Sunday = 7 in Qt; the classic "w" counts Sunday as 1.
+    // Monday = 1 .. Sunday = 7 in Qt; the pattern's "w" counts Sunday as 1.
     int weekdaySundayFirst() const { return date().dayOfWeek() % 7 + 1; }
 
     int weekOfYear() const {

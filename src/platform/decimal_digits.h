@@ -2,7 +2,7 @@
 
 #include <string>
 
-// A non-negative number as the classic formatter sees it: at most 15 significant
+// A non-negative number as the pattern formatter sees it: at most 15 significant
 // decimal digits, value = 0.<digits> x 10^power. Zero has no digits. All rounding of
 // the display works on these digits, never on the binary double, so 1.005 is "1005".
 struct DecimalDigits {

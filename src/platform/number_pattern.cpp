@@ -402,7 +402,7 @@ NumberPattern::NumberPattern(const QString& pattern) {
     const QString named = namedPattern(pattern);
     const QStringList parts = splitSections(named.isEmpty() ? pattern : named);
     if (parts.size() > 4) {
-        // The classic formatter refuses such a pattern; the plain form is shown instead.
+        // The pattern language refuses such a pattern; the plain form is shown instead.
         kind_ = Kind::General;
         return;
     }

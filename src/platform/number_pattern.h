@@ -6,7 +6,7 @@
 
 #include "regional_settings.h"
 
-// A number pattern of the classic BASIC Format language ("0.000", "#,##0.00", "0.0%",
+// A number pattern of the number and date pattern language ("0.000", "#,##0.00", "0.0%",
 // "0.00E+00", up to four sections), compiled once and applied to many values. Digits
 // come from the value's 15-significant-digit decimal form and are rounded half away
 // from zero on those digits, so "0.00" turns 1.005 into "1.01" and 2.675 into "2.68".

@@ -281,7 +281,7 @@ double readRadixNumber(const QString& s, int base) {
         v = v * static_cast<quint64>(base) + static_cast<quint64>(digit);
         ++count;
     }
-    // The classic reader gives 16-bit integers up to four hex digits, 32-bit up to eight.
+    // The leading-number reader gives 16-bit integers up to four hex digits, 32-bit up to eight.
     const bool shortHex = base == 16 ? count <= 4 : v <= 0xFFFF;
     if (shortHex) {
         return static_cast<qint16>(static_cast<quint16>(v & 0xFFFF));

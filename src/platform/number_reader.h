@@ -15,7 +15,7 @@ inline bool isNumeric(const QString& text, const RegionalSettings& regional) {
     return readLocaleNumber(text, regional).has_value();
 }
 
-// The classic leading-number reader: reads from the start, skips blanks anywhere,
+// The leading-number reader: reads from the start, skips blanks anywhere,
 // takes only "." as the decimal point in every locale, stops at the first character
 // that cannot continue the number, and gives 0 when there is none. "&H"/"&O" prefixes
 // read hexadecimal and octal.

@@ -3,7 +3,7 @@
 #include <QtGlobal>
 #include <cmath>
 
-// Positions and sizes of the classic layout are in twips, 1440 to the inch; the screen
+// Positions and sizes of the delivered layout are in twips, 1440 to the inch; the screen
 // it was drawn for has 96 dots per inch. Every conversion between twips and a device's
 // dots is made here.
 namespace Twips {

@@ -246,14 +246,13 @@ QString Database::create(const QString& path, const QByteArray& script) {
     sqlite3* db = nullptr;
     const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db,
                                    SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-    char* message = nullptr;
     QString cause;
     if (rc != SQLITE_OK) {
         cause = SqliteFailure::of(db, rc).text();
-    } else if (sqlite3_exec(db, script.constData(), nullptr, nullptr, &message) != SQLITE_OK) {
-        cause = QString::fromUtf8(message);
+    } else if (const int failed = sqlite3_exec(db, script.constData(), nullptr, nullptr, nullptr);
+               failed != SQLITE_OK) {
+        cause = SqliteFailure::of(db, failed).text();
     }
-    sqlite3_free(message);
     sqlite3_close_v2(db);
     return cause;
 }

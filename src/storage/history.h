@@ -11,8 +11,8 @@ class Database;
 
 // Historia: every correction of a measured value, kept so that a study's history can be
 // shown to an auditor. The table is added to a file by a one-time migration on the
-// program's own (writable) connection, in one transaction, beside the four classic
-// tables, which it never touches. A file without it (read-only, or from before the
+// program's own (writable) connection, in one transaction, beside the four tables of the
+// file, which it never touches. A file without it (read-only, or from before the
 // migration) has no history and works as before.
 namespace History {
 

@@ -416,11 +416,27 @@ void CliTest::verifyPrintsTheRecord() {
     const Run run = cli({QStringLiteral("verify"), QStringLiteral("--out"), pdf});
     QVERIFY2(run.code == 0, run.out.constData());
     QVERIFY(run.out.contains("zgodny") && !run.out.contains("NIEZGODNY"));
+    // both studies, every figure with the kind of its reference
+    QVERIFY(run.out.contains("AIAG 10 × 3 × 3") && run.out.contains("ISO 22514-7 10 × 3 × 3"));
+    QCOMPARE(run.out.count(" opublikowana ") + run.out.count(" wyprowadzona "), 51);
     QFile file(pdf);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.read(5), QByteArray("%PDF-"));
     QCOMPARE(cli({QStringLiteral("verify"), QStringLiteral("--out"), dir.filePath("p.png")}).code,
              64);
+    // no room for the studies: not computed (exit 2), never "NIEZGODNY", no record written
+    SmallDisk disk;
+    if (disk.mounted() && disk.fill()) {
+        const QByteArray tmp = qgetenv("TMPDIR");
+        qputenv("TMPDIR", disk.path().toUtf8());
+        const QString none = dir.filePath(QStringLiteral("niepelny.pdf"));
+        const Run full = cli({QStringLiteral("verify"), QStringLiteral("--out"), none});
+        qputenv("TMPDIR", tmp);
+        QCOMPARE(full.code, 2);
+        QVERIFY(!full.out.contains("NIEZGODN") && full.out.contains("nie obliczono"));
+        QVERIFY(full.out.contains("brak miejsca") && full.err.contains("nie zapisano"));
+        QVERIFY(!QFile::exists(none));
+    }
 }
 
 void CliTest::changeInterruptedByACrash() {

@@ -23,7 +23,7 @@ void ControlLimitsTest::limits_data() {
     QTest::newRow("AIAG 10 x 3 x 3")
         << aiag().y << QVector<double>{0.341667, 0.8815, 0.001444, 0.3510, -0.3481} << "2:4=1.02"
         << 22 << 30;
-    // two trials: D4 3,27 and A2 1,880; appraiser 2's part 3 reads 0,5 off once
+    // two trials: D4 3,27 and A2 1,880; appraiser 2 reads its third part once, 0,5 too high
     QTest::newRow("10 x 3 x 2, one wild reading")
         << made(3, 10, 2,
                 [](int i, int j, int t) {

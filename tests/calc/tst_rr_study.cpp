@@ -615,7 +615,7 @@ void RRStudyTest::measuredValuesByAppraiserPartAndTrial() {
     const MeasuredValues m = MeasuredValues::collect(in.series, 2);
     QCOMPARE(m.names[0].text(), QStringLiteral("B"));
     QCOMPARE(m.names[2].text(), QStringLiteral("C"));
-    QCOMPARE(m.at(0, 1, 1).number(), 1.0);  // B, part 2, trial 2
+    QCOMPARE(m.at(0, 1, 1).number(), 1.0);  // B, the second part, trial 2
     QCOMPARE(m.at(1, 0, 0).number(), 5.0);
     QVERIFY(m.at(1, 0, 1).isEmpty());  // A has one trial only
     QCOMPARE(m.lo.number(), 0.5);

@@ -177,7 +177,7 @@ void StudyFilesTest::dfqOfTheStudy() {
     }
     QStringList values = lines.filter(QStringLiteral("K0001/1 "));
     QCOMPARE(values.size(), 90);
-    // appraiser -> part -> trial: the first three are part 1's trials
+    // appraiser -> part -> trial: the first three are the first part's trials
     QCOMPARE(values.mid(0, 4),
              (QStringList{QStringLiteral("K0001/1 -1.36"), QStringLiteral("K0001/1 -1.349"),
                           QStringLiteral("K0001/1 -1.338"), QStringLiteral("K0001/1 -0.99")}));

@@ -7,7 +7,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const FuzzInput in = FuzzInput::from(data, size);
-    // From year 100 to year 9999, as the classic date type allows.
+    // From year 100 to year 9999, as the pattern language's date type allows.
     constexpr double kFirst = -59011459200.0;
     constexpr double kLast = 253402300799.0;
     const double seconds =

@@ -1,7 +1,7 @@
 // The number patterns: any pattern, any number (NaN and infinities included), in every
 // regional setting. A number in the general form must read back as a number, up to
 // 1e308: the 15 digits of the general form round the largest doubles past the largest
-// one ("1,79769313486232E+308"), which reads as an overflow, as the classic reader does.
+// one ("1,79769313486232E+308"), which reads as an overflow, as the leading-number reader does.
 #include <cmath>
 #include <cstdlib>
 

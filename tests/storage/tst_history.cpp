@@ -55,7 +55,7 @@ void HistoryTest::migrationAddsOnlyItsTable() {
     const QString after = schemaOf(t.path());
     QVERIFY(hasHistory(t.path()));
     for (const QString& line : before.split(QLatin1Char('\n'))) {
-        QVERIFY2(after.contains(line), qPrintable(line));  // the classic tables as they were
+        QVERIFY2(after.contains(line), qPrintable(line));  // the four tables as they were
     }
 }
 

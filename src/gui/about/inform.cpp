@@ -68,7 +68,7 @@ Inform::Inform(Dialogs& dialogs, QWidget* parent) : QDialog(parent), dialogs_(di
     link->setToolTip(QString::fromLatin1(kMakerAddress));
     link->onClick = [this] { openMakerPage(); };
     placeInTwips(link, 5520, 3960, 2085, 255);
-    // Keep the right edge of the classic layout, but never cut the text.
+    // Keep the right edge of the delivered layout, but never cut the text.
     const int needed = link->fontMetrics().horizontalAdvance(link->text()) + 8;
     if (link->width() < needed) {
         link->setGeometry(link->geometry().right() - needed, link->y(), needed, link->height());

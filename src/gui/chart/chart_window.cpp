@@ -26,7 +26,7 @@ struct SeriesBox {
 const SeriesBox kBoxes[] = {
     {"Wartości pomiarowe", ChartColours::kValues, 1050, 1785},
     {"Rozstęp dla części", ChartColours::kRanges, 2820, 1665},
-    // The classic yellow is unreadable on a light window: the text is drawn on a dark
+    // Light yellow is unreadable on a light window: the text is drawn on a dark
     // patch of its own, so the legend keeps the series' colour.
     {"Średnia dla części", ChartColours::kPartMeans, 4530, 1605},
     {"Średnia dla operatora", ChartColours::kAppraiserMeans, 6180, 1815},
@@ -50,8 +50,8 @@ KalmetWyk::KalmetWyk(const ReportInputs& inputs, QWidget* parent)
     auto* label = new QLabel(QStringLiteral("Na wykresie :"), frame);
     label->setObjectName(QStringLiteral("Label1"));
     placeInTwips(label, 30, 150, 975, 255);
-    // A compact legend (today's fonts are wider than the classic 8-point one); a caption
-    // wider than its classic box pushes the next box right instead of being cut.
+    // A compact legend (today's fonts are wider than an 8-point bitmap font); a caption
+    // wider than its twips box pushes the next box right instead of being cut.
     QFont compact = font();
     compact.setPointSizeF(7);
     frame->setFont(compact);

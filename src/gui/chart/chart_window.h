@@ -12,7 +12,7 @@ class QFrame;
 
 // KalmetWyk, the chart window: five check boxes that switch the series and serve as
 // the legend, and Picture1 with its retained image, drawn by Wykres on activation and
-// on every click of a box. Laid out in twips as the classic window was; nothing is
+// on every click of a box. Laid out in twips; nothing is
 // stored, and every opening starts with all five boxes checked.
 class KalmetWyk : public QDialog {
     Q_OBJECT

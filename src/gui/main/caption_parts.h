@@ -2,7 +2,7 @@
 
 #include <QString>
 
-// The classic captions pad with blanks so that a unit ("°C", "%") or a colon lines up
+// The delivered captions pad with blanks so that a unit ("°C", "%") or a colon lines up
 // beside the box drawn over the blanks. Here the label takes the words and the colon,
 // and whatever stands after the box becomes a label of its own.
 struct CaptionParts {

@@ -11,7 +11,7 @@ DataGrid::DataGrid(QWidget* parent) : QTableWidget(parent) {
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setWordWrap(false);
-    // The value columns are 660 twips wide, as on the classic grid; a compact font and
+    // The value columns are 660 twips wide, as in the delivered layout; a compact font and
     // no eliding keep "11,998" whole in them.
     QFont compact = font();
     compact.setPointSizeF(8);

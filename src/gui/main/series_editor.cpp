@@ -26,7 +26,7 @@ constexpr int kBoxLeft = 2040;
 constexpr int kFirstBoxTop = 360;
 constexpr int kBoxStep = 330;
 constexpr int kButtonHeight = 375;
-// The classic height is the outer one; its caption bar and borders took about this.
+// The layout's height is the outer one; its caption bar and borders took about this.
 constexpr int kFrameHeight = 390;
 
 }  // namespace
@@ -51,7 +51,7 @@ Dane::Dane(Session& session, Dialogs& dialogs, Mode mode, int parts, QWidget* pa
     appraiser_ = new QLineEdit(this);
     appraiser_->setObjectName(QStringLiteral("Text1"));
     TypingLimit::apply(appraiser_, 30);
-    // 120 twips right of the classic place, same right edge: "Operator :" needs the room
+    // 120 twips right of the layout's place, same right edge: "Operator :" needs the room
     // in today's fonts.
     placeInTwips(appraiser_, 960, 30, 2205, 285);
     auto* dataLabel = new QLabel(QStringLiteral("Dane pomiarowe :"), this);
@@ -95,7 +95,7 @@ Dane::Dane(Session& session, Dialogs& dialogs, Mode mode, int parts, QWidget* pa
     appraiser_->setFocus();
 }
 
-// The classic width cuts the caption in today's title bars ("Nowa s… danych"): the
+// The layout's width cuts the caption in today's title bars ("Nowa s… danych"): the
 // window grows to hold it beside the title bar's buttons.
 int Dane::widthForCaption(const QString& caption) const {
     QFont title = QApplication::font();

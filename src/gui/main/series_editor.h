@@ -13,7 +13,7 @@ class GaugeSource;
 class Session;
 
 // Dane, the series editor: the appraiser and one value box per part, laid out in
-// twips as the classic window was (a box every 330 twips, the buttons 390 below the
+// twips (a box every 330 twips, the buttons 390 below the
 // last box). The command that opens it writes the row when the dialog result flag is
 // true afterwards: "&Zapisz" sets it when Sprawdz passes.
 class Dane : public QDialog {
@@ -49,7 +49,7 @@ public:
     void showGaugeProblem(const QString& description, const QString& problem);
     QLabel* gaugeStatus() const { return status_; }
     void takeReading(double value);
-    // The outer height of the classic window (caption bar included).
+    // The outer height of the delivered layout (caption bar included).
     int heightTwips() const { return height_; }
 
 public slots:

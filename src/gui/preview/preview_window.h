@@ -17,7 +17,7 @@ class SharedValues;
 // PodKalmet, the print preview: the report page at a zoom (0.4 to 2, in steps of 0.1
 // added in double precision), scrolled by Pio and Poz, in the report font chosen in
 // Combo1; it prints the page at zoom 1 and saves it as BMP (or PDF) below the program
-// folder. Everything is laid out in twips as the classic window was.
+// folder. Everything is laid out in twips.
 class PodKalmet : public QDialog {
     Q_OBJECT
 

@@ -11,14 +11,6 @@
 #include "verdict_colour.h"
 #include "verification_page.h"
 
-namespace {
-
-QColor colourFor(bool agrees) {
-    return verdictColour(agrees ? Verdict::Accepted : Verdict::Rejected);
-}
-
-}  // namespace
-
 VerificationWindow::VerificationWindow(const Verification::Record& record,
                                        const UiEnvironment& environment,
                                        const QString& suggestedPdf, QWidget* parent)
@@ -49,7 +41,7 @@ QWidget* VerificationWindow::buildSummary() {
     summary->setAutoFillBackground(true);
     summary->setMargin(6);
     QPalette palette = summary->palette();
-    palette.setColor(QPalette::Window, colourFor(record_.passed()));
+    palette.setColor(QPalette::Window, verdictColour(Verification::verdictOf(record_)));
     palette.setColor(QPalette::WindowText, Qt::black);
     summary->setPalette(palette);
     QFont font = summary->font();
@@ -61,11 +53,12 @@ QWidget* VerificationWindow::buildSummary() {
 }
 
 QTableWidget* VerificationWindow::buildTable() {
-    auto* table = new QTableWidget(0, 6);
+    auto* table = new QTableWidget(0, 7);
     table->setObjectName(QStringLiteral("Wielkosci"));
-    table->setHorizontalHeaderLabels({QString::fromUtf8("Wielkość"), QStringLiteral("Opublikowana"),
-                                      QStringLiteral("Obliczona"), QString::fromUtf8("Różnica"),
-                                      QStringLiteral("Dopuszczalna"), QStringLiteral("Wynik")});
+    table->setHorizontalHeaderLabels({QString::fromUtf8("Wielkość"), QStringLiteral("Odniesienie"),
+                                      QStringLiteral("Rodzaj"), QStringLiteral("Obliczona"),
+                                      QString::fromUtf8("Różnica"), QStringLiteral("Dopuszczalna"),
+                                      QStringLiteral("Wynik")});
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->verticalHeader()->hide();
     for (const Verification::Study& study : record_.studies) {
@@ -80,7 +73,8 @@ QTableWidget* VerificationWindow::buildTable() {
                 addFigureRow(table, figure);
                 if (!figure.why.isEmpty()) {
                     addSpanningRow(
-                        table, QString::fromUtf8("Różnica wyjaśniona w źródle: %1").arg(figure.why),
+                        table,
+                        QString::fromUtf8("Większa różnica dopuszczalna: %1").arg(figure.why),
                         false);
                 }
             }
@@ -108,19 +102,19 @@ void VerificationWindow::addFigureRow(QTableWidget* table, const Verification::F
     const int row = table->rowCount();
     table->insertRow(row);
     table->setItem(row, 0, new QTableWidgetItem(figure.name));
-    const QString cells[] = {figure.published, figure.computed, figure.difference,
+    const QString cells[] = {figure.reference, Verification::sourceWord(figure.source),
+                             figure.computed, figure.difference,
                              QString::fromUtf8("±") + figure.allowed};
-    for (int c = 0; c < 4; ++c) {
+    for (int c = 0; c < 5; ++c) {
         auto* item = new QTableWidgetItem(cells[c]);
-        item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        item->setTextAlignment(c == 1 ? Qt::AlignCenter : Qt::AlignRight | Qt::AlignVCenter);
         table->setItem(row, c + 1, item);
     }
-    auto* verdict = new QTableWidgetItem(figure.agrees ? QStringLiteral("zgodny")
-                                                       : QStringLiteral("NIEZGODNY"));
+    auto* verdict = new QTableWidgetItem(Verification::outcomeWord(figure.outcome));
     verdict->setTextAlignment(Qt::AlignCenter);
-    verdict->setBackground(colourFor(figure.agrees));
+    verdict->setBackground(verdictColour(Verification::verdictOf(figure.outcome)));
     verdict->setForeground(Qt::black);
-    table->setItem(row, 5, verdict);
+    table->setItem(row, 6, verdict);
 }
 
 QLayout* VerificationWindow::buildButtons() {
@@ -130,6 +124,8 @@ QLayout* VerificationWindow::buildButtons() {
     save->setObjectName(QStringLiteral("ZapiszPdf"));
     save->setAutoDefault(false);
     connect(save, &QPushButton::clicked, this, &VerificationWindow::savePdf);
+    // Figures that were never computed make no record to sign.
+    save->setEnabled(!record_.incomplete());
     auto* close = new QPushButton(QStringLiteral("&Zamknij"));
     close->setObjectName(QStringLiteral("Zamknij"));
     connect(close, &QPushButton::clicked, this, &QDialog::reject);

@@ -73,7 +73,7 @@ void ControlWindowTest::chartsFollowTheWindowSize() {
 }
 
 // "Powtórz pomiar" closes the charts and opens the series editor on B's second trial,
-// part 4; the correction clears the flag and stands in the history with its reason.
+// the fourth part; the correction clears the flag and stands in the history with its reason.
 void ControlWindowTest::remeasureFromTheWindowIsRecorded() {
     WindowFixture f(TestDatabase::fixture("aiag_10x3x3.sql"));
     QVERIFY(f.load());

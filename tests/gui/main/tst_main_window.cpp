@@ -356,7 +356,7 @@ void MainWindowTest::gridShowsWholeNumbers() {
             QVERIFY2(grid->columnWidth(c) >= needed, qPrintable(grid->cellText(r, c)));
         }
     }
-    // a column of ordinary values keeps its classic width, the separator stays thin
+    // a column of ordinary values keeps its 660-twips width, the separator stays thin
     QCOMPARE(grid->columnWidth(4), Twips::toPixels(660, grid->logicalDpiX()));
     QCOMPARE(grid->columnWidth(7), Twips::toPixels(60, grid->logicalDpiX()));
 }
