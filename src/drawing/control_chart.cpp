@@ -18,7 +18,7 @@
 namespace {
 
 constexpr double kMargin = 150;
-constexpr double kLabelRoom = 1900;
+constexpr double kLabelRoom = 1900;  // at least; a wider label takes what it needs
 constexpr double kTitleRoom = 550;
 constexpr double kFootRoom = 750;  // the reading of the averages and one warning line
 constexpr double kFootLine = 250;
@@ -43,10 +43,10 @@ void ControlChart::text(Surface& s, double x, double y, const QString& t, int al
 
 // The values at the edges: every point and both limits inside, a tenth of the span
 // to spare; equal values (all ranges 0) get a span of their own instead of none.
-ControlChart::Plot ControlChart::plotBetween(double top, double bottom,
+ControlChart::Plot ControlChart::plotBetween(double top, double bottom, double right,
                                              const std::vector<std::vector<double>>& points,
                                              double lowLimit, double highLimit) const {
-    Plot p{kMargin + 100, top, width_ - kLabelRoom, bottom, lowLimit, highLimit};
+    Plot p{kMargin + 100, top, right, bottom, lowLimit, highLimit};
     for (const auto& appraiser : points) {
         for (const double v : appraiser) {
             p.low = std::min(p.low, v);
@@ -71,20 +71,27 @@ double footRoom(int warningLines) {
 
 }  // namespace
 
-ControlChart::Plots ControlChart::plots(int warningLines) const {
-    const double foot = footRoom(warningLines);
+ControlChart::Layout ControlChart::layoutOn(Surface& s) const {
+    s.setFontSize(9);
+    s.setBold(false);
+    const ControlTexts::Labels& l = in_.controlLabels;
+    double labels = 0;
+    for (const QString* label : {&l.uclX, &l.centreX, &l.lclX, &l.uclR, &l.centreR, &l.lclR}) {
+        labels = std::max(labels, s.textWidth(*label));
+    }
+    const double right = width_ - std::max(kLabelRoom, labels + 80 + kMargin);
+    const QStringList warning =
+        in_.controlWarning.isEmpty()
+            ? QStringList()
+            : TextFitting::wrapped(s, in_.controlWarning, width_ - 2 * kMargin);
+    const double foot = footRoom(static_cast<int>(warning.size()));
     const double middle = (kTitleRoom + height_ - foot) / 2;
     const ControlLimits::Results& c = *in_.control;
-    Plots p{plotBetween(kTitleRoom + 250, middle - 350, c.averages, c.lclX, c.uclX),
-            plotBetween(middle + 250, height_ - foot - 350, c.ranges, c.lclR, c.uclR)};
-    p.ranges.low = std::max(p.ranges.low, -0.05 * p.ranges.high);  // no range is negative
-    return p;
-}
-
-QStringList ControlChart::warningLines(const Surface& s) const {
-    return in_.controlWarning.isEmpty()
-               ? QStringList()
-               : TextFitting::wrapped(s, in_.controlWarning, width_ - 2 * kMargin);
+    Layout out{plotBetween(kTitleRoom + 250, middle - 350, right, c.averages, c.lclX, c.uclX),
+               plotBetween(middle + 250, height_ - foot - 350, right, c.ranges, c.lclR, c.uclR),
+               warning};
+    out.ranges.low = std::max(out.ranges.low, -0.05 * out.ranges.high);  // no range is negative
+    return out;
 }
 
 double ControlChart::xOf(const Plot& plot, int appraiser, int part) const {
@@ -117,10 +124,7 @@ void ControlChart::draw(Surface& s) const {
          0);
     const ControlTexts::Labels& l = in_.controlLabels;
     const NumberPattern constant(QStringLiteral("0.000"));
-    s.setFontSize(9);
-    s.setBold(false);
-    const QStringList warning = warningLines(s);
-    const Plots p = plots(static_cast<int>(warning.size()));
+    const Layout p = layoutOn(s);
     drawPlot(s, p.averages,
              QString::fromUtf8("Średnie X̄ (A2 = %1)").arg(constant.format(c.a2, in_.regional)),
              c.averages, {{{l.uclX, c.uclX}, {l.centreX, c.xbarbar}, {l.lclX, c.lclX}}}, false);
@@ -130,6 +134,7 @@ void ControlChart::draw(Surface& s) const {
              c.ranges, {{{l.uclR, c.uclR}, {l.centreR, c.rbar}, {l.lclR, c.lclR}}}, true);
     s.setFontSize(9);
     s.setBold(false);
+    const QStringList& warning = p.warning;
     const double foot = height_ - footRoom(static_cast<int>(warning.size()));
     text(s, kMargin, foot + 100,
          TextFitting::elided(s, ControlTexts::averagesReading(c), width_ - 2 * kMargin), 0);

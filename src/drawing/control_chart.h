@@ -35,14 +35,15 @@ public:
 
     void draw(Surface& s) const;
 
-    // The warning under the charts in lines that fit the width, every flagged range named.
-    QStringList warningLines(const Surface& s) const;
-    // The two plots above a foot of that many warning lines.
-    struct Plots {
+    // Where everything goes, the texts measured on the surface in their 9-point font: the
+    // two plots, with room on their right for the widest limit label, above the warning
+    // under the charts in lines that fit the width (every flagged range named).
+    struct Layout {
         Plot averages;
         Plot ranges;
+        QStringList warning;
     };
-    Plots plots(int warningLines) const;
+    Layout layoutOn(Surface& s) const;
     // The x of a part's point in an appraiser's section.
     double xOf(const Plot& plot, int appraiser, int part) const;
 
@@ -53,8 +54,9 @@ public:
     static bool writeFile(const ReportInputs& inputs, const QString& path, QString* error);
 
 private:
-    Plot plotBetween(double top, double bottom, const std::vector<std::vector<double>>& points,
-                     double lowLimit, double highLimit) const;
+    Plot plotBetween(double top, double bottom, double right,
+                     const std::vector<std::vector<double>>& points, double lowLimit,
+                     double highLimit) const;
     void drawPlot(Surface& s, const Plot& plot, const QString& title,
                   const std::vector<std::vector<double>>& points,
                   const std::array<std::pair<QString, double>, 3>& lines, bool ranges) const;

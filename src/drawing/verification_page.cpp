@@ -32,19 +32,19 @@ QString verdictCell(Verification::Outcome outcome) {
 QString figureRows(const Verification::Check& check) {
     QString rows =
         QString::fromUtf8(
-            "<thead><tr><td colspan=7 bgcolor=\"#eeeeee\"><b>%1</b><br><small>Źródło: %2</small>"
+            "<thead><tr><td colspan=6 bgcolor=\"#eeeeee\"><b>%1</b><br><small>Źródło: %2</small>"
             "</td></tr><tr><th align=left width=\"24%\"><small>Wielkość</small></th>"
-            "<th width=\"12%\"><small>Wartość<br>odniesienia</small></th>"
-            "<th width=\"12%\"><small>Rodzaj</small></th>"
-            "<th width=\"14%\"><small>Wartość<br>obliczona</small></th><th "
-            "width=\"14%\"><small>Różnica</small></th>"
-            "<th width=\"12%\"><small>Różnica<br>dopuszczalna</small></th><th "
+            "<th width=\"16%\"><small>Wartość<br>odniesienia</small></th>"
+            "<th width=\"16%\"><small>Wartość<br>obliczona</small></th><th "
+            "width=\"16%\"><small>Różnica</small></th>"
+            "<th width=\"16%\"><small>Różnica<br>dopuszczalna</small></th><th "
             "width=\"12%\"><small>Wynik</small></th>"
             "</tr></thead>")
             .arg(escaped(check.method), escaped(check.source));
+    // The kind of each reference value under it: printed in the source or derived.
     for (const Verification::Figure& f : check.figures) {
         rows += QStringLiteral(
-                    "<tr><td>%1</td><td align=right>%2</td><td align=center><small>%3</small></td>"
+                    "<tr><td>%1</td><td align=right>%2<br><small>%3</small></td>"
                     "<td align=right>%4</td><td align=right>%5</td><td align=right>±%6</td>%7"
                     "</tr>")
                     .arg(escaped(f.name), escaped(f.reference),
@@ -52,7 +52,7 @@ QString figureRows(const Verification::Check& check) {
                          escaped(f.difference), escaped(f.allowed), verdictCell(f.outcome));
         if (!f.why.isEmpty()) {
             rows += QString::fromUtf8(
-                        "<tr><td colspan=7><i>Większa różnica dopuszczalna: %1</i></td></tr>")
+                        "<tr><td colspan=6><i>Większa różnica dopuszczalna: %1</i></td></tr>")
                         .arg(escaped(f.why));
         }
     }

@@ -56,8 +56,8 @@ void ControlChartTest::geometryAndEveryFlagNamed() {
     RecordingSurface s;
     const ControlChart chart(inputs, 15000, 10000);
     chart.draw(s);
-    s.setFontSize(9);
-    const QStringList warning = chart.warningLines(s);
+    const ControlChart::Layout p = chart.layoutOn(s);
+    const QStringList& warning = p.warning;
     QVERIFY(warning.size() > 1);
     const QString named = warning.join(QLatin1Char(' '));
     QVERIFY(!named.contains(QString::fromUtf8("…")));
@@ -70,7 +70,6 @@ void ControlChartTest::geometryAndEveryFlagNamed() {
         QVERIFY(s.find(line));
     }
 
-    const ControlChart::Plots p = chart.plots(static_cast<int>(warning.size()));
     const double ucl = p.ranges.yOf(c.uclR);
     QVERIFY(std::any_of(s.lines.begin(), s.lines.end(), [&](const RecordingSurface::Line& l) {
         return l.y1 == ucl && l.y2 == ucl && l.x1 == p.ranges.left && l.x2 == p.ranges.right &&
@@ -85,6 +84,9 @@ void ControlChartTest::geometryAndEveryFlagNamed() {
         }
     }
     QCOMPARE(marked, 11);
+    for (const RecordingSurface::Text& text : s.texts) {  // nothing runs off the picture
+        QVERIFY2(text.x + text.text.size() * 10.0 * text.size <= 15000, qPrintable(text.text));
+    }
     QVERIFY(p.ranges.bottom < s.find(warning.first())->y);
 }
 

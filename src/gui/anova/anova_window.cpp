@@ -74,6 +74,8 @@ QWidget* AnovaWindow::buildAlphaRow() {
     alphaBox_->setObjectName(QStringLiteral("Alfa"));
     alphaBox_->setEditable(true);
     alphaBox_->setInsertPolicy(QComboBox::NoInsert);
+    alphaBox_->setMinimumContentsLength(8);  // a typed alpha shows whole: "0,0125"
+    alphaBox_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     for (const double a : {0.05, 0.25}) {
         alphaBox_->addItem(AnovaTexts::alphaText(a, inputs_.regional));
     }
@@ -222,8 +224,7 @@ bool AnovaWindow::applyAlpha() {
     }
     alpha_ = *typed;
     if (const std::optional<Anova::Results> anova = screen_.anovaAt(alpha_)) {
-        inputs_.anova =
-            AnovaTexts::of(*anova, screen_.study, inputs_.regional);
+        inputs_.anova = AnovaTexts::of(*anova, screen_.study, inputs_.regional);
     } else {
         inputs_.anova.reset();
     }
