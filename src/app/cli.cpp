@@ -57,7 +57,8 @@ const char* const kUsage =
     "        kalmet-cli export-all PLIK_BAZY --out PLIK.csv|.jsonl\n"
     "        kalmet-cli report PLIK_BAZY NUMER_ANALIZY --out PLIK.png|.bmp|.pdf "
     "[--zoom SKALA] [--font CZCIONKA] [--page anova] [--alpha ALFA]\n"
-    "        kalmet-cli chart PLIK_BAZY NUMER_ANALIZY --out PLIK.png|.pdf [--kind xbar-r]";
+    "        kalmet-cli chart PLIK_BAZY NUMER_ANALIZY --out PLIK.png|.pdf [--kind xbar-r]\n"
+    "        kalmet-cli verify [--out PLIK.pdf]";
 
 int usage() {
     return fail(QString::fromUtf8(kUsage), 64);
@@ -93,7 +94,9 @@ void describe(QCommandLineParser& parser) {
     parser.addPositionalArgument(QStringLiteral("plik"), QStringLiteral("plik bazy danych"));
     parser.addPositionalArgument(QStringLiteral("numer"), QStringLiteral("numer analizy"));
     parser.addOptions({
-        {QStringLiteral("out"), QString::fromUtf8("plik wynikowy (.png, .bmp, .pdf)"),
+        {QStringLiteral("out"),
+         QString::fromUtf8("plik wynikowy: .png, .bmp lub .pdf (report), .png lub .pdf (chart), "
+                           ".csv lub .dfq (export), .csv lub .jsonl (export-all), .pdf (verify)"),
          QStringLiteral("PLIK")},
         {QStringLiteral("zoom"), QString::fromUtf8("skala strony raportu, od 0.1 do 4"),
          QStringLiteral("SKALA"), QStringLiteral("1")},

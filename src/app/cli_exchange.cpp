@@ -1,5 +1,6 @@
 #include "cli_exchange.h"
 
+#include <unistd.h>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -49,15 +50,22 @@ int exportOne(const QCommandLineParser& p, const Fail& fail, const Fail& usage) 
                                    : layout == QLatin1String("wide") ? StudyExport::Kind::CsvWide
                                                                      : StudyExport::Kind::CsvLong;
     QString error;
+    QStringList changed;
     const bool written = FileOutput::write(
         out,
         [&](QIODevice& device) {
             return StudyExport::write(device, screen, inputs, kind,
                                       CsvStudy::Format::of(session.regional()),
-                                      p.isSet(QStringLiteral("results")));
+                                      p.isSet(QStringLiteral("results")), &changed);
         },
         &error);
-    return written ? 0 : fail(QString::fromUtf8("Nie zapisano pliku: %1.").arg(error), 2);
+    if (!written) {
+        return fail(QString::fromUtf8("Nie zapisano pliku: %1.").arg(error), 2);
+    }
+    if (!changed.isEmpty()) {
+        fail(StudyExport::changedFieldsNote(changed), 0);  // written, with a word on it
+    }
+    return 0;
 }
 
 int importOne(const QCommandLineParser& p, const Fail& fail, const Fail& usage) {
@@ -76,17 +84,16 @@ int importOne(const QCommandLineParser& p, const Fail& fail, const Fail& usage) 
         }
         header.insert(pair.left(eq), pair.mid(eq + 1));
     }
-    QFile file(args[2]);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return fail(QString::fromUtf8("Nie można odczytać pliku „%1”: %2.")
-                        .arg(args[2], file.errorString()),
-                    2);
-    }
-    const CsvStudy::Read read = CsvStudy::read(file);
+    const CsvStudy::Read read = CsvStudy::readFile(args[2]);
     if (!read.study) {
         return fail(
             QString::fromUtf8("Plik „%1” nie został zaimportowany. %2").arg(args[2], read.error),
             5);
+    }
+    // What the analysis editor would refuse is not stored from a file either.
+    if (const QString refused = StudyStore::refusedField(*read.study, header); !refused.isEmpty()) {
+        return fail(
+            QString::fromUtf8("Plik „%1” nie został zaimportowany. %2.").arg(args[2], refused), 5);
     }
     auto opened =
         Session::openFile(args[1], RegionalSettings::fromSystem(), Database::Access::ReadWrite,
@@ -116,14 +123,22 @@ int exportAll(const QCommandLineParser& p, const Fail& fail, const Fail& usage) 
     if (!opened.session) {
         return fail(opened.error, 2);
     }
+    // A run longer than a second shows how far it is: rewritten in place on a terminal,
+    // a line about once a second into a file or a pipe.
     QElapsedTimer timer;
     timer.start();
-    const auto progress = [&timer](int done, int total) {
-        if (timer.elapsed() > 1000) {
-            std::fprintf(stderr, "\r%d / %d analiz", done, total);
-            if (done == total) {
-                std::fprintf(stderr, "\n");
-            }
+    const bool terminal = isatty(fileno(stderr)) != 0;
+    qint64 shown = 0;
+    const auto progress = [&](int done, int total) {
+        const qint64 now = timer.elapsed();
+        const bool due = now - shown >= (terminal ? 100 : 1000) || done == total;
+        if (now < 1000 || !due) {
+            return;
+        }
+        shown = now;
+        std::fprintf(stderr, terminal ? "\r%d / %d analiz" : "%d / %d analiz\n", done, total);
+        if (terminal && done == total) {
+            std::fprintf(stderr, "\n");
         }
     };
     QString error;

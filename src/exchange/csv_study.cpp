@@ -4,8 +4,10 @@ namespace CsvStudy {
 
 namespace {
 
+// The shortest text that reads back as the same double: a round trip never changes a
+// value.
 QString number(double v, const Format& f) {
-    QString text = QString::number(v, 'g', 15);
+    QString text = QString::number(v, 'g', QLocale::FloatingPointShortest);
     text.replace(QLatin1Char('.'), f.decimal);
     return text;
 }
@@ -50,7 +52,7 @@ QStringList cellsOf(const QString& line, QChar separator) {
 QString textOf(const QString& cellText) {
     const QString t = cellText.trimmed();
     return t.startsWith(QLatin1Char('\'')) && t.size() > 1 &&
-                   QStringLiteral("=+-@\t\r").contains(t[1])
+                   QStringLiteral("=+-@\t").contains(t[1])
                ? t.mid(1)
                : t;
 }
@@ -60,17 +62,43 @@ Format Format::of(const RegionalSettings& regional) {
     return {decimal == QLatin1Char(',') ? QLatin1Char(';') : QLatin1Char(','), decimal};
 }
 
-QString cell(const QString& text, QChar separator) {
+namespace {
+
+// A line break inside a field would start another line of the file.
+QString oneLine(const QString& text) {
     QString out = text;
-    if (!out.isEmpty() && QStringLiteral("=+-@\t\r").contains(out[0])) {
+    out.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    out.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    out.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return out;
+}
+
+QString quotedWhen(const QString& text, bool needed) {
+    if (!needed) {
+        return text;
+    }
+    QString out = text;
+    out.replace(QStringLiteral("\""), QStringLiteral("\"\""));
+    return QLatin1Char('"') + out + QLatin1Char('"');
+}
+
+}  // namespace
+
+QString cell(const QString& text, QChar separator) {
+    QString out = oneLine(text);
+    if (!out.isEmpty() && QStringLiteral("=+-@\t").contains(out[0])) {
         out.prepend(QLatin1Char('\''));  // shown as text, never run as a formula
     }
-    if (out.contains(separator) || out.contains(QLatin1Char('"')) ||
-        out.contains(QLatin1Char('\n')) || out.contains(QLatin1Char('\r'))) {
-        out.replace(QStringLiteral("\""), QStringLiteral("\"\""));
-        out = QLatin1Char('"') + out + QLatin1Char('"');
-    }
-    return out;
+    return quotedWhen(out, out.contains(separator) || out.contains(QLatin1Char('"')) ||
+                               out.startsWith(QLatin1Char('#')));
+}
+
+// "# Name: value", one cell of a spreadsheet: the whole line is quoted when the value
+// holds the separator or a quote, so no part of it lands in a cell of its own (where
+// "=1+1" would be a live formula).
+QString fieldLine(const QString& name, const QString& value, QChar separator) {
+    const QString line = QStringLiteral("# ") + name + QStringLiteral(": ") + oneLine(value);
+    return quotedWhen(line, line.contains(separator) || line.contains(QLatin1Char('"')));
 }
 
 bool write(QIODevice& out, const StudyFile& study, Layout layout, const Format& f,
@@ -79,8 +107,7 @@ bool write(QIODevice& out, const StudyFile& study, Layout layout, const Format& 
     const QString sep(f.separator);
     const QString eol = QStringLiteral("\r\n");
     for (const auto& [name, value] : study.header) {
-        text += QStringLiteral("# ") + name + QStringLiteral(": ") +
-                QString(value).replace(QLatin1Char('\n'), QLatin1Char(' ')) + eol;
+        text += fieldLine(name, value, f.separator) + eol;
     }
     if (layout == Layout::Long) {
         text += QStringLiteral("appraiser") + sep + QStringLiteral("part") + sep +

@@ -34,19 +34,38 @@ struct Read {
     QString error;  // in Polish, with the line and the column
 };
 
-// Both layouts from the header line; the separator (",", ";", tab) and the decimal
-// found in the file; appraisers and parts counted. Refused with the line and column:
-// a missing or duplicate cell, more than 3 appraisers, 3 trials or 10 parts or fewer
-// than 2 appraisers, 2 trials or 5 parts (as the analysis editor allows), a value that is not a
-// number, parts that are not 1..N.
-Read read(QIODevice& in);
+// The most a study file may hold: far more than the largest study needs (90 readings,
+// a few kB), far less than would strain the program.
+constexpr qint64 kMostBytes = 1 << 20;
 
-// A text as one CSV cell: quoted when it holds the separator, a quote or a line break;
-// a leading "=", "+", "-", "@", tab or CR is kept from the spreadsheet's formula reader.
+// Both layouts from the header line: the long one by its column names in any order and
+// either language (appraiser or operator, part, trial (optional: counted in row order),
+// value, measurement or response; oceniający, część, powtórzenie, pomiar), the wide one
+// (appraiser;trial;P1..Pn); the separator (",", ";", tab) and the decimal found in the
+// data; appraisers and parts counted. The text by its BOM (UTF-8, UTF-16 LE or BE), else
+// UTF-8 when it is valid, else Windows-1250 (what Excel writes under Polish Windows).
+// "#" lines before the header line are the analysis fields ("# Field: value"); after it
+// a line is data, up to the "# Wyniki" line that starts the results. Refused with the
+// line and column, at the first fault: a missing or duplicate cell, more than 3
+// appraisers, 3 trials or 10 parts or fewer than 2 appraisers, 2 trials or 5 parts (as
+// the analysis editor allows), a value that is not a finite number, parts that are not
+// 1..N, more rows than the largest study has, a text that is not valid in its encoding.
+Read read(QIODevice& in);
+// The same from a file, refused before it is opened when it is not a regular file (a
+// device, a pipe) or larger than kMostBytes.
+Read readFile(const QString& path);
+
+// A text as one CSV cell: a line break becomes a blank; quoted when it holds the
+// separator or a quote, or starts with "#" (which would read as a comment); a leading
+// "=", "+", "-", "@", tab or CR is kept from the spreadsheet's formula reader.
 QString cell(const QString& text, QChar separator);
 
 // The cells of one line, and a cell's text as written (the formula guard removed).
 QStringList cellsOf(const QString& line, QChar separator);
 QString textOf(const QString& cellText);
+
+// An analysis field as a "# Field: value" line, quoted whole when the value holds the
+// separator or a quote (a line break becomes a blank).
+QString fieldLine(const QString& name, const QString& value, QChar separator);
 
 }  // namespace CsvStudy

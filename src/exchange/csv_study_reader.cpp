@@ -1,6 +1,12 @@
+#include <QFile>
+#include <QFileInfo>
 #include <QMap>
+#include <QStringDecoder>
+#include <array>
 
+#include "analysis_fields.h"
 #include "csv_study.h"
+#include "excerpt.h"
 
 namespace CsvStudy {
 
@@ -15,10 +21,46 @@ QString at(int line, int column, const QString& what) {
     return QString::fromUtf8("Wiersz %1, kolumna %2: %3.").arg(line).arg(column).arg(what);
 }
 
-struct Row {
-    int line;
-    QStringList cells;
-};
+// The text by its byte-order mark; without one UTF-8 when it is valid UTF-8, else
+// Windows-1250. Nothing when the bytes are not valid in the encoding they declare: a
+// replacement character is never taken for a letter of a name.
+std::optional<QString> decoded(const QByteArray& bytes, QString* error) {
+    struct Mark {
+        QByteArray bytes;
+        QStringConverter::Encoding encoding;
+        const char* name;
+    };
+    const Mark marks[] = {{QByteArray("\xEF\xBB\xBF"), QStringConverter::Utf8, "UTF-8"},
+                          {QByteArray("\xFF\xFE"), QStringConverter::Utf16LE, "UTF-16 LE"},
+                          {QByteArray("\xFE\xFF"), QStringConverter::Utf16BE, "UTF-16 BE"}};
+    for (const Mark& m : marks) {
+        if (bytes.startsWith(m.bytes)) {
+            QStringDecoder decoder(m.encoding, QStringConverter::Flag::Stateless);
+            const QString text = decoder.decode(bytes.mid(m.bytes.size()));
+            if (decoder.hasError()) {
+                *error = QString::fromUtf8(
+                             "Plik oznaczony jako %1 zawiera bajty, które nie są "
+                             "tekstem w tym kodowaniu.")
+                             .arg(QString::fromLatin1(m.name));
+                return std::nullopt;
+            }
+            return text;
+        }
+    }
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    const QString text = utf8.decode(bytes);
+    if (!utf8.hasError()) {
+        return text;
+    }
+    QStringDecoder windows("windows-1250", QStringConverter::Flag::Stateless);
+    if (!windows.isValid()) {
+        *error = QString::fromUtf8(
+            "Plik nie jest zapisany w UTF-8, a kodowania Windows-1250 "
+            "nie można odczytać.");
+        return std::nullopt;
+    }
+    return windows.decode(bytes);
+}
 
 // The separator that splits the header line into the most cells.
 QChar separatorOf(const QString& header) {
@@ -34,19 +76,47 @@ QChar separatorOf(const QString& header) {
     return best;
 }
 
+// The columns of the long layout, named in English or Polish as the peers' sample files
+// and this program's own exports name them.
+enum Role { kAppraiser, kPart, kTrial, kValue, kRoles };
+
+std::optional<Role> roleOf(const QString& name) {
+    static const std::pair<Role, const char*> names[] = {
+        {kAppraiser, "appraiser"}, {kAppraiser, "appraisers"}, {kAppraiser, "operator"},
+        {kAppraiser, "operators"}, {kAppraiser, "oceniający"}, {kAppraiser, "oceniajacy"},
+        {kPart, "part"},           {kPart, "parts"},           {kPart, "część"},
+        {kPart, "czesc"},          {kTrial, "trial"},          {kTrial, "trials"},
+        {kTrial, "replicate"},     {kTrial, "powtórzenie"},    {kTrial, "powtorzenie"},
+        {kValue, "value"},         {kValue, "measurement"},    {kValue, "response"},
+        {kValue, "pomiar"},        {kValue, "wartość"},        {kValue, "wartosc"}};
+    for (const auto& [role, known] : names) {
+        if (name.compare(QString::fromUtf8(known), Qt::CaseInsensitive) == 0) {
+            return role;
+        }
+    }
+    return std::nullopt;
+}
+
+struct Row {
+    int line;
+    QStringList cells;
+};
+
 class Reader {
 public:
     Read run(const QString& text);
 
 private:
-    bool readLines(const QString& text);
+    bool takeLine(int line, const QString& text);
     bool layoutOf(const QStringList& header, int line);
+    bool longLayoutOf(const QStringList& names, const QStringList& header, int line);
     bool takeRows();
     bool takeLong(const Row& row);
     bool takeWide(const Row& row);
     bool store(int line, int column, const QString& appraiser, int trial, int part,
                const QString& value);
     bool whole(int line, int column, const QString& text, int most, int* out, const char* what);
+    void findDecimal();
     bool finish();
     bool refuse(const QString& why) {
         error_ = why;
@@ -55,45 +125,55 @@ private:
 
     StudyFile study_;
     QVector<Row> rows_;
+    bool headerSeen_ = false;
+    bool resultsSeen_ = false;
     QChar separator_;
     QChar decimal_ = QLatin1Char('.');
     bool wide_ = false;
     int wideParts_ = 0;
+    std::array<int, kRoles> columns_{{-1, -1, -1, -1}};
     QStringList appraisers_;
     QMap<std::tuple<int, int, int>, Value> values_;  // appraiser, trial, part from 0
+    QMap<std::pair<int, int>, int> trialsOf_;        // rows so far by appraiser and part
     QString error_;
 };
 
-bool Reader::readLines(const QString& text) {
-    const QStringList lines = text.split(QLatin1Char('\n'));
-    bool headerSeen = false;
-    for (int i = 0; i < lines.size(); ++i) {
-        QString line = lines[i];
-        if (line.endsWith(QLatin1Char('\r'))) {
-            line.chop(1);
-        }
-        if (line.trimmed().isEmpty()) {
-            continue;
-        }
-        if (line.startsWith(QLatin1Char('#'))) {
-            const int colon = line.indexOf(QLatin1Char(':'));
-            if (!headerSeen && colon > 1) {
-                study_.header.append(
-                    {line.mid(1, colon - 1).trimmed(), line.mid(colon + 1).trimmed()});
-            }
-            continue;
-        }
-        if (!headerSeen) {
-            headerSeen = true;
-            separator_ = separatorOf(line);
-            if (!layoutOf(cellsOf(line, separator_), i + 1)) {
-                return false;
-            }
-            continue;
-        }
-        rows_.append({i + 1, cellsOf(line, separator_)});
+// One line: blank, an analysis field before the header, the header, or data.
+bool Reader::takeLine(int line, const QString& text) {
+    if (text.trimmed().isEmpty() || resultsSeen_) {
+        return true;
     }
-    return headerSeen || refuse(QString::fromUtf8("Plik nie zawiera wiersza nagłówka kolumn."));
+    if (!headerSeen_ &&
+        (text.startsWith(QLatin1Char('#')) || text.startsWith(QStringLiteral("\"#")))) {
+        // a field line, quoted whole when its value holds the separator or a quote
+        const QString field =
+            text.startsWith(QLatin1Char('"')) ? cellsOf(text, QChar(0)).value(0) : text;
+        const int colon = static_cast<int>(field.indexOf(QLatin1Char(':')));
+        if (colon > 1) {
+            study_.header.append(
+                {field.mid(1, colon - 1).trimmed(), field.mid(colon + 1).trimmed()});
+        }
+        return true;
+    }
+    if (!headerSeen_) {
+        headerSeen_ = true;
+        separator_ = separatorOf(text);
+        return layoutOf(cellsOf(text, separator_), line);
+    }
+    if (text.trimmed() == QLatin1String("# Wyniki")) {
+        resultsSeen_ = true;  // the results a study file may end with are no data
+        return true;
+    }
+    const int most =
+        wide_ ? kMostAppraisers * kMostTrials : kMostAppraisers * kMostTrials * kMostParts;
+    if (rows_.size() == most) {
+        return refuse(at(line, 1,
+                         QString::fromUtf8("więcej wierszy danych niż ma największe badanie "
+                                           "(%1: 3 oceniających, 3 powtórzenia, 10 części)")
+                             .arg(most)));
+    }
+    rows_.append({line, cellsOf(text, separator_)});
+    return true;
 }
 
 bool Reader::layoutOf(const QStringList& header, int line) {
@@ -101,29 +181,49 @@ bool Reader::layoutOf(const QStringList& header, int line) {
     for (const QString& h : header) {
         names << textOf(h).toLower();
     }
-    if (names == QStringList{QStringLiteral("appraiser"), QStringLiteral("part"),
-                             QStringLiteral("trial"), QStringLiteral("value")}) {
-        return true;
-    }
-    if (names.size() >= 4 && names[0] == QLatin1String("appraiser") &&
+    if (names.size() >= 3 && names[0] == QLatin1String("appraiser") &&
         names[1] == QLatin1String("trial")) {
         wide_ = true;
         wideParts_ = static_cast<int>(names.size()) - 2;
         for (int j = 2; j < names.size(); ++j) {
+            if (j - 1 > kMostParts) {
+                return refuse(
+                    at(line, j + 1, QString::fromUtf8("więcej niż %1 części").arg(kMostParts)));
+            }
             if (names[j] != QStringLiteral("p%1").arg(j - 1)) {
                 return refuse(at(line, j + 1,
-                                 QString::fromUtf8("oczekiwano kolumny „P%1”, jest „%2”")
+                                 QString::fromUtf8("oczekiwano kolumny „P%1”, jest %2")
                                      .arg(j - 1)
-                                     .arg(header[j])));
+                                     .arg(quotedExcerpt(header[j]))));
             }
         }
         return true;
     }
-    return refuse(at(line, 1,
-                     QString::fromUtf8("nieznany nagłówek „%1” (oczekiwano "
-                                       "„appraiser;part;trial;value” albo "
-                                       "„appraiser;trial;P1;…;Pn”)")
-                         .arg(header.join(separator_))));
+    return longLayoutOf(names, header, line);
+}
+
+// Part, appraiser and value columns in any order, a trial column or none.
+bool Reader::longLayoutOf(const QStringList& names, const QStringList& header, int line) {
+    for (int c = 0; c < names.size(); ++c) {
+        const std::optional<Role> role = roleOf(names[c]);
+        if (!role || columns_[*role] >= 0) {
+            return refuse(at(line, c + 1,
+                             QString::fromUtf8("nieznany nagłówek %1 (oczekiwano "
+                                               "„appraiser;part;trial;value” w dowolnej "
+                                               "kolejności albo „appraiser;trial;P1;…;Pn”)")
+                                 .arg(quotedExcerpt(header.join(separator_)))));
+        }
+        columns_[*role] = c;
+    }
+    for (const Role needed : {kAppraiser, kPart, kValue}) {
+        if (columns_[needed] < 0) {
+            return refuse(at(line, 1,
+                             QString::fromUtf8("brak kolumny oceniającego, części albo "
+                                               "pomiaru w nagłówku %1")
+                                 .arg(quotedExcerpt(header.join(separator_)))));
+        }
+    }
+    return true;
 }
 
 bool Reader::whole(int line, int column, const QString& text, int most, int* out,
@@ -132,9 +232,9 @@ bool Reader::whole(int line, int column, const QString& text, int most, int* out
     *out = textOf(text).toInt(&ok);
     if (!ok || *out < 1 || *out > most) {
         return refuse(at(line, column,
-                         QString::fromUtf8("„%1” nie jest numerem %2 od 1 do %3 "
+                         QString::fromUtf8("%1 nie jest numerem %2 od 1 do %3 "
                                            "(czy kolumny nie są zamienione?)")
-                             .arg(text, QString::fromUtf8(what))
+                             .arg(quotedExcerpt(text), QString::fromUtf8(what))
                              .arg(most)));
     }
     return true;
@@ -155,39 +255,57 @@ bool Reader::store(int line, int column, const QString& appraiser, int trial, in
         appraisers_ << who;
         a = static_cast<int>(appraisers_.size()) - 1;
     }
-    QString number = value.trimmed();
-    if (number.isEmpty()) {
+    if (trial == 0) {  // no trial column: the rows of one appraiser and part count them
+        trial = ++trialsOf_[{a, part}];
+        if (trial > kMostTrials) {
+            return refuse(at(line, column,
+                             QString::fromUtf8("więcej niż %1 powtórzenia: oceniający %2, "
+                                               "część %3")
+                                 .arg(kMostTrials)
+                                 .arg(quotedExcerpt(who))
+                                 .arg(part)));
+        }
+    }
+    if (value.trimmed().isEmpty()) {
         return refuse(at(line, column, QString::fromUtf8("brak wartości")));
     }
-    number.replace(decimal_, QLatin1Char('.'));
-    bool ok = false;
-    const double v = number.toDouble(&ok);
-    if (!ok || (decimal_ != QLatin1Char('.') && value.contains(QLatin1Char('.')))) {
-        return refuse(at(line, column, QString::fromUtf8("„%1” nie jest liczbą").arg(value)));
+    // Only a finite number is a measured value: "inf" and "nan" are refused too.
+    const std::optional<double> v = AnalysisFields::readNumber(value, decimal_);
+    if (!v) {
+        return refuse(
+            at(line, column, QString::fromUtf8("%1 nie jest liczbą").arg(quotedExcerpt(value))));
     }
     const auto key = std::make_tuple(a, trial - 1, part - 1);
     if (values_.contains(key)) {
         return refuse(at(line, column,
                          QString::fromUtf8("powtórzona wartość: oceniający %1, "
                                            "powtórzenie %2, część %3")
-                             .arg(who)
+                             .arg(quotedExcerpt(who))
                              .arg(trial)
                              .arg(part)));
     }
-    values_.insert(key, Value(v));
+    values_.insert(key, Value(*v));
     return true;
 }
 
 bool Reader::takeLong(const Row& row) {
-    if (row.cells.size() != 4) {
-        return refuse(at(row.line, qMin(static_cast<int>(row.cells.size()) + 1, 5),
-                         QString::fromUtf8("wiersz ma %1 kolumn zamiast 4").arg(row.cells.size())));
+    const int count = static_cast<int>(row.cells.size());
+    const int wanted = static_cast<int>(
+        std::count_if(columns_.begin(), columns_.end(), [](int c) { return c >= 0; }));
+    if (count != wanted) {
+        return refuse(
+            at(row.line, qMin(count + 1, wanted + 1),
+               QString::fromUtf8("wiersz ma %1 kolumn zamiast %2").arg(count).arg(wanted)));
     }
     int part = 0;
     int trial = 0;
-    return whole(row.line, 2, row.cells[1], kMostParts, &part, "części") &&
-           whole(row.line, 3, row.cells[2], kMostTrials, &trial, "powtórzenia") &&
-           store(row.line, 4, row.cells[0], trial, part, row.cells[3]);
+    return whole(row.line, columns_[kPart] + 1, row.cells[columns_[kPart]], kMostParts, &part,
+                 "części") &&
+           (columns_[kTrial] < 0 ||
+            whole(row.line, columns_[kTrial] + 1, row.cells[columns_[kTrial]], kMostTrials, &trial,
+                  "powtórzenia")) &&
+           store(row.line, columns_[kValue] + 1, row.cells[columns_[kAppraiser]], trial, part,
+                 row.cells[columns_[kValue]]);
 }
 
 bool Reader::takeWide(const Row& row) {
@@ -209,16 +327,31 @@ bool Reader::takeWide(const Row& row) {
     return true;
 }
 
-bool Reader::takeRows() {
-    // The decimal: "." when "," separates cells, else "," where any value has one.
-    decimal_ = QLatin1Char('.');
-    if (separator_ != QLatin1Char(',')) {
-        for (const Row& row : rows_) {
-            for (int c = wide_ ? 2 : 3; c < row.cells.size(); ++c) {
-                decimal_ = row.cells[c].contains(QLatin1Char(',')) ? QLatin1Char(',') : decimal_;
-            }
+// The decimal: "." when "," separates cells, else "," where any value has one; the
+// file's header fields are read with it too, never with the desktop's.
+void Reader::findDecimal() {
+    if (separator_ == QLatin1Char(',')) {
+        decimal_ = QLatin1Char('.');
+        study_.decimal = decimal_;
+        return;
+    }
+    bool comma = false;
+    bool point = false;
+    for (const Row& row : rows_) {
+        for (int c = 0; c < row.cells.size(); ++c) {
+            const bool isValue = wide_ ? c >= 2 : c == columns_[kValue];
+            comma = comma || (isValue && row.cells[c].contains(QLatin1Char(',')));
+            point = point || (isValue && row.cells[c].contains(QLatin1Char('.')));
         }
     }
+    decimal_ = comma ? QLatin1Char(',') : QLatin1Char('.');
+    if (comma || point) {
+        study_.decimal = decimal_;
+    }
+}
+
+bool Reader::takeRows() {
+    findDecimal();
     for (const Row& row : rows_) {
         if (!(wide_ ? takeWide(row) : takeLong(row))) {
             return false;
@@ -253,10 +386,10 @@ bool Reader::finish() {
             for (int j = 0; j < parts; ++j) {
                 const auto key = std::make_tuple(a, t, j);
                 if (!values_.contains(key)) {
-                    return refuse(at(lastLine, wide_ ? j + 3 : 4,
+                    return refuse(at(lastLine, wide_ ? j + 3 : columns_[kValue] + 1,
                                      QString::fromUtf8("brak wartości: oceniający %1, powtórzenie "
                                                        "%2, część %3")
-                                         .arg(appraisers_[a])
+                                         .arg(quotedExcerpt(appraisers_[a]))
                                          .arg(t + 1)
                                          .arg(j + 1)));
                 }
@@ -268,20 +401,72 @@ bool Reader::finish() {
 }
 
 Read Reader::run(const QString& text) {
-    if (!readLines(text) || !takeRows()) {
+    qsizetype start = 0;
+    for (int line = 1; start <= text.size(); ++line) {
+        qsizetype end = text.indexOf(QLatin1Char('\n'), start);
+        end = end < 0 ? text.size() : end;
+        QString current = text.mid(start, end - start);
+        if (current.endsWith(QLatin1Char('\r'))) {
+            current.chop(1);
+        }
+        if (!takeLine(line, current)) {
+            return {std::nullopt, error_};  // the first fault ends the reading
+        }
+        start = end + 1;
+    }
+    if (!headerSeen_) {
+        return {std::nullopt, QString::fromUtf8("Plik nie zawiera wiersza nagłówka kolumn.")};
+    }
+    if (!takeRows()) {
         return {std::nullopt, error_};
     }
     return {study_, {}};
 }
 
+QString sizeText(qint64 bytes) {
+    return QString::number(static_cast<double>(bytes) / (1 << 20), 'f', 1)
+        .replace(QLatin1Char('.'), QLatin1Char(','));
+}
+
 }  // namespace
 
 Read read(QIODevice& in) {
-    QString text = QString::fromUtf8(in.readAll());
-    if (text.startsWith(QChar(0xFEFF))) {
-        text.remove(0, 1);
+    // Never more than a study could need: a longer stream is refused, not read whole.
+    const QByteArray bytes = in.read(kMostBytes + 1);
+    if (bytes.size() > kMostBytes) {
+        return {std::nullopt, QString::fromUtf8("Plik jest większy niż %1 MB, a badanie zajmuje "
+                                                "najwyżej kilka kB.")
+                                  .arg(sizeText(kMostBytes))};
     }
-    return Reader().run(text);
+    QString error;
+    std::optional<QString> text = decoded(bytes, &error);
+    if (!text) {
+        return {std::nullopt, error};
+    }
+    return Reader().run(*text);
+}
+
+Read readFile(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        return {std::nullopt, QString::fromUtf8("Plik nie istnieje.")};
+    }
+    // A device or a pipe is never opened: /dev/zero has no end, a FIFO waits for a writer.
+    if (!info.isFile()) {
+        return {std::nullopt,
+                QString::fromUtf8("To nie jest zwykły plik (folder, urządzenie albo potok).")};
+    }
+    if (info.size() > kMostBytes) {
+        return {std::nullopt, QString::fromUtf8("Plik ma %1 MB, a badanie zajmuje najwyżej kilka "
+                                                "kB (dopuszczalne %2 MB).")
+                                  .arg(sizeText(info.size()), sizeText(kMostBytes))};
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {std::nullopt,
+                QString::fromUtf8("Nie można odczytać pliku: %1.").arg(file.errorString())};
+    }
+    return read(file);
 }
 
 }  // namespace CsvStudy

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVector>
+#include <optional>
 #include <utility>
 
 #include "value.h"
@@ -15,6 +16,9 @@ struct StudyFile {
     int parts = 0;
     QStringList appraisers;
     QVector<QVector<QVector<Value>>> values;  // [appraiser][trial][part]
+    // The decimal the file's data showed; its header fields' numbers are read with it.
+    // None when no value had one (any one then reads).
+    std::optional<QChar> decimal;
 
     int trials() const { return values.isEmpty() ? 0 : static_cast<int>(values[0].size()); }
     QString headerValue(const QString& field) const {

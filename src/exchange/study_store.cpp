@@ -1,62 +1,69 @@
 #include "study_store.h"
 
+#include <QMap>
+
+#include "analysis_fields.h"
 #include "database.h"
-#include "number_reader.h"
 #include "statement.h"
 
 namespace StudyStore {
 
 namespace {
 
-bool isNumericField(const QString& field) {
-    static const QStringList numeric = {QStringLiteral("LiczbaN"), QStringLiteral("LiczbaK"),
-                                        QStringLiteral("LiczbaR"), QStringLiteral("WN"),
-                                        QStringLiteral("GWG"),     QStringLiteral("DWG"),
-                                        QStringLiteral("CoRef")};
-    return numeric.contains(field);
+// The fields a new analysis gets: the file's "#" lines, then those given (which win),
+// each with the decimal its number is read with (the file's data's; either for a given
+// one).
+struct Field {
+    QString text;
+    std::optional<QChar> decimal;
+};
+
+QMap<QString, Field> fieldsOf(const StudyFile& study, const QHash<QString, QString>& given) {
+    QMap<QString, Field> fields;
+    for (const auto& [name, text] : study.header) {
+        if (ReportInputs::analysisFields().contains(name)) {
+            fields.insert(name, {text, study.decimal});
+        }
+    }
+    for (auto it = given.cbegin(); it != given.cend(); ++it) {
+        fields.insert(it.key(), {it.value(), std::nullopt});
+    }
+    return fields;
 }
 
-// A numeric field's text as the number it is (regional or "." decimal); a text otherwise.
-Value fieldValue(const QString& field, const QString& text, const RegionalSettings& rs) {
-    const QString trimmed = text.trimmed();
-    if (!isNumericField(field)) {
-        return Value(text);
+// A field's text as the value its column holds: a number field's number, else the text.
+Value fieldValue(const QString& field, const Field& f) {
+    const std::optional<AnalysisFields::Rule> rule = AnalysisFields::ruleOf(field);
+    const bool numeric = rule && (rule->kind == AnalysisFields::Kind::Number ||
+                                  rule->kind == AnalysisFields::Kind::ReferenceMode);
+    if (!numeric) {
+        return Value(f.text);
     }
-    if (trimmed.isEmpty()) {
+    if (f.text.trimmed().isEmpty()) {
         return Value();
     }
-    if (const std::optional<double> regional = readLocaleNumber(trimmed, rs)) {
-        return Value(*regional);
-    }
-    bool ok = false;
-    const double point = trimmed.toDouble(&ok);  // "1.33" where the decimal is ","
-    return ok ? Value(point) : Value(text);
+    const std::optional<double> number = AnalysisFields::readNumber(f.text, f.decimal);
+    return number ? Value(*number) : Value(f.text);
 }
 
 QString insertAnalysis(Database& db, const StudyFile& study, const QString& numer,
                        const QHash<QString, QString>& given) {
-    QHash<QString, QString> fields;
-    for (const auto& [name, text] : study.header) {
-        if (ReportInputs::analysisFields().contains(name)) {
-            fields.insert(name, text);
-        }
-    }
-    for (auto it = given.cbegin(); it != given.cend(); ++it) {
-        fields.insert(it.key(), it.value());
-    }
-    fields.insert(QStringLiteral("Numer"), numer);
-    fields.insert(QStringLiteral("LiczbaN"), QString::number(study.parts));
-    fields.insert(QStringLiteral("LiczbaK"), QString::number(study.appraisers.size()));
-    fields.insert(QStringLiteral("LiczbaR"), QString::number(study.trials()));
-    QStringList names = fields.keys();
-    names.sort();
+    QMap<QString, Field> fields = fieldsOf(study, given);
+    fields.insert(QStringLiteral("Numer"), {numer, {}});
+    fields.insert(QStringLiteral("LiczbaN"), {QString::number(study.parts), {}});
+    fields.insert(QStringLiteral("LiczbaK"), {QString::number(study.appraisers.size()), {}});
+    fields.insert(QStringLiteral("LiczbaR"), {QString::number(study.trials()), {}});
+    const QStringList names = fields.keys();
     Statement insert(
         db.handle(),
         QStringLiteral("INSERT INTO Analiza (%1) VALUES (%2)")
             .arg(names.join(QStringLiteral(", ")),
                  QStringList(names.size(), QStringLiteral("?")).join(QStringLiteral(", "))));
     for (int i = 0; i < names.size(); ++i) {
-        insert.bind(i + 1, fieldValue(names[i], fields.value(names[i]), db.regional()));
+        const QString& name = names[i];
+        const bool count = name.startsWith(QLatin1String("Liczba"));
+        insert.bind(i + 1,
+                    count ? Value(fields[name].text.toDouble()) : fieldValue(name, fields[name]));
     }
     return insert.run() ? QString() : insert.error();
 }
@@ -131,10 +138,22 @@ StudyFile fileOf(const ReportInputs& in) {
     return s;
 }
 
+QString refusedField(const StudyFile& study, const QHash<QString, QString>& header) {
+    QVector<AnalysisFields::Entry> entries;
+    const QMap<QString, Field> fields = fieldsOf(study, header);
+    for (auto it = fields.cbegin(); it != fields.cend(); ++it) {
+        entries.append({it.key(), it->text, it->decimal});
+    }
+    return AnalysisFields::firstRefused(entries);
+}
+
 QString storeNew(Database& db, const StudyFile& study, const QString& numer,
                  const QHash<QString, QString>& header) {
     if (numer.trimmed().isEmpty()) {
         return QString::fromUtf8("nie podano numeru analizy");
+    }
+    if (const QString refused = refusedField(study, header); !refused.isEmpty()) {
+        return refused;
     }
     if (!db.begin()) {
         return db.lastError();

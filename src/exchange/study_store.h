@@ -19,9 +19,15 @@ StudyFile fileOf(const ReportInputs& inputs);
 // (yyyy-mm-dd), else the day the inputs were gathered.
 QDateTime readingsDate(const ReportInputs& inputs);
 
+// The first header field (the file's "#" lines, then those given, which win) that the
+// analysis editor would refuse, as "FIELD: why"; empty when all are right. The file's
+// numbers are read with the decimal of its data.
+QString refusedField(const StudyFile& study, const QHash<QString, QString>& header);
+
 // Stores the study as a new analysis with the number and header fields given (over those
 // the file names), N, K and R from the file, the series with their averages; all in one
-// transaction, so an import is whole or absent. Empty on success, else the cause.
+// transaction, so an import is whole or absent. Nothing is stored with a refused field.
+// Empty on success, else the cause.
 QString storeNew(Database& db, const StudyFile& study, const QString& numer,
                  const QHash<QString, QString>& header);
 

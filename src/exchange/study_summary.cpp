@@ -32,7 +32,7 @@ QJsonValue jsonOf(const Cell& v) {
 
 QString csvValue(const Cell& v, const CsvStudy::Format& f) {
     if (const double* d = std::get_if<double>(&v)) {
-        QString text = QString::number(*d, 'g', 15);
+        QString text = QString::number(*d, 'g', QLocale::FloatingPointShortest);
         return text.replace(QLatin1Char('.'), f.decimal);
     }
     if (const bool* b = std::get_if<bool>(&v)) {
@@ -83,6 +83,30 @@ CsvStudy::ResultLines resultLines(const AnalysisScreen& screen, const CsvStudy::
     return out;
 }
 
+namespace {
+
+template <typename TextOf>
+void appendLine(QString& line, const Row& row, QChar separator, const TextOf& textOf) {
+    for (const auto& [name, value] : row) {
+        line += textOf(name, value);
+        line += separator;
+    }
+    line.back() = QLatin1Char('\r');  // the last separator
+    line += QLatin1Char('\n');
+}
+
+QString names(const Row& row, QChar separator) {
+    QString line(QChar(0xFEFF));
+    appendLine(line, row, separator, [](const QString& name, const Cell&) { return name; });
+    return line;
+}
+
+}  // namespace
+
+QByteArray namesLine(const Row& row, const CsvStudy::Format& f) {
+    return names(row, f.separator).toUtf8();
+}
+
 QByteArray bytesOf(const Row& row, bool jsonLines, bool first, const CsvStudy::Format& f) {
     if (jsonLines) {
         QJsonObject o;
@@ -93,19 +117,11 @@ QByteArray bytesOf(const Row& row, bool jsonLines, bool first, const CsvStudy::F
     }
     QString line;
     line.reserve(512);
-    const auto appendLine = [&](const auto& textOf) {
-        for (const auto& [name, value] : row) {
-            line += textOf(name, value);
-            line += f.separator;
-        }
-        line.back() = QLatin1Char('\r');  // the last separator
-        line += QLatin1Char('\n');
-    };
     if (first) {  // the file's first row: the BOM and the line of names before it
-        line += QChar(0xFEFF);
-        appendLine([](const QString& name, const Cell&) { return name; });
+        line += names(row, f.separator);
     }
-    appendLine([&f](const QString&, const Cell& value) { return csvValue(value, f); });
+    appendLine(line, row, f.separator,
+               [&f](const QString&, const Cell& value) { return csvValue(value, f); });
     return line.toUtf8();
 }
 

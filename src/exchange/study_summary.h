@@ -37,7 +37,10 @@ struct Figures {
 Row resultsOf(const Figures& figures);
 
 // One row as a CSV line (the first after a BOM and the line of names) or a JSON line.
+// Numbers at full precision: the shortest text that reads back as the same double.
 QByteArray bytesOf(const Row& row, bool jsonLines, bool first, const CsvStudy::Format& format);
+// The BOM and the CSV line of the row's names.
+QByteArray namesLine(const Row& row, const CsvStudy::Format& format);
 
 // The results as "name;value" lines for a study file.
 CsvStudy::ResultLines resultLines(const AnalysisScreen& screen, const CsvStudy::Format& format);

@@ -73,10 +73,25 @@ QByteArray SummaryPass::rowOf(Pending& pending, ShownNumbers& shown, bool first)
     StudySummary::Row row{{QStringLiteral("numer"), pending.numer.toText(regional_)}};
     row.reserve(32);
     for (int i = 0; i < kHeaderCount; ++i) {
-        row.append({headerNames_[i], pending.header.value(i).toText(regional_)});
+        // a number stays a number (N, K, R), a text a text
+        const Value& v = pending.header.value(i);
+        row.append({headerNames_[i], v.isNumber() ? StudySummary::Cell(v.number())
+                                                  : StudySummary::Cell(v.toText(regional_))});
     }
     row += StudySummary::resultsOf({!in.series.isEmpty() && study.complete, &study, &anova});
     return StudySummary::bytesOf(row, output_.jsonLines, first, output_.format);
+}
+
+// The line of names alone, for a CSV of a file without analyses.
+QByteArray SummaryPass::namesOnly() const {
+    const StudyOutput none;
+    const std::optional<Anova::Results> noAnova;
+    StudySummary::Row row{{QStringLiteral("numer"), {}}};
+    for (const QString& name : headerNames_) {
+        row.append({name, {}});
+    }
+    row += StudySummary::resultsOf({false, &none, &noAnova});
+    return StudySummary::namesLine(row, output_.format);
 }
 
 // On a worker: the batch's series read through a reader of its own, then its rows.
@@ -140,6 +155,13 @@ bool SummaryPass::run(const std::function<void(int, int)>& progress, QString* er
             // What was read before a failed read is still written; then the cause.
             while (!computing.empty()) {
                 if (!writeOldest()) {
+                    return false;
+                }
+            }
+            if (batch && !started_ && !output_.jsonLines) {  // no analyses: the names still
+                const QByteArray names = namesOnly();
+                if (out_.write(names) != names.size()) {
+                    *error = out_.errorString();
                     return false;
                 }
             }

@@ -60,6 +60,7 @@ private:
     Rows rowsOf(Batch& batch);
     // The study of one analysis as the summary row has it: average-and-range and ANOVA.
     QByteArray rowOf(Pending& pending, ShownNumbers& shown, bool first) const;
+    QByteArray namesOnly() const;
 
     bool openReaders(int count, QString* error);
     std::unique_ptr<SeriesReader> takeReader();

@@ -73,11 +73,14 @@ bool Statement::run() {
     return false;
 }
 
+// A statement that could not be prepared keeps its failure: every later run fails with
+// it, so a failed INSERT never reads as success.
 void Statement::reset() {
-    if (stmt_) {
-        sqlite3_reset(stmt_);
-        sqlite3_clear_bindings(stmt_);
+    if (!stmt_) {
+        return;
     }
+    sqlite3_reset(stmt_);
+    sqlite3_clear_bindings(stmt_);
     failure_.reset();
 }
 

@@ -26,6 +26,7 @@ public:
     bool next();
     // Runs a statement that returns no rows; false on error.
     bool run();
+    // Ready for the next run with new bindings; a prepare failure stays.
     void reset();
 
     int columnCount() const;

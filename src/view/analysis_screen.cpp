@@ -2,7 +2,10 @@
 
 #include <initializer_list>
 
+#include <cmath>
+
 #include "control_texts.h"
+#include "excerpt.h"
 #include "measured_values.h"
 #include "number_reader.h"
 #include "session.h"
@@ -57,9 +60,14 @@ void showControl(AnalysisScreen& screen, const StudyInput& input, const Regional
 QString AnalysisScreen::damageIn(const StudyInput& input, const RegionalSettings& rs) {
     for (const SeriesInput& series : input.series) {
         for (const Value& value : series.parts) {
-            if (value.isText() && !isNumeric(value.text(), rs)) {
-                return QString::fromUtf8("%1: wartość pomiaru „%2” nie jest liczbą")
-                    .arg(SqliteFailure::corrupt().sentence(), value.text());
+            // A number the program stores is finite; an infinity or NaN is no measurement.
+            const bool noNumber =
+                value.isText() ? !isNumeric(value.text(), rs) : !std::isfinite(value.number());
+            if (noNumber) {
+                return QString::fromUtf8("%1: wartość pomiaru %2 nie jest liczbą")
+                    .arg(SqliteFailure::corrupt().sentence(),
+                         quotedExcerpt(value.isText() ? value.text()
+                                                      : QString::number(value.number())));
             }
         }
     }

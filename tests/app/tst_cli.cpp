@@ -387,6 +387,16 @@ void CliTest::studyFilesOutAndIn() {
         {QStringLiteral("import"), t.path(), bad, QStringLiteral("--numer"), QStringLiteral("Z")});
     QCOMPARE(run.code, 5);
     QVERIFY(QString::fromUtf8(run.err).contains(QStringLiteral("Wiersz 2, kolumna 4")));
+    // what the analysis editor refuses is refused here too, the field named
+    run = cli({QStringLiteral("import"), t.path(), t.folder() + QStringLiteral("/long.csv"),
+               QStringLiteral("--numer"), QStringLiteral("Z"), QStringLiteral("--header"),
+               QStringLiteral("CoRef=9")});
+    QCOMPARE(run.code, 5);
+    QVERIFY2(QString::fromUtf8(run.err).contains(QStringLiteral("CoRef:")), run.err.constData());
+    const QString device = QStringLiteral("/dev/zero");  // never read: not a regular file
+    run = cli({QStringLiteral("import"), t.path(), device, QStringLiteral("--numer"),
+               QStringLiteral("Z")});
+    QCOMPARE(run.code, 5);
     {
         const auto held = ProgramLock::take(t.path());
         run = cli({QStringLiteral("import"), t.path(), t.folder() + QStringLiteral("/long.csv"),
@@ -399,8 +409,27 @@ void CliTest::studyFilesOutAndIn() {
     QVERIFY2(run.code == 0, run.err.constData());
     const QList<QByteArray> rows = bytesOf(all).trimmed().split('\n');
     QCOMPARE(rows.size(), 4);  // AIAG, M/5 and the two copies
-    QCOMPARE(QJsonDocument::fromJson(rows[0]).object().value(QStringLiteral("pctRR")).toDouble(),
-             *original.study.results.percentRR);
+    const QJsonObject first = QJsonDocument::fromJson(rows[0]).object();
+    QCOMPARE(first.value(QStringLiteral("pctRR")).toDouble(), *original.study.results.percentRR);
+    QCOMPARE(first.value(QStringLiteral("LiczbaN")), QJsonValue(10));  // a number, not a text
+    // CSV: every number in the shortest text that reads back as the same double
+    const QString allCsv = t.folder() + QStringLiteral("/all.csv");
+    QCOMPARE(cli({QStringLiteral("export-all"), t.path(), QStringLiteral("--out"), allCsv}).code,
+             0);
+    const QList<QByteArray> csvRows = bytesOf(allCsv).split('\n');
+    const QList<QByteArray> names = csvRows[0].trimmed().split(';');
+    const QByteArray pctRR = csvRows[1].trimmed().split(';').value(names.indexOf("pctRR"));
+    QCOMPARE(pctRR,
+             QString::number(*original.study.results.percentRR, 'g', QLocale::FloatingPointShortest)
+                 .replace(QLatin1Char('.'), QLatin1Char(','))
+                 .toUtf8());
+    // a file without analyses still gets its line of names
+    TestDatabase empty;
+    const QString none = empty.folder() + QStringLiteral("/none.csv");
+    QCOMPARE(cli({QStringLiteral("export-all"), empty.path(), QStringLiteral("--out"), none}).code,
+             0);
+    QVERIFY(bytesOf(none).startsWith("\xEF\xBB\xBFnumer;NazwaC;"));
+    QCOMPARE(bytesOf(none).count('\n'), 1);
     const QString dfq = t.folder() + QStringLiteral("/a.dfq");
     QCOMPARE(cli({QStringLiteral("export"), t.path(), QStringLiteral("AIAG"),
                   QStringLiteral("--out"), dfq})

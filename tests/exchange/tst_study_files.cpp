@@ -4,6 +4,7 @@
 #include <QBuffer>
 #include <QRandomGenerator>
 #include <QStringDecoder>
+#include <QStringEncoder>
 #include <QtTest>
 
 #include "analysis_screen.h"
@@ -19,16 +20,19 @@
 
 namespace {
 
-// A 10 x 3 x 3 study from the AIAG values' pattern, one appraiser named like a formula.
+// A 10 x 3 x 3 study from the AIAG values' pattern, its values with every binary digit;
+// appraisers named like a formula, with the separator and quotes, and like a comment;
+// header fields with a line break and with the separator before a formula.
 StudyFile study() {
     StudyFile s;
-    s.header = {{QStringLiteral("NazwaC"), QString::fromUtf8("Wałek")},
+    s.header = {{QStringLiteral("NazwaC"), QString::fromUtf8("Wałek\r\nfi 20")},
                 {QStringLiteral("NumerC"), QStringLiteral("PN-4711")},
+                {QStringLiteral("NazwaP"), QStringLiteral("Czujnik;=1+1")},
                 {QStringLiteral("GWG"), QStringLiteral("2,5")},
                 {QStringLiteral("DWG"), QStringLiteral("-2,5")}};
     s.parts = 10;
     s.appraisers = {QStringLiteral("=SUMA(A1)"), QString::fromUtf8("Żaneta; \"B\""),
-                    QStringLiteral("-C")};
+                    QStringLiteral("#3 Nowak")};
     for (int a = 0; a < 3; ++a) {
         QVector<QVector<Value>> trials(3);
         for (int t = 0; t < 3; ++t) {
@@ -65,6 +69,9 @@ private slots:
     void roundTrip();
     void refusals_data();
     void refusals();
+    void readsOtherProgramsFiles_data();
+    void readsOtherProgramsFiles();
+    void fieldsAsTheEditorTakesThem();
     void dfqOfTheStudy();
     void killedImportLeavesNoPartialAnalysis();
     void summaryOfEveryAnalysisIsTheWindows();
@@ -84,24 +91,40 @@ void StudyFilesTest::roundTrip() {
     QFETCH(int, layout);
     QFETCH(bool, polish);
     const RegionalSettings rs = polish ? RegionalSettings::polish() : RegionalSettings::english();
-    const StudyFile s = study();
+    StudyFile s = study();
+    for (auto& [name, text] : s.header) {  // the fields as the export writes them
+        text.replace(QLatin1Char(','), rs.decimalSeparator());
+    }
     const QByteArray bytes = written(s, static_cast<CsvStudy::Layout>(layout), rs);
     QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
     const QString text = QString::fromUtf8(bytes);
-    QVERIFY(text.contains(QStringLiteral("'=SUMA(A1)")));  // shown as text, never run
-    QVERIFY(text.contains(polish ? QStringLiteral(";-1,36") : QStringLiteral(",-1.36")));
+    QVERIFY(text.contains(QStringLiteral("'=SUMA(A1)")));    // shown as text, never run
+    QVERIFY(text.contains(QStringLiteral("\"#3 Nowak\"")));  // never read as a comment
+    // no field line breaks, none puts a part of itself in a cell of its own
+    QVERIFY(!text.contains(QStringLiteral("\r\nfi 20")));
+    QVERIFY(text.contains(polish ? QStringLiteral("\"# NazwaP: Czujnik;=1+1\"")
+                                 : QStringLiteral("# NazwaP: Czujnik;=1+1\r")));
+    const int rows = layout == 0 ? 90 : 9;
+    QCOMPARE(text.count(QStringLiteral("\r\n")), 5 + 1 + rows);
     const CsvStudy::Read back = readBack(bytes);
     QVERIFY2(back.study, qPrintable(back.error));
     QCOMPARE(back.study->appraisers, s.appraisers);
     QCOMPARE(back.study->parts, 10);
+    QCOMPARE(back.study->trials(), 3);
     for (int a = 0; a < 3; ++a) {
         for (int t = 0; t < 3; ++t) {
-            for (int j = 0; j < 10; ++j) {
-                QCOMPARE(back.study->values[a][t][j].number(), s.values[a][t][j].number());
+            for (int j = 0; j < 10; ++j) {  // the very same double
+                QVERIFY(back.study->values[a][t][j].number() == s.values[a][t][j].number());
             }
         }
     }
-    QCOMPARE(back.study->headerValue(QStringLiteral("NazwaC")), QString::fromUtf8("Wałek"));
+    QCOMPARE(back.study->headerValue(QStringLiteral("NazwaC")), QString::fromUtf8("Wałek fi 20"));
+    QCOMPARE(back.study->headerValue(QStringLiteral("NazwaP")), QStringLiteral("Czujnik;=1+1"));
+    // the file's own decimal reads its fields, whatever the desktop's: 2,5 is 2.5
+    TestDatabase t({}, polish ? RegionalSettings::english() : RegionalSettings::polish());
+    QVERIFY(StudyStore::storeNew(t.db(), *back.study, QStringLiteral("R"), {}).isEmpty());
+    QCOMPARE(TestDatabase::column(t.path(), "SELECT GWG || '|' || DWG FROM Analiza"),
+             QStringList{QStringLiteral("2.5|-2.5")});
 }
 
 void StudyFilesTest::refusals_data() {
@@ -127,7 +150,7 @@ void StudyFilesTest::refusals_data() {
                                << QString::fromUtf8("Wiersz 22, kolumna 4: powtórzona wartość");
     QTest::newRow("missing cell") << head + complete.section(QLatin1Char('\n'), 1)
                                   << QString::fromUtf8(
-                                         "brak wartości: oceniający A, powtórzenie 1, część 1");
+                                         "brak wartości: oceniający „A”, powtórzenie 1, część 1");
     QTest::newRow("empty value") << head + QStringLiteral("A;1;1;\n")
                                  << QString::fromUtf8("Wiersz 2, kolumna 4: brak wartości");
     QTest::newRow("fourth appraiser")
@@ -151,25 +174,161 @@ void StudyFilesTest::refusals_data() {
     QTest::newRow("wide, short row")
         << QStringLiteral("appraiser\ttrial\tP1\tP2\nA\t1\t1\n")
         << QString::fromUtf8("Wiersz 2, kolumna 4: wiersz ma 3 kolumn");
+    QString elevenParts = QStringLiteral("appraiser;trial");
+    for (int j = 1; j <= 11; ++j) {
+        elevenParts += QStringLiteral(";P%1").arg(j);
+    }
+    QTest::newRow("wide, eleven parts")
+        << elevenParts + QStringLiteral("\n")
+        << QString::fromUtf8("Wiersz 1, kolumna 13: więcej niż 10 części");
+    for (const char* infinite : {"inf", "-inf", "nan", "1e999"}) {
+        QTest::newRow(infinite) << head + QStringLiteral("A;1;1;%1\n").arg(QLatin1String(infinite))
+                                << QString::fromUtf8("Wiersz 2, kolumna 4: „%1” nie jest liczbą")
+                                       .arg(QLatin1String(infinite));
+    }
+    QTest::newRow("huge cell, quoted short")
+        << head + QStringLiteral("A;1;1;") + QString(10'000'000, QLatin1Char('7')) +
+               QStringLiteral("x\n")
+        << QString::fromUtf8("Plik jest większy niż 1,0 MB");
+    QTest::newRow("long cell, quoted short")
+        << head + QStringLiteral("A;1;1;") + QString(100'000, QLatin1Char('7')) +
+               QStringLiteral("x\n")
+        << QString::fromUtf8(
+               "Wiersz 2, kolumna 4: „7777777777777777777777777777777777777777…” "
+               "nie jest liczbą");
+    QTest::newRow("more rows than a study")
+        << head + complete.repeated(5)
+        << QString::fromUtf8("Wiersz 92, kolumna 1: więcej wierszy danych");
+    QTest::newRow("BOM of UTF-8, bytes that are not")
+        << QString::fromLatin1("\xEF\xBB\xBF") + head + QString::fromLatin1("\xC0;1;1;1\n")
+        << QString::fromUtf8("Plik oznaczony jako UTF-8");
 }
 
 void StudyFilesTest::refusals() {
     QFETCH(QString, csv);
     QFETCH(QString, message);
-    const CsvStudy::Read read = readBack(csv.toUtf8());
+    // a Latin-1 QString is the bytes as they stand: a broken encoding stays broken
+    const bool bytes = csv.startsWith(QChar(0xEF));
+    const CsvStudy::Read read = readBack(bytes ? csv.toLatin1() : csv.toUtf8());
     QVERIFY(!read.study);
-    QVERIFY2(read.error.contains(message), qPrintable(read.error));
+    QVERIFY2(read.error.contains(message), qPrintable(read.error.left(200)));
+    QVERIFY(read.error.size() < 300);
+}
+
+// Files as other programs write them, read right: Excel under Polish Windows
+// (Windows-1250), UTF-16 with its BOM, the peers' long layouts (any column order, either
+// language, trial counted in row order), a header field's decimal comma with a
+// semicolon file whose data has no decimals.
+void StudyFilesTest::readsOtherProgramsFiles_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("firstAppraiser");
+    QTest::addColumn<double>("lastValue");
+    QString polish;
+    QString peers = QStringLiteral("Part,Operator,Measurement\r\n");
+    QString ours = QString::fromUtf8("Pomiar;Oceniający;Część;Powtórzenie\n");
+    for (const char* who : {"Łukasz Żak", "Ewa"}) {
+        for (int j = 1; j <= 5; ++j) {
+            for (int t = 1; t <= 2; ++t) {
+                polish += QString::fromUtf8("%1;%2;%3;1,%2%3\r\n")
+                              .arg(QString::fromUtf8(who))
+                              .arg(j)
+                              .arg(t);
+                peers +=
+                    QStringLiteral("%2,%1,1.%2%3\r\n").arg(QString::fromUtf8(who)).arg(j).arg(t);
+                ours +=
+                    QStringLiteral("1,%2%3;%1;%2;%3\n").arg(QString::fromUtf8(who)).arg(j).arg(t);
+            }
+        }
+    }
+    const QString head = QStringLiteral("appraiser;part;trial;value\r\n");
+    QStringEncoder windows("windows-1250");
+    QTest::newRow("Windows-1250") << QByteArray(windows.encode(head + polish))
+                                  << QString::fromUtf8("Łukasz Żak") << 1.52;
+    QStringEncoder le(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom);
+    QTest::newRow("UTF-16 LE") << QByteArray(le.encode(head + polish))
+                               << QString::fromUtf8("Łukasz Żak") << 1.52;
+    QStringEncoder be(QStringConverter::Utf16BE, QStringConverter::Flag::WriteBom);
+    QTest::newRow("UTF-16 BE") << QByteArray(be.encode(head + polish))
+                               << QString::fromUtf8("Łukasz Żak") << 1.52;
+    QTest::newRow("Part,Operator,Measurement")
+        << peers.toUtf8() << QString::fromUtf8("Łukasz Żak") << 1.52;
+    QTest::newRow("Polish names, any order")
+        << ours.toUtf8() << QString::fromUtf8("Łukasz Żak") << 1.52;
+    QTest::newRow("Parts,Operators,Response")
+        << QByteArray(
+               "Operators,Parts,Response\n1,1,1\n1,1,2\n2,1,3\n2,1,4\n1,2,5\n1,2,6\n"
+               "2,2,7\n2,2,8\n1,3,1\n1,3,1\n2,3,1\n2,3,1\n1,4,1\n1,4,1\n2,4,1\n2,4,1\n"
+               "1,5,1\n1,5,1\n2,5,1\n2,5,9\n")
+        << QStringLiteral("1") << 9.0;
+}
+
+void StudyFilesTest::readsOtherProgramsFiles() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, firstAppraiser);
+    QFETCH(double, lastValue);
+    const CsvStudy::Read read = readBack(bytes);
+    QVERIFY2(read.study, qPrintable(read.error));
+    QCOMPARE(read.study->appraisers.first(), firstAppraiser);
+    QCOMPARE(read.study->parts, 5);
+    QCOMPARE(read.study->trials(), 2);
+    QCOMPARE(read.study->values.last().last().last().number(), lastValue);
+    QVERIFY(!read.study->appraisers.join(QString()).contains(QChar(0xFFFD)));
+}
+
+// A Polish file whose data has no decimals still reads its own "10,75" as 10.75, under
+// any desktop; an editor's refusal in a field refuses the file.
+void StudyFilesTest::fieldsAsTheEditorTakesThem() {
+    QString csv =
+        QStringLiteral("# GWG: 10,75\n# DWG: 10,25\n# CoRef: 4\nappraiser;part;trial;value\n");
+    for (const char* who : {"A", "B"}) {
+        for (int j = 1; j <= 5; ++j) {
+            for (int t = 1; t <= 2; ++t) {
+                csv += QStringLiteral("%1;%2;%3;%2\n").arg(QLatin1String(who)).arg(j).arg(t);
+            }
+        }
+    }
+    const CsvStudy::Read read = readBack(csv.toUtf8());
+    QVERIFY2(read.study, qPrintable(read.error));
+    TestDatabase t({}, RegionalSettings::english());
+    QVERIFY(StudyStore::storeNew(t.db(), *read.study, QStringLiteral("P"), {}).isEmpty());
+    QCOMPARE(TestDatabase::column(t.path(), "SELECT GWG || '|' || DWG FROM Analiza"),
+             QStringList{QStringLiteral("10.75|10.25")});
+    const std::pair<const char*, const char*> refused[] = {
+        {"GWG=abc", "GWG: „abc” nie jest liczbą"},
+        {"CoRef=9", "CoRef: „9” nie jest sposobem"},
+        {"Data=wczoraj", "Data: „wczoraj” nie jest datą"},
+        {"DWG=11", "GWG: górna granica tolerancji musi być większa od dolnej"},
+        {"NazwaC=0123456789012345678901234567890",
+         "NazwaC: „0123456789012345678901234567890” ma 31"}};
+    for (const auto& [given, why] : refused) {
+        const QString pair = QString::fromLatin1(given);
+        const QHash<QString, QString> header{
+            {pair.section(QLatin1Char('='), 0, 0), pair.section(QLatin1Char('='), 1)}};
+        const QString cause = StudyStore::refusedField(*read.study, header);
+        QVERIFY2(cause.startsWith(QString::fromUtf8(why)), qPrintable(cause));
+        QVERIFY(!StudyStore::storeNew(t.db(), *read.study, QStringLiteral("Q"), header).isEmpty());
+    }
+    QCOMPARE(TestDatabase::column(t.path(), "SELECT count(*) FROM Analiza"),
+             QStringList{QStringLiteral("1")});
 }
 
 void StudyFilesTest::dfqOfTheStudy() {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
-    QVERIFY(DfqStudy::write(buffer, study(), 3, QDateTime(QDate(2003, 2, 4), QTime(16, 30, 53))));
+    StudyFile s = study();
+    s.header.append({QStringLiteral("NumerP"), QString::fromUtf8("⌀20 Ø µm² ☺")});
+    QStringList changed;
+    QVERIFY(DfqStudy::write(buffer, s, 3, QDateTime(QDate(2003, 2, 4), QTime(16, 30, 53)),
+                            DfqStudy::Encoding::Windows1250, &changed));
     const QByteArray bytes = buffer.data();
     QCOMPARE(bytes.count("\r\n"), bytes.count('\n'));  // every line ends CR LF
+    QCOMPARE(bytes.count("K0001/1 "), 90);             // a line break in a field adds none
     QVERIFY(
         bytes.contains("K1002/1 Wa\xB3"
-                       "ek\r\n"));  // Windows-1250
+                       "ek fi 20\r\n"));  // Windows-1250
+    // what Windows-1250 lacks, as the nearest letter, and the field named
+    QVERIFY(bytes.contains("K2401/1 O20 O \xB5m2 ?\r\n"));
+    QCOMPARE(changed, QStringList{QStringLiteral("K2401/1 (NumerP)")});
     const QStringList lines = QString::fromLatin1(bytes).split(QStringLiteral("\r\n"));
     for (const char* field : {"K2205/1 10", "K2220/1 3", "K2221/1 3", "K8500/1 3", "K2022/1 3",
                               "K2110/1 -2.5", "K2111/1 2.5", "K0100 1"}) {
@@ -177,10 +336,15 @@ void StudyFilesTest::dfqOfTheStudy() {
     }
     QStringList values = lines.filter(QStringLiteral("K0001/1 "));
     QCOMPARE(values.size(), 90);
-    // appraiser -> part -> trial: the first three are the first part's trials
-    QCOMPARE(values.mid(0, 4),
-             (QStringList{QStringLiteral("K0001/1 -1.36"), QStringLiteral("K0001/1 -1.349"),
-                          QStringLiteral("K0001/1 -1.338"), QStringLiteral("K0001/1 -0.99")}));
+    // appraiser -> part -> trial: the first three are the first part's trials; every
+    // value in the shortest text that reads back as the same double
+    QStringList first;
+    for (const double v : {-1.36, -1.36 + 0.011, -1.36 + 0.022, -1.36 + 0.37}) {
+        first << QStringLiteral("K0001/1 ") +
+                     QString::number(v, 'g', QLocale::FloatingPointShortest);
+    }
+    QCOMPARE(values.mid(0, 4), first);
+    QVERIFY(first.contains(QStringLiteral("K0001/1 -0.9900000000000001")));
     QVERIFY(lines.contains(QStringLiteral("K0004/1 04.02.2003/16:30:53")));
     QCOMPARE(lines.filter(QStringLiteral("K0014/1 10")).size(), 9);
 }

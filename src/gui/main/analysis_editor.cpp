@@ -9,8 +9,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "analysis_fields.h"
 #include "caption_parts.h"
 #include "input_checks.h"
+#include "number_pattern.h"
 #include "number_reader.h"
 #include "record_set.h"
 #include "session.h"
@@ -50,6 +52,7 @@ const FieldControl kFields[] = {
     {"NumerP", "Text9"},      {"ZakresP", "Text10"},  {"BladP", "Text15"},
     {"NazwaT", "Combo4"}};
 constexpr std::size_t kFirstEditedField = 5;
+constexpr std::size_t kDateField = 4;
 const char* const kLockedInEdit[] = {"Text11", "Combo1", "Combo2", "Combo3", "Text12"};
 
 QString missing(const char* what) {
@@ -137,6 +140,34 @@ void NowaA::fillFrom(const RecordSet& analysis) {
     }
     for (const char* name : kLockedInEdit) {
         findChild<QWidget*>(QString::fromLatin1(name))->setEnabled(false);
+    }
+}
+
+void NowaA::fillFields(const QVector<std::pair<QString, QString>>& fields,
+                       std::optional<QChar> decimal) {
+    const RegionalSettings& rs = session_.regional();
+    for (const auto& [name, given] : fields) {
+        if (name.compare(QLatin1String("CoRef"), Qt::CaseInsensitive) == 0) {
+            const auto mode = AnalysisFields::readNumber(given);
+            if (mode && *mode >= 0 && *mode <= 4) {
+                list("Combo5")->setCurrentIndex(static_cast<int>(*mode));
+            }
+            continue;
+        }
+        const auto fc = std::find_if(std::begin(kFields), std::end(kFields), [&](auto& f) {
+            return name.compare(QLatin1String(f.field), Qt::CaseInsensitive) == 0;
+        });
+        // the number and the counts are not the file's to give; the date is
+        const auto index = static_cast<std::size_t>(fc - std::begin(kFields));
+        if (fc == std::end(kFields) || (index < kFirstEditedField && index != kDateField)) {
+            continue;
+        }
+        const auto number = AnalysisFields::readNumber(given, decimal);
+        if (QLineEdit* edit = box(fc->control)) {
+            TypingLimit::put(edit, number ? formatGeneralNumber(*number, rs) : given);
+        } else if (const int item = list(fc->control)->findText(given); item >= 0) {
+            list(fc->control)->setCurrentIndex(item);  // a profile that exists here
+        }
     }
 }
 

@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QDialog>
+#include <QVector>
 #include <array>
+#include <optional>
+#include <utility>
 
 #include "dialogs.h"
 
@@ -41,6 +44,11 @@ public:
     void fillProfiles(RecordSet& profiles, const QString& selectedName);
     // New mode for imported series: N, K and R are the file's and cannot be changed.
     void fixCounts(int parts, int appraisers, int trials);
+    // New mode for an imported file: its "#" fields (by column name) in their controls,
+    // numbers read with the file's decimal and shown with the regional one; the number,
+    // N, K and R are not taken from them.
+    void fillFields(const QVector<std::pair<QString, QString>>& fields,
+                    std::optional<QChar> decimal);
     // Writes what this mode stores into the record set's current (or new) row, in the
     // editor's order: each field as the text of its control (a text the field cannot
     // hold is not stored), then CoRef and Setings. The row is not committed here.

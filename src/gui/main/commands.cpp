@@ -136,27 +136,38 @@ void Commands::exportAnalysis() {
     if (path.isEmpty()) {
         return;  // cancelled
     }
-    // The filters in the order of the kinds.
-    const auto kind =
+    // The typed extension decides the format (as kalmet-cli export's does); the chosen
+    // filter only supplies one when none is typed. The filters are in the kinds' order.
+    const auto filtered =
         static_cast<StudyExport::Kind>(std::max(0, static_cast<int>(filters.indexOf(chosen))));
-    const QString file = QFileInfo(path).suffix().isEmpty()
-                             ? path + (kind == StudyExport::Kind::Dfq ? QStringLiteral(".dfq")
-                                                                      : QStringLiteral(".csv"))
-                             : path;
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    const bool typed = suffix == QLatin1String("csv") || suffix == QLatin1String("dfq");
+    const StudyExport::Kind kind = !typed                           ? filtered
+                                   : suffix == QLatin1String("dfq") ? StudyExport::Kind::Dfq
+                                   : filtered == StudyExport::Kind::CsvWide
+                                       ? StudyExport::Kind::CsvWide
+                                       : StudyExport::Kind::CsvLong;
+    const QString file = typed ? path
+                               : path + (kind == StudyExport::Kind::Dfq ? QStringLiteral(".dfq")
+                                                                        : QStringLiteral(".csv"));
     const ReportInputs inputs = ReportInputs::gather(session_, screen, env_.now());
     QString error;
+    QStringList changed;
     const bool written = FileOutput::write(
         file,
         [&](QIODevice& device) {
-            return StudyExport::write(device, screen, inputs, kind, CsvStudy::Format::of(rs), true);
+            return StudyExport::write(device, screen, inputs, kind, CsvStudy::Format::of(rs), true,
+                                      &changed);
         },
         &error);
     if (!written) {
         reportFailure(QString::fromUtf8("Analiza nie została wyeksportowana."), error);
         return;
     }
-    env_.dialogs->message(QStringLiteral("Zapisano w ") + file, QStringLiteral("Info"),
-                          Dialogs::Icon::Information);
+    const QString note = StudyExport::changedFieldsNote(changed);
+    env_.dialogs->message(QStringLiteral("Zapisano w ") + file +
+                              (note.isEmpty() ? QString() : QStringLiteral("\n\n") + note),
+                          QStringLiteral("Info"), Dialogs::Icon::Information);
 }
 
 bool Commands::storeImported(NowaA& editor, const StudyFile& study) {
@@ -188,13 +199,7 @@ void Commands::importSeries() {
     if (path.isEmpty()) {
         return;  // cancelled
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        reportFailure(QString::fromUtf8("Nie można odczytać pliku %1.").arg(path),
-                      file.errorString());
-        return;
-    }
-    const CsvStudy::Read read = CsvStudy::read(file);
+    const CsvStudy::Read read = CsvStudy::readFile(path);
     if (!read.study) {
         tell(QString::fromUtf8("Plik %1 nie został zaimportowany.\n\n%2").arg(path, read.error));
         return;
@@ -208,6 +213,7 @@ void Commands::importSeries() {
     editor.fillProfiles(session_.profiles(), QString());
     const StudyFile& study = *read.study;
     editor.fixCounts(study.parts, static_cast<int>(study.appraisers.size()), study.trials());
+    editor.fillFields(study.header, study.decimal);
     if (!showUntilStored(editor, [&] { return storeImported(editor, study); })) {
         window_.selectAnalysis();
         return;

@@ -56,6 +56,7 @@ private slots:
     void secondQuestionStandsOverTheWindow();
     void boxesShowPlainTextAndEnterAnswersNo();
     void failedReadShowsNoResults();
+    void damagedSeriesAreToldAtSelection_data();
     void damagedSeriesAreToldAtSelection();
     void analysisWithoutSeries();
     void emptyDatabase();
@@ -477,14 +478,28 @@ void MainWindowTest::failedReadShowsNoResults() {
 }
 
 // The series table is not checked at start (that would read the whole file): its
-// damage is told when the selection reads it, and nothing is shown from it.
+// damage is told when the selection reads it, and nothing is shown from it; so is a
+// stored text or infinity where a measured value belongs.
+void MainWindowTest::damagedSeriesAreToldAtSelection_data() {
+    QTest::addColumn<QString>("damage");
+    QTest::addColumn<QString>("told");
+    QTest::newRow("damaged page") << QString() << QString::fromUtf8("uszkodzony");
+    QTest::newRow("a text") << QStringLiteral("UPDATE DanePom SET P2 = 'x'")
+                            << QString::fromUtf8("wartość pomiaru „x” nie jest liczbą");
+    QTest::newRow("an infinity") << QStringLiteral("UPDATE DanePom SET P2 = 9e999")
+                                 << QString::fromUtf8("wartość pomiaru „inf” nie jest liczbą");
+}
+
 void MainWindowTest::damagedSeriesAreToldAtSelection() {
-    WindowFixture f(TestDatabase::fixture("worked_example.sql"));
-    QVERIFY(TestDatabase::damageTable(f.database.path(), QStringLiteral("DanePom")));
+    QFETCH(QString, damage);
+    QFETCH(QString, told);
+    WindowFixture f(TestDatabase::fixture("worked_example.sql") + damage + QLatin1Char(';'));
+    if (damage.isEmpty()) {
+        QVERIFY(TestDatabase::damageTable(f.database.path(), QStringLiteral("DanePom")));
+    }
     QVERIFY(f.load());
     QCOMPARE(f.dialogs.calls.size(), 1);
-    QVERIFY2(f.dialogs.calls[0].text.contains(QString::fromUtf8("uszkodzony")),
-             qPrintable(f.dialogs.calls[0].text));
+    QVERIFY2(f.dialogs.calls[0].text.contains(told), qPrintable(f.dialogs.calls[0].text));
     QVERIFY(f.window->screen().failed());
     QVERIFY(f.window->panel(Panels::kPercentRR)->text().isEmpty());
     QVERIFY(!enabled(f, "DrukujAnaliza"));

@@ -19,8 +19,13 @@ void StudyFileCommandsTest::exportedStudyComesBackAsANewAnalysis() {
     QVERIFY(f.load());
     f.window->selectAnalysisAt(0);
     QTemporaryDir dir;
-    f.chosenFile = dir.filePath(QStringLiteral("aiag"));
+    // the typed extension decides the format, whichever filter was chosen
+    f.chosenFile = dir.filePath(QStringLiteral("aiag.dfq"));
     f.chosenFilter = 1;
+    action(f, "EksportAnalizy")->trigger();
+    QFile dfq(f.chosenFile);
+    QVERIFY(dfq.open(QIODevice::ReadOnly) && dfq.readAll().startsWith("K0100 1"));
+    f.chosenFile = dir.filePath(QStringLiteral("aiag"));
     action(f, "EksportAnalizy")->trigger();
     QFile file(f.chosenFile + QStringLiteral(".csv"));
     QVERIFY(file.open(QIODevice::ReadOnly));
@@ -33,6 +38,11 @@ void StudyFileCommandsTest::exportedStudyComesBackAsANewAnalysis() {
         QCOMPARE(e.list("Combo1")->currentText(), QStringLiteral("10"));
         QCOMPARE(e.list("Combo2")->currentText(), QStringLiteral("3"));
         QVERIFY(!e.list("Combo3")->isEnabled());
+        // the file's fields fill the editor, its numbers in the regional form
+        QCOMPARE(e.box("Text1")->text(), QString::fromUtf8("Wałek"));
+        QCOMPARE(e.box("Text6")->text(), QStringLiteral("3"));
+        QCOMPARE(e.box("Text7")->text(), QStringLiteral("-3"));
+        QCOMPARE(e.list("Combo5")->currentIndex(), 3);
         fillValidAnalysis(e);
         click(d, "Command1");
     };
