@@ -1,5 +1,7 @@
 #include "serial_gauge.h"
 
+#include "excerpt.h"
+
 namespace {
 
 QString openFailure(const QSerialPort& port, const QString& path) {
@@ -38,6 +40,8 @@ std::unique_ptr<SerialGauge> SerialGauge::open(const TransmissionSettings& s, QS
                      .arg(s.port, s.text(), port.errorString());
         return nullptr;
     }
+    // What the gauge sent before anyone was listening is no reading for this series.
+    port.clear(QSerialPort::Input);
     SerialGauge* g = gauge.get();
     connect(&port, &QSerialPort::readyRead, g, &SerialGauge::readAvailable);
     connect(&port, &QSerialPort::errorOccurred, g, &SerialGauge::portError);
@@ -46,28 +50,35 @@ std::unique_ptr<SerialGauge> SerialGauge::open(const TransmissionSettings& s, QS
 
 void SerialGauge::readAvailable() {
     for (const ReadingParser::Line& line : parser_.feed(port_.readAll())) {
+        if (line.tooLong) {
+            emit failed(QString::fromUtf8("odrzucono wiersz dłuższy niż %1 znaków: %2")
+                            .arg(ReadingParser::kLongestLine)
+                            .arg(quotedExcerpt(line.text)));
+            continue;
+        }
         switch (line.kind) {
             case ReadingParser::Line::Kind::Reading:
                 emit reading(line.value);
                 break;
             case ReadingParser::Line::Kind::DeviceError:
-                emit failed(QString::fromUtf8("błąd przyrządu „%1”").arg(line.text.trimmed()));
+                emit failed(
+                    QString::fromUtf8("błąd przyrządu %1").arg(quotedExcerpt(line.text.trimmed())));
                 break;
             case ReadingParser::Line::Kind::Refused:
-                emit failed(QString::fromUtf8("odrzucono „%1” — to nie jest pomiar")
-                                .arg(line.text.trimmed()));
+                emit failed(QString::fromUtf8("odrzucono %1 — to nie jest pomiar")
+                                .arg(quotedExcerpt(line.text.trimmed())));
                 break;
         }
     }
 }
 
-// A device unplugged (or a cable's other end gone) fails the reads: told once, and the
-// port is closed.
+// A device unplugged (or a cable's other end gone) fails the reads: told once, with what
+// to do rather than the system's words, and the port is closed.
 void SerialGauge::portError(QSerialPort::SerialPortError error) {
     if (error == QSerialPort::NoError || error == QSerialPort::TimeoutError || !port_.isOpen()) {
         return;
     }
-    const QString cause = port_.errorString();
     port_.close();
-    emit failed(QString::fromUtf8("utracono połączenie z przyrządem (%1)").arg(cause));
+    emit failed(QString::fromUtf8(
+        "utracono połączenie z przyrządem — podłącz przyrząd i otwórz okno ponownie"));
 }

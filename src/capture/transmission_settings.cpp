@@ -1,5 +1,7 @@
 #include "transmission_settings.h"
 
+#include "excerpt.h"
+
 #include <QRegularExpression>
 #include <QStringList>
 
@@ -42,34 +44,39 @@ ParsedSettings refused(const QString& why) {
 
 ParsedSettings TransmissionSettings::parse(const QString& text, const QString& profileName) {
     const QStringList parts = text.split(QLatin1Char(','));
+    // 1,5 stop bits, written "1.5" or the Polish way "1,5" (which splits in two)
+    const QString stop = parts.value(3).trimmed();
+    if (stop == QLatin1String("1.5") ||
+        (stop == QLatin1String("1") && parts.value(4).trimmed() == QLatin1String("5"))) {
+        return refused(QString::fromUtf8("1,5 bitu stopu nie jest obsługiwane w systemie Linux"));
+    }
     if (parts.size() < 4 || parts.size() > 5) {
-        return refused(QString::fromUtf8("„%1” nie ma postaci „prędkość,parzystość,bity danych,"
+        return refused(QString::fromUtf8("%1 nie ma postaci „prędkość,parzystość,bity danych,"
                                          "bity stopu[,port]”")
-                           .arg(text));
+                           .arg(quotedExcerpt(text)));
     }
     TransmissionSettings s;
     bool ok = false;
     s.baud = parts[0].trimmed().toInt(&ok);
     if (!ok || s.baud <= 0) {
-        return refused(QString::fromUtf8("prędkość „%1” nie jest liczbą bodów").arg(parts[0]));
+        return refused(
+            QString::fromUtf8("prędkość %1 nie jest liczbą bodów").arg(quotedExcerpt(parts[0])));
     }
     const std::optional<QSerialPort::Parity> parity = parityOf(parts[1]);
     if (!parity) {
-        return refused(
-            QString::fromUtf8("parzystość „%1” (dozwolone n, e, o, m, s)").arg(parts[1]));
+        return refused(QString::fromUtf8("parzystość %1 (dozwolone n, e, o, m, s)")
+                           .arg(quotedExcerpt(parts[1])));
     }
     s.parity = *parity;
     const int data = parts[2].trimmed().toInt(&ok);
     if (!ok || data < 5 || data > 8) {
-        return refused(QString::fromUtf8("bity danych „%1” (dozwolone 5 do 8)").arg(parts[2]));
+        return refused(
+            QString::fromUtf8("bity danych %1 (dozwolone 5 do 8)").arg(quotedExcerpt(parts[2])));
     }
     s.dataBits = static_cast<QSerialPort::DataBits>(data);
-    const QString stop = parts[3].trimmed();
-    if (stop == QLatin1String("1.5") || stop == QLatin1String("1,5")) {
-        return refused(QString::fromUtf8("1,5 bitu stopu nie jest obsługiwane w systemie Linux"));
-    }
     if (stop != QLatin1String("1") && stop != QLatin1String("2")) {
-        return refused(QString::fromUtf8("bity stopu „%1” (dozwolone 1 lub 2)").arg(parts[3]));
+        return refused(
+            QString::fromUtf8("bity stopu %1 (dozwolone 1 lub 2)").arg(quotedExcerpt(parts[3])));
     }
     s.stopBits = stop == QLatin1String("1") ? QSerialPort::OneStop : QSerialPort::TwoStop;
     s.port = parts.size() == 5 ? parts[4].trimmed() : portOfProfile(profileName);

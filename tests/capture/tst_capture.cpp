@@ -12,6 +12,7 @@ private slots:
     void readings_data();
     void readings();
     void linesArriveInPieces();
+    void endlessLineIsDropped();
 };
 
 void CaptureTest::settings_data() {
@@ -65,6 +66,16 @@ void CaptureTest::settings_data() {
                              << ""
                              << ""
                              << "nie podano portu";
+    QTest::newRow("1,5 stop bits the Polish way") << "9600,n,8,1,5"
+                                                  << "COM1"
+                                                  << ""
+                                                  << ""
+                                                  << "1,5 bitu stopu";
+    QTest::newRow("1,5 stop bits and a port") << "9600,n,8,1,5,/dev/ttyUSB0"
+                                              << "COM1"
+                                              << ""
+                                              << ""
+                                              << "1,5 bitu stopu";
     QTest::newRow("shape") << "9600;n;8;1"
                            << "COM1"
                            << ""
@@ -102,6 +113,9 @@ void CaptureTest::readings_data() {
     QTest::newRow("comma") << "12,345" << 0 << 12.345;
     QTest::newRow("with unit") << "-18.78 lbFin" << 0 << -18.78;
     QTest::newRow("in mm") << "4.0031mm" << 0 << 4.0031;
+    QTest::newRow("exponent") << "1.5E3" << 0 << 1500.0;
+    QTest::newRow("exponent and unit") << "-2.5e-3 mm" << 0 << -0.0025;
+    QTest::newRow("micrometres") << QString::fromUtf8("12.5 µm") << 0 << 12.5;
     QTest::newRow("ERR3") << "ERR3" << 1 << 0.0;
     QTest::newRow("comment") << "# battery low" << 1 << 0.0;
     QTest::newRow("garbage") << "abc" << 2 << 0.0;
@@ -131,6 +145,28 @@ void CaptureTest::linesArriveInPieces() {
     QCOMPARE(lines[0].value, 12.5);
     QCOMPARE(lines[1].kind, ReadingParser::Line::Kind::DeviceError);
     QCOMPARE(lines[2].value, -0.5);
+    // UTF-8 as it comes from the port: "µm" is a unit, not "Âµm"
+    lines = parser.feed("4.0031 \xC2\xB5m\r\n");
+    QCOMPARE(lines.size(), std::size_t(1));
+    QCOMPARE(lines[0].value, 4.0031);
+}
+
+// Bytes without a line end are not kept without limit: a line past 256 bytes is told once
+// and dropped up to its end, and the next line reads.
+void CaptureTest::endlessLineIsDropped() {
+    ReadingParser parser;
+    const QByteArray chunk(100'000, '7');
+    std::vector<ReadingParser::Line> told;
+    for (int i = 0; i < 100; ++i) {
+        for (const ReadingParser::Line& line : parser.feed(chunk)) {
+            told.push_back(line);
+        }
+    }
+    QCOMPARE(told.size(), std::size_t(1));
+    QVERIFY(told[0].tooLong && told[0].text.size() <= 40);
+    const auto lines = parser.feed("77\r\n+1.5\r\n");
+    QCOMPARE(lines.size(), std::size_t(1));
+    QCOMPARE(lines[0].value, 1.5);
 }
 
 QTEST_GUILESS_MAIN(CaptureTest)

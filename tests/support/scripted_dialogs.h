@@ -24,6 +24,7 @@ public:
     bool browserAvailable = true;
     int beeps = 0;
     std::function<void()> onQuestion;  // runs while a question stands
+    std::function<void()> onMessage;   // runs while a message stands
 
     void beep() override {
         ++beeps;
@@ -32,6 +33,9 @@ public:
     void message(const QString& text, const QString& title, Icon icon) override {
         calls.push_back({false, text, title, icon, beepPending_});
         beepPending_ = false;
+        if (onMessage) {
+            onMessage();
+        }
     }
     bool askYesNo(const QString& text, const QString& title, Icon icon) override {
         calls.push_back({true, text, title, icon, beepPending_});

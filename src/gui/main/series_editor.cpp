@@ -6,8 +6,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTimer>
 
+#include "excerpt.h"
 #include "gauge_source.h"
 #include "input_checks.h"
 #include "number_pattern.h"
@@ -19,6 +21,16 @@
 #include "typing_limit.h"
 
 namespace {
+
+// "1 odczyt", "3 odczyty", "5 odczytów", as Polish counts them.
+QString readingsCount(int n) {
+    const int tens = n % 100;
+    const int ones = n % 10;
+    const char* word = n == 1                                                 ? "odczyt"
+                       : (ones >= 2 && ones <= 4 && (tens < 12 || tens > 14)) ? "odczyty"
+                                                                              : "odczytów";
+    return QStringLiteral("%1 %2").arg(n).arg(QString::fromUtf8(word));
+}
 
 constexpr int kWidth = 3225;
 constexpr int kDesignHeight = 2565;
@@ -79,6 +91,7 @@ Dane::Dane(Session& session, Dialogs& dialogs, Mode mode, int parts, QWidget* pa
     buttonTop_ = kFirstBoxTop + (n - 1) * kBoxStep + 390;
     auto* save = new QPushButton(QStringLiteral("&Zapisz"), this);
     save_ = save;
+    save->installEventFilter(this);
     save->setObjectName(QStringLiteral("Command1"));
     placeInTwips(save, 510, buttonTop_, 1005, kButtonHeight);
     auto* cancel = new QPushButton(QStringLiteral("&Anuluj"), this);
@@ -89,7 +102,7 @@ Dane::Dane(Session& session, Dialogs& dialogs, Mode mode, int parts, QWidget* pa
     connect(save, &QPushButton::clicked, this, &Dane::save);
     connect(cancel, &QPushButton::clicked, this, &Dane::reject);
 
-    height_ = 2 * kButtonHeight + buttonTop_ + 180;
+    height_ = editorHeight();
     setFixedSize(qMax(Twips::toPixels(kWidth, dpiX), widthForCaption(caption)),
                  Twips::toPixels(height_ - kFrameHeight, dpiY));
     appraiser_->setFocus();
@@ -112,16 +125,45 @@ bool Dane::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress && box && values_.contains(box)) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            acceptPointDecimal(box);
+            acceptOtherDecimal(box);
             moveFocusAfter(box);
             return true;
         }
+    }
+    if (watched == save_ && event->type() == QEvent::KeyPress) {
+        return keyOnSaveButton(static_cast<QKeyEvent*>(event));
+    }
+    if (watched == save_ && event->type() == QEvent::FocusIn) {
+        typedOnButton_.clear();
     }
     if (event->type() == QEvent::FocusIn && box) {
         QTimer::singleShot(0, box, [box] { box->selectAll(); });
         box->selectAll();
     }
     return QDialog::eventFilter(watched, event);
+}
+
+// A wedge gauge's reading after the last box types its characters on "Zapisz" and ends
+// with Enter: that Enter must not store the series unchecked. Enter with nothing typed
+// stores, as Alt+Z and a click do.
+bool Dane::keyOnSaveButton(QKeyEvent* key) {
+    const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+    if (enter && !typedOnButton_.isEmpty()) {
+        dialogs_.beep();
+        setStatus(QString::fromUtf8("odczyt %1 po ostatnim polu pominięto — sprawdź dane i "
+                                    "zapisz (Alt+Z)")
+                      .arg(quotedExcerpt(typedOnButton_)));
+        typedOnButton_.clear();
+        return true;
+    }
+    const bool typed = !key->text().isEmpty() && key->text().at(0).isPrint() &&
+                       !(key->modifiers() & (Qt::AltModifier | Qt::ControlModifier)) &&
+                       (key->key() != Qt::Key_Space || !typedOnButton_.isEmpty());
+    if (typed) {
+        typedOnButton_ += key->text();
+        return true;
+    }
+    return false;
 }
 
 void Dane::showStoredValue(int i, const Value& stored, const QString& shown) {
@@ -187,22 +229,32 @@ bool Dane::tooManyAppraisers() {
     return true;
 }
 
-// A value typed with "." where the regional decimal is "," (a wedge gauge types it so)
-// is written with the regional decimal, so the numeric check reads it as the number it
-// is; a text that reads as it stands is left alone.
-void Dane::acceptPointDecimal(QLineEdit* box) {
+// A value typed with the other decimal than the desktop's (a wedge gauge types it so)
+// is written with the desktop's, so the numeric check reads it as the number it is; a text
+// that reads as it stands is left alone. On a desktop whose decimal is ".", a "," followed
+// by exactly three digits may be grouping ("1,250") as well as a decimal ("0,125"): such a
+// value is not guessed at.
+bool Dane::acceptOtherDecimal(QLineEdit* box) {
     const RegionalSettings& rs = session_.regional();
+    const QChar decimal = rs.decimalSeparator();
+    const QChar other = decimal == QLatin1Char(',') ? QLatin1Char('.') : QLatin1Char(',');
     const QString text = box->text().trimmed();
-    if (rs.decimalSeparator() == QLatin1Char('.') || isNumeric(text, rs) ||
-        text.contains(rs.decimalSeparator()) || text.count(QLatin1Char('.')) != 1) {
-        return;
+    if (text.contains(decimal) || text.count(other) != 1) {
+        return true;
+    }
+    static const QRegularExpression threeDigits(QStringLiteral(",\\d{3}$"));
+    if (other == QLatin1Char(',') && threeDigits.match(text).hasMatch()) {
+        return false;
+    }
+    if (other == QLatin1Char('.') && isNumeric(text, rs)) {
+        return true;
     }
     QString regional = text;
-    regional.replace(QLatin1Char('.'), rs.decimalSeparator());
-    if (!isNumeric(regional, rs)) {
-        return;
+    regional.replace(other, decimal);
+    if (isNumeric(regional, rs)) {
+        box->setText(regional);
     }
-    box->setText(regional);
+    return true;
 }
 
 void Dane::moveFocusAfter(QLineEdit* box) {
@@ -214,12 +266,17 @@ void Dane::moveFocusAfter(QLineEdit* box) {
     }
 }
 
+namespace {
+
+constexpr int kStatusHeight = 720;  // at least; a longer text makes the line taller
+constexpr int kStatusWidth = 4800;
+
+}  // namespace
+
 void Dane::addStatusLine() {
     if (status_) {
         return;
     }
-    constexpr int kStatusHeight = 720;
-    constexpr int kStatusWidth = 4800;
     status_ = new QLabel(this);
     status_->setObjectName(QStringLiteral("StatusPrzyrzadu"));
     status_->setTextFormat(Qt::PlainText);
@@ -227,14 +284,32 @@ void Dane::addStatusLine() {
     status_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     const int top = buttonTop_ + kButtonHeight + 90;
     placeInTwips(status_, 60, top, kStatusWidth - 120, kStatusHeight);
-    height_ += kStatusHeight + 90;
-    setFixedSize(qMax(width(), Twips::toPixels(kStatusWidth, logicalDpiX())),
-                 Twips::toPixels(height_ - kFrameHeight, logicalDpiY()));
+    setFixedWidth(qMax(width(), Twips::toPixels(kStatusWidth, logicalDpiX())));
+}
+
+int Dane::editorHeight() const {
+    return 2 * kButtonHeight + buttonTop_ + 180;
 }
 
 void Dane::setStatus(const QString& text) {
     addStatusLine();
-    status_->setText(QString::fromUtf8("Przyrząd: %1 — %2").arg(gaugeDescription_, text));
+    const QString line = gaugeDescription_.isEmpty()
+                             ? text
+                             : QString::fromUtf8("Przyrząd: %1 — %2").arg(gaugeDescription_, text);
+    status_->setText(line);
+    status_->setToolTip(line);
+    fitStatusLine();
+}
+
+// The line wraps and the editor grows to show it whole: the remedy of a refused port
+// ("dodaj użytkownika do grupy dialout") must not be cut off.
+void Dane::fitStatusLine() {
+    const double dpiY = logicalDpiY();
+    const int needed =
+        qMax(Twips::toPixels(kStatusHeight, dpiY), status_->heightForWidth(status_->width()));
+    status_->resize(status_->width(), needed);
+    height_ = editorHeight() + static_cast<int>(Twips::fromDevice(needed, dpiY)) + 90;
+    setFixedHeight(Twips::toPixels(height_ - kFrameHeight, dpiY));
 }
 
 void Dane::attachGauge(GaugeSource* gauge, const QString& description) {
@@ -259,6 +334,10 @@ QLineEdit* Dane::boxForReading() const {
     if (focused && values_.contains(focused)) {
         return focused;
     }
+    return firstEmptyBox();
+}
+
+QLineEdit* Dane::firstEmptyBox() const {
     for (QLineEdit* box : values_) {
         if (box->text().isEmpty()) {
             return box;
@@ -268,12 +347,20 @@ QLineEdit* Dane::boxForReading() const {
 }
 
 void Dane::takeReading(double value) {
+    if (checking_) {
+        ++missed_;  // a message stands: nothing is filled behind it
+        return;
+    }
     QLineEdit* box = boxForReading();
     if (!box) {
         dialogs_.beep();
-        setStatus(QString::fromUtf8("wszystkie pola są wypełnione — sprawdź i zapisz (Alt+Z)"));
+        ++dropped_;
+        setStatus(QString::fromUtf8("wszystkie pola są wypełnione — %1 pominięto; sprawdź i "
+                                    "zapisz (Alt+Z)")
+                      .arg(readingsCount(dropped_)));
         return;
     }
+    dropped_ = 0;
     box->setText(formatGeneralNumber(value, session_.regional()));
     dialogs_.beep();
     const int index = static_cast<int>(values_.indexOf(box));
@@ -298,7 +385,15 @@ bool Dane::Sprawdz() {
         }
     }
     for (QLineEdit* value : values_) {
-        acceptPointDecimal(value);
+        if (!acceptOtherDecimal(value)) {
+            InputChecks::refuse(value,
+                                QString::fromUtf8("Dana %1 jest niejednoznaczna: wpisz ją z "
+                                                  "kropką dziesiętną (0.125) albo bez "
+                                                  "separatora (125) - Popraw")
+                                    .arg(quotedExcerpt(value->text().trimmed())),
+                                dialogs_);
+            return false;
+        }
         if (!InputChecks::requireNumber(value, QString::fromUtf8("Dana nie jest liczbą - Popraw"),
                                         dialogs_, session_.regional())) {
             return false;
@@ -308,9 +403,26 @@ bool Dane::Sprawdz() {
 }
 
 void Dane::save() {
-    if (Sprawdz()) {
+    checking_ = true;
+    const bool checked = Sprawdz();
+    checking_ = false;
+    if (checked) {
         session_.shared().dialogResult = true;
         accept();
+        return;
+    }
+    if (missed_ > 0) {
+        dialogs_.beep();
+        setStatus(QString::fromUtf8("w czasie komunikatu %1 pominięto — powtórz pomiar")
+                      .arg(readingsCount(missed_)));
+        missed_ = 0;
+    }
+    // Readings go on where they belong: into the first empty box, unless the message
+    // asked to correct a value box.
+    auto* focused = qobject_cast<QLineEdit*>(focusWidget());
+    const bool correcting = focused && values_.contains(focused);
+    if (status_ && !correcting && firstEmptyBox()) {
+        firstEmptyBox()->setFocus();
     }
 }
 

@@ -6,6 +6,7 @@
 #include "dialogs.h"
 #include "value.h"
 
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -43,7 +44,10 @@ public:
 
     // Readings of the gauge go into the value box with the focus (the first empty one
     // while the appraiser box has it) and move the focus on; after the last box it goes
-    // to "Zapisz". A refused line or a device error beeps and is shown; nothing is filled.
+    // to "Zapisz", which a reading never presses. A refused line or a device error beeps
+    // and is shown; nothing is filled. Readings that come while a message of the editor
+    // stands, or after every box is filled, are not taken and are counted in the status
+    // line; when the message closes the focus goes to the first empty box.
     void attachGauge(GaugeSource* gauge, const QString& description);
     // The named gauge could not be used: said in the status line; the keyboard works.
     void showGaugeProblem(const QString& description, const QString& problem);
@@ -62,9 +66,16 @@ private:
     int widthForCaption(const QString& caption) const;
     void addStatusLine();
     void setStatus(const QString& text);
+    void fitStatusLine();
+    int editorHeight() const;  // twips, without the status line
     QLineEdit* boxForReading() const;
+    QLineEdit* firstEmptyBox() const;
     void moveFocusAfter(QLineEdit* box);
-    void acceptPointDecimal(QLineEdit* box);
+    // A value typed with the other decimal than the desktop's, as a wedge gauge types it,
+    // is rewritten with the desktop's; false when it cannot be told apart from grouping
+    // ("0,125" on a desktop whose decimal is ".").
+    bool acceptOtherDecimal(QLineEdit* box);
+    bool keyOnSaveButton(QKeyEvent* key);
     bool appraiserHasAllTrials();
     bool tooManyAppraisers();
     void save();
@@ -81,4 +92,8 @@ private:
     QPushButton* save_ = nullptr;
     QLabel* status_ = nullptr;  // the gauge's state, when the analysis names one
     QString gaugeDescription_;
+    bool checking_ = false;  // Sprawdz runs: its message may stand
+    int missed_ = 0;         // readings not taken while a message stood
+    int dropped_ = 0;        // readings after every box was filled
+    QString typedOnButton_;  // keys a wedge typed after the last box
 };

@@ -63,6 +63,8 @@ class GaugeCaptureTest : public QObject {
 
 private slots:
     void readingsFollowTheFocus();
+    void wedgeReadingNeverPressesSave();
+    void statusLineShowsItsWholeText();
     void framesFillTheBoxes();
     void settingsThePortRefusesAreTold();
 };
@@ -94,14 +96,85 @@ void GaugeCaptureTest::readingsFollowTheFocus() {
         QCOMPARE(f.dialogs.beeps, beeps + 1);
         QVERIFY(status(dane).endsWith(QString::fromUtf8("odrzucono „abc” — to nie jest pomiar")));
         QCOMPARE(boxes[1]->text(), QStringLiteral("0,5"));
+        // readings while a message stands fill nothing behind it and are counted; then
+        // the focus is on the first empty box
+        boxes[2]->clear();
+        f.dialogs.onMessage = [&] {
+            gauge->send(7);
+            gauge->send(8);
+        };
+        d.findChild<QPushButton*>(QStringLiteral("Command1"))->click();  // no appraiser
+        f.dialogs.onMessage = nullptr;
+        QCOMPARE(boxes[2]->text(), QString());
+        QVERIFY2(
+            status(dane).contains(QString::fromUtf8("w czasie komunikatu 2 odczyty pominięto")),
+            qPrintable(status(dane)));
+        QCOMPARE(dane.focusWidget(), boxes[2]);
         boxes[2]->setText(QStringLiteral("2"));
         d.findChild<QPushButton*>(QStringLiteral("Command1"))->setFocus();
-        gauge->send(3);
-        QVERIFY(status(dane).contains(QString::fromUtf8("wszystkie pola są wypełnione")));
+        for (int i = 0; i < 5; ++i) {  // a burst past the last box
+            gauge->send(3);
+        }
+        QVERIFY2(status(dane).contains(QString::fromUtf8("wszystkie pola są wypełnione — 5 "
+                                                         "odczytów pominięto")),
+                 qPrintable(status(dane)));
         d.reject();
     };
     f.find<QAction>("NowaDana")->trigger();
     QVERIFY(gauge.isNull());  // closed with the editor
+}
+
+// A keyboard wedge's reading after the last box is typed on "Zapisz": its Enter does not
+// store the series; an Enter with nothing typed does.
+void GaugeCaptureTest::wedgeReadingNeverPressesSave() {
+    WindowFixture f(studyOnPort(QStringLiteral("X")));
+    QVERIFY(f.load());
+    bool stored = false;
+    f.onModal = [&](QDialog& d) {
+        auto& dane = static_cast<Dane&>(d);
+        dane.appraiserBox()->setText(QStringLiteral("Anna"));
+        for (QLineEdit* box : dane.valueBoxes()) {
+            box->setText(QStringLiteral("1"));
+        }
+        auto* save = d.findChild<QPushButton*>(QStringLiteral("Command1"));
+        d.show();
+        save->setFocus();
+        QTest::keyClicks(save, QStringLiteral("12.5"));
+        QTest::keyClick(save, Qt::Key_Return);
+        QVERIFY(d.isVisible() && d.result() == 0);
+        QVERIFY(status(dane).contains(QString::fromUtf8("„12.5” po ostatnim polu pominięto")));
+        QTest::keyClick(save, Qt::Key_Return);
+        stored = d.result() == QDialog::Accepted;
+        if (!stored) {
+            d.reject();
+        }
+    };
+    f.find<QAction>("NowaDana")->trigger();
+    QVERIFY(stored);
+}
+
+// The status line shows a long remedy whole: it wraps and the editor grows.
+void GaugeCaptureTest::statusLineShowsItsWholeText() {
+    WindowFixture f(
+        studyOnPort(QStringLiteral("9600,n,8,1,/dev/serial/by-id/usb-Mitutoyo_"
+                                   "USB-ITN_Digimatic_Interface_0123456789-if00")));
+    f.openGauge = [](const TransmissionSettings& s, QString* error) {
+        *error = QString::fromUtf8(
+                     "brak uprawnień do %1: dodaj użytkownika do grupy dialout i zaloguj się "
+                     "ponownie (albo port jest zajęty przez inny program)")
+                     .arg(s.port);
+        return std::unique_ptr<GaugeSource>();
+    };
+    QVERIFY(f.load());
+    f.onModal = [&](QDialog& d) {
+        QLabel* line = static_cast<Dane&>(d).gaugeStatus();
+        QVERIFY(line->text().contains(QStringLiteral("grupy dialout")));
+        QCOMPARE(line->toolTip(), line->text());
+        QVERIFY(line->heightForWidth(line->width()) <= line->height());
+        QVERIFY(line->geometry().bottom() <= d.height());
+        d.reject();
+    };
+    f.find<QAction>("NowaDana")->trigger();
 }
 
 void GaugeCaptureTest::framesFillTheBoxes() {
@@ -113,6 +186,7 @@ void GaugeCaptureTest::framesFillTheBoxes() {
     };
     QVERIFY(f.load());
     bool ran = false;
+    pty.send("+9.999\r\n");  // before the editor opened: no reading of this series
     f.onModal = [&](QDialog& d) {
         ran = true;
         auto& dane = static_cast<Dane&>(d);
@@ -134,7 +208,9 @@ void GaugeCaptureTest::framesFillTheBoxes() {
         QTRY_VERIFY(status(dane).contains(QStringLiteral("ERR3")));
         QCOMPARE(f.dialogs.beeps, beeps + 1);
         pty.closeMaster();
-        QTRY_VERIFY2(status(dane).contains(QString::fromUtf8("utracono połączenie")),
+        QTRY_VERIFY2(status(dane).endsWith(QString::fromUtf8(
+                         "utracono połączenie z przyrządem — podłącz przyrząd i otwórz okno "
+                         "ponownie")),
                      qPrintable(status(dane)));
         d.reject();
     };

@@ -25,6 +25,8 @@ private slots:
     void seriesEditorLayout_data();
     void seriesEditorLayout();
     void seriesValidation();
+    void wedgeDecimalsOnAnEnglishDesktop_data();
+    void wedgeDecimalsOnAnEnglishDesktop();
     void studyCompletes();
     void editSeriesShowsAndStoresFormattedValues();
     void storeFailureKeepsTheInput();
@@ -127,6 +129,36 @@ void SeriesEditorTest::seriesValidation() {
         typedWithComma += stored->field(QStringLiteral("P3")) == Value(3.5);
     }
     QCOMPARE(typedWithComma, 2);
+}
+
+// A wedge gauge types the decimal of its own desktop: on a desktop whose decimal is "."
+// a "," is the decimal unless it may be grouping, which is refused, never guessed.
+void SeriesEditorTest::wedgeDecimalsOnAnEnglishDesktop_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<double>("stored");  // NaN: refused
+    QTest::newRow("2,5") << "2,5" << 2.5;
+    QTest::newRow("12,34") << "12,34" << 12.34;
+    QTest::newRow("3.5") << "3.5" << 3.5;
+    QTest::newRow("0,125: grouping or decimal") << "0,125" << qQNaN();
+    QTest::newRow("1,250.5: grouping and decimal") << "1,250.5" << 1250.5;
+}
+
+void SeriesEditorTest::wedgeDecimalsOnAnEnglishDesktop() {
+    QFETCH(QString, typed);
+    QFETCH(double, stored);
+    WindowFixture f(QString::fromUtf8(twoAnalyses), RegionalSettings::english());
+    QVERIFY(f.load());
+    enterSeries(f, QStringLiteral("Anna"),
+                {QStringLiteral("1"), typed, QStringLiteral("3"), QStringLiteral("4"),
+                 QStringLiteral("5")});
+    auto series = RecordSets::series(f.database.db(), QStringLiteral("2/2026"));
+    if (qIsNaN(stored)) {
+        QCOMPARE(series->recordCount(), 0);
+        QVERIFY(f.dialogs.texts().last().contains(QString::fromUtf8("niejednoznaczna")));
+        return;
+    }
+    QCOMPARE(series->recordCount(), 1);
+    QCOMPARE(series->field(QStringLiteral("P2")).number(), stored);
 }
 
 void SeriesEditorTest::studyCompletes() {
