@@ -12,6 +12,8 @@
 //   kalmet-cli verify [--out FILE.pdf]
 //                                 the program's figures against published studies;
 //                                 status 1 when any disagrees
+//   kalmet-cli read-gauge SETTINGS,PORT [--count N] [--timeout S]
+//                                 readings of a gauge, one a line
 //
 // The figures come from the same selection and computation that fill the main window.
 
@@ -27,6 +29,7 @@
 #include "analysis_screen.h"
 #include "chart_render.h"
 #include "cli_exchange.h"
+#include "cli_gauge.h"
 #include "control_chart.h"
 #include "history.h"
 #include "page_render.h"
@@ -58,7 +61,8 @@ const char* const kUsage =
     "        kalmet-cli report PLIK_BAZY NUMER_ANALIZY --out PLIK.png|.bmp|.pdf "
     "[--zoom SKALA] [--font CZCIONKA] [--page anova] [--alpha ALFA]\n"
     "        kalmet-cli chart PLIK_BAZY NUMER_ANALIZY --out PLIK.png|.pdf [--kind xbar-r]\n"
-    "        kalmet-cli verify [--out PLIK.pdf]";
+    "        kalmet-cli verify [--out PLIK.pdf]\n"
+    "        kalmet-cli read-gauge USTAWIENIA,PORT [--count N] [--timeout S]";
 
 int usage() {
     return fail(QString::fromUtf8(kUsage), 64);
@@ -83,6 +87,7 @@ struct Call {
 
 void describe(QCommandLineParser& parser) {
     CliExchange::describe(parser);
+    CliGauge::describe(parser);
     parser.setApplicationDescription(
         QString::fromUtf8(
             "Wyniki analiz R&R zapisanych w pliku bazy danych programu Kalmet III.\n\n") +
@@ -90,7 +95,8 @@ void describe(QCommandLineParser& parser) {
     parser.addPositionalArgument(
         QStringLiteral("polecenie"),
         QStringLiteral(
-            "list, results, history, report, chart, export, import, export-all lub verify"));
+            "list, results, history, report, chart, export, import, export-all, verify lub "
+            "read-gauge"));
     parser.addPositionalArgument(QStringLiteral("plik"), QStringLiteral("plik bazy danych"));
     parser.addPositionalArgument(QStringLiteral("numer"), QStringLiteral("numer analizy"));
     parser.addOptions({
@@ -123,7 +129,7 @@ std::optional<Call> readCall(const QCommandLineParser& parser) {
                       parser.isSet(QStringLiteral("font")))) ||
         (command != QLatin1String("report") && parser.isSet(QStringLiteral("page"))) ||
         (command != QLatin1String("chart") && parser.isSet(QStringLiteral("kind"))) ||
-        CliExchange::anyOwnOption(parser)) {
+        CliExchange::anyOwnOption(parser) || CliGauge::anyOwnOption(parser)) {
         return std::nullopt;
     }
     Call call{command, args.value(1), args.value(2), {}};
@@ -459,8 +465,13 @@ int main(int argc, char** argv) {
     if (parser.positionalArguments().value(0) == QLatin1String("verify")) {
         return verify(parser);
     }
-    if (CliExchange::handles(parser.positionalArguments().value(0))) {
-        return CliExchange::run(parser, fail, [](const QString&, int) { return usage(); });
+    const QString command = parser.positionalArguments().value(0);
+    const auto wrongArguments = [](const QString&, int) { return usage(); };
+    if (CliExchange::handles(command) && !CliGauge::anyOwnOption(parser)) {
+        return CliExchange::run(parser, fail, wrongArguments);
+    }
+    if (CliGauge::handles(command) && !CliExchange::anyOwnOption(parser)) {
+        return CliGauge::run(parser, fail, wrongArguments);
     }
     const std::optional<Call> call = readCall(parser);
     if (!call) {

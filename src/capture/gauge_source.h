@@ -16,4 +16,6 @@ public:
 signals:
     void reading(double value);
     void failed(const QString& why);
+    // The device is gone (after a failure that says so): nothing more will come.
+    void lost();
 };

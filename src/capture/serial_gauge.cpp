@@ -81,4 +81,5 @@ void SerialGauge::portError(QSerialPort::SerialPortError error) {
     port_.close();
     emit failed(QString::fromUtf8(
         "utracono połączenie z przyrządem — podłącz przyrząd i otwórz okno ponownie"));
+    emit lost();
 }

@@ -41,4 +41,13 @@ std::optional<int> countSeries(Database& db, const QString& numer, const QString
     return static_cast<int>(count.columnInt64(0));
 }
 
+std::optional<int> countAnalysesNaming(Database& db, const QString& profile) {
+    Statement count(db.handle(), QStringLiteral("SELECT count(*) FROM Analiza WHERE NazwaT = ?"));
+    count.bind(1, Value(profile));
+    if (!count.next()) {
+        return std::nullopt;
+    }
+    return static_cast<int>(count.columnInt64(0));
+}
+
 }  // namespace RecordSets

@@ -24,6 +24,8 @@ std::unique_ptr<RecordSet> profiles(Database& db);
 // series in the order they were stored.
 // Null when the series cannot be read, with the cause in *error.
 std::unique_ptr<RecordSet> series(Database& db, const QString& numer, QString* error = nullptr);
+// How many analyses name a data-transmission profile; empty when the query fails.
+std::optional<int> countAnalysesNaming(Database& db, const QString& profile);
 // How many series one appraiser has in one analysis; empty when the query fails.
 std::optional<int> countSeries(Database& db, const QString& numer, const QString& appraiser);
 

@@ -13,6 +13,7 @@
 
 #include "history.h"
 #include "program_lock.h"
+#include "pseudo_terminal.h"
 #include "small_disk.h"
 #include "test_database.h"
 #include "widget_dialogs.h"
@@ -110,6 +111,7 @@ private slots:
     void fullDiskWritesNoFile();
     void hostileFilesAreToldOrRead_data();
     void hostileFilesAreToldOrRead();
+    void readGaugeOnAPseudoTerminal();
 };
 
 void CliTest::listsTheNumbersInStoredOrder() {
@@ -653,6 +655,55 @@ void CliTest::hostileFilesAreToldOrRead() {
             QCOMPARE(parsed.error, QJsonParseError::NoError);
         }
     }
+}
+
+// read-gauge: readings on standard output in the C form, refusals on standard error;
+// the exit codes of a count reached, a refused setting, a malformed text, a time-out and
+// a lost device.
+void CliTest::readGaugeOnAPseudoTerminal() {
+    PseudoTerminal pty;
+    QVERIFY(!pty.path.isEmpty());
+    const QString settings = QStringLiteral("9600,n,8,1,") + pty.path;
+    QProcess p;
+    p.start(QStringLiteral(KALMET_BUILD_DIR "/kalmet-cli"),
+            {QStringLiteral("read-gauge"), settings, QStringLiteral("--count"), QStringLiteral("2"),
+             QStringLiteral("--timeout"), QStringLiteral("20")});
+    QVERIFY(p.waitForStarted());
+    // what comes before the port is open is cleared: the first frame again until read
+    for (int i = 0; i < 100 && !p.canReadLine(); ++i) {
+        pty.send("+1.5E1\r\n");
+        p.waitForReadyRead(100);
+    }
+    pty.send("abc\r\n-2,25 mm\r\n");
+    QVERIFY(p.waitForFinished(10000));
+    QCOMPARE(p.exitCode(), 0);
+    QCOMPARE(p.readAllStandardOutput(), QByteArray("15\n-2.25\n"));
+    QVERIFY(
+        QString::fromUtf8(p.readAllStandardError()).contains(QString::fromUtf8("odrzucono „abc”")));
+    const std::pair<QStringList, int> runs[] = {
+        {{QStringLiteral("4800,e,7,2,") + pty.path}, 2},  // a pseudo-terminal takes no parity
+        {{QStringLiteral("9600,n,8,1,/dev/brak")}, 2},    // no such device
+        {{QStringLiteral("9600,n,8")}, 64},               // no shape
+        {{QStringLiteral("9600,n,8,1")}, 64},             // no port
+        {{settings, QStringLiteral("--timeout"), QStringLiteral("0.3")}, 6}};
+    for (const auto& [args, code] : runs) {
+        QCOMPARE(cli(QStringList{QStringLiteral("read-gauge")} + args).code, code);
+    }
+    p.start(QStringLiteral(KALMET_BUILD_DIR "/kalmet-cli"),
+            {QStringLiteral("read-gauge"), settings});
+    QVERIFY(p.waitForStarted());
+    QByteArray told;
+    for (int i = 0; i < 100 && !told.contains("czekam na pomiar"); ++i) {
+        p.waitForReadyRead(100);
+        told += p.readAllStandardError();
+    }
+    QVERIFY2(told.contains("czekam na pomiar"), told.constData());
+    pty.closeMaster();  // the device gone
+    QVERIFY(p.waitForFinished(10000));
+    QCOMPARE(p.exitCode(), 2);
+    QVERIFY(QString::fromUtf8(p.readAllStandardError())
+                .contains(QString::fromUtf8("utracono połączenie")));
+    QVERIFY(!p.readAllStandardOutput().contains("czekam"));
 }
 
 QTEST_MAIN(CliTest)

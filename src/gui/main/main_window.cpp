@@ -104,6 +104,7 @@ void Kalmet::buildMenu() {
     addEntry(tools, "ImportSerii", "&4. Import serii z pliku CSV…");
     addSeparator(tools, "nic3");
     addEntry(tools, "WeryfikacjaObliczen", "&5. Weryfikacja obliczeń…");
+    addEntry(tools, "PrzyrzadyPomiarowe", "&6. Przyrządy pomiarowe…");
 }
 
 // A line in red plain text, hidden until there is something to say.
@@ -434,7 +435,8 @@ void Kalmet::connectCommands() {
         {"KartyKontrolne", [windows] { windows->controlCharts(); }},
         {"EksportAnalizy", [editing] { editing->exportAnalysis(); }},
         {"ImportSerii", [editing] { editing->importSeries(); }},
-        {"WeryfikacjaObliczen", [windows] { windows->verification(); }}};
+        {"WeryfikacjaObliczen", [windows] { windows->verification(); }},
+        {"PrzyrzadyPomiarowe", [windows] { windows->gaugeProfiles(); }}};
     for (const auto& [name, command] : entries) {
         auto* action = findChild<QAction*>(QString::fromLatin1(name));
         disconnect(action, &QAction::triggered, this, nullptr);

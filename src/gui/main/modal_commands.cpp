@@ -5,6 +5,7 @@
 #include "anova_window.h"
 #include "chart_window.h"
 #include "control_window.h"
+#include "gauge_profiles_window.h"
 #include "history.h"
 #include "main_window.h"
 #include "number_pattern.h"
@@ -51,6 +52,13 @@ void ModalCommands::anova() {
     PagePrinter& printer = env_.printer ? *env_.printer : defaultPrinter_;
     AnovaWindow window(screen, ReportInputs::gather(session_, screen, env_.now()), env_, printer,
                        suggested, &window_);
+    env_.showModal(window);
+    window_.selectAnalysis();
+}
+
+// Needs no analysis; the analysis editor offers the profiles as they are afterwards.
+void ModalCommands::gaugeProfiles() {
+    GaugeProfilesWindow window(session_.profiles(), session_.database(), env_, &window_);
     env_.showModal(window);
     window_.selectAnalysis();
 }
@@ -103,8 +111,8 @@ void ModalCommands::controlCharts() {
     std::vector<ControlWindow::HistoryRow> rows;
     for (const History::Entry& e : entries.value_or(std::vector<History::Entry>())) {
         rows.push_back({{e.when.toString(QStringLiteral("yyyy-MM-dd HH:mm")), e.appraiser,
-                         QString::number(e.part), QString::number(e.trial),
-                         e.oldValue.toText(rs), e.newValue.toText(rs), e.why}});
+                         QString::number(e.part), QString::number(e.trial), e.oldValue.toText(rs),
+                         e.newValue.toText(rs), e.why}});
     }
     ControlWindow window(ReportInputs::gather(session_, screen, env_.now()), env_,
                          suggestedFile(QStringLiteral("_karty")), std::move(rows), &window_);

@@ -19,6 +19,7 @@ public:
     void anova();          // Narzędzia, Analiza wariancji
     void controlCharts();  // Narzędzia, Karty kontrolne
     void verification();   // Narzędzia, Weryfikacja obliczeń
+    void gaugeProfiles();  // Narzędzia, Przyrządy pomiarowe
 
     // The selected analysis's number as a file name: every "/" becomes "_".
     static QString fileNameOf(Session& session);

@@ -2,48 +2,19 @@
 // the gauge's frames into the master side and the series editor reads the slave side
 // through the program's own serial implementation.
 
-#include <pty.h>
-#include <unistd.h>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QtTest>
 
+#include "pseudo_terminal.h"
 #include "scripted_gauge.h"
 #include "serial_gauge.h"
 #include "series_editor.h"
 #include "window_fixture.h"
 
 namespace {
-
-struct PseudoTerminal {
-    int master = -1;
-    int slave = -1;
-    QString path;
-
-    PseudoTerminal() {
-        if (openpty(&master, &slave, nullptr, nullptr, nullptr) == 0) {
-            path = QString::fromLocal8Bit(ttyname(slave));
-        }
-    }
-    ~PseudoTerminal() {
-        closeMaster();
-        if (slave >= 0) {
-            close(slave);
-        }
-    }
-    void send(const QByteArray& bytes) const {
-        QVERIFY(write(master, bytes.constData(), static_cast<size_t>(bytes.size())) ==
-                bytes.size());
-    }
-    void closeMaster() {
-        if (master >= 0) {
-            close(master);
-            master = -1;
-        }
-    }
-};
 
 QString studyOnPort(const QString& settings) {
     return QStringLiteral(
