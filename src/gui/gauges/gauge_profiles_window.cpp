@@ -43,8 +43,11 @@ GaugeProfilesWindow::GaugeProfilesWindow(RecordSet& profiles, Database& database
     auto* listColumn = new QVBoxLayout;
     listColumn->addWidget(caption(QStringLiteral("&Profile:"), list_));
     listColumn->addWidget(list_);
-    row->addLayout(listColumn, 1);
-    row->addWidget(buildFields(), 2);
+    // the list as wide as its longest name, the fields the rest
+    list_->setMinimumWidth(
+        fontMetrics().horizontalAdvance(QStringLiteral("RS232 - COM1 Mitutoyo")));
+    row->addLayout(listColumn, 0);
+    row->addWidget(buildFields(), 1);
     layout->addLayout(row);
     status_ = new QLabel;
     status_->setObjectName(QStringLiteral("Status"));
@@ -56,7 +59,8 @@ GaugeProfilesWindow::GaugeProfilesWindow(RecordSet& profiles, Database& database
     layout->addLayout(buildButtons());
     connect(list_, &QListWidget::currentRowChanged, this, &GaugeProfilesWindow::showProfile);
     fillList(0);
-    resize(640, 380);
+    list_->setMinimumWidth(qMax(list_->minimumWidth(), list_->sizeHintForColumn(0) + 24));
+    resize(820, 400);
 }
 
 GaugeProfilesWindow::~GaugeProfilesWindow() = default;
