@@ -4,6 +4,22 @@
 
 namespace {
 
+// The port's own words are English; the cause as the user reads it.
+QString portCause(const QSerialPort& port) {
+    switch (port.error()) {
+        case QSerialPort::OpenError:
+            return QString::fromUtf8("port jest już otwarty");
+        case QSerialPort::UnsupportedOperationError:
+            return QString::fromUtf8("port nie obsługuje tego ustawienia");
+        case QSerialPort::ResourceError:
+            return QString::fromUtf8("port jest niedostępny");
+        case QSerialPort::NotOpenError:
+            return QString::fromUtf8("port nie jest otwarty");
+        default:
+            return QString::fromUtf8("błąd portu (%1)").arg(port.errorString());
+    }
+}
+
 QString openFailure(const QSerialPort& port, const QString& path) {
     switch (port.error()) {
         case QSerialPort::DeviceNotFoundError:
@@ -16,7 +32,7 @@ QString openFailure(const QSerialPort& port, const QString& path) {
                        "program)")
                 .arg(path);
         default:
-            return QString::fromUtf8("nie można otworzyć %1: %2").arg(path, port.errorString());
+            return QString::fromUtf8("nie można otworzyć %1: %2").arg(path, portCause(port));
     }
 }
 
@@ -37,7 +53,7 @@ std::unique_ptr<SerialGauge> SerialGauge::open(const TransmissionSettings& s, QS
                      port.setFlowControl(QSerialPort::NoFlowControl);
     if (!set) {
         *error = QString::fromUtf8("port %1 nie przyjął ustawień %2: %3")
-                     .arg(s.port, s.text(), port.errorString());
+                     .arg(s.port, s.text(), portCause(port));
         return nullptr;
     }
     // What the gauge sent before anyone was listening is no reading for this series.

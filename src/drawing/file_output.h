@@ -11,8 +11,10 @@
 // failed save, and a full disk is told, never reported as written.
 namespace FileOutput {
 
-// `fill` writes the content and returns false when it could not finish it. False,
-// with the cause in *error, when the file was not written.
+// `fill` writes the content and returns false when it could not finish it; it may put
+// its own cause in *error (a read that failed), which then stands as the first cause.
+// False, with the cause in *error (the system's in Polish), when the file was not
+// written.
 bool write(const QString& path, const std::function<bool(QIODevice&)>& fill, QString* error);
 // An image in a format Qt writes ("PNG", "BMP").
 bool writeImage(const QImage& image, const QString& path, const char* format, QString* error);

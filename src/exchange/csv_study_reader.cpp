@@ -3,10 +3,12 @@
 #include <QMap>
 #include <QStringDecoder>
 #include <array>
+#include <cerrno>
 
 #include "analysis_fields.h"
 #include "csv_study.h"
 #include "excerpt.h"
+#include "system_error.h"
 
 namespace CsvStudy {
 
@@ -462,9 +464,10 @@ Read readFile(const QString& path) {
                                   .arg(sizeText(info.size()), sizeText(kMostBytes))};
     }
     QFile file(path);
+    errno = 0;
     if (!file.open(QIODevice::ReadOnly)) {
         return {std::nullopt,
-                QString::fromUtf8("Nie można odczytać pliku: %1.").arg(file.errorString())};
+                QString::fromUtf8("Nie można odczytać pliku: %1.").arg(systemErrorText(errno))};
     }
     return read(file);
 }

@@ -4,6 +4,7 @@
 #include <QScopeGuard>
 #include <QThread>
 #include <QtConcurrent/QtConcurrentRun>
+#include <cerrno>
 #include <deque>
 #include <string_view>
 #include <utility>
@@ -15,6 +16,7 @@
 #include "session.h"
 #include "shared_values.h"
 #include "study_summary.h"
+#include "system_error.h"
 
 namespace {
 
@@ -82,6 +84,17 @@ QByteArray SummaryPass::rowOf(Pending& pending, ShownNumbers& shown, bool first)
     return StudySummary::bytesOf(row, output_.jsonLines, first, output_.format);
 }
 
+// The bytes into the output file; its cause in Polish when it refused them.
+bool SummaryPass::writeOut(const QByteArray& bytes, QString* error) {
+    errno = 0;
+    if (out_.write(bytes) == bytes.size()) {
+        return true;
+    }
+    *error = QString::fromUtf8("nie można zapisać pliku wynikowego: %1")
+                 .arg(errno != 0 ? systemErrorText(errno) : QString::fromUtf8("błąd zapisu"));
+    return false;
+}
+
 // The line of names alone, for a CSV of a file without analyses.
 QByteArray SummaryPass::namesOnly() const {
     const StudyOutput none;
@@ -139,8 +152,7 @@ bool SummaryPass::run(const std::function<void(int, int)>& progress, QString* er
             *error = rows.error;
             return false;
         }
-        if (out_.write(rows.bytes) != rows.bytes.size()) {
-            *error = out_.errorString();
+        if (!writeOut(rows.bytes, error)) {
             return false;
         }
         written += rows.count;
@@ -159,9 +171,7 @@ bool SummaryPass::run(const std::function<void(int, int)>& progress, QString* er
                 }
             }
             if (batch && !started_ && !output_.jsonLines) {  // no analyses: the names still
-                const QByteArray names = namesOnly();
-                if (out_.write(names) != names.size()) {
-                    *error = out_.errorString();
+                if (!writeOut(namesOnly(), error)) {
                     return false;
                 }
             }

@@ -61,6 +61,7 @@ private:
     // The study of one analysis as the summary row has it: average-and-range and ANOVA.
     QByteArray rowOf(Pending& pending, ShownNumbers& shown, bool first) const;
     QByteArray namesOnly() const;
+    bool writeOut(const QByteArray& bytes, QString* error);
 
     bool openReaders(int count, QString* error);
     std::unique_ptr<SeriesReader> takeReader();

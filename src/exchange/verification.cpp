@@ -7,6 +7,7 @@
 #include <QSysInfo>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <map>
 
@@ -17,6 +18,7 @@
 #include "session.h"
 #include "statement.h"
 #include "study_store.h"
+#include "system_error.h"
 
 namespace Verification {
 
@@ -290,13 +292,15 @@ Study studied(const QJsonObject& study, const Options& options) {
               study.value(QStringLiteral("values")).toString(),
               {},
               {}};
+    errno = 0;
     const QTemporaryDir folder;
+    const int made = errno;
     std::optional<AnalysisScreen> screen;
     if (folder.isValid()) {
         screen = computed(study, folder.path(), options, &out.failure);
     } else {
         out.failure = QString::fromUtf8("nie można utworzyć folderu tymczasowego: %1")
-                          .arg(folder.errorString());
+                          .arg(systemErrorText(made));
     }
     for (const QJsonValue& check : study.value(QStringLiteral("checks")).toArray()) {
         out.checks << checked(check.toObject(), screen, options.regional);

@@ -3,6 +3,8 @@
 #include <sqlite3.h>
 #include <QStringList>
 
+#include "system_error.h"
+
 SqliteFailure SqliteFailure::of(sqlite3* db, int resultCode) {
     SqliteFailure f;
     f.code = resultCode & 0xFF;
@@ -69,7 +71,7 @@ QString SqliteFailure::text() const {
         reasons << QStringLiteral("SQLite: ") + detail;
     }
     if (systemError != 0) {
-        reasons << QStringLiteral("system: ") + qt_error_string(systemError);
+        reasons << QStringLiteral("system: ") + systemErrorText(systemError);
     }
     return reasons.isEmpty()
                ? sentence()

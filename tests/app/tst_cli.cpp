@@ -425,6 +425,13 @@ void CliTest::studyFilesOutAndIn() {
              QString::number(*original.study.results.percentRR, 'g', QLocale::FloatingPointShortest)
                  .replace(QLatin1Char('.'), QLatin1Char(','))
                  .toUtf8());
+    // a read that fails in the pass is its first cause, not the output file's
+    QVERIFY(TestDatabase::runSql(t.path(),
+                                 QStringLiteral("UPDATE DanePom SET P3 = 'x' WHERE ID = 'M/5'")));
+    run = cli({QStringLiteral("export-all"), t.path(), QStringLiteral("--out"), allCsv});
+    QCOMPARE(run.code, 2);
+    QVERIFY2(run.err.contains("M/5") && !run.err.contains("nie można zapisać"),
+             run.err.constData());
     // a file without analyses still gets its line of names
     TestDatabase empty;
     const QString none = empty.folder() + QStringLiteral("/none.csv");
@@ -516,6 +523,10 @@ void CliTest::fullDiskWritesNoFile_data() {
                                << "w.pdf" << false;
     QTest::newRow("chart png") << "chart"
                                << "w.png" << true;
+    QTest::newRow("export dfq") << "export"
+                                << "s.dfq" << false;
+    QTest::newRow("export-all csv") << "export-all"
+                                    << "all.csv" << false;
 }
 
 // A disk that fills up while the file is written: the failure is told with exit code 2,
@@ -535,10 +546,16 @@ void CliTest::fullDiskWritesNoFile() {
         QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
     }
     QVERIFY(disk.fill());
-    const Run run =
-        cli({command, t.path(), QStringLiteral("7/2026"), QStringLiteral("--out"), out});
+    QStringList args{command, t.path(), QStringLiteral("7/2026"), QStringLiteral("--out"), out};
+    if (command == QLatin1String("export-all")) {
+        args.removeAt(2);
+    }
+    const Run run = cli(args);
     QCOMPARE(run.code, 2);
-    QVERIFY2(run.err.contains("Nie zapisano"), run.err.constData());
+    // the first cause, in Polish: the disk, not "Unknown error" or the C library's English
+    QVERIFY2(run.err.contains("Nie zapisano") &&
+                 QString::fromUtf8(run.err).contains(QString::fromUtf8("brak miejsca na dysku")),
+             run.err.constData());
     QStringList left = QDir(disk.path()).entryList(QDir::Files);
     left.removeOne(QStringLiteral("filler"));
     QCOMPARE(left, existing ? QStringList{file} : QStringList());
