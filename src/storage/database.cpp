@@ -194,35 +194,64 @@ QString Database::probeWrite() {
     return cause;
 }
 
+QString Database::checkTable(const char* table, const QStringList& fields) const {
+    Statement info(db_,
+                   QStringLiteral("PRAGMA table_info(\"%1\")").arg(QString::fromLatin1(table)));
+    QStringList present;
+    while (info.next()) {
+        present << info.column(1).text().toLower();
+    }
+    if (info.failed() || !info.isValid()) {
+        // A file held by another program, or one that cannot be read, is not called
+        // foreign: the cause says what is wrong.
+        const SqliteFailure f = info.failure().value_or(SqliteFailure::lastOf(db_));
+        return (f.code == SQLITE_NOTADB || f.code == SQLITE_ERROR
+                    ? QString::fromUtf8("plik nie jest bazą danych programu Kalmet (%1)")
+                          .arg(f.detail)
+                    : f.text()) +
+               QLatin1Char('.');
+    }
+    if (present.isEmpty()) {
+        return QString::fromUtf8("w bazie danych brak tabeli „%1”.")
+            .arg(QString::fromLatin1(table));
+    }
+    for (const QString& field : fields) {
+        if (!present.contains(field.toLower())) {
+            return QString::fromUtf8("w tabeli „%1” brak pola „%2”.")
+                .arg(QString::fromLatin1(table), field);
+        }
+    }
+    return {};
+}
+
+// A trigger would run on the program's own writes (a correction that deletes every
+// series), a view would stand for data the program does not know: neither is ever in a
+// file the program made, so a file holding one is refused, never changed.
+QString Database::foreignObjects() const {
+    Statement objects(db_, QStringLiteral("SELECT type, name, tbl_name FROM sqlite_master WHERE "
+                                          "type IN ('trigger', 'view') ORDER BY rowid"));
+    if (objects.next()) {
+        const QString name = objects.column(1).text();
+        return objects.column(0).text() == QLatin1String("trigger")
+                   ? QString::fromUtf8(
+                         "plik zawiera wyzwalacz „%1” na tabeli „%2”, który "
+                         "zmieniałby dane przy zapisie programu.")
+                         .arg(name, objects.column(2).text())
+                   : QString::fromUtf8("plik zawiera widok „%1”, którego program nie zna.")
+                         .arg(name);
+    }
+    return objects.failed() ? objects.error() + QLatin1Char('.') : QString();
+}
+
 QString Database::validate() const {
     for (const TableFields& required : requiredTables()) {
-        Statement info(
-            db_,
-            QStringLiteral("PRAGMA table_info(\"%1\")").arg(QString::fromLatin1(required.table)));
-        QStringList present;
-        while (info.next()) {
-            present << info.column(1).text().toLower();
+        if (const QString problem = checkTable(required.table, required.fields);
+            !problem.isEmpty()) {
+            return problem;
         }
-        if (info.failed() || !info.isValid()) {
-            // A file held by another program, or one that cannot be read, is not called
-            // foreign: the cause says what is wrong.
-            const SqliteFailure f = info.failure().value_or(SqliteFailure::lastOf(db_));
-            return (f.code == SQLITE_NOTADB || f.code == SQLITE_ERROR
-                        ? QString::fromUtf8("plik nie jest bazą danych programu Kalmet (%1)")
-                              .arg(f.detail)
-                        : f.text()) +
-                   QLatin1Char('.');
-        }
-        if (present.isEmpty()) {
-            return QString::fromUtf8("w bazie danych brak tabeli „%1”.")
-                .arg(QString::fromLatin1(required.table));
-        }
-        for (const QString& field : required.fields) {
-            if (!present.contains(field.toLower())) {
-                return QString::fromUtf8("w tabeli „%1” brak pola „%2”.")
-                    .arg(QString::fromLatin1(required.table), field);
-            }
-        }
+    }
+    if (const QString problem = foreignObjects(); !problem.isEmpty()) {
+        return problem;
     }
     Statement rows(db_, QStringLiteral("SELECT count(*) FROM Ustawienia"));
     if (!rows.next()) {

@@ -62,11 +62,14 @@ public:
         QStringList fields;
     };
     static const std::vector<TableFields>& requiredTables();
+    // Empty when the table has every field (by name, letter case aside), else the cause.
+    QString checkTable(const char* table, const QStringList& fields) const;
 
 private:
     Database(sqlite3* db, const QString& path, const RegionalSettings& regional);
     bool exec(const char* sql);
     QString validate() const;
+    QString foreignObjects() const;
     QString checkIntegrity() const;
     QString probeWrite();
     void registerCollation();

@@ -23,16 +23,20 @@ bool runOne(Database& db, const char* sql, QString* cause) {
 
 }  // namespace
 
+// Table names are one whatever their letter case, as SQLite compares them.
 bool hasTable(Database& db) {
     Statement query(db.handle(),
                     QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND "
-                                   "name = 'Historia'"));
+                                   "name = 'Historia' COLLATE NOCASE"));
     return query.next();
 }
 
 QString migrate(Database& db) {
-    if (hasTable(db)) {
-        return {};
+    if (hasTable(db)) {  // made by this program, or another table of that name
+        return db.checkTable("Historia", {QStringLiteral("Kiedy"), QStringLiteral("Numer"),
+                                          QStringLiteral("Operator"), QStringLiteral("Czesc"),
+                                          QStringLiteral("Powtorzenie"), QStringLiteral("Bylo"),
+                                          QStringLiteral("Jest"), QStringLiteral("Dlaczego")});
     }
     if (!db.begin()) {
         return db.lastError();

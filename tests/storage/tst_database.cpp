@@ -129,6 +129,17 @@ void DatabaseTest::foreignFileIsRefusedAndUntouched_data() {
     QTest::newRow("missing settings row")
         << QByteArray() << QStringLiteral("DELETE FROM Ustawienia;")
         << QString::fromUtf8("brak wiersza ustawień");
+    // what would run on the program's own writes, or stand for data it does not know
+    QTest::newRow("a trigger")
+        << QByteArray()
+        << QStringLiteral(
+               "CREATE TABLE Historia (Kiedy, Numer, Operator, Czesc, Powtorzenie, "
+               "Bylo, Jest, Dlaczego); CREATE TRIGGER wipe AFTER INSERT ON Historia "
+               "BEGIN DELETE FROM DanePom; END;")
+        << QString::fromUtf8("wyzwalacz „wipe” na tabeli „Historia”");
+    QTest::newRow("a view") << QByteArray()
+                            << QStringLiteral("CREATE VIEW wszystko AS SELECT * FROM DanePom;")
+                            << QString::fromUtf8("widok „wszystko”");
 }
 
 void DatabaseTest::foreignFileIsRefusedAndUntouched() {

@@ -57,6 +57,20 @@ void HistoryTest::migrationAddsOnlyItsTable() {
     for (const QString& line : before.split(QLatin1Char('\n'))) {
         QVERIFY2(after.contains(line), qPrintable(line));  // the four tables as they were
     }
+    // a table of that name in other letters is the same table to SQLite: used if it has
+    // the fields, the start refused if it has not, the file unchanged either way
+    for (const auto& [columns, opens] :
+         {std::pair{"Kiedy, Numer, Operator, Czesc, Powtorzenie, Bylo, Jest, Dlaczego", true},
+          std::pair{"x", false}}) {
+        TestDatabase other(
+            QStringLiteral("CREATE TABLE historia (%1);").arg(QLatin1String(columns)));
+        const QString schema = schemaOf(other.path());
+        auto session = Session::openFile(other.path(), RegionalSettings::polish());
+        QCOMPARE(bool(session.session), opens);
+        QVERIFY2(opens || session.error.contains(QString::fromUtf8("brak pola „Kiedy”")),
+                 qPrintable(session.error));
+        QCOMPARE(schemaOf(other.path()), schema);
+    }
 }
 
 void HistoryTest::entriesSurviveTheNextStart() {

@@ -175,10 +175,13 @@ void DeleteCommandsTest::nothingSelectedIsToldNotIgnored() {
 }
 
 void DeleteCommandsTest::deleteFailureRemovesNothing() {
-    WindowFixture f(TestDatabase::fixture("study_10x3x3.sql") +
-                    QStringLiteral("CREATE TRIGGER keep BEFORE DELETE ON Analiza "
-                                   "BEGIN SELECT RAISE(ABORT, 'analiza zablokowana'); END;"));
+    WindowFixture f(TestDatabase::fixture("study_10x3x3.sql"));
     QVERIFY(f.load());
+    // a failing delete, made after the start (which refuses a file holding a trigger)
+    QVERIFY(TestDatabase::runSql(f.database.path(),
+                                 QStringLiteral("CREATE TRIGGER keep BEFORE DELETE ON Analiza "
+                                                "BEGIN SELECT RAISE(ABORT, 'analiza zablokowana'); "
+                                                "END;")));
     f.dialogs.answers = {true, true};
     action(f, "UsunAnaliza")->trigger();
     QCOMPARE(RecordSets::analyses(f.database.db())->recordCount(), 2);
