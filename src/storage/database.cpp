@@ -169,10 +169,18 @@ QString Database::checkIntegrity() const {
         if (!check.next()) {
             return check.error() + QLatin1Char('.');
         }
-        const QString verdict = check.column(0).text();
-        if (verdict != QLatin1String("ok")) {
-            return QString::fromUtf8("plik bazy danych jest uszkodzony (SQLite: %1).").arg(verdict);
+        const QString verdict = check.column(0)
+                                    .text()
+                                    .split(QLatin1Char('\n'), Qt::SkipEmptyParts)
+                                    .join(QStringLiteral("; "));
+        if (verdict == QLatin1String("ok")) {
+            continue;
         }
+        // a page the disk would not give is a read error, not proven damage
+        const bool unread = verdict.contains(QLatin1String("unable to get the page"));
+        return QString::fromUtf8(unread ? "błąd odczytu pliku na dysku (SQLite: %1)."
+                                        : "plik bazy danych jest uszkodzony (SQLite: %1).")
+            .arg(verdict);
     }
     return {};
 }

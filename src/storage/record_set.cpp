@@ -34,8 +34,8 @@ std::unique_ptr<RecordSet> RecordSet::open(Database& db, const Query& query, QSt
         }
         return nullptr;
     };
-    if (!set->loadColumns()) {
-        return fail(QString::fromUtf8("brak tabeli „%1”").arg(query.table));
+    if (const QString cause = set->loadColumns(); !cause.isEmpty()) {
+        return fail(cause);
     }
     // A row is fetched only when it still meets the query: a damaged index that lists
     // another row is then found out instead of read as data.
@@ -68,7 +68,9 @@ qint64 RecordSet::keyAt(int position) const {
     return keyset_.keyAt(position).value_or(0);
 }
 
-bool RecordSet::loadColumns() {
+// Empty when the columns are read; else why not: a read that failed says so, and only a
+// table that is really not there is called missing.
+QString RecordSet::loadColumns() {
     Statement info(db_.handle(), QStringLiteral("PRAGMA table_info(%1)").arg(quoted(table_)));
     while (info.next()) {
         const QString name = info.column(1).text();
@@ -76,7 +78,10 @@ bool RecordSet::loadColumns() {
         columns_ << name;
         numeric_ << isNumericType(info.column(2).text());
     }
-    return !columns_.isEmpty();
+    if (const std::optional<QString> failed = info.failureText()) {
+        return *failed;
+    }
+    return columns_.isEmpty() ? QString::fromUtf8("brak tabeli „%1”").arg(table_) : QString();
 }
 
 void RecordSet::noteReadFailure(const Statement& statement) const {

@@ -4,21 +4,21 @@
 
 namespace RecordSets {
 
-std::unique_ptr<RecordSet> analyses(Database& db) {
-    return RecordSet::open(db, {QStringLiteral("Analiza"), {}, {}, {}, true});
+std::unique_ptr<RecordSet> analyses(Database& db, QString* error) {
+    return RecordSet::open(db, {QStringLiteral("Analiza"), {}, {}, {}, true}, error);
 }
 
-std::unique_ptr<RecordSet> analysesNumbered(Database& db, const QString& numer) {
+std::unique_ptr<RecordSet> analysesNumbered(Database& db, const QString& numer, QString* error) {
     return RecordSet::open(
-        db, {QStringLiteral("Analiza"), QStringLiteral("Numer = ?"), {Value(numer)}, {}});
+        db, {QStringLiteral("Analiza"), QStringLiteral("Numer = ?"), {Value(numer)}, {}}, error);
 }
 
-std::unique_ptr<RecordSet> settings(Database& db) {
-    return RecordSet::open(db, {QStringLiteral("Ustawienia"), {}, {}, {}});
+std::unique_ptr<RecordSet> settings(Database& db, QString* error) {
+    return RecordSet::open(db, {QStringLiteral("Ustawienia"), {}, {}, {}}, error);
 }
 
-std::unique_ptr<RecordSet> profiles(Database& db) {
-    return RecordSet::open(db, {QStringLiteral("Trans"), {}, {}, {}});
+std::unique_ptr<RecordSet> profiles(Database& db, QString* error) {
+    return RecordSet::open(db, {QStringLiteral("Trans"), {}, {}, {}}, error);
 }
 
 std::unique_ptr<RecordSet> series(Database& db, const QString& numer, QString* error) {

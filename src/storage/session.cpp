@@ -45,13 +45,19 @@ Session::Opened Session::openFile(const QString& path, const RegionalSettings& r
         session->programLock_ = std::move(attempt.lock);
     }
     session->db_ = std::move(opened.database);
-    session->analyses_ = onlyAnalysis ? RecordSets::analysesNumbered(*session->db_, *onlyAnalysis)
-                                      : RecordSets::analyses(*session->db_);
-    session->settings_ = RecordSets::settings(*session->db_);
-    session->profiles_ = RecordSets::profiles(*session->db_);
+    QString cause;  // the first read that failed, as the engine said it
+    session->analyses_ = onlyAnalysis
+                             ? RecordSets::analysesNumbered(*session->db_, *onlyAnalysis, &cause)
+                             : RecordSets::analyses(*session->db_, &cause);
+    if (cause.isEmpty()) {
+        session->settings_ = RecordSets::settings(*session->db_, &cause);
+    }
+    if (cause.isEmpty()) {
+        session->profiles_ = RecordSets::profiles(*session->db_, &cause);
+    }
     if (!session->analyses_ || !session->settings_ || !session->profiles_) {
-        return {nullptr, QString::fromUtf8("Nie można odczytać tabel bazy danych „%1”: %2")
-                             .arg(path, session->db_->lastError())};
+        return {nullptr, QString::fromUtf8("Nie można odczytać tabel bazy danych „%1”: %2.")
+                             .arg(path, cause.isEmpty() ? session->db_->lastError() : cause)};
     }
     if (const QString refusal = session->loadSettings(path); !refusal.isEmpty()) {
         return {nullptr, refusal};

@@ -14,8 +14,11 @@ SqliteFailure SqliteFailure::of(sqlite3* db, int resultCode) {
         message = sqlite3_errstr(resultCode);
     }
     f.detail = QString::fromUtf8(message);
+    // A read the disk failed is reported by SQLite as damage (EIO reads as a corrupt
+    // file system): the system's own cause tells the two apart.
     const bool fileFailure = f.code == SQLITE_IOERR || f.code == SQLITE_CANTOPEN ||
-                             f.code == SQLITE_FULL || f.code == SQLITE_READONLY;
+                             f.code == SQLITE_FULL || f.code == SQLITE_READONLY ||
+                             f.code == SQLITE_CORRUPT;
     f.systemError = db && fileFailure ? sqlite3_system_errno(db) : 0;
     return f;
 }

@@ -412,9 +412,19 @@ void Kalmet::load(Session& session) {
     connectCommands();
     numbers_ = new AnalysisNumberModel(session, combo_);
     combo_->setModel(numbers_);  // owns and drops the previous model
-    if (combo_->count() > 0) {
-        selectAnalysisAt(combo_->count() - 1);
+    RecordSet& analyses = session.analyses();
+    analyses.clearReadError();
+    const int last = combo_->count() - 1;
+    if (last < 0) {
+        return;
     }
+    // The number of the analysis to show is read first: a read that fails is told, never
+    // left as an empty window.
+    if (!analyses.readFieldAt(last, QStringLiteral("Numer"))) {
+        showReadFailure(QString(), analyses.readError());
+        return;
+    }
+    selectAnalysisAt(last);
 }
 
 void Kalmet::connectCommands() {
@@ -554,10 +564,12 @@ void Kalmet::showReadFailure(const QString& numer, const QString& cause) {
     grid_->clearToOneRow();
     grid_->hide();
     clearResults();
+    const QString what = numer.isNull() ? QString::fromUtf8("listy analiz")
+                                        : QString::fromUtf8("analizy „%1”").arg(numer);
     const QString text = QString::fromUtf8(
-                             "Nie można odczytać analizy „%1” z bazy danych: %2.\n\n"
+                             "Nie można odczytać %1 z bazy danych: %2.\n\n"
                              "Wyniki nie są pokazane.")
-                             .arg(numer, cause);
+                             .arg(what, cause);
     readFailure_->setText(text);
     readFailure_->show();
     if (text == reportedFailure_) {
