@@ -143,15 +143,20 @@ Database::Opened Database::open(const QString& path, const RegionalSettings& reg
     if (const QString problem = db->validate(); !problem.isEmpty()) {
         return {nullptr, failure(path, problem)};
     }
+    // The settings every verdict reads are checked for readers too: a damaged row would
+    // judge every study with empty limits.
+    if (const QString problem = db->checkIntegrity(); !problem.isEmpty()) {
+        return {nullptr, failure(path, problem)};
+    }
     if (writing) {
-        if (const QString problem = db->checkIntegrity(); !problem.isEmpty()) {
-            return {nullptr, failure(path, problem)};
-        }
         if (const QString problem = db->probeWrite(); !problem.isEmpty()) {
             return {nullptr, failure(path, problem)};
         }
         db->exec("PRAGMA synchronous=FULL");
     }
+    // Each page is checked as it is first read: a malformed one is a damaged file, never
+    // read as data.
+    db->exec("PRAGMA cell_size_check=ON");
     db->setMapped(true);
     db->registerCollation();
     return {std::move(db), {}};

@@ -155,8 +155,32 @@ bool RecordSet::find(const QString& field, const Value& value) {
         }
     }
     noteReadFailure(matches);
+    checkIndexAround(columns_[column], value);
     position_ = best;
     return best < recordCount();
+}
+
+// A search goes through the field's index, whose damage would make a stored row look
+// absent (or another row look found): the entries from the value on, read on past it, and
+// the two before it, must each name a row that holds what the entry says. A few rowid lookups; a
+// disagreement or a read that fails is told as a damaged file.
+void RecordSet::checkIndexAround(const QString& field, const Value& value) const {
+    const QString column = quoted(field);
+    const QString table = quoted(table_);
+    Statement check(
+        db_.handle(),
+        QStringLiteral("SELECT count(*) FROM (SELECT * FROM (SELECT rowid AS r, %1 AS v FROM %2 "
+                       "WHERE %1 >= ?1 ORDER BY %1 LIMIT (SELECT count(*) FROM %2 WHERE %1 = "
+                       "?1) + 3) UNION ALL SELECT * FROM (SELECT rowid, %1 FROM %2 WHERE %1 < ?1 "
+                       "ORDER BY %1 DESC LIMIT 2)) AS i WHERE NOT EXISTS (SELECT 1 FROM %2 AS t "
+                       "NOT INDEXED WHERE t.rowid = i.r AND t.%1 IS i.v)")
+            .arg(column, table));
+    check.bind(1, value);
+    if (!check.next()) {
+        noteReadFailure(check);
+    } else if (check.columnInt64(0) != 0) {
+        readError_ = SqliteFailure::corrupt().text();
+    }
 }
 
 const QVector<Value>* RecordSet::currentRow() const {

@@ -85,6 +85,7 @@ private:
     RecordSet(Database& db, const QString& table);
     int columnIndex(const QString& name) const;
     void noteReadFailure(const Statement& statement) const;
+    void checkIndexAround(const QString& field, const Value& value) const;
     QString loadColumns();
     const QVector<Value>* currentRow() const;
     qint64 keyAt(int position) const;
