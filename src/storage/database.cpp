@@ -134,7 +134,7 @@ Database::Opened Database::open(const QString& path, const RegionalSettings& reg
                                            "każdą zmianę."))};
     }
     sqlite3_extended_result_codes(raw, 1);
-    sqlite3_busy_timeout(raw, 2000);
+    sqlite3_busy_handler(raw, &Database::waitForAccess, db.get());
     if (!writing && meetsInterruptedChange(raw)) {
         if (const QString problem = recoverInterruptedChange(path); !problem.isEmpty()) {
             return {nullptr, failure(path, problem)};
@@ -274,6 +274,34 @@ QString Database::validate() const {
         return QString::fromUtf8("w tabeli „Ustawienia” brak wiersza ustawień.");
     }
     return {};
+}
+
+// Another program (kalmet-cli export-all reading a large file, say) holds the file: wait
+// as long as a pass over the largest file takes, telling whoever listens now and then.
+int Database::waitForAccess(void* self, int attempt) {
+    auto* db = static_cast<Database*>(self);
+    if (attempt == 0) {
+        db->waitStarted_.start();
+        db->lastNotice_ = 0;
+    }
+    const qint64 waited = db->waitStarted_.elapsed();
+    if (waited >= db->longestWait_) {
+        return 0;
+    }
+    if (db->waiting_ && waited >= 300 && waited - db->lastNotice_ >= 250) {
+        db->lastNotice_ = waited;
+        db->waiting_(static_cast<int>(waited));
+    }
+    sqlite3_sleep(attempt < 10 ? 5 : 25);
+    return 1;
+}
+
+void Database::setWaitingNotice(std::function<void(int waitedMs)> notice) {
+    waiting_ = std::move(notice);
+}
+
+void Database::setLongestWait(int ms) {
+    longestWait_ = ms;
 }
 
 int Database::collate(QByteArrayView left, QByteArrayView right) const {

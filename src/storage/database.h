@@ -2,8 +2,10 @@
 
 #include <QByteArrayView>
 #include <QCollator>
+#include <QElapsedTimer>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 #include "regional_settings.h"
@@ -53,6 +55,11 @@ public:
     // would all count as the program's memory.
     void setMapped(bool mapped);
     QString lastError() const;
+    // How long a statement waits for a file another program holds (2 s unless set: an
+    // open is refused soon), and whom it tells while it waits (after the first 300 ms,
+    // about four times a second).
+    void setLongestWait(int ms);
+    void setWaitingNotice(std::function<void(int waitedMs)> notice);
     // Two UTF-8 texts in the order of the file's LOCALE collation.
     int collate(QByteArrayView left, QByteArrayView right) const;
 
@@ -73,9 +80,14 @@ private:
     QString checkIntegrity() const;
     QString probeWrite();
     void registerCollation();
+    static int waitForAccess(void* self, int attempt);
 
     sqlite3* db_;
     QString path_;
     RegionalSettings regional_;
     QCollator collator_;
+    std::function<void(int)> waiting_;
+    int longestWait_ = 2000;
+    QElapsedTimer waitStarted_;
+    qint64 lastNotice_ = 0;
 };

@@ -71,6 +71,7 @@ Session::Opened Session::openFile(const QString& path, const RegionalSettings& r
                                  .arg(path, cause)};
         }
     }
+    session->db_->setLongestWait(kLongestWaitMs);
     return {std::move(session), {}};
 }
 

@@ -20,6 +20,9 @@ public:
     static constexpr const char* kDatabaseFileName = "KALMET.MDB";
     // The longest date or number pattern the settings window takes.
     static constexpr int kPatternLength = 10;
+    // Once open, a statement waits this long for a file another program holds: as long as
+    // kalmet-cli export-all takes over the largest file.
+    static constexpr int kLongestWaitMs = 30000;
 
     struct Opened {
         std::unique_ptr<Session> session;  // null on failure

@@ -42,7 +42,8 @@ QString SqliteFailure::sentence() const {
         case SQLITE_BUSY:
         case SQLITE_LOCKED:
             return QString::fromUtf8(
-                "plik jest zablokowany przez inny program; zamknij go i spróbuj ponownie");
+                "plik jest zablokowany przez inny program (np. kalmet-cli export-all, który go "
+                "czyta); poczekaj, aż skończy, albo zamknij go i spróbuj ponownie");
         case SQLITE_READONLY:
         case SQLITE_PERM:
         case SQLITE_CANTOPEN:

@@ -4,7 +4,10 @@
 #include <QCryptographicHash>
 #include <QProcess>
 #include <QtTest>
+#include <atomic>
+#include <chrono>
 #include <csignal>
+#include <thread>
 
 #include "program_lock.h"
 #include "record_sets.h"
@@ -47,6 +50,7 @@ private slots:
     void permissionsAreRefusedWithTheirCause();
     void lockedFileIsRefused_data();
     void lockedFileIsRefused();
+    void writeWaitsForAReaderAndSaysSo();
     void deliveredFileIsNeverOverwritten();
     void buildPutsTheDatabaseBesideTheProgram();
 };
@@ -231,6 +235,39 @@ void DatabaseTest::lockedFileIsRefused() {
     QCOMPARE(reader.database != nullptr, lock == QLatin1String("BEGIN IMMEDIATE"));
     sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
     sqlite3_close(other);
+}
+
+// kalmet-cli export-all holds a read lock for as long as a large file takes: the
+// program's write waits for it (longer than the 2 s an open waits) and says so meanwhile.
+void DatabaseTest::writeWaitsForAReaderAndSaysSo() {
+    TestDatabase t;
+    auto opened = Session::openFile(t.path(), RegionalSettings::polish());
+    QVERIFY2(opened.session, qPrintable(opened.error));
+    Session& session = *opened.session;
+    int notices = 0;
+    session.database().setWaitingNotice([&notices](int) { ++notices; });
+    std::atomic<bool> holding = false;
+    std::thread reader([&] {
+        sqlite3* db = nullptr;
+        sqlite3_open(t.path().toUtf8().constData(), &db);
+        sqlite3_exec(db, "BEGIN; SELECT count(*) FROM Analiza;", nullptr, nullptr, nullptr);
+        holding = true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2600));
+        sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+        sqlite3_close(db);
+    });
+    while (!holding) {
+        std::this_thread::yield();
+    }
+    QElapsedTimer waited;
+    waited.start();
+    RecordSet& row = session.settingsRow();
+    const bool stored =
+        row.setField(QStringLiteral("Firma"), Value(QStringLiteral("Z"))) && row.update();
+    reader.join();
+    QVERIFY2(stored, qPrintable(row.lastError()));
+    QVERIFY(waited.elapsed() >= 2400);
+    QVERIFY(notices > 0);
 }
 
 void DatabaseTest::deliveredFileIsNeverOverwritten() {

@@ -60,6 +60,8 @@ struct WindowFixture {
             return false;
         }
         session = std::move(opened.session);
+        // a test that holds the file waits as long as the start does, not half a minute
+        session->database().setLongestWait(2000);
         window->load(*session);
         return true;
     }

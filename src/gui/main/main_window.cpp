@@ -13,6 +13,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScopedValueRollback>
+#include <QStatusBar>
 #include <QVBoxLayout>
 #include <cmath>
 #include <functional>
@@ -407,6 +408,9 @@ void Kalmet::buildWindow() {
 
 void Kalmet::load(Session& session) {
     session_ = &session;
+    // A write waits while another program reads the file (up to half a minute): the user
+    // sees why the window does not answer.
+    session.database().setWaitingNotice([this](int waitedMs) { showWaiting(waitedMs); });
     commands_ = std::make_unique<Commands>(*this, session, env_);
     modalCommands_ = std::make_unique<ModalCommands>(*this, session, env_);
     connectCommands();
@@ -425,6 +429,14 @@ void Kalmet::load(Session& session) {
         return;
     }
     selectAnalysisAt(last);
+}
+
+void Kalmet::showWaiting(int waitedMs) {
+    statusBar()->showMessage(
+        QString::fromUtf8("Czekam na dostęp do pliku… (używa go inny program, np. kalmet-cli "
+                          "export-all) — %1 s")
+            .arg(waitedMs / 1000));
+    statusBar()->repaint();  // the event loop waits with the statement
 }
 
 void Kalmet::connectCommands() {
@@ -453,6 +465,7 @@ void Kalmet::connectCommands() {
         connect(action, &QAction::triggered, this, [this, command = command] {
             const QScopedValueRollback<bool> running(commandRunning_, true);
             command();
+            setStatusBar(nullptr);  // a wait told is over with the command
         });
     }
     connect(previewButton_, &QPushButton::clicked, printAnalysis_, &QAction::trigger,

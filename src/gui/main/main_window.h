@@ -99,6 +99,7 @@ private:
     void clearScreen();
     void connectCommands();
     void refreshOnActivation();
+    void showWaiting(int waitedMs);
 
     UiEnvironment env_;
     Session* session_ = nullptr;
