@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "csv_study.h"
+#include "excerpt.h"
 #include "file_output.h"
 #include "report_inputs.h"
 #include "session.h"
@@ -78,8 +79,9 @@ int importOne(const QCommandLineParser& p, const Fail& fail, const Fail& usage) 
     for (const QString& pair : p.values(QStringLiteral("header"))) {
         const int eq = pair.indexOf(QLatin1Char('='));
         if (eq < 1 || !ReportInputs::analysisFields().contains(pair.left(eq))) {
-            return fail(QString::fromUtf8("Nieznane pole nagłówka „%1” (pola: %2).")
-                            .arg(pair, ReportInputs::analysisFields().join(QStringLiteral(", "))),
+            return fail(QString::fromUtf8("Nieznane pole nagłówka %1 (pola: %2).")
+                            .arg(quotedExcerpt(pair),
+                                 ReportInputs::analysisFields().join(QStringLiteral(", "))),
                         64);
         }
         header.insert(pair.left(eq), pair.mid(eq + 1));
