@@ -54,8 +54,7 @@ double oneAnova(const StudyInput& in, const StudyOutput& out, const RegionalSett
     if (!texts) {
         return a->components.rr.variance;
     }
-    return a->components.rr.variance +
-           AnovaTexts::of(*a, out, rs).components.size();
+    return a->components.rr.variance + AnovaTexts::of(*a, out, rs).components.size();
 }
 
 double microsecondsPer(const std::function<double()>& step, int rounds, double* checksum) {

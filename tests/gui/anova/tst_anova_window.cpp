@@ -51,8 +51,7 @@ void AnovaWindowTest::showsTheStudysAnova() {
     WindowFixture f(TestDatabase::fixture("aiag_10x3x3.sql"));
     QVERIFY(f.load());
     const AnalysisScreen study = studyInFile(f.database.path(), QStringLiteral("AIAG"));
-    const AnovaTexts::Texts expected =
-        AnovaTexts::of(*study.anova, study.study, f.regional);
+    const AnovaTexts::Texts expected = AnovaTexts::of(*study.anova, study.study, f.regional);
     bool shown = false;
     withAnovaWindow(f, 0, [&](AnovaWindow& w) {
         shown = true;
