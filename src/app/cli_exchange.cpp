@@ -99,7 +99,7 @@ int importOne(const QCommandLineParser& p, const Fail& fail, const Fail& usage) 
     }
     auto opened =
         Session::openFile(args[1], RegionalSettings::fromSystem(), Database::Access::ReadWrite,
-                          std::nullopt, Session::History::Leave);
+                          std::nullopt, Session::Additions::Leave);
     if (!opened.session) {
         return fail(opened.error, 2);
     }

@@ -191,7 +191,7 @@ std::optional<AnalysisScreen> computed(const QJsonObject& study, const QString& 
         return std::nullopt;
     }
     auto session = Session::openFile(path, options.regional, Database::Access::ReadOnly, kNumer,
-                                     Session::History::Leave);
+                                     Session::Additions::Leave);
     if (!session.session) {
         *failure = session.error;
         return std::nullopt;

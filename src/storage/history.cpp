@@ -1,55 +1,13 @@
 #include "history.h"
 
 #include "database.h"
+#include "schema_additions.h"
 #include "statement.h"
 
 namespace History {
 
-namespace {
-
-const char* const kCreate =
-    "CREATE TABLE Historia (Kiedy TEXT NOT NULL, Numer TEXT NOT NULL, Operator TEXT, "
-    "Czesc INTEGER NOT NULL, Powtorzenie INTEGER NOT NULL, Bylo, Jest, Dlaczego TEXT)";
-const char* const kIndex = "CREATE INDEX HistoriaNumer ON Historia (Numer)";
-
-bool runOne(Database& db, const char* sql, QString* cause) {
-    Statement statement(db.handle(), QString::fromLatin1(sql));
-    if (statement.run()) {
-        return true;
-    }
-    *cause = statement.error();
-    return false;
-}
-
-}  // namespace
-
-// Table names are one whatever their letter case, as SQLite compares them.
 bool hasTable(Database& db) {
-    Statement query(db.handle(),
-                    QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND "
-                                   "name = 'Historia' COLLATE NOCASE"));
-    return query.next();
-}
-
-QString migrate(Database& db) {
-    if (hasTable(db)) {  // made by this program, or another table of that name
-        return db.checkTable("Historia", {QStringLiteral("Kiedy"), QStringLiteral("Numer"),
-                                          QStringLiteral("Operator"), QStringLiteral("Czesc"),
-                                          QStringLiteral("Powtorzenie"), QStringLiteral("Bylo"),
-                                          QStringLiteral("Jest"), QStringLiteral("Dlaczego")});
-    }
-    if (!db.begin()) {
-        return db.lastError();
-    }
-    QString cause;
-    if (!runOne(db, kCreate, &cause) || !runOne(db, kIndex, &cause) || !db.commit()) {
-        if (cause.isEmpty()) {
-            cause = db.lastError();
-        }
-        db.rollback();
-        return cause;
-    }
-    return {};
+    return SchemaAdditions::hasHistory(db);
 }
 
 QString record(Database& db, const Entry& e) {

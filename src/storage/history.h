@@ -10,10 +10,9 @@
 class Database;
 
 // Historia: every correction of a measured value, kept so that a study's history can be
-// shown to an auditor. The table is added to a file by a one-time migration on the
-// program's own (writable) connection, in one transaction, beside the four tables of the
-// file, which it never touches. A file without it (read-only, or from before the
-// migration) has no history and works as before.
+// shown to an auditor. The table is one of the program's additions to a file
+// (SchemaAdditions); a file without it (read-only, or from before them) has no history
+// and works as before.
 namespace History {
 
 struct Entry {
@@ -27,8 +26,6 @@ struct Entry {
     QString why;
 };
 
-// Adds the table when the file lacks it; empty on success, else the cause.
-QString migrate(Database& db);
 bool hasTable(Database& db);
 // Inside the caller's transaction when there is one. Empty on success, else the cause.
 QString record(Database& db, const Entry& entry);

@@ -3,9 +3,9 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "history.h"
 #include "program_lock.h"
 #include "record_sets.h"
+#include "schema_additions.h"
 
 Session::Opened Session::openFolder(const QString& applicationFolder,
                                     const RegionalSettings& regional) {
@@ -15,7 +15,7 @@ Session::Opened Session::openFolder(const QString& applicationFolder,
 
 Session::Opened Session::openFile(const QString& path, const RegionalSettings& regional,
                                   Database::Access access,
-                                  const std::optional<QString>& onlyAnalysis, History history) {
+                                  const std::optional<QString>& onlyAnalysis, Additions additions) {
     std::unique_ptr<Session> session(new Session(regional));
     session->shared_.applicationFolder = QFileInfo(path).absolutePath();
     const bool writing = access == Database::Access::ReadWrite;
@@ -62,11 +62,11 @@ Session::Opened Session::openFile(const QString& path, const RegionalSettings& r
     if (const QString refusal = session->loadSettings(path); !refusal.isEmpty()) {
         return {nullptr, refusal};
     }
-    // The history of corrections joins the file once, on the program's own connection,
+    // The program's additions join the file once, on the program's own connection,
     // and only when the start is not refused (a refused file stays as it was).
-    if (writing && history == History::Add) {
-        if (const QString cause = ::History::migrate(*session->db_); !cause.isEmpty()) {
-            return {nullptr, QString::fromUtf8("Nie można dodać tabeli historii zmian do bazy "
+    if (writing && additions == Additions::Add) {
+        if (const QString cause = SchemaAdditions::add(*session->db_); !cause.isEmpty()) {
+            return {nullptr, QString::fromUtf8("Nie można dodać tabel programu do bazy "
                                                "danych „%1”: %2")
                                  .arg(path, cause)};
         }

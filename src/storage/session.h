@@ -34,13 +34,14 @@ public:
     // Any database file (the batch interface names it on its command line and only
     // reads it). With onlyAnalysis, the analysis record set holds just the analyses of
     // that number.
-    // The program's own writable start adds the history table to a file that lacks it;
-    // other writers (kalmet-cli import) pass History::Leave and never change the schema.
-    enum class History { Add, Leave };
+    // The program's own writable start adds its tables and columns (SchemaAdditions) to a
+    // file that lacks them; other writers (kalmet-cli import) pass Additions::Leave and
+    // never change the schema.
+    enum class Additions { Add, Leave };
     static Opened openFile(const QString& path, const RegionalSettings& regional,
                            Database::Access access = Database::Access::ReadWrite,
                            const std::optional<QString>& onlyAnalysis = std::nullopt,
-                           History history = History::Add);
+                           Additions additions = Additions::Add);
 
     Database& database() { return *db_; }
     RecordSet& analyses() { return *analyses_; }
