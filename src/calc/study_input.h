@@ -6,6 +6,7 @@
 
 #include "factor_tables.h"
 #include "regional_settings.h"
+#include "series_row.h"
 #include "shown_numbers.h"
 #include "value.h"
 
@@ -13,11 +14,7 @@ class RecordSet;
 struct SharedValues;
 
 // One measurement series as the record set delivers it.
-struct SeriesInput {
-    Value appraiser;       // Operator
-    QVector<Value> parts;  // P1 .. PN
-    Value average;         // ObX, as stored
-};
+using SeriesInput = SeriesRow;
 
 // Everything the R&R statistics read: the analysis header, the settings, and the
 // series in record-set order (appraisers together, in the locale's order).

@@ -4,7 +4,7 @@
 
 #include "analysis_fields.h"
 #include "database.h"
-#include "statement.h"
+#include "new_rows.h"
 
 namespace StudyStore {
 
@@ -53,62 +53,31 @@ QString insertAnalysis(Database& db, const StudyFile& study, const QString& nume
     fields.insert(QStringLiteral("LiczbaN"), {QString::number(study.parts), {}});
     fields.insert(QStringLiteral("LiczbaK"), {QString::number(study.appraisers.size()), {}});
     fields.insert(QStringLiteral("LiczbaR"), {QString::number(study.trials()), {}});
-    const QStringList names = fields.keys();
-    Statement insert(
-        db.handle(),
-        QStringLiteral("INSERT INTO Analiza (%1) VALUES (%2)")
-            .arg(names.join(QStringLiteral(", ")),
-                 QStringList(names.size(), QStringLiteral("?")).join(QStringLiteral(", "))));
-    for (int i = 0; i < names.size(); ++i) {
-        const QString& name = names[i];
-        const bool count = name.startsWith(QLatin1String("Liczba"));
-        insert.bind(i + 1,
-                    count ? Value(fields[name].text.toDouble()) : fieldValue(name, fields[name]));
+    QVector<std::pair<QString, Value>> values;
+    for (auto it = fields.cbegin(); it != fields.cend(); ++it) {
+        const bool count = it.key().startsWith(QLatin1String("Liczba"));
+        values.append({it.key(), count ? Value(it->text.toDouble()) : fieldValue(it.key(), *it)});
     }
-    return insert.run() ? QString() : insert.error();
+    return NewRows::insertAnalysis(db, values);
 }
 
 }  // namespace
 
 QString storeSeries(Database& db, const StudyFile& study, const QString& numer) {
-    QStringList columns{QStringLiteral("ID"), QStringLiteral("Operator")};
-    for (int j = 1; j <= study.parts; ++j) {
-        columns << QStringLiteral("P%1").arg(j);
-    }
-    columns << QStringLiteral("ObX");
-    Statement insert(
-        db.handle(),
-        QStringLiteral("INSERT INTO DanePom (%1) VALUES (%2)")
-            .arg(columns.join(QStringLiteral(", ")),
-                 QStringList(columns.size(), QStringLiteral("?")).join(QStringLiteral(", "))));
+    QVector<SeriesRow> rows;
     for (int a = 0; a < study.appraisers.size(); ++a) {
         for (const QVector<Value>& trial : study.values[a]) {
-            insert.reset();
-            insert.bind(1, Value(numer));
-            insert.bind(2, Value(study.appraisers[a]));
+            SeriesRow row{Value(study.appraisers[a]), trial.mid(0, study.parts), Value()};
             double sum = 0;
             for (int j = 0; j < study.parts; ++j) {
-                insert.bind(j + 3, trial.value(j));
                 sum += trial.value(j).number();
             }
-            insert.bind(study.parts + 3, Value(sum / study.parts));
-            if (!insert.run()) {
-                return insert.error();
-            }
+            row.average = Value(sum / study.parts);
+            rows << row;
         }
     }
-    return {};
+    return NewRows::insertSeries(db, numer, rows);
 }
-
-namespace {
-
-bool numberTaken(Database& db, const QString& numer) {
-    Statement query(db.handle(), QStringLiteral("SELECT 1 FROM Analiza WHERE Numer = ?"));
-    query.bind(1, Value(numer));
-    return query.next();
-}
-
-}  // namespace
 
 QDateTime readingsDate(const ReportInputs& in) {
     const QDate date = QDate::fromString(in.field("Data").toText(in.regional), Qt::ISODate);
@@ -158,7 +127,7 @@ QString storeNew(Database& db, const StudyFile& study, const QString& numer,
     if (!db.begin()) {
         return db.lastError();
     }
-    QString cause = numberTaken(db, numer)
+    QString cause = NewRows::numberTaken(db, numer)
                         ? QString::fromUtf8("analiza o numerze „%1” już istnieje").arg(numer)
                         : insertAnalysis(db, study, numer, header);
     if (cause.isEmpty()) {

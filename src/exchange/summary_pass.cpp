@@ -34,14 +34,14 @@ constexpr int columnOf(std::string_view field) {
 }
 
 // Numer, the header fields, then what the statistics read of the analysis.
-QString analysisColumns() {
+QStringList analysisColumns() {
     QStringList names{QStringLiteral("Numer")};
     for (const char* field : StudySummary::kHeaderFields) {
         names << QString::fromLatin1(field);
     }
     names << QStringLiteral("CoRef") << QStringLiteral("WN") << QStringLiteral("GWG")
           << QStringLiteral("DWG");
-    return names.join(QStringLiteral(", "));
+    return names;
 }
 
 }  // namespace
@@ -51,8 +51,7 @@ SummaryPass::SummaryPass(Session& session, QIODevice& out, const Output& output)
       regional_(session.regional()),
       out_(out),
       output_(output),
-      analyses_(session.database().handle(),
-                QStringLiteral("SELECT %1 FROM Analiza ORDER BY rowid").arg(analysisColumns())),
+      analyses_(session.database(), analysisColumns()),
       settings_(StudyInput::withSettings(session.settingsRow(), session.shared())) {
     for (const char* field : StudySummary::kHeaderFields) {
         headerNames_ << QString::fromLatin1(field);
@@ -116,9 +115,11 @@ SummaryPass::Rows SummaryPass::rowsOf(Batch& batch) {
     rows.count = static_cast<int>(batch.analyses.size());
     bool first = batch.first;
     for (Pending& pending : batch.analyses) {
-        const QString damage = reader->read(pending.numer, pending.input)
-                                   ? AnalysisScreen::damageIn(pending.input, regional_)
-                                   : reader->error();
+        const QString damage =
+            reader->read(pending.numer, StudyInput::partCount(pending.input.parts),
+                         pending.input.series)
+                ? AnalysisScreen::damageIn(pending.input, regional_)
+                : reader->error();
         if (!damage.isEmpty()) {
             rows.error =
                 QString::fromUtf8("analiza „%1”: %2").arg(pending.numer.toText(regional_), damage);
@@ -131,7 +132,7 @@ SummaryPass::Rows SummaryPass::rowsOf(Batch& batch) {
 }
 
 bool SummaryPass::run(const std::function<void(int, int)>& progress, QString* error) {
-    const int total = countAnalyses();
+    const int total = AnalysisRows::count(session_.database()).value_or(0);
     const int threads = std::max(1, QThread::idealThreadCount());
     if (!openReaders(threads, error)) {
         return false;
@@ -219,22 +220,11 @@ void SummaryPass::returnReader(std::unique_ptr<SeriesReader> reader) {
     readerBack_.wakeOne();
 }
 
-// A statement stepped past its end would start again: the end is remembered.
-bool SummaryPass::nextAnalysis() {
-    atEnd_ = atEnd_ || !analyses_.next();
-    return !atEnd_;
-}
-
-int SummaryPass::countAnalyses() const {
-    Statement count(session_.database().handle(), QStringLiteral("SELECT count(*) FROM Analiza"));
-    return count.next() ? static_cast<int>(count.columnInt64(0)) : 0;
-}
-
 std::optional<SummaryPass::Batch> SummaryPass::readBatch(QString* error) {
     Batch batch;
     batch.first = !started_;
     batch.analyses.reserve(kBatchSize);
-    while (batch.analyses.size() < kBatchSize && nextAnalysis()) {
+    while (batch.analyses.size() < kBatchSize && analyses_.next()) {
         batch.analyses << readAnalysis();
         started_ = true;
     }
@@ -248,18 +238,18 @@ std::optional<SummaryPass::Batch> SummaryPass::readBatch(QString* error) {
 // The analysis's own fields; its series are read on the worker.
 SummaryPass::Pending SummaryPass::readAnalysis() const {
     Pending pending;
-    pending.numer = analyses_.column(0);
+    pending.numer = analyses_.field(0);
     pending.header.reserve(kHeaderCount);
     for (int i = 0; i < kHeaderCount; ++i) {
-        pending.header << analyses_.column(i + 1);
+        pending.header << analyses_.field(i + 1);
     }
     pending.input = settings_;
-    pending.input.parts = analyses_.column(columnOf("LiczbaN"));
-    pending.input.appraisers = analyses_.column(columnOf("LiczbaK"));
-    pending.input.trials = analyses_.column(columnOf("LiczbaR"));
-    pending.input.referenceMode = analyses_.column(kHeaderCount + 1);
-    pending.input.WN = analyses_.column(kHeaderCount + 2);
-    pending.input.GWG = analyses_.column(kHeaderCount + 3);
-    pending.input.DWG = analyses_.column(kHeaderCount + 4);
+    pending.input.parts = analyses_.field(columnOf("LiczbaN"));
+    pending.input.appraisers = analyses_.field(columnOf("LiczbaK"));
+    pending.input.trials = analyses_.field(columnOf("LiczbaR"));
+    pending.input.referenceMode = analyses_.field(kHeaderCount + 1);
+    pending.input.WN = analyses_.field(kHeaderCount + 2);
+    pending.input.GWG = analyses_.field(kHeaderCount + 3);
+    pending.input.DWG = analyses_.field(kHeaderCount + 4);
     return pending;
 }

@@ -9,9 +9,9 @@
 #include <memory>
 #include <optional>
 
+#include "analysis_rows.h"
 #include "csv_study.h"
 #include "series_reader.h"
-#include "statement.h"
 #include "study_input.h"
 
 class Session;
@@ -66,8 +66,6 @@ private:
     bool openReaders(int count, QString* error);
     std::unique_ptr<SeriesReader> takeReader();
     void returnReader(std::unique_ptr<SeriesReader> reader);
-    bool nextAnalysis();
-    int countAnalyses() const;
     // The next analyses, up to a batch of them; none at the end of the file, and no batch
     // on a failed read (the cause in *error).
     std::optional<Batch> readBatch(QString* error);
@@ -77,11 +75,10 @@ private:
     const RegionalSettings& regional_;
     QIODevice& out_;
     const Output output_;
-    Statement analyses_;
+    AnalysisRows analyses_;
     StudyInput settings_;
     QStringList headerNames_;
     bool started_ = false;  // a batch has been read: the next is not the file's first
-    bool atEnd_ = false;
     QMutex readersLock_;
     QWaitCondition readerBack_;
     std::vector<std::unique_ptr<SeriesReader>> readers_;  // the ones no worker holds

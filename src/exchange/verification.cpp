@@ -15,8 +15,8 @@
 #include "build_id.h"
 #include "database.h"
 #include "number_pattern.h"
+#include "record_sets.h"
 #include "session.h"
-#include "statement.h"
 #include "study_store.h"
 #include "system_error.h"
 
@@ -167,11 +167,16 @@ StudyFile studyFileOf(const QJsonObject& study) {
 
 // The study's settings, then the study stored as an import stores one.
 QString writeRows(Database& db, const QJsonObject& study) {
-    Statement settings(db.handle(), QStringLiteral("UPDATE Ustawienia SET FP = ?, Proc = ?"));
-    settings.bind(1, Value(study.value(QStringLiteral("pattern")).toString()));
-    settings.bind(2, Value(study.value(QStringLiteral("level")).toDouble()));
-    if (!settings.run()) {
-        return settings.error();
+    QString error;
+    const std::unique_ptr<RecordSet> settings = RecordSets::settings(db, &error);
+    const bool set = settings &&
+                     settings->setField(QStringLiteral("FP"),
+                                        Value(study.value(QStringLiteral("pattern")).toString())) &&
+                     settings->setField(QStringLiteral("Proc"),
+                                        Value(study.value(QStringLiteral("level")).toDouble())) &&
+                     settings->update();
+    if (!set) {
+        return settings ? settings->lastError() : error;
     }
     return StudyStore::storeNew(db, studyFileOf(study), kNumer, {});
 }

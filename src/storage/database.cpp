@@ -355,6 +355,14 @@ void Database::rollback() {
     exec("ROLLBACK");
 }
 
+qint64 Database::lastInsertedRow() const {
+    return sqlite3_last_insert_rowid(db_);
+}
+
+int Database::changedRows() const {
+    return sqlite3_changes(db_);
+}
+
 QString Database::lastError() const {
     return SqliteFailure::lastOf(db_).text();
 }

@@ -39,7 +39,6 @@ public:
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
 
-    sqlite3* handle() const { return db_; }
     const RegionalSettings& regional() const { return regional_; }
     QString path() const { return path_; }
 
@@ -55,6 +54,9 @@ public:
     // would all count as the program's memory.
     void setMapped(bool mapped);
     QString lastError() const;
+    // The rowid of the last row inserted, and how many rows the last change touched.
+    qint64 lastInsertedRow() const;
+    int changedRows() const;
     // How long a statement waits for a file another program holds (2 s unless set: an
     // open is refused soon), and whom it tells while it waits (after the first 300 ms,
     // about four times a second).
@@ -73,6 +75,8 @@ public:
     QString checkTable(const char* table, const QStringList& fields) const;
 
 private:
+    friend class Statement;
+    sqlite3* handle() const { return db_; }
     Database(sqlite3* db, const QString& path, const RegionalSettings& regional);
     bool exec(const char* sql);
     QString validate() const;

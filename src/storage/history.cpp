@@ -11,10 +11,9 @@ bool hasTable(Database& db) {
 }
 
 QString record(Database& db, const Entry& e) {
-    Statement insert(db.handle(),
-                     QStringLiteral("INSERT INTO Historia (Kiedy, Numer, Operator, Czesc, "
-                                    "Powtorzenie, Bylo, Jest, Dlaczego) VALUES (?, ?, ?, ?, ?, "
-                                    "?, ?, ?)"));
+    Statement insert(db, QStringLiteral("INSERT INTO Historia (Kiedy, Numer, Operator, Czesc, "
+                                        "Powtorzenie, Bylo, Jest, Dlaczego) VALUES (?, ?, ?, ?, ?, "
+                                        "?, ?, ?)"));
     insert.bind(1, Value(e.when.toString(Qt::ISODate)));
     insert.bind(2, Value(e.numer));
     insert.bind(3, Value(e.appraiser));
@@ -30,7 +29,7 @@ QString forgetAnalysis(Database& db, const QString& numer) {
     if (!hasTable(db)) {
         return {};
     }
-    Statement remove(db.handle(), QStringLiteral("DELETE FROM Historia WHERE Numer = ?"));
+    Statement remove(db, QStringLiteral("DELETE FROM Historia WHERE Numer = ?"));
     remove.bind(1, Value(numer));
     return remove.run() ? QString() : remove.error();
 }
@@ -39,12 +38,10 @@ QString forgetSeries(Database& db, const QString& numer, const QString& appraise
     if (!hasTable(db)) {
         return {};
     }
-    Statement remove(db.handle(),
-                     QStringLiteral("DELETE FROM Historia WHERE Numer = ? AND Operator = ? AND "
-                                    "Powtorzenie = ?"));
-    Statement renumber(db.handle(),
-                       QStringLiteral("UPDATE Historia SET Powtorzenie = Powtorzenie - 1 WHERE "
-                                      "Numer = ? AND Operator = ? AND Powtorzenie > ?"));
+    Statement remove(db, QStringLiteral("DELETE FROM Historia WHERE Numer = ? AND Operator = ? AND "
+                                        "Powtorzenie = ?"));
+    Statement renumber(db, QStringLiteral("UPDATE Historia SET Powtorzenie = Powtorzenie - 1 WHERE "
+                                          "Numer = ? AND Operator = ? AND Powtorzenie > ?"));
     for (Statement* statement : {&remove, &renumber}) {
         statement->bind(1, Value(numer));
         statement->bind(2, Value(appraiser));
@@ -61,9 +58,8 @@ std::optional<std::vector<Entry>> read(Database& db, const QString& numer, QStri
     if (!hasTable(db)) {
         return out;
     }
-    Statement query(db.handle(),
-                    QStringLiteral("SELECT Kiedy, Operator, Czesc, Powtorzenie, Bylo, Jest, "
-                                   "Dlaczego FROM Historia WHERE Numer = ? ORDER BY rowid"));
+    Statement query(db, QStringLiteral("SELECT Kiedy, Operator, Czesc, Powtorzenie, Bylo, Jest, "
+                                       "Dlaczego FROM Historia WHERE Numer = ? ORDER BY rowid"));
     query.bind(1, Value(numer));
     while (query.next()) {
         Entry e;

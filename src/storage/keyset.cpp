@@ -23,7 +23,7 @@ bool Keyset::load(const QString& sql, const QVector<Value>& parameters, bool sto
 
 bool Keyset::readKeys(const QString& sql, const QVector<Value>& parameters, bool storedOrder,
                       QString* error) const {
-    Statement keys(db_.handle(), sql);
+    Statement keys(db_, sql);
     for (int i = 0; i < parameters.size(); ++i) {
         keys.bind(i + 1, parameters[i]);
     }
@@ -45,7 +45,7 @@ bool Keyset::readKeys(const QString& sql, const QVector<Value>& parameters, bool
 }
 
 bool Keyset::loadOnDemand(QString* error) {
-    Statement count(db_.handle(), QStringLiteral("SELECT count(*) FROM %1").arg(quoted(table_)));
+    Statement count(db_, QStringLiteral("SELECT count(*) FROM %1").arg(quoted(table_)));
     if (!count.next()) {
         *error = count.error();
         return false;
@@ -61,7 +61,7 @@ bool Keyset::loadPageAround(int position) const {
     constexpr int kPage = 256;
     const bool last = position >= onDemandCount_ - kPage;
     const int first = last ? onDemandCount_ - 1 : position / kPage * kPage;
-    Statement page(db_.handle(),
+    Statement page(db_,
                    QStringLiteral("SELECT rowid FROM %1 ORDER BY rowid %2 LIMIT %3 OFFSET %4")
                        .arg(quoted(table_), last ? QStringLiteral("DESC") : QStringLiteral("ASC"))
                        .arg(kPage)
@@ -128,7 +128,7 @@ int Keyset::countedPosition(qint64 key) const {
         return loadAll() ? positionOf(key) : -1;
     }
     const bool fromEnd = key > knownKeys_.value(last) / 2;
-    Statement count(db_.handle(),
+    Statement count(db_,
                     QStringLiteral("SELECT count(*) FROM %1 WHERE rowid %2 ?")
                         .arg(quoted(table_), fromEnd ? QStringLiteral(">=") : QStringLiteral("<")));
     count.bindInt64(1, key);

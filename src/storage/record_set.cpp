@@ -43,7 +43,7 @@ std::unique_ptr<RecordSet> RecordSet::open(Database& db, const Query& query, QSt
     if (!query.where.isEmpty()) {
         fetch += QStringLiteral(" AND (%1)").arg(query.where);
     }
-    set->fetch_ = std::make_unique<Statement>(db.handle(), fetch);
+    set->fetch_ = std::make_unique<Statement>(db, fetch);
     set->fetchParameters_ = query.parameters;
     set->position_ = 0;
     const bool storedOrder = query.orderBy.isEmpty();
@@ -71,7 +71,7 @@ qint64 RecordSet::keyAt(int position) const {
 // Empty when the columns are read; else why not: a read that failed says so, and only a
 // table that is really not there is called missing.
 QString RecordSet::loadColumns() {
-    Statement info(db_.handle(), QStringLiteral("PRAGMA table_info(%1)").arg(quoted(table_)));
+    Statement info(db_, QStringLiteral("PRAGMA table_info(%1)").arg(quoted(table_)));
     while (info.next()) {
         const QString name = info.column(1).text();
         columnByLowerName_.insert(name.toLower(), static_cast<int>(columns_.size()));
@@ -144,8 +144,8 @@ bool RecordSet::find(const QString& field, const Value& value) {
     if (column < 0 || start >= recordCount()) {
         return false;
     }
-    Statement matches(db_.handle(), QStringLiteral("SELECT rowid FROM %1 WHERE %2 = ?")
-                                        .arg(quoted(table_), quoted(columns_[column])));
+    Statement matches(db_, QStringLiteral("SELECT rowid FROM %1 WHERE %2 = ?")
+                               .arg(quoted(table_), quoted(columns_[column])));
     matches.bind(1, value);
     int best = recordCount();
     while (matches.next()) {
@@ -168,7 +168,7 @@ void RecordSet::checkIndexAround(const QString& field, const Value& value) const
     const QString column = quoted(field);
     const QString table = quoted(table_);
     Statement check(
-        db_.handle(),
+        db_,
         QStringLiteral("SELECT count(*) FROM (SELECT * FROM (SELECT rowid AS r, %1 AS v FROM %2 "
                        "WHERE %1 >= ?1 ORDER BY %1 LIMIT (SELECT count(*) FROM %2 WHERE %1 = "
                        "?1) + 3) UNION ALL SELECT * FROM (SELECT rowid, %1 FROM %2 WHERE %1 < ?1 "
@@ -254,8 +254,8 @@ std::optional<Value> RecordSet::readFieldAt(int position, const QString& name) c
     if (!key) {
         return std::nullopt;
     }
-    Statement one(db_.handle(), QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?")
-                                    .arg(quoted(columns_[column]), quoted(table_)));
+    Statement one(db_, QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?")
+                           .arg(quoted(columns_[column]), quoted(table_)));
     one.bindInt64(1, *key);
     if (one.next()) {
         return one.column(0);
@@ -278,7 +278,7 @@ QVector<Value> RecordSet::column(const QString& name) const {
     }
     // Unordered, so that an index holding the field serves the walk.
     Statement all(
-        db_.handle(),
+        db_,
         QStringLiteral("SELECT rowid, %1 FROM %2").arg(quoted(columns_[column]), quoted(table_)));
     while (all.next()) {
         const int index = keyset_.positionOf(all.columnInt64(0));
@@ -359,7 +359,7 @@ bool RecordSet::insertRow() {
             ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoted(table_))
             : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                   .arg(quoted(table_), names.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
-    Statement insert(db_.handle(), sql);
+    Statement insert(db_, sql);
     for (int i = 0; i < values.size(); ++i) {
         insert.bind(i + 1, values[i]);
     }
@@ -367,7 +367,7 @@ bool RecordSet::insertRow() {
         error_ = insert.error();
         return false;
     }
-    position_ = keyset_.append(sqlite3_last_insert_rowid(db_.handle()));
+    position_ = keyset_.append(db_.lastInsertedRow());
     return true;
 }
 
@@ -383,8 +383,8 @@ bool RecordSet::updateRow() {
     if (assignments.isEmpty()) {
         return true;
     }
-    Statement change(db_.handle(), QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
-                                       .arg(quoted(table_), assignments.join(QLatin1Char(','))));
+    Statement change(db_, QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
+                              .arg(quoted(table_), assignments.join(QLatin1Char(','))));
     int i = 0;
     for (; i < values.size(); ++i) {
         change.bind(i + 1, values[i]);
@@ -394,7 +394,7 @@ bool RecordSet::updateRow() {
         error_ = change.error();
         return false;
     }
-    if (sqlite3_changes(db_.handle()) == 0) {
+    if (db_.changedRows() == 0) {
         error_ = QString::fromUtf8("wiersz nie istnieje już w bazie danych.");
         return false;
     }
@@ -426,8 +426,7 @@ bool RecordSet::deleteCurrent() {
         error_ = QString::fromUtf8("brak bieżącego wiersza do usunięcia.");
         return false;
     }
-    Statement remove(db_.handle(),
-                     QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quoted(table_)));
+    Statement remove(db_, QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quoted(table_)));
     remove.bindInt64(1, keyAt(position_));
     if (!remove.run()) {
         error_ = remove.error();

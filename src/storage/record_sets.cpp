@@ -31,14 +31,13 @@ namespace {
 // when they agree, else the cause.
 QString seriesDisagreeingWithIndex(Database& db, const QString& numer) {
     Statement check(
-        db.handle(),
-        QStringLiteral(
-            "SELECT count(*) FROM (SELECT * FROM (SELECT rowid AS r, ID, Operator FROM DanePom "
-            "WHERE ID >= ?1 ORDER BY ID, Operator LIMIT (SELECT count(*) FROM DanePom WHERE "
-            "ID = ?1) + 3) UNION ALL SELECT * FROM (SELECT rowid, ID, Operator FROM DanePom "
-            "WHERE ID < ?1 ORDER BY ID DESC, Operator DESC LIMIT 2)) AS i WHERE NOT EXISTS "
-            "(SELECT 1 FROM DanePom AS t NOT INDEXED WHERE t.rowid = i.r AND t.ID IS i.ID AND "
-            "t.Operator IS i.Operator)"));
+        db, QStringLiteral(
+                "SELECT count(*) FROM (SELECT * FROM (SELECT rowid AS r, ID, Operator FROM DanePom "
+                "WHERE ID >= ?1 ORDER BY ID, Operator LIMIT (SELECT count(*) FROM DanePom WHERE "
+                "ID = ?1) + 3) UNION ALL SELECT * FROM (SELECT rowid, ID, Operator FROM DanePom "
+                "WHERE ID < ?1 ORDER BY ID DESC, Operator DESC LIMIT 2)) AS i WHERE NOT EXISTS "
+                "(SELECT 1 FROM DanePom AS t NOT INDEXED WHERE t.rowid = i.r AND t.ID IS i.ID AND "
+                "t.Operator IS i.Operator)"));
     check.bind(1, Value(numer));
     if (!check.next()) {
         return check.failureText().value_or(SqliteFailure::corrupt().text());
@@ -66,7 +65,7 @@ std::unique_ptr<RecordSet> series(Database& db, const QString& numer, QString* e
 }
 
 std::optional<int> countSeries(Database& db, const QString& numer, const QString& appraiser) {
-    Statement count(db.handle(),
+    Statement count(db,
                     QStringLiteral("SELECT count(ID) FROM DanePom WHERE ID = ? AND Operator = ?"));
     count.bind(1, Value(numer));
     count.bind(2, Value(appraiser));
@@ -77,7 +76,7 @@ std::optional<int> countSeries(Database& db, const QString& numer, const QString
 }
 
 std::optional<int> countAnalysesNaming(Database& db, const QString& profile) {
-    Statement count(db.handle(), QStringLiteral("SELECT count(*) FROM Analiza WHERE NazwaT = ?"));
+    Statement count(db, QStringLiteral("SELECT count(*) FROM Analiza WHERE NazwaT = ?"));
     count.bind(1, Value(profile));
     if (!count.next()) {
         return std::nullopt;

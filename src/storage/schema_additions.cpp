@@ -46,8 +46,8 @@ const QVector<Addition>& additions() {
 
 // Table names are one whatever their letter case, as SQLite compares them.
 bool hasTable(Database& db, const char* table) {
-    Statement query(db.handle(), QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = "
-                                                "'table' AND name = ? COLLATE NOCASE"));
+    Statement query(db, QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = "
+                                       "'table' AND name = ? COLLATE NOCASE"));
     query.bind(1, Value(QString::fromLatin1(table)));
     return query.next();
 }
@@ -82,7 +82,7 @@ QString add(Database& db) {
         return db.lastError();
     }
     for (const QString& sql : missing) {
-        Statement statement(db.handle(), sql);
+        Statement statement(db, sql);
         if (!statement.run()) {
             const QString cause = statement.error();
             db.rollback();

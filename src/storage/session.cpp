@@ -65,10 +65,10 @@ Session::Opened Session::openFile(const QString& path, const RegionalSettings& r
     // The program's additions join the file once, on the program's own connection,
     // and only when the start is not refused (a refused file stays as it was).
     if (writing && additions == Additions::Add) {
-        if (const QString cause = SchemaAdditions::add(*session->db_); !cause.isEmpty()) {
+        if (const QString failure = SchemaAdditions::add(*session->db_); !failure.isEmpty()) {
             return {nullptr, QString::fromUtf8("Nie można dodać tabel programu do bazy "
                                                "danych „%1”: %2")
-                                 .arg(path, cause)};
+                                 .arg(path, failure)};
         }
     }
     session->db_->setLongestWait(kLongestWaitMs);

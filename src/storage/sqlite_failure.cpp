@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 #include <QStringList>
 
+#include "storage_causes.h"
 #include "system_error.h"
 
 SqliteFailure SqliteFailure::of(sqlite3* db, int resultCode) {
@@ -52,7 +53,7 @@ QString SqliteFailure::sentence() const {
         case SQLITE_NOTADB:
             return QString::fromUtf8("plik nie jest bazą danych programu Kalmet");
         case SQLITE_CORRUPT:
-            return QString::fromUtf8("plik bazy danych jest uszkodzony");
+            return StorageCauses::damagedFile();
         case SQLITE_FULL:
             return QString::fromUtf8("brak miejsca na dysku");
         case SQLITE_IOERR:

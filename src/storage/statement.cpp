@@ -2,6 +2,10 @@
 
 #include <sqlite3.h>
 
+#include "database.h"
+
+Statement::Statement(const Database& db, const QString& sql) : Statement(db.handle(), sql) {}
+
 Statement::Statement(sqlite3* db, const QString& sql) : db_(db) {
     const QByteArray text = sql.toUtf8();
     const int rc =

@@ -7,12 +7,16 @@
 #include "sqlite_failure.h"
 #include "value.h"
 
+class Database;
 struct sqlite3;
 struct sqlite3_stmt;
 
-// One prepared SQL statement; every value goes in as a bound parameter.
+// One prepared SQL statement; every value goes in as a bound parameter. Only storage/
+// makes them: the rest of the program reads and writes through storage's functions.
 class Statement {
 public:
+    Statement(const Database& db, const QString& sql);
+    // On a connection the Database does not hold yet (its own checks while it opens).
     Statement(sqlite3* db, const QString& sql);
     ~Statement();
     Statement(const Statement&) = delete;

@@ -9,7 +9,7 @@
 #include "measured_values.h"
 #include "number_reader.h"
 #include "session.h"
-#include "sqlite_failure.h"
+#include "storage_causes.h"
 
 namespace {
 
@@ -65,7 +65,7 @@ QString AnalysisScreen::damageIn(const StudyInput& input, const RegionalSettings
                 value.isText() ? !isNumeric(value.text(), rs) : !std::isfinite(value.number());
             if (noNumber) {
                 return QString::fromUtf8("%1: wartość pomiaru %2 nie jest liczbą")
-                    .arg(SqliteFailure::corrupt().sentence(),
+                    .arg(StorageCauses::damagedFile(),
                          quotedExcerpt(value.isText() ? value.text()
                                                       : QString::number(value.number())));
             }

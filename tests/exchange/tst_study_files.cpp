@@ -369,7 +369,7 @@ void StudyFilesTest::killedImportLeavesNoPartialAnalysis() {
         waitpid(child, nullptr, 0);
         auto opened = Database::open(t.path(), RegionalSettings::polish());
         QVERIFY2(opened.database, qPrintable(opened.error));
-        Statement partial(opened.database->handle(),
+        Statement partial(*opened.database,
                           QStringLiteral("SELECT count(*) FROM Analiza a WHERE (SELECT count(*) "
                                          "FROM DanePom d WHERE d.ID = a.Numer) <> 9"));
         QVERIFY(partial.next());
@@ -431,8 +431,8 @@ void StudyFilesTest::seriesReaderKeepsTheDatabasesOrder() {
         "('S', 'Łukasz', 3), ('S', 'marek', 4), ('S', NULL, 5), ('S', 'Marek', 6), "
         "('S', X'4D00FF', 7), ('S', '', 8), ('S', 'Łukasz', 9), ('S', 'Ewa', 10);"
         "UPDATE DanePom SET Operator = 12 WHERE P1 = 10;"));
-    Statement ordered(t.db().handle(), QStringLiteral("SELECT P1 FROM DanePom WHERE ID = 'S' "
-                                                      "ORDER BY Operator COLLATE LOCALE, rowid"));
+    Statement ordered(t.db(), QStringLiteral("SELECT P1 FROM DanePom WHERE ID = 'S' "
+                                             "ORDER BY Operator COLLATE LOCALE, rowid"));
     QStringList expected;
     while (ordered.next()) {
         expected << ordered.column(0).toText(RegionalSettings::english());
@@ -440,11 +440,10 @@ void StudyFilesTest::seriesReaderKeepsTheDatabasesOrder() {
     QString error;
     const auto reader = SeriesReader::open(t.path(), RegionalSettings::polish(), &error);
     QVERIFY2(reader, qPrintable(error));
-    StudyInput in;
-    in.parts = 1;
-    QVERIFY(reader->read(QStringLiteral("S"), in));
+    QVector<SeriesRow> rows;
+    QVERIFY(reader->read(QStringLiteral("S"), 1, rows));
     QStringList read;
-    for (const SeriesInput& s : in.series) {
+    for (const SeriesRow& s : rows) {
         read << s.parts.value(0).toText(RegionalSettings::english());
     }
     QCOMPARE(read, expected);

@@ -58,7 +58,7 @@ private slots:
 void DatabaseTest::deliveredDatabaseOpens() {
     TestDatabase t;
     // A statement that did not compile fails every run, however often it is reset.
-    Statement wrong(t.db().handle(), QStringLiteral("INSERT INTO DanePom (P11) VALUES (?)"));
+    Statement wrong(t.db(), QStringLiteral("INSERT INTO DanePom (P11) VALUES (?)"));
     for (int round = 0; round < 2; ++round) {
         wrong.reset();
         QVERIFY(!wrong.run() && wrong.failed() && !wrong.error().isEmpty());

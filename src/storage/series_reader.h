@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "database.h"
+#include "series_row.h"
 #include "statement.h"
-#include "study_input.h"
 
 // A read-only connection of its own that reads the series of one analysis after
 // another, in the order the analysis window shows them. It holds one read transaction
@@ -21,15 +21,15 @@ public:
     SeriesReader(const SeriesReader&) = delete;
     SeriesReader& operator=(const SeriesReader&) = delete;
 
-    // Appends the series stored for the analysis to in.series, with as many part values
-    // as the analysis counts; false on a failed read (the cause in error()).
-    bool read(const Value& numer, StudyInput& in);
+    // Appends the series stored for the analysis to `into`, with the values of `parts`
+    // parts; false on a failed read (the cause in error()).
+    bool read(const Value& numer, int parts, QVector<SeriesRow>& into);
     QString error() const { return series_.error(); }
 
 private:
     // A series as read, with what orders it among the analysis's others.
     struct Read {
-        SeriesInput series;
+        SeriesRow series;
         Statement::Storage storage;
         QByteArray appraiser;  // the Operator field as stored
         qint64 rowid;

@@ -6,7 +6,7 @@
 // In the index's order: sorted here, which spares SQLite a sorter for every analysis.
 SeriesReader::SeriesReader(std::unique_ptr<Database> db)
     : db_(std::move(db)),
-      series_(db_->handle(),
+      series_(*db_,
               QStringLiteral("SELECT Operator, P1, P2, P3, P4, P5, P6, P7, P8, P9, P10, ObX, rowid "
                              "FROM DanePom WHERE ID = ?")) {}
 
@@ -29,21 +29,20 @@ std::unique_ptr<SeriesReader> SeriesReader::open(const QString& path,
     }
     std::unique_ptr<SeriesReader> reader(new SeriesReader(std::move(opened.database)));
     // The first read takes the shared lock, held until the reader closes.
-    StudyInput none;
-    if (!reader->read(Value(), none)) {
+    QVector<SeriesRow> none;
+    if (!reader->read(Value(), 0, none)) {
         *error = reader->error();
         return nullptr;
     }
     return reader;
 }
 
-bool SeriesReader::read(const Value& numer, StudyInput& in) {
+bool SeriesReader::read(const Value& numer, int parts, QVector<SeriesRow>& into) {
     series_.reset();
     series_.bind(1, numer);
-    const int n = StudyInput::partCount(in.parts);
     read_.clear();
     while (series_.next()) {
-        read_.push_back(readRow(n));
+        read_.push_back(readRow(parts));
     }
     if (series_.failed()) {
         return false;
@@ -53,7 +52,7 @@ bool SeriesReader::read(const Value& numer, StudyInput& in) {
     std::sort(order_.begin(), order_.end(),
               [this](std::size_t a, std::size_t b) { return precedes(read_[a], read_[b]); });
     for (const std::size_t i : order_) {
-        in.series << std::move(read_[i].series);
+        into << std::move(read_[i].series);
     }
     return true;
 }
