@@ -9,11 +9,12 @@
 #include "anova_texts.h"
 #include "result_texts.h"
 #include "rr_study.h"
+#include "study_grid.h"
 
 namespace {
 
-StudyInput largestStudy() {
-    StudyInput in;
+Study largestStudy() {
+    Study in;
     in.parts = 10;
     in.appraisers = 3;
     in.trials = 3;
@@ -25,7 +26,7 @@ StudyInput largestStudy() {
     in.IK2 = 3;
     for (const char* who : {"Anna", "Bogdan", "Cezary"}) {
         for (int t = 0; t < 3; ++t) {
-            SeriesInput s;
+            SeriesRow s;
             s.appraiser = QString::fromUtf8(who);
             double sum = 0;
             for (int j = 0; j < 10; ++j) {
@@ -34,23 +35,25 @@ StudyInput largestStudy() {
                 sum += v;
             }
             s.average = sum / 10;
-            in.series << s;
+            CrossedDesign::addSeries(in, s);
         }
     }
     return in;
 }
 
-// The study and the texts of its results, as a selection makes them.
-double oneStudy(const StudyInput& in, const FactorTables& factors, const RegionalSettings& rs) {
-    const StudyOutput out = computeStudy(in, factors, rs);
+// The study, its grid and the texts of its results, as a selection makes them.
+double oneStudy(const Study& in, const FactorTables& factors, const RegionalSettings& rs) {
+    const CrossedDesign design(in);
+    const StudyOutput out = computeStudy(in, design, factors, rs);
+    const StudyGrid grid = StudyGrid::of(in, design, out, rs);
     const ResultTexts::Texts texts = ResultTexts::of(out, in.numberPattern, in.shown, rs);
-    return out.results.RR.value_or(0) + texts[Panels::kRR].size();
+    return out.results.RR.value_or(0) + texts[Panels::kRR].size() + grid.layout.rows;
 }
 
 // The ANOVA of the same study from its computed output, numbers and (optionally) texts.
-double oneAnova(const StudyInput& in, const StudyOutput& out, const RegionalSettings& rs,
-                bool texts) {
-    const std::optional<Anova::Results> a = Anova::compute(*Anova::inputOf(in, out, 0.05));
+double oneAnova(const Study& in, const StudyOutput& out, const RegionalSettings& rs, bool texts) {
+    const std::optional<Anova::Results> a =
+        Anova::compute(*Anova::inputOf(in, CrossedDesign(in), out, 0.05));
     if (!texts) {
         return a->components.rr.variance;
     }
@@ -75,7 +78,7 @@ double microsecondsPer(const std::function<double()>& step, int rounds, double* 
 // First without the store of shown numbers (every text made anew), then as the program
 // recomputes a selected analysis: with the texts shown at the previous computation.
 int main() {
-    StudyInput in = largestStudy();
+    Study in = largestStudy();
     const int rounds = 20000;
     double checksum = 0;
     const FactorTables factors;

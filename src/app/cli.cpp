@@ -296,12 +296,12 @@ QJsonObject resultsJson(const AnalysisScreen& screen, const QString& numer) {
     QJsonArray grid;
     QJsonArray fixed;
     if (screen.hasSeries) {
-        for (int r = 0; r < study.grid.rows; ++r) {
+        for (int r = 0; r < screen.grid.layout.rows; ++r) {
             QJsonArray cells;
             QJsonArray flags;
-            for (int c = 0; c < study.grid.columns; ++c) {
-                cells.append(study.grid.text(r, c));
-                flags.append(study.grid.isFixed(r, c));
+            for (int c = 0; c < screen.grid.layout.columns; ++c) {
+                cells.append(screen.grid.layout.text(r, c));
+                flags.append(screen.grid.layout.isFixed(r, c));
             }
             grid.append(cells);
             fixed.append(flags);

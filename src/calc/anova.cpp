@@ -278,10 +278,10 @@ void percentages(Results& out) {
 
 }  // namespace
 
-std::optional<Values> valuesOf(const QVector<SeriesInput>& series,
+std::optional<Values> valuesOf(const CrossedDesign& design,
                                const QVector<QVector<std::optional<double>>>& displayed) {
-    const QVector<AppraiserRun> runs = appraiserRuns(series);
-    if (runs.isEmpty() || displayed.size() != series.size()) {
+    const QVector<AppraiserRun>& runs = design.runs();
+    if (runs.isEmpty() || displayed.size() != design.series().size()) {
         return std::nullopt;
     }
     Values y;
@@ -305,11 +305,12 @@ std::optional<Values> valuesOf(const QVector<SeriesInput>& series,
     return y;
 }
 
-std::optional<Input> inputOf(const StudyInput& study, const StudyOutput& output, double alpha) {
+std::optional<Input> inputOf(const Study& study, const CrossedDesign& design,
+                             const StudyOutput& output, double alpha) {
     if (!output.complete) {
         return std::nullopt;
     }
-    std::optional<Values> y = valuesOf(study.series, output.displayed);
+    std::optional<Values> y = valuesOf(design, output.displayed);
     if (!y) {
         return std::nullopt;
     }
@@ -317,7 +318,7 @@ std::optional<Input> inputOf(const StudyInput& study, const StudyOutput& output,
     in.y = std::move(*y);
     in.alpha = alpha;
     in.level = study.level;
-    in.referenceMode = StudyInput::referenceModeOf(study.referenceMode);
+    in.referenceMode = Study::referenceModeOf(study.referenceMode);
     in.reference = output.results.REF;
     in.POK = study.POK;
     in.PSR = study.PSR;

@@ -3,7 +3,7 @@
 #include <optional>
 #include <vector>
 
-#include "measured_values.h"
+#include "crossed_design.h"
 #include "rr_study.h"
 #include "value.h"
 #include "verdict.h"
@@ -82,12 +82,13 @@ struct Results {
 
 // The displayed values of a complete study by appraiser, part and trial; nothing unless
 // every appraiser stands in one run of the same number of trials and every value is there.
-std::optional<Values> valuesOf(const QVector<SeriesInput>& series,
+std::optional<Values> valuesOf(const CrossedDesign& design,
                                const QVector<QVector<std::optional<double>>>& displayed);
 
 // The input of a stored study: its displayed values, level, reference and limits, as the
 // average-and-range method has them; nothing when the study is not complete and balanced.
-std::optional<Input> inputOf(const StudyInput& study, const StudyOutput& output, double alpha);
+std::optional<Input> inputOf(const Study& study, const CrossedDesign& design,
+                             const StudyOutput& output, double alpha);
 
 // Nothing when the design is not crossed and balanced (or has fewer than 2 appraisers,
 // parts or trials).

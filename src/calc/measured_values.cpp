@@ -1,40 +1,51 @@
 #include "measured_values.h"
 
-QVector<AppraiserRun> appraiserRuns(const QVector<SeriesInput>& series) {
-    QVector<AppraiserRun> runs;
-    for (int i = 0; i < series.size(); ++i) {
-        if (runs.isEmpty() || series[i].appraiser != series[runs.last().first].appraiser) {
-            runs.push_back({i, 0});
-        }
-        ++runs.last().count;
-    }
-    return runs;
+namespace {
+
+template <typename T>
+const T* element(const std::vector<T>& v, int i) {
+    return i >= 0 && static_cast<std::size_t>(i) < v.size() ? &v[static_cast<std::size_t>(i)]
+                                                            : nullptr;
 }
 
-MeasuredValues MeasuredValues::collect(const QVector<SeriesInput>& series, int parts) {
+}  // namespace
+
+const Value& MeasuredValues::at(int appraiser, int part, int trial) const {
+    static const Value missing;
+    const auto* byPart = element(values, appraiser);
+    const auto* byTrial = byPart ? element(*byPart, part) : nullptr;
+    const Value* value = byTrial ? element(*byTrial, trial) : nullptr;
+    return value ? *value : missing;
+}
+
+MeasuredValues MeasuredValues::collect(const CrossedDesign& design, int parts) {
     MeasuredValues out;
-    out.parts = qBound(0, parts, kParts);
+    out.parts = qBound(0, parts, CrossedDesign::kMostParts);
+    const QVector<SeriesRow>& series = design.series();
     if (series.isEmpty()) {
         return out;
     }
     out.lo = out.hi = series[0].parts.value(0);
-    const QVector<AppraiserRun> runs = appraiserRuns(series);
+    const QVector<AppraiserRun>& runs = design.runs();
+    const int kept = qMin(static_cast<int>(runs.size()), CrossedDesign::kMostAppraisers);
+    out.values.assign(static_cast<std::size_t>(kept),
+                      std::vector<std::vector<Value>>(static_cast<std::size_t>(out.parts)));
     for (int a = 0; a < runs.size(); ++a) {
         const AppraiserRun& run = runs[a];
         for (int t = 0; t < run.count; ++t) {
-            const SeriesInput& s = series[run.first + t];
+            const SeriesRow& s = series[run.first + t];
             for (int j = 0; j < out.parts; ++j) {
                 const Value v = s.parts.value(j);
                 out.lo = Mniejsza(out.lo, v);
                 out.hi = Wieksza(out.hi, v);
-                if (a < kAppraisers && t < kTrials) {
-                    out.values[static_cast<std::size_t>(a)][static_cast<std::size_t>(j)]
-                              [static_cast<std::size_t>(t)] = v;
+                if (a < kept && t < CrossedDesign::kMostTrials) {
+                    out.values[static_cast<std::size_t>(a)][static_cast<std::size_t>(j)].push_back(
+                        v);
                 }
             }
         }
-        if (a < kAppraisers) {
-            out.names[static_cast<std::size_t>(a)] = series[run.first].appraiser;
+        if (a < kept) {
+            out.names << series[run.first].appraiser;
         }
     }
     return out;
@@ -50,21 +61,4 @@ MeasuredValues::PartFigures MeasuredValues::part(int appraiser, int part, int tr
         sum += at(appraiser, part, t).number();
     }
     return {low.number(), high.number(), trials > 0 ? sum / trials : 0};
-}
-
-namespace {
-
-int countUpTo(const Value& v, int most) {
-    const double n = v.number();
-    return n >= 1 && n <= most ? static_cast<int>(n) : 0;
-}
-
-}  // namespace
-
-int MeasuredValues::appraiserCount(const Value& liczbaK) {
-    return countUpTo(liczbaK, kAppraisers);
-}
-
-int MeasuredValues::trialCount(const Value& liczbaR) {
-    return countUpTo(liczbaR, kTrials);
 }

@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "binary_noise.h"
-#include "measured_values.h"
 #include "number_pattern.h"
 #include "number_reader.h"
 
@@ -11,7 +10,7 @@ namespace {
 
 using Number = std::optional<double>;
 
-constexpr int kMaxCount = 10;  // appraisers and trials beyond any real study
+constexpr int kMaxCount = CrossedDesign::kCountedAtMost;
 constexpr int kStoredBlocks = 3;
 
 double zero(Number n) {
@@ -22,38 +21,28 @@ Number finiteOrEmpty(double v) {
     return std::isfinite(v) ? Number(v) : std::nullopt;
 }
 
-int boundedCount(const Value& v, int limit) {
-    const double n = v.number();
-    return n < 0 ? 0 : (n > limit ? limit : static_cast<int>(n));
+Value zeroOrEmpty(Number v) {
+    return v ? Value(*v) : Value();
 }
-
-// A value as the grid shows it, and the number read back from that text.
-struct Displayed {
-    QString text;
-    Number value;
-};
 
 class StudyRun {
 public:
-    StudyRun(const StudyInput& in, const FactorTables& factors, const RegionalSettings& rs,
-             StudyTexts texts)
+    StudyRun(const Study& in, const CrossedDesign& design, const FactorTables& factors,
+             const RegionalSettings& rs)
         : in_(in),
+          design_(design),
           factors_(factors),
           rs_(rs),
           pattern_(in.numberPattern),
-          n_(StudyInput::partCount(in.parts)),
-          k_(boundedCount(in.appraisers, kMaxCount)),
-          r_(boundedCount(in.trials, kMaxCount)),
-          texts_(texts == StudyTexts::Grid),
+          n_(CrossedDesign::partCount(in.parts)),
+          r_(CrossedDesign::boundedCount(in.trials, kMaxCount)),
           shown_(in.shown && in.shown->serves(rs) ? in.shown : &ownShown_.emplace(rs)) {}
 
     StudyOutput run() {
-        out_.seriesCount = static_cast<int>(in_.series.size());
-        layOutHeader();
+        out_.seriesCount = static_cast<int>(design_.series().size());
         walkBlocks();
         out_.complete =
             static_cast<double>(out_.seriesCount) == in_.appraisers.number() * in_.trials.number();
-        out_.displayed = displayed_;
         if (out_.complete && out_.seriesCount > 0) {
             computeResults();
         }
@@ -61,139 +50,57 @@ public:
     }
 
 private:
-    Displayed display(const Value& v) const {
+    // A stored value as the grid shows it, read back: a number through the pattern, a
+    // stored text read as a number in the locale.
+    Number displayed(const Value& v) const {
         if (v.isEmpty()) {
-            return {};
-        }
-        if (v.isNumber() && !texts_) {
-            return {QString(), shown_->readBack(v.number(), in_.numberPattern)};
+            return std::nullopt;
         }
         if (v.isNumber()) {
-            const ShownNumbers::Shown& s = shown_->textAndReadBack(v.number(), in_.numberPattern);
-            return {s.text, s.readBack};
+            return shown_->readBack(v.number(), in_.numberPattern);
         }
-        const QString text = v.format(pattern_, rs_);  // a stored text that may hold a number
-        return {text, readLocaleNumber(text, rs_)};
+        return readLocaleNumber(v.format(pattern_, rs_), rs_);
     }
 
-    QString show(Number v) const { return v ? shown_->text(*v, in_.numberPattern) : QString(); }
-
-    int averageColumn() const { return n_ + 3; }
-    int gapColumn() const { return n_ + 2; }
-
-    void layOutHeader() {
-        if (!texts_) {
-            return;
-        }
-        GridLayout& g = out_.grid;
-        g.resize(k_ * (r_ + 3) + 2, n_ + 4);
-        g.setText(0, 0, QStringLiteral("Lp"));
-        g.setText(0, 1, QString::fromUtf8("Oceniający"));
-        g.columnWidths[0] = 350;
-        g.columnWidths[1] = 1780;
-        for (int j = 1; j <= n_; ++j) {
-            g.setText(0, j + 1, QStringLiteral("X%1").arg(j));
-            g.columnWidths[j + 1] = 660;
-        }
-        g.columnWidths[gapColumn()] = 60;
-        g.setText(0, averageColumn(), QStringLiteral("X"));
-        g.columnWidths[averageColumn()] = 660;
-        g.mergeableColumns[1] = true;
-        g.mergeableColumns[gapColumn()] = true;
-    }
-
-    void writeSeriesRow(int index) {
-        const SeriesInput& s = in_.series[index];
-        GridLayout* const g = texts_ ? &out_.grid : nullptr;
-        if (g) {
-            g->ensureRows(row_ + 1);
-            g->setText(row_, 0, QString::number(index + 1));
-            g->setText(row_, 1, s.appraiser.toText(rs_));
-            g->setText(row_, gapColumn(), QStringLiteral(" "));
-        }
+    void readSeries(const SeriesRow& s) {
         QVector<Number> values(n_);
         for (int j = 0; j < n_; ++j) {
-            const Displayed d = display(s.parts.value(j));
-            if (g) {
-                g->setText(row_, j + 2, d.text);
-            }
-            values[j] = d.value;
+            values[j] = displayed(s.parts.value(j));
         }
-        const Displayed average = display(s.average);
-        if (g) {
-            g->setText(row_, averageColumn(), average.text);
-        }
-        displayed_ << values;
-        displayedAverages_ << average.value;
-        ++row_;
-    }
-
-    void writeSummaryRow(const QString& caption, const QVector<Number>& values, Number last) {
-        if (!texts_) {
-            ++row_;
-            return;
-        }
-        GridLayout& g = out_.grid;
-        g.ensureRows(row_ + 1);
-        g.setText(row_, 1, caption);
-        for (int j = 0; j < n_; ++j) {
-            g.setText(row_, j + 2, show(values[j]));
-        }
-        g.setText(row_, gapColumn(), QStringLiteral(" "));
-        g.setText(row_, averageColumn(), show(last));
-        for (int c = 1; c <= averageColumn(); ++c) {
-            g.setFixed(row_, c, true);
-        }
-        ++row_;
-    }
-
-    void writeSeparatorRow() {
-        if (!texts_) {
-            ++row_;
-            return;
-        }
-        GridLayout& g = out_.grid;
-        g.ensureRows(row_ + 1);
-        for (int c = 1; c < g.columns; ++c) {
-            g.setText(row_, c, QStringLiteral(" "));
-        }
-        g.rowHeights[row_] = GridLayout::kSeparatorRowHeight;
-        g.mergeableRows[row_] = true;
-        ++row_;
+        out_.displayed << values;
+        displayedAverages_ << displayed(s.average);
     }
 
     // The statistics of one complete block, whose last series is `last`.
     void closeBlock(int last, int block) {
-        QVector<Number> averages(n_);
-        QVector<Number> ranges(n_);
+        BlockFigures figures;
+        figures.lastSeries = last;
+        figures.averages.resize(n_);
+        figures.ranges.resize(n_);
+        const auto& shown = out_.displayed;
         for (int j = 0; j < n_; ++j) {
             double sum = 0;
             bool numeric = true;
-            Value highest(zeroOrEmpty(displayed_[last][j]));
+            Value highest(zeroOrEmpty(shown[last][j]));
             Value lowest = highest;
             for (int t = last - r_ + 1; t <= last; ++t) {
-                const Number v = displayed_[t][j];
+                const Number v = shown[t][j];
                 numeric = numeric && v.has_value();
                 sum += zero(v);
                 highest = Wieksza(highest, zeroOrEmpty(v));
                 lowest = Mniejsza(lowest, zeroOrEmpty(v));
             }
-            averages[j] = numeric && r_ > 0 ? finiteOrEmpty(sum / r_) : std::nullopt;
-            ranges[j] = finiteOrEmpty(highest.number() - lowest.number());
+            figures.averages[j] = numeric && r_ > 0 ? finiteOrEmpty(sum / r_) : std::nullopt;
+            figures.ranges[j] = finiteOrEmpty(highest.number() - lowest.number());
         }
-        const Number appraiserAverage = meanOf(averages);
-        const Number appraiserRange = meanOf(ranges);
+        figures.appraiserAverage = meanOf(figures.averages);
+        figures.appraiserRange = meanOf(figures.ranges);
         if (block <= kStoredBlocks) {
-            out_.results.appraiserAverages[block - 1] = appraiserAverage;
-            out_.results.appraiserRanges[block - 1] = appraiserRange;
+            out_.results.appraiserAverages[block - 1] = figures.appraiserAverage;
+            out_.results.appraiserRanges[block - 1] = figures.appraiserRange;
         }
-        writeSummaryRow(QString::fromUtf8("Średnia"), averages, appraiserAverage);
-        out_.rangeRows << row_;
-        writeSummaryRow(QString::fromUtf8("Rozstęp"), ranges, appraiserRange);
-        writeSeparatorRow();
+        out_.blocks << figures;
     }
-
-    static Value zeroOrEmpty(Number v) { return v ? Value(*v) : Value(); }
 
     Number meanOf(const QVector<Number>& values) const {
         if (n_ == 0) {
@@ -209,32 +116,15 @@ private:
     // Appraiser blocks are maximal runs of equal Operator values; the block counter
     // counts incomplete blocks too, but only blocks of exactly R series get statistics.
     void walkBlocks() {
-        for (const AppraiserRun& run : appraiserRuns(in_.series)) {
+        for (const AppraiserRun& run : design_.runs()) {
             for (int i = run.first; i < run.first + run.count; ++i) {
-                writeSeriesRow(i);
+                readSeries(design_.series()[i]);
             }
             ++blocks_;
             if (run.count == r_) {
                 closeBlock(run.first + run.count - 1, blocks_);
             }
         }
-    }
-
-    void writeLastRow() {
-        if (!texts_) {
-            return;
-        }
-        GridLayout& g = out_.grid;
-        g.ensureRows(row_ + 1);
-        g.setText(row_, 1, QString::fromUtf8("Średnia dla części"));
-        for (int j = 0; j < n_; ++j) {
-            g.setText(row_, j + 2, show(out_.results.partAverages[j]));
-        }
-        g.setText(row_, averageColumn(), show(out_.results.grandAverage));
-        for (int c = 1; c <= averageColumn(); ++c) {
-            g.setFixed(row_, c, true);
-        }
-        g.setWhite(row_, averageColumn());
     }
 
     Number averageOver(const QVector<Number>& values) const {
@@ -254,14 +144,13 @@ private:
         res.partAverages = QVector<Number>(n_);
         for (int j = 0; j < n_; ++j) {
             QVector<Number> column;
-            column.reserve(displayed_.size());
-            for (const auto& series : displayed_) {
+            column.reserve(out_.displayed.size());
+            for (const auto& series : out_.displayed) {
                 column << series[j];
             }
             res.partAverages[j] = averageOver(column);
         }
         res.grandAverage = averageOver(displayedAverages_);
-        writeLastRow();
     }
 
     // The range of the part averages, the grand average taking part in the extremes.
@@ -313,7 +202,8 @@ private:
     }
 
     Number reproducibility(const RRResults& res) const {
-        const std::optional<Value> k2 = factors_.k2(in_.level, boundedCount(in_.appraisers, 1000));
+        const std::optional<Value> k2 =
+            factors_.k2(in_.level, CrossedDesign::boundedCount(in_.appraisers, 1000));
         const double nr = in_.parts.number() * in_.trials.number();
         if (!k2 || nr == 0) {
             return std::nullopt;
@@ -329,7 +219,7 @@ private:
     }
 
     Number referenceLevel(const RRResults& res) const {
-        const std::optional<int> mode = StudyInput::referenceModeOf(in_.referenceMode);
+        const std::optional<int> mode = Study::referenceModeOf(in_.referenceMode);
         const double tolerance = in_.GWG.number() - in_.DWG.number();
         if (mode == 0 || mode == 1) {
             const double spread = 6 * in_.WN.number();
@@ -357,10 +247,12 @@ private:
         res.Rp = partRange();
         res.meanRange = meanRange();
         res.Xdif = averagesDifference();
-        res.EV = times(res.meanRange, factors_.k1(in_.level, boundedCount(in_.trials, 1000)));
+        res.EV = times(res.meanRange,
+                       factors_.k1(in_.level, CrossedDesign::boundedCount(in_.trials, 1000)));
         res.AV = reproducibility(res);
         res.RR = hypotenuse(res.EV, res.AV);
-        res.PV = times(res.Rp, factors_.k3(in_.level, boundedCount(in_.parts, 1000)));
+        res.PV =
+            times(res.Rp, factors_.k3(in_.level, CrossedDesign::boundedCount(in_.parts, 1000)));
         res.TV = hypotenuse(res.RR, res.PV);
         res.resolution = distinctCategories(res.PV, res.RR);
         res.REF = referenceLevel(res);
@@ -371,22 +263,19 @@ private:
         out_.rrVerdict = judgeRR(res.percentRR, in_.POK, in_.PSR);
     }
 
-    const StudyInput& in_;
+    const Study& in_;
+    const CrossedDesign& design_;
     const FactorTables& factors_;
     const RegionalSettings& rs_;
     const NumberPattern pattern_;
     const int n_;
-    const int k_;
     const int r_;
-    const bool texts_;
     // The texts of shown numbers: the session's, else this computation's own.
     std::optional<ShownNumbers> ownShown_;
     ShownNumbers* const shown_;
 
     StudyOutput out_;
-    int row_ = 1;
     int blocks_ = 0;
-    QVector<QVector<Number>> displayed_;
     QVector<Number> displayedAverages_;
 };
 
@@ -400,7 +289,12 @@ std::optional<double> distinctCategories(std::optional<double> PV, std::optional
     return ratio ? finiteOrEmpty(BinaryNoise::wholePart(*ratio)) : std::nullopt;
 }
 
-StudyOutput computeStudy(const StudyInput& input, const FactorTables& factors,
-                         const RegionalSettings& regional, StudyTexts texts) {
-    return StudyRun(input, factors, regional, texts).run();
+StudyOutput computeStudy(const Study& study, const CrossedDesign& design,
+                         const FactorTables& factors, const RegionalSettings& regional) {
+    return StudyRun(study, design, factors, regional).run();
+}
+
+StudyOutput computeStudy(const Study& study, const FactorTables& factors,
+                         const RegionalSettings& regional) {
+    return computeStudy(study, CrossedDesign(study), factors, regional);
 }

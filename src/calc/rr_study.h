@@ -1,14 +1,13 @@
 #pragma once
 
-#include <QString>
 #include <QVector>
 #include <array>
 #include <optional>
 
-#include "grid_layout.h"
+#include "crossed_design.h"
+#include "factor_tables.h"
 #include "regional_settings.h"
-#include "result_panels.h"
-#include "study_input.h"
+#include "study.h"
 #include "verdict.h"
 
 // The R&R results at full precision; each is empty where its step could not be
@@ -34,16 +33,23 @@ struct RRResults {
     std::array<std::optional<double>, 3> appraiserRanges;
 };
 
-// The laid-out grid and the results of one analysis (their texts are made in view/).
+// The figures of one appraiser block of exactly R series.
+struct BlockFigures {
+    int lastSeries = 0;                       // the index of its last series
+    QVector<std::optional<double>> averages;  // by part
+    QVector<std::optional<double>> ranges;    // by part
+    std::optional<double> appraiserAverage;   // the mean of the averages
+    std::optional<double> appraiserRange;     // the mean of the ranges
+};
+
+// The numbers of one average-and-range study (their texts are made in view/).
 struct StudyOutput {
-    GridLayout grid;
     RRResults results;
-    // Each series' part values as displayed and read back, in record-set order: what the
+    // Each series' part values as displayed and read back, in stored order: what the
     // statistics of both methods compute on.
     QVector<QVector<std::optional<double>>> displayed;
-    // The grid row of each complete appraiser block's "Rozstęp" row, in block order.
-    QVector<int> rangeRows;
-    bool complete = false;  // record count = K x R
+    QVector<BlockFigures> blocks;  // the complete appraiser blocks, in stored order
+    bool complete = false;         // record count = K x R
     int seriesCount = 0;
     Verdict rrVerdict = Verdict::None;          // panel 22
     Verdict resolutionVerdict = Verdict::None;  // panel 26
@@ -53,13 +59,10 @@ struct StudyOutput {
 // in that order; empty when R&R is 0.
 std::optional<double> distinctCategories(std::optional<double> PV, std::optional<double> RR);
 
-// Whether a computation lays out the grid's texts, or only finds the numbers (a pass
-// over many analyses that shows none of them).
-enum class StudyTexts { Grid, None };
-
-// The average-and-range study: lays out the grid (the measured values enter as they
-// are displayed with the number pattern and read back, so a coarse pattern coarsens
-// the results), and when the data is complete computes and judges the results.
-// Without texts the grid stays empty and every number is the same.
-StudyOutput computeStudy(const StudyInput& input, const FactorTables& factors,
-                         const RegionalSettings& regional, StudyTexts texts = StudyTexts::Grid);
+// The average-and-range study of a crossed study. The measured values enter as they are
+// displayed with the number pattern and read back, so a coarse pattern coarsens the
+// results; when the data is complete it computes and judges the results.
+StudyOutput computeStudy(const Study& study, const CrossedDesign& design,
+                         const FactorTables& factors, const RegionalSettings& regional);
+StudyOutput computeStudy(const Study& study, const FactorTables& factors,
+                         const RegionalSettings& regional);

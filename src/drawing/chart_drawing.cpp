@@ -4,8 +4,8 @@
 #include <cmath>
 
 #include "chart_plot.h"
+#include "crossed_design.h"
 #include "number_pattern.h"
-#include "study_input.h"
 #include "text_fitting.h"
 
 // A scale label stands right of the plot frame. A number too wide for the room before
@@ -28,9 +28,9 @@ void ChartDrawing::printScaleLabel(Surface& s, const QString& text, double y) co
 
 void ChartDrawing::Wykres(Surface& s, const ReportInputs& in) const {
     const MeasuredValues& m = in.measured;
-    const int k = MeasuredValues::appraiserCount(in.field("LiczbaK"));
-    const int n = StudyInput::partCount(in.field("LiczbaN"));
-    const int r = MeasuredValues::trialCount(in.field("LiczbaR"));
+    const int k = CrossedDesign::appraiserCount(in.field("LiczbaK"));
+    const int n = CrossedDesign::partCount(in.field("LiczbaN"));
+    const int r = CrossedDesign::trialCount(in.field("LiczbaR"));
     s.clear();
     if (k == 0 || n == 0) {
         return;
@@ -46,8 +46,8 @@ void ChartDrawing::Wykres(Surface& s, const ReportInputs& in) const {
         s.setCurrentX(100 + g.bandWidth * (i - 1));
         s.setCurrentY(nameY);
         // A long name ends in its own section.
-        s.printText(TextFitting::elided(
-            s, m.names[static_cast<std::size_t>(i - 1)].toText(in.regional), g.bandWidth - 150));
+        s.printText(
+            TextFitting::elided(s, m.names.value(i - 1).toText(in.regional), g.bandWidth - 150));
     }
     const NumberPattern pattern(in.numberPattern);
     printScaleLabel(s, m.hi.format(pattern, in.regional), top - 100);

@@ -5,9 +5,9 @@
 #include <cmath>
 
 #include "chart_plot.h"
+#include "crossed_design.h"
 #include "date_pattern.h"
 #include "number_pattern.h"
-#include "study_input.h"
 #include "text_fitting.h"
 
 namespace {
@@ -23,9 +23,9 @@ int pagePosition(double value) {
 ReportPage::ReportPage(const ReportInputs& inputs, double zoom)
     : in_(inputs),
       zoom_(zoom),
-      parts_(StudyInput::partCount(inputs.field("LiczbaN"))),
-      appraisers_(MeasuredValues::appraiserCount(inputs.field("LiczbaK"))),
-      trials_(MeasuredValues::trialCount(inputs.field("LiczbaR"))) {}
+      parts_(CrossedDesign::partCount(inputs.field("LiczbaN"))),
+      appraisers_(CrossedDesign::appraiserCount(inputs.field("LiczbaK"))),
+      trials_(CrossedDesign::trialCount(inputs.field("LiczbaR"))) {}
 
 void ReportPage::DrP(int x, int y, const QString& text, int alignment, Surface& surface) const {
     double left = x * zoom_;
@@ -187,7 +187,7 @@ void ReportPage::drawNumberAndCounts(Surface& s) const {
 // The lines of the reference area, by CoRef as the statistics read it: an empty mode is
 // mode 0, a mode the program does not know prints nothing.
 QStringList ReportPage::referenceLines() const {
-    const std::optional<int> mode = StudyInput::referenceModeOf(in_.field("CoRef"));
+    const std::optional<int> mode = Study::referenceModeOf(in_.field("CoRef"));
     if (!mode) {
         return {};
     }
@@ -326,9 +326,7 @@ void ReportPage::drawChart(Surface& s, double y0) const {
         ChartGeometry::forReport(y0, appraisers_, parts_, m.lo.number(), m.hi.number());
     for (int i = 1; i <= appraisers_; ++i) {
         DrP(pagePosition(100 + g.bandWidth * (i - 1)), pagePosition(y0 + 2050),
-            fitted(s, m.names[static_cast<std::size_t>(i - 1)].toText(in_.regional),
-                   g.bandWidth - 200),
-            0, s);
+            fitted(s, m.names.value(i - 1).toText(in_.regional), g.bandWidth - 200), 0, s);
     }
     line(s, 0, y0 + 2000, 9000, y0 + 2000);
     line(s, 0, y0 + 2300, 10000, y0 + 2300);

@@ -121,19 +121,18 @@ bool write(QIODevice& out, const StudyFile& study, Layout layout, const Format& 
     }
     for (int a = 0; a < study.appraisers.size(); ++a) {
         const QString who = cell(study.appraisers[a], f.separator);
-        const auto& trials = study.values[a];
         if (layout == Layout::Long) {
             for (int j = 0; j < study.parts; ++j) {
-                for (int t = 0; t < trials.size(); ++t) {
+                for (int t = 0; t < study.trials(); ++t) {
                     text += who + sep + QString::number(j + 1) + sep + QString::number(t + 1) +
-                            sep + valueCell(trials[t].value(j), f) + eol;
+                            sep + valueCell(study.value(a, j, t), f) + eol;
                 }
             }
         } else {
-            for (int t = 0; t < trials.size(); ++t) {
+            for (int t = 0; t < study.trials(); ++t) {
                 text += who + sep + QString::number(t + 1);
                 for (int j = 0; j < study.parts; ++j) {
-                    text += sep + valueCell(trials[t].value(j), f);
+                    text += sep + valueCell(study.value(a, j, t), f);
                 }
                 text += eol;
             }

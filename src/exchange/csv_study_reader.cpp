@@ -383,7 +383,7 @@ bool Reader::finish() {
     study_.appraisers = appraisers_;
     study_.values.resize(appraisers_.size());
     for (int a = 0; a < appraisers_.size(); ++a) {
-        study_.values[a].resize(trials);
+        study_.values[a].resize(parts);
         for (int t = 0; t < trials; ++t) {
             for (int j = 0; j < parts; ++j) {
                 const auto key = std::make_tuple(a, t, j);
@@ -395,7 +395,7 @@ bool Reader::finish() {
                                          .arg(t + 1)
                                          .arg(j + 1)));
                 }
-                study_.values[a][t] << values_.value(key);
+                study_.values[a][j] << values_.value(key);
             }
         }
     }

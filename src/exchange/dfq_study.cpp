@@ -99,7 +99,7 @@ bool write(QIODevice& out, const StudyFile& s, int decimals, const QDateTime& wh
         for (int j = 0; j < s.parts; ++j) {
             for (int t = 0; t < s.trials(); ++t) {
                 text += QStringLiteral("K0001/1 %1\r\nK0004/1 %2\r\nK0008/1 %3\r\nK0014/1 %4\r\n")
-                            .arg(number(s.values[a][t].value(j)), stamp)
+                            .arg(number(s.value(a, j, t)), stamp)
                             .arg(a + 1)
                             .arg(j + 1);
             }

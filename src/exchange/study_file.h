@@ -15,12 +15,17 @@ struct StudyFile {
     QVector<std::pair<QString, QString>> header;
     int parts = 0;
     QStringList appraisers;
-    QVector<QVector<QVector<Value>>> values;  // [appraiser][trial][part]
+    QVector<QVector<QVector<Value>>> values;  // [appraiser][part][trial], all from 0
     // The decimal the file's data showed; its header fields' numbers are read with it.
     // None when no value had one (any one then reads).
     std::optional<QChar> decimal;
 
-    int trials() const { return values.isEmpty() ? 0 : static_cast<int>(values[0].size()); }
+    int trials() const {
+        return values.isEmpty() || values[0].isEmpty() ? 0 : static_cast<int>(values[0][0].size());
+    }
+    Value value(int appraiser, int part, int trial) const {
+        return values.value(appraiser).value(part).value(trial);
+    }
     QString headerValue(const QString& field) const {
         for (const auto& [name, text] : header) {
             if (name == field) {

@@ -3,6 +3,7 @@
 #include <QMap>
 
 #include "analysis_fields.h"
+#include "crossed_design.h"
 #include "database.h"
 #include "new_rows.h"
 
@@ -66,11 +67,12 @@ QString insertAnalysis(Database& db, const StudyFile& study, const QString& nume
 QString storeSeries(Database& db, const StudyFile& study, const QString& numer) {
     QVector<SeriesRow> rows;
     for (int a = 0; a < study.appraisers.size(); ++a) {
-        for (const QVector<Value>& trial : study.values[a]) {
-            SeriesRow row{Value(study.appraisers[a]), trial.mid(0, study.parts), Value()};
+        for (int t = 0; t < study.trials(); ++t) {
+            SeriesRow row{Value(study.appraisers[a]), {}, Value()};
             double sum = 0;
             for (int j = 0; j < study.parts; ++j) {
-                sum += trial.value(j).number();
+                row.parts << study.value(a, j, t);
+                sum += study.value(a, j, t).number();
             }
             row.average = Value(sum / study.parts);
             rows << row;
@@ -91,18 +93,17 @@ StudyFile fileOf(const ReportInputs& in) {
     }
     const MeasuredValues& m = in.measured;
     s.parts = m.parts;
-    const int trials = MeasuredValues::trialCount(in.field("LiczbaR"));
-    const int appraisers = MeasuredValues::appraiserCount(in.field("LiczbaK"));
+    const int trials = CrossedDesign::trialCount(in.field("LiczbaR"));
+    const int appraisers = CrossedDesign::appraiserCount(in.field("LiczbaK"));
     for (int a = 0; a < appraisers; ++a) {
-        s.appraisers << m.names[static_cast<std::size_t>(a)].toText(in.regional);
-        QVector<QVector<Value>> byTrial(trials);
-        for (int t = 0; t < trials; ++t) {
-            for (int j = 0; j < m.parts; ++j) {
-                byTrial[t] << m.values[static_cast<std::size_t>(a)][static_cast<std::size_t>(j)]
-                                      [static_cast<std::size_t>(t)];
+        s.appraisers << m.names.value(a).toText(in.regional);
+        QVector<QVector<Value>> byPart(m.parts);
+        for (int j = 0; j < m.parts; ++j) {
+            for (int t = 0; t < trials; ++t) {
+                byPart[j] << m.at(a, j, t);
             }
         }
-        s.values << byTrial;
+        s.values << byPart;
     }
     return s;
 }

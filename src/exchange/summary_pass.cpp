@@ -15,6 +15,7 @@
 #include "rr_study.h"
 #include "session.h"
 #include "shared_values.h"
+#include "stored_study.h"
 #include "study_summary.h"
 #include "system_error.h"
 
@@ -52,7 +53,7 @@ SummaryPass::SummaryPass(Session& session, QIODevice& out, const Output& output)
       out_(out),
       output_(output),
       analyses_(session.database(), analysisColumns()),
-      settings_(StudyInput::withSettings(session.settingsRow(), session.shared())) {
+      settings_(StoredStudy::withSettings(session.settingsRow(), session.shared())) {
     for (const char* field : StudySummary::kHeaderFields) {
         headerNames_ << QString::fromLatin1(field);
     }
@@ -60,13 +61,15 @@ SummaryPass::SummaryPass(Session& session, QIODevice& out, const Output& output)
 
 // The study of one analysis as the summary row has it: average-and-range and ANOVA.
 QByteArray SummaryPass::rowOf(Pending& pending, ShownNumbers& shown, bool first) const {
-    StudyInput& in = pending.input;
+    Study& in = pending.input;
     in.shown = &shown;
     StudyOutput study;
     std::optional<Anova::Results> anova;
-    if (!in.series.isEmpty()) {
-        study = computeStudy(in, session_.shared().factors, regional_, StudyTexts::None);
-        if (auto input = Anova::inputOf(in, study, AnalysisScreen::kAnovaAlpha)) {
+    const bool hasSeries = !in.observations.isEmpty();
+    if (hasSeries) {
+        const CrossedDesign design(in);
+        study = computeStudy(in, design, session_.shared().factors, regional_);
+        if (auto input = Anova::inputOf(in, design, study, AnalysisScreen::kAnovaAlpha)) {
             input->limits = false;
             anova = Anova::compute(*input);
         }
@@ -79,7 +82,7 @@ QByteArray SummaryPass::rowOf(Pending& pending, ShownNumbers& shown, bool first)
         row.append({headerNames_[i], v.isNumber() ? StudySummary::Cell(v.number())
                                                   : StudySummary::Cell(v.toText(regional_))});
     }
-    row += StudySummary::resultsOf({!in.series.isEmpty() && study.complete, &study, &anova});
+    row += StudySummary::resultsOf({hasSeries && study.complete, &study, &anova});
     return StudySummary::bytesOf(row, output_.jsonLines, first, output_.format);
 }
 
@@ -114,12 +117,14 @@ SummaryPass::Rows SummaryPass::rowsOf(Batch& batch) {
     Rows rows;
     rows.count = static_cast<int>(batch.analyses.size());
     bool first = batch.first;
+    QVector<SeriesRow> series;
     for (Pending& pending : batch.analyses) {
+        series.clear();
+        const bool read =
+            reader->read(pending.numer, CrossedDesign::partCount(pending.input.parts), series);
+        StoredStudy::addSeries(pending.input, series);
         const QString damage =
-            reader->read(pending.numer, StudyInput::partCount(pending.input.parts),
-                         pending.input.series)
-                ? AnalysisScreen::damageIn(pending.input, regional_)
-                : reader->error();
+            read ? StoredStudy::damageIn(pending.input, regional_) : reader->error();
         if (!damage.isEmpty()) {
             rows.error =
                 QString::fromUtf8("analiza „%1”: %2").arg(pending.numer.toText(regional_), damage);

@@ -12,7 +12,7 @@
 #include "analysis_rows.h"
 #include "csv_study.h"
 #include "series_reader.h"
-#include "study_input.h"
+#include "study.h"
 
 class Session;
 class FactorTables;
@@ -42,7 +42,7 @@ private:
     struct Pending {
         Value numer;
         QVector<Value> header;
-        StudyInput input;
+        Study input;
     };
     // Analyses read one after another; the first of the file makes the CSV names line.
     struct Batch {
@@ -76,7 +76,7 @@ private:
     QIODevice& out_;
     const Output output_;
     AnalysisRows analyses_;
-    StudyInput settings_;
+    Study settings_;
     QStringList headerNames_;
     bool started_ = false;  // a batch has been read: the next is not the file's first
     QMutex readersLock_;

@@ -152,15 +152,14 @@ StudyFile studyFileOf(const QJsonObject& study) {
     for (const QJsonValue& appraiser : study.value(QStringLiteral("appraisers")).toArray()) {
         const QJsonObject a = appraiser.toObject();
         file.appraisers << a.value(QStringLiteral("name")).toString();
-        QVector<QVector<Value>> trials;
+        QVector<QVector<Value>> byPart(file.parts);
         for (const QJsonValue& trial : a.value(QStringLiteral("trials")).toArray()) {
-            QVector<Value> values;
-            for (const QJsonValue& v : trial.toArray()) {
-                values << Value(v.toDouble());
+            const QJsonArray values = trial.toArray();
+            for (int j = 0; j < file.parts; ++j) {
+                byPart[j] << (j < values.size() ? Value(values.at(j).toDouble()) : Value());
             }
-            trials << values;
         }
-        file.values << trials;
+        file.values << byPart;
     }
     return file;
 }

@@ -2,14 +2,9 @@
 
 #include <initializer_list>
 
-#include <cmath>
-
 #include "control_texts.h"
-#include "excerpt.h"
-#include "measured_values.h"
-#include "number_reader.h"
 #include "session.h"
-#include "storage_causes.h"
+#include "stored_study.h"
 
 namespace {
 
@@ -22,7 +17,9 @@ AnalysisScreen withReadFailure(AnalysisScreen& screen, const QString& cause) {
     screen.header = {};
     screen.referenceCode.reset();
     screen.hasSeries = false;
+    screen.input = Study();
     screen.study = StudyOutput();
+    screen.grid = StudyGrid();
     screen.results = {};
     screen.anova.reset();
     screen.anovaInput.reset();
@@ -34,49 +31,30 @@ AnalysisScreen withReadFailure(AnalysisScreen& screen, const QString& cause) {
 
 // The control charts of a complete study; a flagged range turns red in the grid and is
 // named in the line under it.
-void showControl(AnalysisScreen& screen, const StudyInput& input, const RegionalSettings& rs) {
-    for (const AppraiserRun& run : appraiserRuns(input.series)) {
-        screen.appraisers << input.series[run.first].appraiser.toText(rs);
+void showControl(AnalysisScreen& screen, const CrossedDesign& design, const RegionalSettings& rs) {
+    for (const AppraiserRun& run : design.runs()) {
+        screen.appraisers << design.series()[run.first].appraiser.toText(rs);
     }
-    StudyOutput& study = screen.study;
-    if (!screen.anovaInput || study.rangeRows.size() != screen.appraisers.size()) {
+    StudyGrid& grid = screen.grid;
+    if (!screen.anovaInput || grid.rangeRows.size() != screen.appraisers.size()) {
         return;  // appraiser blocks of another size than R: no subgroups
     }
-    screen.control = ControlLimits::compute(screen.anovaInput->y, study.results.meanRange);
+    screen.control = ControlLimits::compute(screen.anovaInput->y, screen.study.results.meanRange);
     if (!screen.control) {
         return;
     }
     for (const ControlLimits::Flag& f : screen.control->flaggedRanges) {
-        study.grid.setFlagged(study.rangeRows.value(f.appraiser), f.part + 2);
+        grid.layout.setFlagged(grid.rangeRows.value(f.appraiser), f.part + 2);
     }
     screen.controlWarning =
-        ControlTexts::warning(*screen.control, screen.appraisers, input.numberPattern, rs);
+        ControlTexts::warning(*screen.control, screen.appraisers, screen.input.numberPattern, rs);
 }
 
 }  // namespace
 
-// A measured value the program stores is a number or empty; a text in its place comes
-// from damage or another program, and no result may be made from it.
-QString AnalysisScreen::damageIn(const StudyInput& input, const RegionalSettings& rs) {
-    for (const SeriesInput& series : input.series) {
-        for (const Value& value : series.parts) {
-            // A number the program stores is finite; an infinity or NaN is no measurement.
-            const bool noNumber =
-                value.isText() ? !isNumeric(value.text(), rs) : !std::isfinite(value.number());
-            if (noNumber) {
-                return QString::fromUtf8("%1: wartość pomiaru %2 nie jest liczbą")
-                    .arg(StorageCauses::damagedFile(),
-                         quotedExcerpt(value.isText() ? value.text()
-                                                      : QString::number(value.number())));
-            }
-        }
-    }
-    return {};
-}
-
 std::optional<QString> AnalysisScreen::referenceModeCode(const Value& coRef) {
     static const char* const codes[] = {"Tol+Cx", "Tol+Cp", "S", "TV", "Tol"};
-    const std::optional<int> mode = StudyInput::referenceModeOf(coRef);
+    const std::optional<int> mode = Study::referenceModeOf(coRef);
     if (!mode) {
         return std::nullopt;
     }
@@ -87,9 +65,9 @@ std::optional<Anova::Results> AnalysisScreen::anovaAt(double alpha) const {
     if (!anovaInput) {
         return std::nullopt;
     }
-    Anova::Input input = *anovaInput;
-    input.alpha = alpha;
-    return Anova::compute(input);
+    Anova::Input atAlpha = *anovaInput;
+    atAlpha.alpha = alpha;
+    return Anova::compute(atAlpha);
 }
 
 AnalysisScreen AnalysisScreen::select(Session& session, const QString& numer, double anovaAlpha) {
@@ -129,10 +107,10 @@ AnalysisScreen AnalysisScreen::select(Session& session, const QString& numer, do
     }
     RecordSet* series = session.series();
     screen.hasSeries = series->recordCount() > 0;
-    StudyInput input;
+    Study& input = screen.input;
     if (screen.hasSeries) {
         input =
-            StudyInput::fromRecordSets(analysis, *series, session.settingsRow(), session.shared());
+            StoredStudy::fromRecordSets(analysis, *series, session.settingsRow(), session.shared());
         input.shown = &session.shared().shownNumbers;
     }
     // Nothing is computed or judged from a read that failed.
@@ -142,16 +120,18 @@ AnalysisScreen AnalysisScreen::select(Session& session, const QString& numer, do
             return withReadFailure(screen, set->readError());
         }
     }
-    if (const QString damage = damageIn(input, rs); !damage.isEmpty()) {
+    if (const QString damage = StoredStudy::damageIn(input, rs); !damage.isEmpty()) {
         return withReadFailure(screen, damage);
     }
     if (screen.hasSeries) {
-        screen.study = computeStudy(input, session.shared().factors, rs);
+        const CrossedDesign design(input);
+        screen.study = computeStudy(input, design, session.shared().factors, rs);
+        screen.grid = StudyGrid::of(input, design, screen.study, rs);
         screen.results = ResultTexts::of(screen.study, input.numberPattern, input.shown, rs);
-        screen.anovaInput = Anova::inputOf(input, screen.study, anovaAlpha);
+        screen.anovaInput = Anova::inputOf(input, design, screen.study, anovaAlpha);
         if (screen.anovaInput) {
             screen.anova = Anova::compute(*screen.anovaInput);
-            showControl(screen, input, rs);
+            showControl(screen, design, rs);
         }
     }
     series->moveLast();

@@ -8,6 +8,7 @@
 #include "control_limits.h"
 #include "result_texts.h"
 #include "rr_study.h"
+#include "study_grid.h"
 
 class Session;
 
@@ -22,10 +23,12 @@ struct AnalysisScreen {
     std::array<QString, Panels::kLastHeader + 1> header;  // by Panels index
     std::optional<QString> referenceCode;                 // Label2; empty: left as it was
     bool hasSeries = false;
-    StudyOutput study;
-    ResultTexts::Texts results;              // panels 13..26; empty while the study is incomplete
-    std::optional<Anova::Results> anova;     // the same study by ANOVA, when complete
-    std::optional<Anova::Input> anovaInput;  // what it was computed from, for another alpha
+    Study input;                 // the study as read, with the settings it was computed with
+    StudyOutput study;           // its numbers
+    StudyGrid grid;              // and its grid
+    ResultTexts::Texts results;  // panels 13..26; empty while the study is incomplete
+    std::optional<Anova::Results> anova;            // the same study by ANOVA, when complete
+    std::optional<Anova::Input> anovaInput;         // what it was computed from, for another alpha
     std::optional<ControlLimits::Results> control;  // the X-bar and R charts, when complete
     QStringList appraisers;  // the names of the appraiser blocks, in grid order
     QString controlWarning;  // the line under the grid; empty without a flagged range
@@ -43,8 +46,4 @@ struct AnalysisScreen {
     std::optional<Anova::Results> anovaAt(double alpha) const;
 
     static std::optional<QString> referenceModeCode(const Value& coRef);
-
-    // Why no result may be made from the series read: a text where a measured value
-    // belongs. Empty when there is none.
-    static QString damageIn(const StudyInput& input, const RegionalSettings& regional);
 };

@@ -1,9 +1,9 @@
 #include "report_inputs.h"
 
 #include "analysis_screen.h"
+#include "crossed_design.h"
 #include "database.h"
 #include "session.h"
-#include "study_input.h"
 
 namespace {
 
@@ -11,22 +11,6 @@ const char* const kAnalysisFields[] = {
     "Numer",  "LiczbaN", "LiczbaK",  "LiczbaR",   "Data", "Temperatura", "Wilgotnosc",
     "NazwaC", "NumerC",  "Parametr", "Jednostka", "WN",   "GWG",         "DWG",
     "CoRef",  "NazwaP",  "NumerP",   "ZakresP",   "BladP"};
-
-QVector<SeriesInput> storedSeries(RecordSet& series, int parts) {
-    QVector<SeriesInput> out;
-    const int kept = series.position();
-    for (series.moveFirst(); !series.isEof(); series.moveNext()) {
-        SeriesInput s;
-        s.appraiser = series.field(QStringLiteral("Operator"));
-        for (int j = 1; j <= parts; ++j) {
-            s.parts << series.field(QStringLiteral("P%1").arg(j));
-        }
-        out << s;
-    }
-    series.moveFirst();
-    series.move(kept);
-    return out;
-}
 
 }  // namespace
 
@@ -60,7 +44,7 @@ ReportInputs ReportInputs::gather(Session& session, const AnalysisScreen& screen
     in.datePattern = shared.datePattern();
     in.numberPattern = shared.numberPattern();
     in.fontName = shared.reportFont;
-    in.grid = screen.study.grid;
+    in.grid = screen.grid.layout;
     in.panels = screen.results;
     in.today = today;
     in.control = screen.control;
@@ -72,9 +56,7 @@ ReportInputs ReportInputs::gather(Session& session, const AnalysisScreen& screen
     if (screen.anova) {
         in.anova = AnovaTexts::of(*screen.anova, screen.study, in.regional);
     }
-    const int parts = StudyInput::partCount(in.field("LiczbaN"));
-    if (RecordSet* series = session.series()) {
-        in.measured = MeasuredValues::collect(storedSeries(*series, parts), parts);
-    }
+    in.measured = MeasuredValues::collect(CrossedDesign(screen.input),
+                                          CrossedDesign::partCount(in.field("LiczbaN")));
     return in;
 }

@@ -71,19 +71,19 @@ void AnovaTest::publishedStudy() {
 // values of the average-and-range method: the same ANOVA in either locale and under any
 // pattern fine enough to hold the values.
 void AnovaTest::storedStudyGivesTheSameAnova() {
-    StudyInput study;
+    Study study;
     study.parts = 10;
     study.appraisers = 3;
     study.trials = 3;
     study.referenceMode = 3;
     for (int i = 0; i < 3; ++i) {
         for (int t = 0; t < 3; ++t) {
-            SeriesInput s;
+            SeriesRow s;
             s.appraiser = QString(QLatin1Char('A' + i));
             for (const double v : kAiag[i][t]) {
                 s.parts << Value(v);
             }
-            study.series << s;
+            CrossedDesign::addSeries(study, s);
         }
     }
     const auto direct = Anova::compute(aiag());
@@ -91,16 +91,16 @@ void AnovaTest::storedStudyGivesTheSameAnova() {
         for (const char* pattern : {"0.00", "0.0000", "#,##0.000"}) {
             study.numberPattern = QString::fromLatin1(pattern);
             const StudyOutput output = computeStudy(study, FactorTables(), rs);
-            const auto input = Anova::inputOf(study, output, 0.05);
+            const auto input = Anova::inputOf(study, CrossedDesign(study), output, 0.05);
             QVERIFY(input);
             const auto fromFile = Anova::compute(*input);
             QCOMPARE(fromFile->components.rr.variance, direct->components.rr.variance);
             QCOMPARE(fromFile->table.part.ss, direct->table.part.ss);
         }
     }
-    study.series.removeLast();  // no longer balanced
-    QVERIFY(!Anova::inputOf(study, computeStudy(study, FactorTables(), RegionalSettings::polish()),
-                            0.05));
+    study.observations.resize(study.observations.size() - 11);  // no longer balanced
+    QVERIFY(!Anova::inputOf(study, CrossedDesign(study),
+                            computeStudy(study, FactorTables(), RegionalSettings::polish()), 0.05));
 }
 
 void AnovaTest::pValues_data() {

@@ -330,8 +330,8 @@ void ReportPageTest::chartContents() {
 }
 
 void ReportPageTest::allValuesEqual() {
-    const auto d = draw(printableStudy(5, 2, 2, kNames, [](QVector<SeriesInput>& series) {
-        for (SeriesInput& one : series) {
+    const auto d = draw(printableStudy(5, 2, 2, kNames, [](QVector<SeriesRow>& series) {
+        for (SeriesRow& one : series) {
             one.parts.fill(Value(10.0));
         }
     }));

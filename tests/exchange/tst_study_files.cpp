@@ -34,13 +34,13 @@ StudyFile study() {
     s.appraisers = {QStringLiteral("=SUMA(A1)"), QString::fromUtf8("Żaneta; \"B\""),
                     QStringLiteral("#3 Nowak")};
     for (int a = 0; a < 3; ++a) {
-        QVector<QVector<Value>> trials(3);
-        for (int t = 0; t < 3; ++t) {
-            for (int j = 0; j < 10; ++j) {
-                trials[t] << Value(-1.36 + 0.37 * j + 0.011 * t - 0.125 * a);
+        QVector<QVector<Value>> byPart(10);
+        for (int j = 0; j < 10; ++j) {
+            for (int t = 0; t < 3; ++t) {
+                byPart[j] << Value(-1.36 + 0.37 * j + 0.011 * t - 0.125 * a);
             }
         }
-        s.values << trials;
+        s.values << byPart;
     }
     return s;
 }
@@ -114,7 +114,7 @@ void StudyFilesTest::roundTrip() {
     for (int a = 0; a < 3; ++a) {
         for (int t = 0; t < 3; ++t) {
             for (int j = 0; j < 10; ++j) {  // the very same double
-                QVERIFY(back.study->values[a][t][j].number() == s.values[a][t][j].number());
+                QVERIFY(back.study->value(a, j, t).number() == s.value(a, j, t).number());
             }
         }
     }

@@ -10,20 +10,22 @@
 #include "report_inputs.h"
 #include "result_texts.h"
 #include "rr_study.h"
+#include "stored_study.h"
+#include "study_grid.h"
 
 // A printable analysis made in code, as ReportInputs::gather gives it from a file: the
 // made-up values of TestDatabase::completeStudy, the delivered settings (pattern
 // "0.000", 99 %, all five chart series) and the appraisers in the locale's order.
 // `edit` may change the series before anything is computed from them.
 inline ReportInputs printableStudy(int n, int k, int r, const QStringList& names,
-                                   const std::function<void(QVector<SeriesInput>&)>& edit = {}) {
+                                   const std::function<void(QVector<SeriesRow>&)>& edit = {}) {
     const RegionalSettings rs = RegionalSettings::polish();
     QVector<int> order(k);
     std::iota(order.begin(), order.end(), 0);
     const QCollator collator(rs.collationLocale());
     std::stable_sort(order.begin(), order.end(),
                      [&](int a, int b) { return collator.compare(names[a], names[b]) < 0; });
-    StudyInput in;
+    Study in;
     in.parts = n;
     in.appraisers = k;
     in.trials = r;
@@ -34,22 +36,25 @@ inline ReportInputs printableStudy(int n, int k, int r, const QStringList& names
     in.IK1 = 5;
     in.IK2 = 3;
     in.FRTol = 15;
+    QVector<SeriesRow> series;
     for (const int a : order) {
         for (int t = 0; t < r; ++t) {
-            SeriesInput s;
+            SeriesRow s;
             s.appraiser = names[a];
             for (int j = 1; j <= n; ++j) {
                 s.parts << Value(10 + 0.01 * ((j * 7 + a * 3 + t * 5) % 11));
             }
             s.average = 10;
-            in.series << s;
+            series << s;
         }
     }
     if (edit) {
-        edit(in.series);
+        edit(series);
     }
+    StoredStudy::addSeries(in, series);
+    const CrossedDesign design(in);
     ReportInputs out;
-    const StudyOutput study = computeStudy(in, FactorTables(), rs);
+    const StudyOutput study = computeStudy(in, design, FactorTables(), rs);
     out.analysis = {{QStringLiteral("Numer"), Value(QStringLiteral("S"))},
                     {QStringLiteral("LiczbaN"), Value(n)},
                     {QStringLiteral("LiczbaK"), Value(k)},
@@ -64,9 +69,9 @@ inline ReportInputs printableStudy(int n, int k, int r, const QStringList& names
     out.datePattern = QStringLiteral("yyyy-mm-dd");
     out.numberPattern = in.numberPattern;
     out.PW = {true, true, true, true, true};
-    out.grid = study.grid;
+    out.grid = StudyGrid::of(in, design, study, rs).layout;
     out.panels = ResultTexts::of(study, in.numberPattern, nullptr, rs);
-    out.measured = MeasuredValues::collect(in.series, n);
+    out.measured = MeasuredValues::collect(design, n);
     out.fontName = QStringLiteral("Arial CE");
     return out;
 }

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 
 #include "analysis_editor.h"
+#include "crossed_design.h"
 #include "csv_study.h"
 #include "date_pattern.h"
 #include "file_output.h"
@@ -18,7 +19,6 @@
 #include "series_editor.h"
 #include "session.h"
 #include "study_export.h"
-#include "study_input.h"
 #include "study_store.h"
 #include "transmission_settings.h"
 #include "typing_limit.h"
@@ -287,7 +287,7 @@ bool Commands::storeSeries(Dane& editor, bool isNew, const QString& why) {
         }
         sum += value.isText() ? readLocaleNumber(value.text(), rs).value_or(0.0) : value.number();
     }
-    const int n = StudyInput::partCount(analyses.field(QStringLiteral("LiczbaN")));
+    const int n = CrossedDesign::partCount(analyses.field(QStringLiteral("LiczbaN")));
     (void)series.setField(QStringLiteral("ObX"), Value(n > 0 ? sum / n : 0.0));
     const bool updated = refused.isEmpty() && series.update();
     // The history holds the new value as stored (a typed "0,30" is stored as 0.3).
@@ -345,7 +345,7 @@ void Commands::newSeries() {
         tell(QString::fromUtf8("Nie wybrano analizy: najpierw zarejestruj lub wybierz analizę."));
         return;
     }
-    const int n = StudyInput::partCount(session_.analyses().field(QStringLiteral("LiczbaN")));
+    const int n = CrossedDesign::partCount(session_.analyses().field(QStringLiteral("LiczbaN")));
     Dane editor(session_, *env_.dialogs, Dane::Mode::New, n, &window_);
     const std::unique_ptr<GaugeSource> gauge = connectGauge(editor);  // closed with the editor
     showUntilStored(editor, [&] { return storeSeries(editor, true); });
@@ -358,7 +358,7 @@ void Commands::editSeries(int focusedPart, const QString& why) {
         return;
     }
     RecordSet& series = *session_.series();
-    const int n = StudyInput::partCount(session_.analyses().field(QStringLiteral("LiczbaN")));
+    const int n = CrossedDesign::partCount(session_.analyses().field(QStringLiteral("LiczbaN")));
     Dane editor(session_, *env_.dialogs, Dane::Mode::Edit, n, &window_);
     TypingLimit::put(editor.appraiserBox(),
                      series.field(QStringLiteral("Operator")).toText(session_.regional()));

@@ -391,7 +391,7 @@ void Kalmet::buildWindow() {
     connect(grid_, &QTableWidget::currentCellChanged, this, [this] { selectClickedSeries(); });
     // A range out of control, double-clicked, leads to its re-measurement.
     connect(grid_, &QTableWidget::cellDoubleClicked, this, [this](int row, int column) {
-        const int appraiser = static_cast<int>(screen_.study.rangeRows.indexOf(row));
+        const int appraiser = static_cast<int>(screen_.grid.rangeRows.indexOf(row));
         if (grid_->isFlagged(row, column) && appraiser >= 0) {
             const QScopedValueRollback<bool> running(commandRunning_, true);
             remeasure({appraiser, column - 2, 0});
@@ -557,7 +557,7 @@ void Kalmet::selectAnalysis() {
     clearResults();
     newSeries_->setEnabled(true);
     if (screen.hasSeries) {
-        Tablica(screen.study, screen.results);
+        Tablica(screen.study, screen.grid.layout, screen.results);
     }
     controlWarning_->setText(screen.controlWarning);
     controlWarning_->setVisible(!screen.controlWarning.isEmpty());
@@ -619,10 +619,11 @@ void Kalmet::showResults(const StudyOutput& study, const ResultTexts::Texts& tex
     setPanelColour(Panels::kPercentRR, verdictColour(study.rrVerdict));
 }
 
-void Kalmet::Tablica(const StudyOutput& study, const ResultTexts::Texts& texts) {
+void Kalmet::Tablica(const StudyOutput& study, const GridLayout& grid,
+                     const ResultTexts::Texts& texts) {
     grid_->clearToOneRow();
     grid_->hide();
-    grid_->showLayout(study.grid);
+    grid_->showLayout(grid);
     if (study.complete) {
         setReportCommandsEnabled(true);
         showResults(study, texts);
@@ -633,8 +634,8 @@ void Kalmet::Tablica(const StudyOutput& study, const ResultTexts::Texts& texts) 
     grid_->show();
     // The fill leaves the series-average column current once a block's summary rows
     // were coloured; the click on row 1 then selects the first series.
-    const bool anySummary = study.grid.fixed.contains(true);
-    grid_->setCurrentCell(1, anySummary ? study.grid.columns - 1 : 1);
+    const bool anySummary = grid.fixed.contains(true);
+    grid_->setCurrentCell(1, anySummary ? grid.columns - 1 : 1);
     selectClickedSeries();
 }
 
@@ -667,9 +668,9 @@ void Kalmet::remeasure(const ControlLimits::Flag& flag) {
     }
     const int trials = screen_.control->trials;
     const int wild = ControlLimits::trialToRemeasure(screen_.anovaInput->y, flag);
-    const int rangeRow = screen_.study.rangeRows.value(flag.appraiser);
+    const int rangeRow = screen_.grid.rangeRows.value(flag.appraiser);
     grid_->setCurrentCell(rangeRow - 1 - trials + wild, flag.part + 2);
-    const QString range = screen_.study.grid.text(rangeRow, flag.part + 2);
+    const QString range = screen_.grid.layout.text(rangeRow, flag.part + 2);
     const QString why = QString::fromUtf8("Powtórzony pomiar: rozstęp %1 poza granicą kontrolną")
                             .arg(range.trimmed());
     commands_->editSeries(flag.part, why);

@@ -91,7 +91,7 @@ private:
 
     void showHeader(const AnalysisScreen& screen);
     void showReadFailure(const QString& numer, const QString& cause);
-    void Tablica(const StudyOutput& study, const ResultTexts::Texts& texts);
+    void Tablica(const StudyOutput& study, const GridLayout& grid, const ResultTexts::Texts& texts);
     void showResults(const StudyOutput& study, const ResultTexts::Texts& texts);
     void clearResults();
     void setReportCommandsEnabled(bool on);

@@ -93,7 +93,7 @@ void ChartTest::labelsAndNamesStayInThePicture() {
     const QString longName = QLatin1Char('A') + QString(29, QLatin1Char('x'));
     const ReportInputs in =
         printableStudy(5, 3, 2, {longName, "B", "C"},
-                       [](QVector<SeriesInput>& series) { series[0].parts[0] = Value(-1500.125); });
+                       [](QVector<SeriesRow>& series) { series[0].parts[0] = Value(-1500.125); });
     ChartDrawing d;
     d.fontPoints = 10;  // the recording surface's: 100 twips a character
     RecordingSurface s;
