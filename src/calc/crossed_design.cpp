@@ -28,7 +28,6 @@ void CrossedDesign::addSeries(Study& study, const SeriesRow& series) {
         const Observation& last = study.observations.last();
         trial = last.appraiser != series.appraiser ? 1 : last.trial + 1;
     }
-    study.observations.reserve(study.observations.size() + series.parts.size() + 1);
     study.observations.push_back({series.appraiser, kAveragePart, trial, series.average, {}, {}});
     for (int j = 0; j < series.parts.size(); ++j) {
         study.observations.push_back({series.appraiser, j + 1, trial, series.parts[j], {}, {}});
@@ -36,12 +35,15 @@ void CrossedDesign::addSeries(Study& study, const SeriesRow& series) {
 }
 
 CrossedDesign::CrossedDesign(const Study& study) {
+    const int parts = CrossedDesign::partCount(study.parts);
+    series_.reserve(study.observations.size() / (parts + 1) + 1);
     const Observation* current = nullptr;
     for (const Observation& o : study.observations) {
         const bool sameSeries = current && o.part != kAveragePart && o.trial == current->trial &&
                                 o.appraiser == current->appraiser;
         if (!sameSeries) {
             series_.push_back({o.appraiser, {}, Value()});
+            series_.last().parts.reserve(parts);
             current = &o;
         }
         SeriesRow& row = series_.last();

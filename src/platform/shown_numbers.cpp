@@ -13,10 +13,19 @@ const NumberPattern& ShownNumbers::compiled(const QString& pattern) {
     return *compiled_;
 }
 
-ShownNumbers::Entry& ShownNumbers::entry(double value, const QString& pattern) {
-    compiled(pattern);
+namespace {
+
+quint64 keyOf(double value) {
     quint64 key = 0;
     std::memcpy(&key, &value, sizeof key);
+    return key;
+}
+
+}  // namespace
+
+ShownNumbers::Entry& ShownNumbers::entry(double value, const QString& pattern) {
+    compiled(pattern);
+    const quint64 key = keyOf(value);
     auto it = entries_.find(key);
     if (it != entries_.end()) {
         return *it;
@@ -43,7 +52,12 @@ const ShownNumbers::Shown& ShownNumbers::textAndReadBack(double value, const QSt
 }
 
 std::optional<double> ShownNumbers::readBack(double value, const QString& pattern) {
-    return compiled(pattern).readBack(value, regional_);
+    const NumberPattern& compiledPattern = compiled(pattern);
+    const auto it = entries_.constFind(keyOf(value));
+    if (it != entries_.cend() && it->read) {
+        return it->shown.readBack;  // read back when it was shown
+    }
+    return compiledPattern.readBack(value, regional_);
 }
 
 bool ShownNumbers::serves(const RegionalSettings& regional) const {

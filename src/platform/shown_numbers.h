@@ -26,8 +26,9 @@ public:
     const QString& text(double value, const QString& pattern);
     // The text and the number it reads back as.
     const Shown& textAndReadBack(double value, const QString& pattern);
-    // The number alone, made without its text wherever the pattern allows and not kept:
-    // for a pass over many values that are shown nowhere.
+    // The number alone: as read back when the number was shown, else made without its
+    // text wherever the pattern allows and not kept (a pass over many values that are
+    // shown nowhere).
     std::optional<double> readBack(double value, const QString& pattern);
     // Whether texts made here are the ones the given regional settings make.
     bool serves(const RegionalSettings& regional) const;

@@ -48,6 +48,8 @@ Study StoredStudy::fromRecordSets(const RecordSet& analysis, RecordSet& series,
 }
 
 void StoredStudy::addSeries(Study& study, const QVector<SeriesRow>& series) {
+    study.observations.reserve(study.observations.size() +
+                               series.size() * (CrossedDesign::partCount(study.parts) + 1));
     for (const SeriesRow& s : series) {
         CrossedDesign::addSeries(study, s);
     }
