@@ -34,6 +34,7 @@
 #include "history.h"
 #include "page_render.h"
 #include "report_inputs.h"
+#include "results_json.h"
 #include "session.h"
 #include "verification.h"
 #include "verification_page.h"
@@ -189,131 +190,6 @@ int writeReport(Session& session, const AnalysisScreen& screen, const ReportOpti
     return written ? 0 : fail(QString::fromUtf8("Nie zapisano raportu: %1.").arg(error), 2);
 }
 
-template <typename Texts>
-QJsonObject panelObject(const Texts& texts, const std::vector<int>& indices) {
-    QJsonObject panels;
-    for (const int i : indices) {
-        panels.insert(QString::number(i), texts[static_cast<std::size_t>(i)]);
-    }
-    return panels;
-}
-
-QJsonValue number(std::optional<double> v) {
-    return v ? QJsonValue(*v) : QJsonValue();
-}
-
-QJsonObject anovaRow(const char* source, const Anova::Row& row) {
-    return {{QStringLiteral("source"), QString::fromLatin1(source)},
-            {QStringLiteral("df"), row.df},
-            {QStringLiteral("ss"), row.ss},
-            {QStringLiteral("ms"), number(row.ms)},
-            {QStringLiteral("f"), number(row.f)},
-            {QStringLiteral("p"), number(row.p)}};
-}
-
-QJsonObject anovaComponent(const Anova::Component& c) {
-    return {{QStringLiteral("variance"), c.variance},
-            {QStringLiteral("sd"), c.sd},
-            {QStringLiteral("studyVar"), c.studyVar},
-            {QStringLiteral("pctContribution"), number(c.pctContribution)},
-            {QStringLiteral("pctStudyVar"), number(c.pctStudyVar)},
-            {QStringLiteral("pctRef"), number(c.pctRef)},
-            {QStringLiteral("ciLow"), number(c.ciLow)},
-            {QStringLiteral("ciHigh"), number(c.ciHigh)}};
-}
-
-// The ANOVA of the study at full precision; the table is the one the tests used (the
-// interaction pooled into repeatability when it is not significant).
-QJsonValue anovaJson(const std::optional<Anova::Results>& anova) {
-    if (!anova) {
-        return QJsonValue();
-    }
-    const Anova::Table& t = anova->used();
-    QJsonArray table{anovaRow("part", t.part), anovaRow("appraiser", t.appraiser)};
-    if (!anova->pooled) {
-        table.append(anovaRow("interaction", t.interaction));
-    }
-    table.append(anovaRow("repeatability", t.repeatability));
-    table.append(anovaRow("total", t.total));
-    const Anova::Components& c = anova->components;
-    const QJsonObject components{
-        {QStringLiteral("repeatability"), anovaComponent(c.repeatability)},
-        {QStringLiteral("reproducibility"), anovaComponent(c.reproducibility)},
-        {QStringLiteral("appraiser"), anovaComponent(c.appraiser)},
-        {QStringLiteral("interaction"), anovaComponent(c.interaction)},
-        {QStringLiteral("rr"), anovaComponent(c.rr)},
-        {QStringLiteral("part"), anovaComponent(c.part)},
-        {QStringLiteral("total"), anovaComponent(c.total)}};
-    return QJsonObject{
-        {QStringLiteral("alpha"), anova->alpha},
-        {QStringLiteral("interactionP"), number(anova->interactionP)},
-        {QStringLiteral("interactionPooled"), anova->pooled},
-        {QStringLiteral("table"), table},
-        {QStringLiteral("components"), components},
-        {QStringLiteral("ndc"), number(anova->ndc)},
-        {QStringLiteral("rrVerdict"), QString::fromLatin1(nameOf(anova->rrVerdict))},
-        {QStringLiteral("resolutionVerdict"), QString::fromLatin1(nameOf(anova->ndcVerdict))}};
-}
-
-// The control charts' limits at full precision; appraisers by name, parts from 1.
-QJsonValue controlJson(const AnalysisScreen& screen) {
-    if (!screen.control) {
-        return QJsonValue();
-    }
-    const ControlLimits::Results& c = *screen.control;
-    QJsonArray flagged;
-    for (const ControlLimits::Flag& f : c.flaggedRanges) {
-        flagged.append(
-            QJsonObject{{QStringLiteral("appraiser"), screen.appraisers.value(f.appraiser)},
-                        {QStringLiteral("part"), f.part + 1},
-                        {QStringLiteral("range"), f.range}});
-    }
-    return QJsonObject{{QStringLiteral("rbar"), c.rbar},
-                       {QStringLiteral("uclR"), c.uclR},
-                       {QStringLiteral("lclR"), c.lclR},
-                       {QStringLiteral("xbarbar"), c.xbarbar},
-                       {QStringLiteral("uclX"), c.uclX},
-                       {QStringLiteral("lclX"), c.lclX},
-                       {QStringLiteral("d4"), c.d4},
-                       {QStringLiteral("a2"), c.a2},
-                       {QStringLiteral("flaggedRanges"), flagged},
-                       {QStringLiteral("averagesOutside"), c.averagesOutside},
-                       {QStringLiteral("averagesTotal"), c.averagesTotal}};
-}
-
-QJsonObject resultsJson(const AnalysisScreen& screen, const QString& numer) {
-    const StudyOutput& study = screen.study;
-    QJsonObject out;
-    out.insert(QStringLiteral("numer"), numer);
-    out.insert(QStringLiteral("header"), panelObject(screen.header, Panels::headerIndices()));
-    out.insert(QStringLiteral("label2"),
-               screen.referenceCode ? QJsonValue(*screen.referenceCode) : QJsonValue());
-    out.insert(QStringLiteral("results"), panelObject(screen.results, Panels::resultIndices()));
-    out.insert(QStringLiteral("rrVerdict"), QString::fromLatin1(nameOf(study.rrVerdict)));
-    out.insert(QStringLiteral("resolutionVerdict"),
-               QString::fromLatin1(nameOf(study.resolutionVerdict)));
-    out.insert(QStringLiteral("complete"), screen.hasCompleteStudy());
-    QJsonArray grid;
-    QJsonArray fixed;
-    if (screen.hasSeries) {
-        for (int r = 0; r < screen.grid.layout.rows; ++r) {
-            QJsonArray cells;
-            QJsonArray flags;
-            for (int c = 0; c < screen.grid.layout.columns; ++c) {
-                cells.append(screen.grid.layout.text(r, c));
-                flags.append(screen.grid.layout.isFixed(r, c));
-            }
-            grid.append(cells);
-            fixed.append(flags);
-        }
-    }
-    out.insert(QStringLiteral("grid"), grid);
-    out.insert(QStringLiteral("fixed"), fixed);
-    out.insert(QStringLiteral("anova"), anovaJson(screen.anova));
-    out.insert(QStringLiteral("control"), controlJson(screen));
-    return out;
-}
-
 // The chart window's picture or the control charts, into the file; an incomplete
 // analysis has none.
 int writeChart(Session& session, const AnalysisScreen& screen, const ReportOptions& options) {
@@ -409,7 +285,7 @@ int run(const Call& call) {
     if (call.command == QLatin1String("chart")) {
         return writeChart(session, screen, call.options);
     }
-    printOut(QJsonDocument(resultsJson(screen, numer)).toJson(QJsonDocument::Compact) + '\n');
+    printOut(QJsonDocument(ResultsJson::of(screen, numer)).toJson(QJsonDocument::Compact) + '\n');
     return 0;
 }
 

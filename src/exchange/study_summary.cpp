@@ -5,6 +5,7 @@
 #include <QScopeGuard>
 
 #include "database.h"
+#include "figure_tables.h"
 
 #include "session.h"
 #include "summary_pass.h"
@@ -52,22 +53,21 @@ Row resultsOf(const Figures& figures) {
     Row row{{QStringLiteral("complete"), figures.complete}};
     row.reserve(16);
     const RRResults& r = figures.study->results;
-    const std::pair<QString, std::optional<double>> numbers[] = {
-        {QStringLiteral("EV"), r.EV},           {QStringLiteral("AV"), r.AV},
-        {QStringLiteral("RR"), r.RR},           {QStringLiteral("PV"), r.PV},
-        {QStringLiteral("TV"), r.TV},           {QStringLiteral("pctEV"), r.percentEV},
-        {QStringLiteral("pctAV"), r.percentAV}, {QStringLiteral("pctRR"), r.percentRR},
-        {QStringLiteral("ndc"), r.resolution}};
-    for (const auto& [name, value] : numbers) {
-        row.append({name, number(figures.complete ? value : std::nullopt)});
+    for (const FigureRow<RRResults>& figure : FigureTables::averageAndRange()) {
+        if (!figure.column.isEmpty()) {
+            row.append({figure.column, number(figures.complete ? figure.get(r) : std::nullopt)});
+        }
     }
     row.append(
         {QStringLiteral("rrVerdict"), QString::fromLatin1(nameOf(figures.study->rrVerdict))});
     row.append({QStringLiteral("resolutionVerdict"),
                 QString::fromLatin1(nameOf(figures.study->resolutionVerdict))});
     const auto& a = *figures.anova;
-    row.append({QStringLiteral("anovaPctRR"), number(a ? a->components.rr.pctRef : std::nullopt)});
-    row.append({QStringLiteral("anovaNdc"), number(a ? a->ndc : std::nullopt)});
+    for (const FigureRow<Anova::Results>& figure : FigureTables::anova()) {
+        if (!figure.column.isEmpty()) {
+            row.append({figure.column, number(a ? figure.get(*a) : std::nullopt)});
+        }
+    }
     row.append({QStringLiteral("anovaRrVerdict"),
                 QString::fromLatin1(nameOf(a ? a->rrVerdict : Verdict::None))});
     row.append({QStringLiteral("anovaResolutionVerdict"),

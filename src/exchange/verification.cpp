@@ -14,6 +14,7 @@
 #include "analysis_screen.h"
 #include "build_id.h"
 #include "database.h"
+#include "figure_tables.h"
 #include "number_pattern.h"
 #include "record_sets.h"
 #include "session.h"
@@ -29,99 +30,31 @@ using Getter = std::function<Number(const AnalysisScreen&)>;
 
 const QString kNumer = QStringLiteral("WERYFIKACJA");
 
-Getter rr(std::optional<double> RRResults::*field) {
-    return [field](const AnalysisScreen& s) {
-        return s.hasCompleteStudy() ? s.study.results.*field : std::nullopt;
-    };
-}
-
-Getter anova(const std::function<Number(const Anova::Results&)>& f) {
-    return [f](const AnalysisScreen& s) { return s.anova ? f(*s.anova) : std::nullopt; };
-}
-
-Getter control(const std::function<Number(const ControlLimits::Results&)>& f) {
-    return [f](const AnalysisScreen& s) { return s.control ? f(*s.control) : std::nullopt; };
-}
-
-// Each figure a reference may name, read from what the main window shows.
-const std::map<QString, Getter>& figureGetters() {
-    using A = Anova::Results;
-    using C = ControlLimits::Results;
-    static const std::map<QString, Getter> getters = {
-        {QStringLiteral("rr.meanRange"), rr(&RRResults::meanRange)},
-        {QStringLiteral("rr.Xdif"), rr(&RRResults::Xdif)},
-        {QStringLiteral("rr.Rp"), rr(&RRResults::Rp)},
-        {QStringLiteral("rr.EV"), rr(&RRResults::EV)},
-        {QStringLiteral("rr.AV"), rr(&RRResults::AV)},
-        {QStringLiteral("rr.RR"), rr(&RRResults::RR)},
-        {QStringLiteral("rr.PV"), rr(&RRResults::PV)},
-        {QStringLiteral("rr.TV"), rr(&RRResults::TV)},
-        {QStringLiteral("rr.percentEV"), rr(&RRResults::percentEV)},
-        {QStringLiteral("rr.percentAV"), rr(&RRResults::percentAV)},
-        {QStringLiteral("rr.percentRR"), rr(&RRResults::percentRR)},
-        {QStringLiteral("rr.ndc"), rr(&RRResults::resolution)},
-        {QStringLiteral("anova.interactionF"),
-         anova([](const A& a) { return a.table.interaction.f; })},
-        {QStringLiteral("anova.interactionP"), anova([](const A& a) { return a.interactionP; })},
-        {QStringLiteral("anova.partF"), anova([](const A& a) { return a.table.part.f; })},
-        {QStringLiteral("anova.appraiserF"), anova([](const A& a) { return a.table.appraiser.f; })},
-        {QStringLiteral("anova.pooledPartF"), anova([](const A& a) { return a.reduced.part.f; })},
-        {QStringLiteral("anova.pooledAppraiserF"),
-         anova([](const A& a) { return a.reduced.appraiser.f; })},
-        {QStringLiteral("anova.ssPart"), anova([](const A& a) { return Number(a.table.part.ss); })},
-        {QStringLiteral("anova.ssAppraiser"),
-         anova([](const A& a) { return Number(a.table.appraiser.ss); })},
-        {QStringLiteral("anova.ssInteraction"),
-         anova([](const A& a) { return Number(a.table.interaction.ss); })},
-        {QStringLiteral("anova.ssRepeatability"),
-         anova([](const A& a) { return Number(a.table.repeatability.ss); })},
-        {QStringLiteral("anova.pooled"),
-         anova([](const A& a) { return Number(a.pooled ? 1 : 0); })},
-        {QStringLiteral("anova.dfPooled"), anova([](const A& a) {
-             return a.pooled ? Number(a.reduced.repeatability.df) : Number();
-         })},
-        {QStringLiteral("anova.sdRepeatability"),
-         anova([](const A& a) { return Number(a.components.repeatability.sd); })},
-        {QStringLiteral("anova.sdAppraiser"),
-         anova([](const A& a) { return Number(a.components.appraiser.sd); })},
-        {QStringLiteral("anova.msPart"), anova([](const A& a) { return a.table.part.ms; })},
-        {QStringLiteral("anova.msAppraiser"),
-         anova([](const A& a) { return a.table.appraiser.ms; })},
-        {QStringLiteral("anova.msInteraction"),
-         anova([](const A& a) { return a.table.interaction.ms; })},
-        {QStringLiteral("anova.msRepeatability"),
-         anova([](const A& a) { return a.table.repeatability.ms; })},
-        {QStringLiteral("anova.msPooled"),
-         anova([](const A& a) { return a.reduced.repeatability.ms; })},
-        {QStringLiteral("anova.varRepeatability"),
-         anova([](const A& a) { return Number(a.components.repeatability.variance); })},
-        {QStringLiteral("anova.varAppraiser"),
-         anova([](const A& a) { return Number(a.components.appraiser.variance); })},
-        {QStringLiteral("anova.varPart"),
-         anova([](const A& a) { return Number(a.components.part.variance); })},
-        {QStringLiteral("anova.varRR"),
-         anova([](const A& a) { return Number(a.components.rr.variance); })},
-        {QStringLiteral("anova.varTotal"),
-         anova([](const A& a) { return Number(a.components.total.variance); })},
-        {QStringLiteral("anova.sdRR"),
-         anova([](const A& a) { return Number(a.components.rr.sd); })},
-        {QStringLiteral("anova.pctStudyVarRR"),
-         anova([](const A& a) { return a.components.rr.pctStudyVar; })},
-        {QStringLiteral("anova.pctContributionRR"),
-         anova([](const A& a) { return a.components.rr.pctContribution; })},
-        {QStringLiteral("anova.ndc"), anova([](const A& a) { return a.ndc; })},
-        {QStringLiteral("control.rbar"), control([](const C& c) { return Number(c.rbar); })},
-        {QStringLiteral("control.uclR"), control([](const C& c) { return Number(c.uclR); })},
-        {QStringLiteral("control.xbarbar"), control([](const C& c) { return Number(c.xbarbar); })},
-        {QStringLiteral("control.uclX"), control([](const C& c) { return Number(c.uclX); })},
-        {QStringLiteral("control.lclX"), control([](const C& c) { return Number(c.lclX); })},
-        {QStringLiteral("control.averagesOutside"),
-         control([](const C& c) { return Number(c.averagesOutside); })},
-        {QStringLiteral("control.flaggedRange"), control([](const C& c) {
-             return c.flaggedRanges.empty() ? std::nullopt : Number(c.flaggedRanges.front().range);
-         })},
-    };
-    return getters;
+// A figure a reference names, read from what the main window shows: "rr.", "anova." or
+// "control." and its key in that method's figure table; none for an unknown key.
+std::optional<Getter> figureGetter(const QString& name) {
+    const QString method = name.section(QLatin1Char('.'), 0, 0);
+    const QString key = name.section(QLatin1Char('.'), 1);
+    if (method == QLatin1String("rr")) {
+        if (const auto* f = FigureTables::find(FigureTables::averageAndRange(), key)) {
+            return Getter([get = f->get](const AnalysisScreen& s) {
+                return s.hasCompleteStudy() ? get(s.study.results) : std::nullopt;
+            });
+        }
+    } else if (method == QLatin1String("anova")) {
+        if (const auto* f = FigureTables::find(FigureTables::anova(), key)) {
+            return Getter([get = f->get](const AnalysisScreen& s) {
+                return s.anova ? get(*s.anova) : std::nullopt;
+            });
+        }
+    } else if (method == QLatin1String("control")) {
+        if (const auto* f = FigureTables::find(FigureTables::control(), key)) {
+            return Getter([get = f->get](const AnalysisScreen& s) {
+                return s.control ? get(*s.control) : std::nullopt;
+            });
+        }
+    }
+    return std::nullopt;
 }
 
 // A file compiled into the program; empty if it could not be read, which leaves the
@@ -282,9 +215,8 @@ Check checked(const QJsonObject& check, const std::optional<AnalysisScreen>& scr
         const Reference ref(item);
         Figure f = described(item, ref, source, rs);
         if (screen) {  // a study that was not computed leaves its figures so
-            const auto getter = figureGetters().find(item.value(QStringLiteral("key")).toString());
-            compare(f, ref, getter != figureGetters().end() ? getter->second(*screen) : Number(),
-                    rs);
+            const auto getter = figureGetter(item.value(QStringLiteral("key")).toString());
+            compare(f, ref, getter ? (*getter)(*screen) : Number(), rs);
         }
         out.figures << f;
     }

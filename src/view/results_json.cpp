@@ -1,0 +1,133 @@
+#include "results_json.h"
+
+#include <QJsonArray>
+
+#include "analysis_screen.h"
+#include "figure_tables.h"
+
+namespace {
+
+QJsonValue number(std::optional<double> v) {
+    return v ? QJsonValue(*v) : QJsonValue();
+}
+
+QJsonValue verdict(Verdict v) {
+    return QString::fromLatin1(nameOf(v));
+}
+
+template <typename Texts>
+QJsonObject panelObject(const Texts& texts, const std::vector<int>& indices) {
+    QJsonObject panels;
+    for (const int i : indices) {
+        panels.insert(QString::number(i), texts[static_cast<std::size_t>(i)]);
+    }
+    return panels;
+}
+
+template <typename Results>
+QJsonObject figuresObject(const FigureTable<Results>& fields, const Results& results) {
+    QJsonObject out;
+    for (const FigureRow<Results>& field : fields) {
+        out.insert(field.key, number(field.get(results)));
+    }
+    return out;
+}
+
+// The table the ANOVA window shows: the interaction pooled into repeatability when it is
+// not significant (and then without its row).
+QJsonArray anovaTable(const Anova::Results& anova) {
+    QJsonArray table;
+    for (const auto& [source, row] : FigureTables::anovaRows()) {
+        if (anova.pooled && source == QLatin1String("interaction")) {
+            continue;
+        }
+        QJsonObject object = figuresObject(FigureTables::anovaRowFields(), anova.used().*row);
+        object.insert(QStringLiteral("source"), source);
+        table.append(object);
+    }
+    return table;
+}
+
+QJsonValue anovaJson(const std::optional<Anova::Results>& anova) {
+    if (!anova) {
+        return QJsonValue();
+    }
+    QJsonObject components;
+    for (const auto& [source, component] : FigureTables::anovaComponents()) {
+        components.insert(source, figuresObject(FigureTables::anovaComponentFields(),
+                                                anova->components.*component));
+    }
+    QJsonObject out{{QStringLiteral("table"), anovaTable(*anova)},
+                    {QStringLiteral("components"), components},
+                    {QStringLiteral("rrVerdict"), verdict(anova->rrVerdict)},
+                    {QStringLiteral("resolutionVerdict"), verdict(anova->ndcVerdict)}};
+    // The study's own figures (the paths hold the table's and the components'); whether
+    // the interaction was pooled is a yes or no.
+    for (const FigureRow<Anova::Results>& figure : FigureTables::anova()) {
+        if (!figure.key.contains(QLatin1Char('.'))) {
+            out.insert(figure.key, number(figure.get(*anova)));
+        }
+    }
+    out.insert(QStringLiteral("interactionPooled"), anova->pooled);
+    return out;
+}
+
+// The control charts' figures; each flagged range by appraiser name and part from 1.
+QJsonValue controlJson(const AnalysisScreen& screen) {
+    if (!screen.control) {
+        return QJsonValue();
+    }
+    const ControlLimits::Results& c = *screen.control;
+    QJsonObject out;
+    for (const FigureRow<ControlLimits::Results>& figure : FigureTables::control()) {
+        if (figure.key != QLatin1String("flaggedRange")) {  // all of them, below
+            out.insert(figure.key, number(figure.get(c)));
+        }
+    }
+    QJsonArray flagged;
+    for (const ControlLimits::Flag& f : c.flaggedRanges) {
+        flagged.append(
+            QJsonObject{{QStringLiteral("appraiser"), screen.appraisers.value(f.appraiser)},
+                        {QStringLiteral("part"), f.part + 1},
+                        {QStringLiteral("range"), f.range}});
+    }
+    out.insert(QStringLiteral("flaggedRanges"), flagged);
+    return out;
+}
+
+QJsonObject gridJson(const AnalysisScreen& screen) {
+    QJsonArray grid;
+    QJsonArray fixed;
+    const GridLayout& layout = screen.grid.layout;
+    if (screen.hasSeries) {
+        for (int r = 0; r < layout.rows; ++r) {
+            QJsonArray cells;
+            QJsonArray flags;
+            for (int c = 0; c < layout.columns; ++c) {
+                cells.append(layout.text(r, c));
+                flags.append(layout.isFixed(r, c));
+            }
+            grid.append(cells);
+            fixed.append(flags);
+        }
+    }
+    return {{QStringLiteral("grid"), grid}, {QStringLiteral("fixed"), fixed}};
+}
+
+}  // namespace
+
+QJsonObject ResultsJson::of(const AnalysisScreen& screen, const QString& numer) {
+    const StudyOutput& study = screen.study;
+    QJsonObject out = gridJson(screen);
+    out.insert(QStringLiteral("numer"), numer);
+    out.insert(QStringLiteral("header"), panelObject(screen.header, Panels::headerIndices()));
+    out.insert(QStringLiteral("label2"),
+               screen.referenceCode ? QJsonValue(*screen.referenceCode) : QJsonValue());
+    out.insert(QStringLiteral("results"), panelObject(screen.results, Panels::resultIndices()));
+    out.insert(QStringLiteral("rrVerdict"), verdict(study.rrVerdict));
+    out.insert(QStringLiteral("resolutionVerdict"), verdict(study.resolutionVerdict));
+    out.insert(QStringLiteral("complete"), screen.hasCompleteStudy());
+    out.insert(QStringLiteral("anova"), anovaJson(screen.anova));
+    out.insert(QStringLiteral("control"), controlJson(screen));
+    return out;
+}
