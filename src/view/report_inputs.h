@@ -10,8 +10,8 @@
 
 #include "grid_layout.h"
 #include "measured_values.h"
+#include "panels.h"
 #include "regional_settings.h"
-#include "result_panels.h"
 #include "value.h"
 
 class Session;

@@ -3,7 +3,7 @@
 #include <QString>
 #include <array>
 
-#include "result_panels.h"
+#include "panels.h"
 #include "rr_study.h"
 #include "shown_numbers.h"
 

@@ -7,7 +7,7 @@
 #include <QLabel>
 #include <cstdio>
 
-#include "result_panels.h"
+#include "panels.h"
 #include "scripted_dialogs.h"
 #include "startup.h"
 

@@ -13,32 +13,82 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScopedValueRollback>
+#include <QStackedWidget>
 #include <QStatusBar>
 #include <QVBoxLayout>
 #include <cmath>
 #include <functional>
 
 #include "analysis_number_model.h"
-#include "caption_parts.h"
-#include "commands.h"
 #include "data_grid.h"
 #include "inform.h"
-#include "modal_commands.h"
 #include "panel_label.h"
-#include "result_symbol.h"
+#include "result_panels.h"
 #include "session.h"
 #include "twips.h"
-#include "verdict_colour.h"
+#include "window_commands.h"
 
 namespace {
-
-const QColor kWhite(255, 255, 255);
 
 QLabel* unitLabel(const QString& text, QWidget* parent) {
     auto* label = new QLabel(text, parent);
     label->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
     return label;
 }
+
+// The menu bar as one table, in its order: a menu, the entries under it (an entry without
+// a caption is a separator), an entry of the bar itself. An entry without a command ends
+// the program; a report entry needs a complete study.
+enum class Item { Menu, Entry, Separator, BarEntry };
+struct MenuItem {
+    Item item;
+    const char* name;
+    const char* caption;
+    void (*command)(WindowCommands&);
+    bool report;
+};
+
+const MenuItem kMenu[] = {
+    {Item::Menu, "Analiza", "&Analiza", nullptr, false},
+    {Item::Entry, "NowaAnaliza", "&1. Nowa analiza",
+     [](WindowCommands& c) { c.analysis.newAnalysis(); }, false},
+    {Item::Entry, "PoprawAnaliza", "&2. Popraw analizę",
+     [](WindowCommands& c) { c.analysis.editAnalysis(); }, false},
+    {Item::Entry, "UsunAnaliza", "&3. Usuń analizę",
+     [](WindowCommands& c) { c.analysis.deleteAnalysis(); }, false},
+    {Item::Separator, "nic0", nullptr, nullptr, false},
+    {Item::Entry, "DrukujAnaliza", "&4. Drukuj analizę",
+     [](WindowCommands& c) { c.windows.preview(); }, true},
+    {Item::Separator, "nic1", nullptr, nullptr, false},
+    {Item::Entry, "Koniec", "&Koniec", nullptr, false},
+    {Item::Menu, "MenDane", "&Dane", nullptr, false},
+    {Item::Entry, "NowaDana", "&1. Wprowadź serię danych",
+     [](WindowCommands& c) { c.series.newSeries(); }, false},
+    {Item::Entry, "PoprawDana", "&2. Popraw serię danych",
+     [](WindowCommands& c) { c.series.editSeries(); }, false},
+    {Item::Entry, "UsunDana", "&3. Usuń serię danych",
+     [](WindowCommands& c) { c.series.deleteSeries(); }, false},
+    {Item::Entry, "UsunDanaW", "&4. Usuń wszystkie dane",
+     [](WindowCommands& c) { c.series.deleteAllSeries(); }, false},
+    {Item::BarEntry, "WykKalmet", "&Wykres", [](WindowCommands& c) { c.windows.chart(); }, true},
+    {Item::BarEntry, "Ustawienia", "&Ustawienia", [](WindowCommands& c) { c.windows.settings(); },
+     false},
+    {Item::Menu, "Narzedzia", "&Narzędzia", nullptr, false},
+    {Item::Entry, "Anova", "&1. Analiza wariancji (ANOVA)",
+     [](WindowCommands& c) { c.windows.anova(); }, true},
+    {Item::Entry, "KartyKontrolne", "&2. Karty kontrolne X̄–R",
+     [](WindowCommands& c) { c.windows.controlCharts(); }, true},
+    {Item::Separator, "nic2", nullptr, nullptr, false},
+    {Item::Entry, "EksportAnalizy", "&3. Eksport analizy…",
+     [](WindowCommands& c) { c.files.exportAnalysis(); }, true},
+    {Item::Entry, "ImportSerii", "&4. Import serii z pliku CSV…",
+     [](WindowCommands& c) { c.files.importSeries(); }, false},
+    {Item::Separator, "nic3", nullptr, nullptr, false},
+    {Item::Entry, "WeryfikacjaObliczen", "&5. Weryfikacja obliczeń…",
+     [](WindowCommands& c) { c.windows.verification(); }, false},
+    {Item::Entry, "PrzyrzadyPomiarowe", "&6. Przyrządy pomiarowe…",
+     [](WindowCommands& c) { c.windows.gaugeProfiles(); }, false},
+};
 
 }  // namespace
 
@@ -49,7 +99,6 @@ Kalmet::Kalmet(const UiEnvironment& environment, QWidget* parent)
     buildMenu();
     buildWindow();
     setReportCommandsEnabled(false);
-    clearResults();
     qApp->installEventFilter(this);
 }
 
@@ -61,51 +110,44 @@ Kalmet::~Kalmet() {
 }
 
 void Kalmet::buildMenu() {
-    auto addMenu = [this](const char* name, const char* caption) {
-        QMenu* menu = menuBar()->addMenu(QString::fromUtf8(caption));
-        menu->setObjectName(QString::fromLatin1(name));
-        menu->menuAction()->setObjectName(QString::fromLatin1(name));
-        return menu;
-    };
-    auto addEntry = [this](QMenu* menu, const char* name, const char* caption) {
-        QAction* action = menu->addAction(QString::fromUtf8(caption));
-        action->setObjectName(QString::fromLatin1(name));
-        return action;
-    };
-    auto addSeparator = [](QMenu* menu, const char* name) {
-        menu->addSeparator()->setObjectName(QString::fromLatin1(name));
-    };
+    QMenu* menu = nullptr;
+    for (const MenuItem& m : kMenu) {
+        const QString name = QString::fromLatin1(m.name);
+        if (m.item == Item::Separator) {
+            menu->addSeparator()->setObjectName(name);
+            continue;
+        }
+        if (m.item == Item::Menu) {
+            menu = menuBar()->addMenu(QString::fromUtf8(m.caption));
+            menu->setObjectName(name);
+            menu->menuAction()->setObjectName(name);
+            continue;
+        }
+        QAction* action = m.item == Item::BarEntry
+                              ? menuBar()->addAction(QString::fromUtf8(m.caption))
+                              : menu->addAction(QString::fromUtf8(m.caption));
+        action->setObjectName(name);
+        if (m.report) {
+            reportActions_ << action;
+        }
+        if (!m.command) {
+            connect(action, &QAction::triggered, this, [] { QCoreApplication::exit(0); });
+            continue;
+        }
+        connect(action, &QAction::triggered, this,
+                [this, command = m.command] { runCommand(command); });
+    }
+    newSeries_ = findChild<QAction*>(QStringLiteral("NowaDana"));
+}
 
-    QMenu* analysis = addMenu("Analiza", "&Analiza");
-    addEntry(analysis, "NowaAnaliza", "&1. Nowa analiza");
-    addEntry(analysis, "PoprawAnaliza", "&2. Popraw analizę");
-    addEntry(analysis, "UsunAnaliza", "&3. Usuń analizę");
-    addSeparator(analysis, "nic0");
-    printAnalysis_ = addEntry(analysis, "DrukujAnaliza", "&4. Drukuj analizę");
-    addSeparator(analysis, "nic1");
-    quit_ = addEntry(analysis, "Koniec", "&Koniec");
-    connect(quit_, &QAction::triggered, this, [] { QCoreApplication::exit(0); });
-
-    QMenu* dataMenu = addMenu("MenDane", "&Dane");
-    newSeries_ = addEntry(dataMenu, "NowaDana", "&1. Wprowadź serię danych");
-    addEntry(dataMenu, "PoprawDana", "&2. Popraw serię danych");
-    addEntry(dataMenu, "UsunDana", "&3. Usuń serię danych");
-    addEntry(dataMenu, "UsunDanaW", "&4. Usuń wszystkie dane");
-
-    chart_ = menuBar()->addAction(QStringLiteral("&Wykres"));
-    chart_->setObjectName(QStringLiteral("WykKalmet"));
-    QAction* settings = menuBar()->addAction(QStringLiteral("&Ustawienia"));
-    settings->setObjectName(QStringLiteral("Ustawienia"));
-
-    QMenu* tools = addMenu("Narzedzia", "&Narzędzia");
-    anova_ = addEntry(tools, "Anova", "&1. Analiza wariancji (ANOVA)");
-    controlCharts_ = addEntry(tools, "KartyKontrolne", "&2. Karty kontrolne X̄–R");
-    addSeparator(tools, "nic2");
-    exportAnalysis_ = addEntry(tools, "EksportAnalizy", "&3. Eksport analizy…");
-    addEntry(tools, "ImportSerii", "&4. Import serii z pliku CSV…");
-    addSeparator(tools, "nic3");
-    addEntry(tools, "WeryfikacjaObliczen", "&5. Weryfikacja obliczeń…");
-    addEntry(tools, "PrzyrzadyPomiarowe", "&6. Przyrządy pomiarowe…");
+// A command of the menu, once the session is open; the window shows what it changed.
+void Kalmet::runCommand(void (*command)(WindowCommands&)) {
+    if (!commands_) {
+        return;
+    }
+    const QScopedValueRollback<bool> running(commandRunning_, true);
+    command(*commands_);
+    setStatusBar(nullptr);  // a wait told is over with the command
 }
 
 // A line in red plain text, hidden until there is something to say.
@@ -121,30 +163,16 @@ QLabel* Kalmet::makeWarningLabel(const char* name) {
     return label;
 }
 
-QLabel* Kalmet::makePanel(int index, Qt::Alignment alignment) {
-    auto* panel = new PanelLabel;
-    panel->setObjectName(QStringLiteral("SSPanel1_%1").arg(index));
-    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    panel->setLineWidth(1);
-    panel->setAutoFillBackground(true);
-    panel->setAlignment(alignment | Qt::AlignVCenter);
-    panel->setMinimumHeight(Twips::toPixels(300, logicalDpiY()));
-    QPalette p = panel->palette();
-    p.setColor(QPalette::Window, kWhite);
-    panel->setPalette(p);
-    panels_[static_cast<std::size_t>(index)] = panel;
-    return panel;
+QLabel* Kalmet::panel(int index) const {
+    return index >= 0 && index <= Panels::kLastHeader
+               ? headerPanels_[static_cast<std::size_t>(index)]
+               : results_->panel(index);
 }
 
-QLabel* Kalmet::makeCaption(int index, const QString& caption, QString* unit) {
-    const CaptionParts parts = CaptionParts::split(caption);
-    auto* label = new QLabel(parts.label);
-    label->setObjectName(QStringLiteral("Label1_%1").arg(index));
-    label->setProperty("caption", caption);
-    if (unit) {
-        *unit = parts.unit;
-    }
-    return label;
+QLabel* Kalmet::makeHeaderPanel(int index, Qt::Alignment alignment) {
+    QLabel* panel = PanelLabel::valuePanel(index, alignment, logicalDpiY());
+    headerPanels_[static_cast<std::size_t>(index)] = panel;
+    return panel;
 }
 
 QWidget* Kalmet::buildSelectorFrame() {
@@ -165,13 +193,13 @@ QWidget* Kalmet::buildSelectorFrame() {
         list->setUniformItemSizes(true);
     }
     connect(combo_, qOverload<int>(&QComboBox::activated), this, &Kalmet::selectAnalysisAt);
-    grid->addWidget(makeCaption(2, QStringLiteral("Numer analizy :")), 0, 0);
+    grid->addWidget(PanelLabel::caption(2, QStringLiteral("Numer analizy :")), 0, 0);
     grid->addWidget(combo_, 0, 1);
     const char* captions[] = {
         "Liczba części N :", "Liczba oceniających K :", "Liczba powtórzeń R :"};
     for (int i = 0; i < 3; ++i) {
-        grid->addWidget(makeCaption(10 + i, QString::fromUtf8(captions[i])), i + 1, 0);
-        grid->addWidget(makePanel(10 + i, Qt::AlignRight), i + 1, 1);
+        grid->addWidget(PanelLabel::caption(10 + i, QString::fromUtf8(captions[i])), i + 1, 0);
+        grid->addWidget(makeHeaderPanel(10 + i, Qt::AlignRight), i + 1, 1);
     }
     return frame;
 }
@@ -200,9 +228,10 @@ QWidget* Kalmet::buildHeaderFrame() {
     };
     for (const Slot& s : places) {
         QString unit;
-        grid->addWidget(makeCaption(s.panel, QString::fromUtf8(s.caption), &unit), s.row, s.column);
+        grid->addWidget(PanelLabel::caption(s.panel, QString::fromUtf8(s.caption), &unit), s.row,
+                        s.column);
         const bool number = s.panel == 7 || s.panel == 8;
-        QLabel* panel = makePanel(s.panel, number ? Qt::AlignRight : Qt::AlignLeft);
+        QLabel* panel = makeHeaderPanel(s.panel, number ? Qt::AlignRight : Qt::AlignLeft);
         if (unit.isEmpty()) {
             grid->addWidget(panel, s.row, s.column + 1, 1, 2);
         } else {
@@ -217,167 +246,12 @@ QWidget* Kalmet::buildHeaderFrame() {
     return frame;
 }
 
-ResultSymbol* Kalmet::makeSymbol(ResultSymbol::Kind kind, const char* text) {
-    auto* symbol = new ResultSymbol(kind, QString::fromUtf8(text));
-    symbol->setObjectName(QStringLiteral("Image1_%1").arg(symbolCount_++));
-    return symbol;
-}
-
-QGroupBox* Kalmet::makeResultFrame(const char* title) {
-    auto* frame = new QGroupBox(QString::fromUtf8(title));
-    frame->setObjectName(QStringLiteral("Frame2_%1").arg(resultFrameCount_++));
-    return frame;
-}
-
-QLabel* Kalmet::makeValuePanel(int index) {
-    QLabel* panel = makePanel(index, Qt::AlignRight);
-    panel->setMinimumWidth(Twips::toPixels(1000, logicalDpiX()));
-    return panel;
-}
-
-// Rozstępy: mean range, Xdif, Rp
-QGroupBox* Kalmet::buildRangesFrame() {
-    QGroupBox* frame = makeResultFrame("Rozstępy");
-    auto* grid = new QGridLayout(frame);
-    const struct {
-        ResultSymbol::Kind kind;
-        int panel;
-        const char* caption;
-    } rows[] = {
-        {ResultSymbol::Kind::MeanRange, Panels::kMeanRange, "Średni                 :"},
-        {ResultSymbol::Kind::AveragesDifference, Panels::kXdif, "Średnich             :"},
-        {ResultSymbol::Kind::RangeOfAverages, Panels::kRp, "Średnich             :"},
-    };
-    int r = 0;
-    for (const auto& row : rows) {
-        grid->addWidget(makeSymbol(row.kind, ""), r, 0);
-        grid->addWidget(makeCaption(row.panel, QString::fromUtf8(row.caption)), r, 1);
-        grid->addWidget(makeValuePanel(row.panel), r, 2);
-        ++r;
-    }
-    return frame;
-}
-
-// EV, AV, R&R with their percentages, and the reference level
-QGroupBox* Kalmet::buildRepeatabilityFrame() {
-    QGroupBox* frame = makeResultFrame("Powtarzalność i odtwarzalność");
-    auto* grid = new QGridLayout(frame);
-    const struct {
-        const char* symbol;
-        int panel;
-        int percent;
-        const char* caption;
-    } rows[] = {
-        {"EV", Panels::kEV, Panels::kPercentEV,
-         "Powtarzalność        :                             %"},
-        {"AV", Panels::kAV, Panels::kPercentAV,
-         "Odtwarzalność        :                             %"},
-        {"R&R", Panels::kRR, Panels::kPercentRR, "R&R :"},
-    };
-    int r = 0;
-    for (const auto& row : rows) {
-        grid->addWidget(makeSymbol(ResultSymbol::Kind::Text, row.symbol), r, 0);
-        grid->addWidget(makeCaption(row.panel, QString::fromUtf8(row.caption)), r, 1);
-        grid->addWidget(makeValuePanel(row.panel), r, 2);
-        grid->addWidget(makeValuePanel(row.percent), r, 3);
-        grid->addWidget(unitLabel(QStringLiteral("%"), frame), r, 4);
-        ++r;
-    }
-    QString refUnit;
-    grid->addWidget(makeSymbol(ResultSymbol::Kind::Text, "RF"), r, 0);
-    grid->addWidget(
-        makeCaption(Panels::kREF,
-                    QString::fromUtf8("Wartość odniesienia        :                 -"), &refUnit),
-        r, 1);
-    grid->addWidget(makePanel(Panels::kREF, Qt::AlignRight), r, 2);
-    auto* refLine = new QHBoxLayout;
-    refLine->addWidget(unitLabel(refUnit, frame));
-    label2_ = new QLabel;
-    label2_->setObjectName(QStringLiteral("Label2"));
-    refLine->addWidget(label2_);
-    refLine->addStretch();
-    grid->addLayout(refLine, r, 3, 1, 2);
-    return frame;
-}
-
-// Zmienności: PV, TV
-QGroupBox* Kalmet::buildVariationFrame() {
-    QGroupBox* frame = makeResultFrame("Zmienności");
-    auto* grid = new QGridLayout(frame);
-    const struct {
-        const char* symbol;
-        int panel;
-        const char* caption;
-    } rows[] = {{"PV", Panels::kPV, "Części                             :"},
-                {"TV", Panels::kTV, "Całkowita                       :"}};
-    int r = 0;
-    for (const auto& row : rows) {
-        grid->addWidget(makeSymbol(ResultSymbol::Kind::Text, row.symbol), r, 0);
-        grid->addWidget(makeCaption(row.panel, QString::fromUtf8(row.caption)), r, 1);
-        grid->addWidget(makeValuePanel(row.panel), r, 2);
-        ++r;
-    }
-    return frame;
-}
-
-QGroupBox* Kalmet::buildResolutionFrame() {
-    QGroupBox* frame = makeResultFrame("    Rozdzielczość    ");
-    auto* layout = new QVBoxLayout(frame);
-    QLabel* resolution = makePanel(Panels::kResolution, Qt::AlignHCenter);
-    QFont big = resolution->font();
-    big.setPointSizeF(big.pointSizeF() * 1.6);
-    big.setBold(true);
-    resolution->setFont(big);
-    resolution->setMinimumSize(Twips::toPixels(1300, logicalDpiX()),
-                               Twips::toPixels(600, logicalDpiY()));
-    layout->addWidget(resolution);
-    layout->addStretch();
-    return frame;
-}
-
-QLayout* Kalmet::buildReportButtons() {
-    auto* buttons = new QVBoxLayout;
-    chartButton_ = new QPushButton(QStringLiteral("Wykonaj wykres analizy"));
-    chartButton_->setObjectName(QStringLiteral("SSCommand1"));
-    previewButton_ = new QPushButton(QString::fromUtf8("Podgląd wydruku"));
-    previewButton_->setObjectName(QStringLiteral("SSCommand2"));
-    for (QPushButton* b : {chartButton_, previewButton_}) {
-        b->setMinimumHeight(Twips::toPixels(500, logicalDpiY()));
-        buttons->addWidget(b);
-    }
-    buttons->addStretch();
-    return buttons;
-}
-
-// The four result frames at their natural height, and the two report buttons.
-QWidget* Kalmet::buildResultsRow() {
-    auto* row = new QWidget;
-    auto* layout = new QHBoxLayout(row);
+// The crossed study's page: its grid, the line of ranges out of control, its results.
+QWidget* Kalmet::buildCrossedStudyPage() {
+    auto* page = new QWidget;
+    page->setObjectName(QStringLiteral("StronaRR"));
+    auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(0, 0, 0, 0);
-    for (QGroupBox* frame : {buildRangesFrame(), buildRepeatabilityFrame(), buildVariationFrame(),
-                             buildResolutionFrame()}) {
-        layout->addWidget(frame, 0, Qt::AlignTop);
-    }
-    layout->addLayout(buildReportButtons());
-    return row;
-}
-
-void Kalmet::buildWindow() {
-    auto* central = new QWidget;
-    auto* layout = new QVBoxLayout(central);
-    auto* top = new QHBoxLayout;
-    top->addWidget(buildSelectorFrame());
-    top->addWidget(buildHeaderFrame(), 1);
-    layout->addLayout(top);
-
-    auto* caption = new QLabel(QString::fromUtf8("Dane pomiarowe i wyniki obliczeń"));
-    caption->setObjectName(QStringLiteral("Label3"));
-    QFont bold = caption->font();
-    bold.setBold(true);
-    caption->setFont(bold);
-    layout->addWidget(caption);
-    readFailure_ = makeWarningLabel("LabelBlad");
-    layout->addWidget(readFailure_);
     grid_ = new DataGrid;
     grid_->setObjectName(QStringLiteral("Grid1"));
     grid_->hide();
@@ -402,7 +276,36 @@ void Kalmet::buildWindow() {
     layout->addWidget(grid_, 1);
     controlWarning_ = makeWarningLabel("LabelKontrola");
     layout->addWidget(controlWarning_);
-    layout->addWidget(buildResultsRow());
+    results_ = new ResultPanels;
+    layout->addWidget(results_);
+    const auto trigger = [this](const char* name) {
+        return [action = findChild<QAction*>(QString::fromLatin1(name))] { action->trigger(); };
+    };
+    connect(results_->previewButton(), &QPushButton::clicked, this, trigger("DrukujAnaliza"));
+    connect(results_->chartButton(), &QPushButton::clicked, this, trigger("WykKalmet"));
+    return page;
+}
+
+void Kalmet::buildWindow() {
+    auto* central = new QWidget;
+    auto* layout = new QVBoxLayout(central);
+    auto* top = new QHBoxLayout;
+    top->addWidget(buildSelectorFrame());
+    top->addWidget(buildHeaderFrame(), 1);
+    layout->addLayout(top);
+
+    auto* caption = new QLabel(QString::fromUtf8("Dane pomiarowe i wyniki obliczeń"));
+    caption->setObjectName(QStringLiteral("Label3"));
+    QFont bold = caption->font();
+    bold.setBold(true);
+    caption->setFont(bold);
+    layout->addWidget(caption);
+    readFailure_ = makeWarningLabel("LabelBlad");
+    layout->addWidget(readFailure_);
+    pages_ = new QStackedWidget;
+    pages_->setObjectName(QStringLiteral("Wyniki"));
+    pages_->addWidget(buildCrossedStudyPage());
+    layout->addWidget(pages_, 1);
     setCentralWidget(central);
 }
 
@@ -411,9 +314,7 @@ void Kalmet::load(Session& session) {
     // A write waits while another program reads the file (up to half a minute): the user
     // sees why the window does not answer.
     session.database().setWaitingNotice([this](int waitedMs) { showWaiting(waitedMs); });
-    commands_ = std::make_unique<Commands>(*this, session, env_);
-    modalCommands_ = std::make_unique<ModalCommands>(*this, session, env_);
-    connectCommands();
+    commands_ = std::make_unique<WindowCommands>(*this, session, env_);
     numbers_ = new AnalysisNumberModel(session, combo_);
     combo_->setModel(numbers_);  // owns and drops the previous model
     RecordSet& analyses = session.analyses();
@@ -439,40 +340,6 @@ void Kalmet::showWaiting(int waitedMs) {
     statusBar()->repaint();  // the event loop waits with the statement
 }
 
-void Kalmet::connectCommands() {
-    Commands* editing = commands_.get();
-    ModalCommands* windows = modalCommands_.get();
-    const std::pair<const char*, std::function<void()>> entries[] = {
-        {"NowaAnaliza", [editing] { editing->newAnalysis(); }},
-        {"PoprawAnaliza", [editing] { editing->editAnalysis(); }},
-        {"UsunAnaliza", [editing] { editing->deleteAnalysis(); }},
-        {"NowaDana", [editing] { editing->newSeries(); }},
-        {"PoprawDana", [editing] { editing->editSeries(); }},
-        {"UsunDana", [editing] { editing->deleteSeries(); }},
-        {"UsunDanaW", [editing] { editing->deleteAllSeries(); }},
-        {"DrukujAnaliza", [windows] { windows->preview(); }},
-        {"WykKalmet", [windows] { windows->chart(); }},
-        {"Ustawienia", [windows] { windows->settings(); }},
-        {"Anova", [windows] { windows->anova(); }},
-        {"KartyKontrolne", [windows] { windows->controlCharts(); }},
-        {"EksportAnalizy", [editing] { editing->exportAnalysis(); }},
-        {"ImportSerii", [editing] { editing->importSeries(); }},
-        {"WeryfikacjaObliczen", [windows] { windows->verification(); }},
-        {"PrzyrzadyPomiarowe", [windows] { windows->gaugeProfiles(); }}};
-    for (const auto& [name, command] : entries) {
-        auto* action = findChild<QAction*>(QString::fromLatin1(name));
-        disconnect(action, &QAction::triggered, this, nullptr);
-        connect(action, &QAction::triggered, this, [this, command = command] {
-            const QScopedValueRollback<bool> running(commandRunning_, true);
-            command();
-            setStatusBar(nullptr);  // a wait told is over with the command
-        });
-    }
-    connect(previewButton_, &QPushButton::clicked, printAnalysis_, &QAction::trigger,
-            Qt::UniqueConnection);
-    connect(chartButton_, &QPushButton::clicked, chart_, &QAction::trigger, Qt::UniqueConnection);
-}
-
 void Kalmet::appendAndSelect(const QString& numer) {
     numbers_->reload();  // the record set holds the new row at its end
     const int last = combo_->count() - 1;
@@ -494,15 +361,12 @@ void Kalmet::clearScreen() {
     screen_ = AnalysisScreen();
     setReportCommandsEnabled(false);
     combo_->setEditText(QString());
-    for (const int i : Panels::headerIndices()) {
-        panel(i)->clear();
-    }
-    label2_->clear();
+    clearHeader();
     readFailure_->hide();
     controlWarning_->hide();
     grid_->clearToOneRow();
     grid_->hide();
-    clearResults();
+    results_->clearResults();
     newSeries_->setEnabled(true);
 }
 
@@ -517,20 +381,10 @@ void Kalmet::selectAnalysisAt(int index) {
 }
 
 void Kalmet::setReportCommandsEnabled(bool on) {
-    printAnalysis_->setEnabled(on);
-    chart_->setEnabled(on);
-    anova_->setEnabled(on);
-    controlCharts_->setEnabled(on);
-    exportAnalysis_->setEnabled(on);
-    chartButton_->setEnabled(on);
-    previewButton_->setEnabled(on);
-}
-
-void Kalmet::setPanelColour(int index, const QColor& colour) {
-    QLabel* p = panel(index);
-    QPalette palette = p->palette();
-    palette.setColor(QPalette::Window, colour);
-    p->setPalette(palette);
+    for (QAction* action : reportActions_) {
+        action->setEnabled(on);
+    }
+    results_->setReportButtonsEnabled(on);
 }
 
 void Kalmet::selectAnalysis() {
@@ -554,7 +408,7 @@ void Kalmet::selectAnalysis() {
     // report its choice again, re-entering this handler.
     showHeader(screen);
     grid_->hide();
-    clearResults();
+    results_->clearResults();
     newSeries_->setEnabled(true);
     if (screen.hasSeries) {
         Tablica(screen.study, screen.grid.layout, screen.results);
@@ -569,14 +423,11 @@ void Kalmet::selectAnalysis() {
 // result, and the user is told why: in a box once, and in the window until a read
 // succeeds (the next activation from another of the program's windows reads again).
 void Kalmet::showReadFailure(const QString& numer, const QString& cause) {
-    for (const int i : Panels::headerIndices()) {
-        panel(i)->clear();
-    }
-    label2_->clear();
+    clearHeader();
     controlWarning_->hide();
     grid_->clearToOneRow();
     grid_->hide();
-    clearResults();
+    results_->clearResults();
     const QString what = numer.isNull() ? QString::fromUtf8("listy analiz")
                                         : QString::fromUtf8("analizy „%1”").arg(numer);
     const QString text = QString::fromUtf8(
@@ -599,24 +450,15 @@ void Kalmet::showHeader(const AnalysisScreen& screen) {
         panel(i)->setText(screen.header[static_cast<std::size_t>(i)]);
     }
     if (screen.referenceCode) {
-        label2_->setText(*screen.referenceCode);
+        results_->setReferenceCode(*screen.referenceCode);
     }
 }
 
-void Kalmet::clearResults() {
-    for (const int i : Panels::resultIndices()) {
+void Kalmet::clearHeader() {
+    for (const int i : Panels::headerIndices()) {
         panel(i)->clear();
     }
-    setPanelColour(Panels::kPercentRR, kWhite);
-    setPanelColour(Panels::kResolution, kWhite);
-}
-
-void Kalmet::showResults(const StudyOutput& study, const ResultTexts::Texts& texts) {
-    for (const int i : Panels::resultIndices()) {
-        panel(i)->setText(texts[static_cast<std::size_t>(i)]);
-    }
-    setPanelColour(Panels::kResolution, verdictColour(study.resolutionVerdict));
-    setPanelColour(Panels::kPercentRR, verdictColour(study.rrVerdict));
+    results_->clearReferenceCode();
 }
 
 void Kalmet::Tablica(const StudyOutput& study, const GridLayout& grid,
@@ -626,10 +468,10 @@ void Kalmet::Tablica(const StudyOutput& study, const GridLayout& grid,
     grid_->showLayout(grid);
     if (study.complete) {
         setReportCommandsEnabled(true);
-        showResults(study, texts);
+        results_->showResults(study, texts);
         newSeries_->setEnabled(false);
     } else {
-        clearResults();
+        results_->clearResults();
     }
     grid_->show();
     // The fill leaves the series-average column current once a block's summary rows
@@ -673,7 +515,7 @@ void Kalmet::remeasure(const ControlLimits::Flag& flag) {
     const QString range = screen_.grid.layout.text(rangeRow, flag.part + 2);
     const QString why = QString::fromUtf8("Powtórzony pomiar: rozstęp %1 poza granicą kontrolną")
                             .arg(range.trimmed());
-    commands_->editSeries(flag.part, why);
+    commands_->series.editSeries(flag.part, why);
 }
 
 // The refresh on activation is meant for the program's own windows: start-up and the

@@ -16,19 +16,16 @@
 #include <memory>
 
 #include "analysis_screen.h"
-#include "result_symbol.h"
 #include "ui_environment.h"
 
 class QAction;
 class QComboBox;
-class QGroupBox;
-class QLayout;
 class QLabel;
-class QPushButton;
+class QStackedWidget;
 class DataGrid;
 class Session;
-class Commands;
-class ModalCommands;
+class ResultPanels;
+struct WindowCommands;
 class AnalysisNumberModel;
 
 class Kalmet : public QMainWindow {
@@ -47,7 +44,8 @@ public:
     // What the window shows now, as computed; the report reads it.
     const AnalysisScreen& screen() const { return screen_; }
     DataGrid* grid() const { return grid_; }
-    QLabel* panel(int index) const { return panels_.at(static_cast<std::size_t>(index)); }
+    // A header (0..12) or result (13..26) panel.
+    QLabel* panel(int index) const;
     // The reason of the last failed read, shown above the grid; hidden after a good read.
     QLabel* readFailureLabel() const { return readFailure_; }
     // The ranges out of statistical control, named under the grid; hidden without one.
@@ -76,55 +74,36 @@ private:
     void buildWindow();
     QWidget* buildHeaderFrame();
     QWidget* buildSelectorFrame();
-    QWidget* buildResultsRow();
-    QGroupBox* buildRangesFrame();
-    QGroupBox* buildRepeatabilityFrame();
-    QGroupBox* buildVariationFrame();
-    QGroupBox* buildResolutionFrame();
-    QLayout* buildReportButtons();
-    ResultSymbol* makeSymbol(ResultSymbol::Kind kind, const char* text);
-    QGroupBox* makeResultFrame(const char* title);
-    QLabel* makeValuePanel(int index);
-    QLabel* makePanel(int index, Qt::Alignment alignment);
+    QWidget* buildCrossedStudyPage();
+    QLabel* makeHeaderPanel(int index, Qt::Alignment alignment);
     QLabel* makeWarningLabel(const char* name);
-    QLabel* makeCaption(int index, const QString& caption, QString* unit = nullptr);
+    void runCommand(void (*command)(WindowCommands&));
 
     void showHeader(const AnalysisScreen& screen);
+    void clearHeader();
     void showReadFailure(const QString& numer, const QString& cause);
     void Tablica(const StudyOutput& study, const GridLayout& grid, const ResultTexts::Texts& texts);
-    void showResults(const StudyOutput& study, const ResultTexts::Texts& texts);
-    void clearResults();
     void setReportCommandsEnabled(bool on);
-    void setPanelColour(int index, const QColor& colour);
     void clearScreen();
-    void connectCommands();
     void refreshOnActivation();
     void showWaiting(int waitedMs);
 
     UiEnvironment env_;
     Session* session_ = nullptr;
     AnalysisScreen screen_;
-    std::unique_ptr<Commands> commands_;
-    std::unique_ptr<ModalCommands> modalCommands_;
+    std::unique_ptr<WindowCommands> commands_;
 
     QComboBox* combo_ = nullptr;
     AnalysisNumberModel* numbers_ = nullptr;
+    std::array<QLabel*, Panels::kLastHeader + 1> headerPanels_{};
+    QLabel* readFailure_ = nullptr;  // why nothing is shown, until a read succeeds
+    // The results of the selected study, one page per kind of study.
+    QStackedWidget* pages_ = nullptr;
     DataGrid* grid_ = nullptr;
-    QLabel* label2_ = nullptr;
-    QLabel* readFailure_ = nullptr;     // why nothing is shown, until a read succeeds
     QLabel* controlWarning_ = nullptr;  // the ranges out of control, under the grid
-    std::array<QLabel*, Panels::kCount> panels_{};
-    int symbolCount_ = 0;
-    int resultFrameCount_ = 0;
-    QPushButton* chartButton_ = nullptr;
-    QPushButton* previewButton_ = nullptr;
-    QAction* newSeries_ = nullptr;
-    QAction* printAnalysis_ = nullptr;
-    QAction* chart_ = nullptr;
-    QAction* anova_ = nullptr;
-    QAction* controlCharts_ = nullptr;
-    QAction* exportAnalysis_ = nullptr;
-    QAction* quit_ = nullptr;
+    ResultPanels* results_ = nullptr;
+    QVector<QAction*> reportActions_;  // enabled with a complete study
+    QAction* newSeries_ = nullptr;     // disabled once the study is complete
     QPointer<QWidget> previousActiveWindow_;
     bool commandRunning_ = false;
     QString reportedFailure_;

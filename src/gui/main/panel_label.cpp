@@ -4,9 +4,37 @@
 #include <QPainter>
 #include <QToolTip>
 
+#include "caption_parts.h"
+#include "twips.h"
+
 PanelLabel::PanelLabel(QWidget* parent) : QLabel(parent) {
     setTextFormat(Qt::PlainText);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+}
+
+PanelLabel* PanelLabel::valuePanel(int index, Qt::Alignment alignment, int dpiY) {
+    auto* panel = new PanelLabel;
+    panel->setObjectName(QStringLiteral("SSPanel1_%1").arg(index));
+    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    panel->setLineWidth(1);
+    panel->setAutoFillBackground(true);
+    panel->setAlignment(alignment | Qt::AlignVCenter);
+    panel->setMinimumHeight(Twips::toPixels(300, dpiY));
+    QPalette p = panel->palette();
+    p.setColor(QPalette::Window, Qt::white);
+    panel->setPalette(p);
+    return panel;
+}
+
+QLabel* PanelLabel::caption(int index, const QString& caption, QString* unit) {
+    const CaptionParts parts = CaptionParts::split(caption);
+    auto* label = new QLabel(parts.label);
+    label->setObjectName(QStringLiteral("Label1_%1").arg(index));
+    label->setProperty("caption", caption);
+    if (unit) {
+        *unit = parts.unit;
+    }
+    return label;
 }
 
 QSize PanelLabel::minimumSizeHint() const {

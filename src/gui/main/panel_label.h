@@ -11,6 +11,11 @@ class PanelLabel : public QLabel {
 
 public:
     explicit PanelLabel(QWidget* parent = nullptr);
+    // The main window's value panel SSPanel1_index: white, sunken, a row high at the dpi.
+    static PanelLabel* valuePanel(int index, Qt::Alignment alignment, int dpiY);
+    // Its caption Label1_index from a padded caption; the unit after the box, if any,
+    // goes to *unit.
+    static QLabel* caption(int index, const QString& caption, QString* unit = nullptr);
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;

@@ -13,9 +13,9 @@
 
 #include "chart_drawing.h"
 #include "data_grid.h"
+#include "panels.h"
 #include "recording_surface.h"
 #include "report_inputs.h"
-#include "result_panels.h"
 #include "settings_window.h"
 #include "typing_limit.h"
 #include "window_fixture.h"
