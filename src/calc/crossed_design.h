@@ -19,10 +19,14 @@ struct AppraiserRun {
 class CrossedDesign {
 public:
     // The crossed kind's limits: ten part fields (P1..P10); the charts, the editor and
-    // the study files take at most three appraisers and three trials.
+    // the study files take at most three appraisers and three trials, and at least
+    // five parts, two appraisers and two trials.
     static constexpr int kMostParts = 10;
     static constexpr int kMostAppraisers = 3;
     static constexpr int kMostTrials = 3;
+    static constexpr int kFewestParts = 5;
+    static constexpr int kFewestAppraisers = 2;
+    static constexpr int kFewestTrials = 2;
     // Appraisers and trials beyond any real study: the grid and the statistics count no
     // further.
     static constexpr int kCountedAtMost = 10;

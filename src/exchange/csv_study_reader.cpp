@@ -6,6 +6,7 @@
 #include <cerrno>
 
 #include "analysis_fields.h"
+#include "crossed_design.h"
 #include "csv_study.h"
 #include "excerpt.h"
 #include "system_error.h"
@@ -14,10 +15,10 @@ namespace CsvStudy {
 
 namespace {
 
-constexpr int kMostAppraisers = 3;
-constexpr int kMostTrials = 3;
-constexpr int kMostParts = 10;
-constexpr int kFewestParts = 5;  // as the analysis editor allows
+constexpr int kMostAppraisers = CrossedDesign::kMostAppraisers;
+constexpr int kMostTrials = CrossedDesign::kMostTrials;
+constexpr int kMostParts = CrossedDesign::kMostParts;
+constexpr int kFewestParts = CrossedDesign::kFewestParts;
 
 QString at(int line, int column, const QString& what) {
     return QString::fromUtf8("Wiersz %1, kolumna %2: %3.").arg(line).arg(column).arg(what);
@@ -371,13 +372,17 @@ bool Reader::finish() {
         parts = std::max(parts, std::get<2>(it.key()) + 1);
     }
     const int lastLine = rows_.isEmpty() ? 1 : rows_.last().line;
-    if (appraisers_.size() < 2 || trials < 2 || parts < kFewestParts) {
+    if (appraisers_.size() < CrossedDesign::kFewestAppraisers ||
+        trials < CrossedDesign::kFewestTrials || parts < kFewestParts) {
         return refuse(at(lastLine, 1,
                          QString::fromUtf8("za mało danych: %1 oceniających, %2 "
-                                           "powtórzeń, %3 części (najmniej 2, 2, 5)")
+                                           "powtórzeń, %3 części (najmniej %4, %5, %6)")
                              .arg(appraisers_.size())
                              .arg(trials)
-                             .arg(parts)));
+                             .arg(parts)
+                             .arg(CrossedDesign::kFewestAppraisers)
+                             .arg(CrossedDesign::kFewestTrials)
+                             .arg(kFewestParts)));
     }
     study_.parts = parts;
     study_.appraisers = appraisers_;

@@ -11,6 +11,7 @@
 
 #include "analysis_fields.h"
 #include "caption_parts.h"
+#include "crossed_design.h"
 #include "input_checks.h"
 #include "number_pattern.h"
 #include "number_reader.h"
@@ -54,6 +55,16 @@ const FieldControl kFields[] = {
 constexpr std::size_t kFirstEditedField = 5;
 constexpr std::size_t kDateField = 4;
 const char* const kLockedInEdit[] = {"Text11", "Combo1", "Combo2", "Combo3", "Text12"};
+
+// The field a control writes; "" for none.
+const char* fieldOf(const char* control) {
+    for (const FieldControl& f : kFields) {
+        if (qstrcmp(f.control, control) == 0) {
+            return f.field;
+        }
+    }
+    return "";
+}
 
 QString missing(const char* what) {
     return QString::fromUtf8("Nie wprowadzono %1 - Popraw").arg(QString::fromUtf8(what));
@@ -242,66 +253,124 @@ QLabel* NowaA::addLabel(int index, const QString& caption) {
     return label;
 }
 
+namespace {
+
+// The editor's controls in their tab order, each with its group box, its place in the
+// group's grid and its caption (Label1 element): a box, a list of counts (the crossed
+// study's limits), the reference modes or the gauge profiles. The values of the reference
+// stand in one line under the reference mode. A caption padded before a unit puts the
+// unit after the box.
+enum class Control { Box, Parts, Appraisers, Trials, Reference, Profiles, ReferenceValue };
+
+}  // namespace
+
+struct NowaA::Place {
+    int group;
+    int row;
+    int column;
+    int label;
+    const char* caption;
+    const char* name;
+    Control control;
+};
+
+namespace {
+
+const char* const kGroups[] = {"Parametry analizy", "Opis części", "Opis przyrządu"};
+
+const NowaA::Place kPlaces[] = {
+    {0, 0, 0, 11, "Numer analizy :", "Text11", Control::Box},
+    {0, 0, 3, 15, "Liczba części N :", "Combo1", Control::Parts},
+    {0, 1, 3, 16, "Liczba oceniających K :", "Combo2", Control::Appraisers},
+    {0, 2, 3, 17, "Liczba powtórzeń R :", "Combo3", Control::Trials},
+    {0, 1, 0, 12, "Data :", "Text12", Control::Box},
+    {0, 2, 0, 13, "Temperatura :              °C", "Text13", Control::Box},
+    {0, 3, 0, 14, "Wilgotność :              %", "Text14", Control::Box},
+    {1, 0, 0, 1, "Nazwa :", "Text1", Control::Box},
+    {1, 1, 0, 2, "Numer :", "Text2", Control::Box},
+    {1, 2, 0, 3, "Charakterystyka :", "Text3", Control::Box},
+    {1, 3, 0, 4, "Jednostka :", "Text5", Control::Box},
+    {1, 4, 0, 7, "RF przyjmij z :", "Combo5", Control::Reference},
+    {1, 5, 0, 0, "", "Text4", Control::ReferenceValue},
+    {1, 5, 0, 5, "GWG", "Text6", Control::ReferenceValue},
+    {1, 5, 0, 6, "DWG", "Text7", Control::ReferenceValue},
+    {2, 0, 0, 8, "Nazwa :", "Text8", Control::Box},
+    {2, 1, 0, 9, "Numer :", "Text9", Control::Box},
+    {2, 2, 0, 10, "Zakres :", "Text10", Control::Box},
+    {2, 3, 0, 18, "Błąd wskazań :", "Text15", Control::Box},
+    {2, 4, 0, 19, "Transmisja danych : ", "Combo4", Control::Profiles},
+};
+
+}  // namespace
+
+QWidget* NowaA::addControl(const Place& place) {
+    switch (place.control) {
+        case Control::Parts:
+            return addCountList(place.name, CrossedDesign::kFewestParts, CrossedDesign::kMostParts);
+        case Control::Appraisers:
+            return addCountList(place.name, CrossedDesign::kFewestAppraisers,
+                                CrossedDesign::kMostAppraisers);
+        case Control::Trials:
+            return addCountList(place.name, CrossedDesign::kFewestTrials,
+                                CrossedDesign::kMostTrials);
+        case Control::Reference: {
+            QStringList modes;
+            for (const ReferenceMode& m : kModes) {
+                modes << QString::fromUtf8(m.item);
+            }
+            QComboBox* reference = addList(place.name, modes);
+            connect(reference, qOverload<int>(&QComboBox::currentIndexChanged), this,
+                    &NowaA::setReferenceMode);
+            return reference;
+        }
+        case Control::Profiles:
+            return addList(place.name, {});
+        case Control::Box:
+        case Control::ReferenceValue:
+            break;
+    }
+    return addBox(place.name, AnalysisFields::maxLength(fieldOf(place.name)));
+}
+
 void NowaA::layOut() {
     auto* outer = new QVBoxLayout(this);
-    auto row = [](QGridLayout* grid, int r, int c, QLabel* label, QWidget* input,
-                  const QString& unit = {}) {
-        grid->addWidget(label, r, c);
-        if (unit.isEmpty()) {
-            grid->addWidget(input, r, c + 1, 1, 2);
-        } else {
-            grid->addWidget(input, r, c + 1);
-            grid->addWidget(new QLabel(unit), r, c + 2);
-        }
-    };
-
-    auto* parameters = new QGroupBox(QStringLiteral("Parametry analizy"), this);
-    auto* pg = new QGridLayout(parameters);
-    row(pg, 0, 0, addLabel(11, QStringLiteral("Numer analizy :")), addBox("Text11"));
-    row(pg, 1, 0, addLabel(12, QStringLiteral("Data :")), addBox("Text12", 10));
-    row(pg, 2, 0, addLabel(13, QString::fromUtf8("Temperatura :              °C")),
-        addBox("Text13", 5), QString::fromUtf8("°C"));
-    row(pg, 3, 0, addLabel(14, QString::fromUtf8("Wilgotność :              %")),
-        addBox("Text14", 5), QStringLiteral("%"));
-    row(pg, 0, 3, addLabel(15, QString::fromUtf8("Liczba części N :")),
-        addCountList("Combo1", 5, 10));
-    row(pg, 1, 3, addLabel(16, QString::fromUtf8("Liczba oceniających K :")),
-        addCountList("Combo2", 2, 3));
-    row(pg, 2, 3, addLabel(17, QString::fromUtf8("Liczba powtórzeń R :")),
-        addCountList("Combo3", 2, 3));
-    outer->addWidget(parameters);
-
-    auto* part = new QGroupBox(QString::fromUtf8("Opis części"), this);
-    auto* cg = new QGridLayout(part);
-    row(cg, 0, 0, addLabel(1, QStringLiteral("Nazwa :")), addBox("Text1", 30));
-    row(cg, 1, 0, addLabel(2, QStringLiteral("Numer :")), addBox("Text2", 20));
-    row(cg, 2, 0, addLabel(3, QStringLiteral("Charakterystyka :")), addBox("Text3", 30));
-    row(cg, 3, 0, addLabel(4, QStringLiteral("Jednostka :")), addBox("Text5", 10));
-    QStringList modes;
-    for (const ReferenceMode& m : kModes) {
-        modes << QString::fromUtf8(m.item);
+    QGridLayout* grids[std::size(kGroups)] = {};
+    for (std::size_t g = 0; g < std::size(kGroups); ++g) {
+        auto* group = new QGroupBox(QString::fromUtf8(kGroups[g]), this);
+        grids[g] = new QGridLayout(group);
+        outer->addWidget(group);
     }
-    QComboBox* reference = addList("Combo5", modes);
-    connect(reference, qOverload<int>(&QComboBox::currentIndexChanged), this,
-            &NowaA::setReferenceMode);
-    row(cg, 4, 0, addLabel(7, QStringLiteral("RF przyjmij z :")), reference);
-    auto* values = new QHBoxLayout;
-    values->addWidget(addLabel(0, QString()));
-    values->addWidget(addBox("Text4"));
-    values->addWidget(addLabel(5, QStringLiteral("GWG")));
-    values->addWidget(addBox("Text6"));
-    values->addWidget(addLabel(6, QStringLiteral("DWG")));
-    values->addWidget(addBox("Text7"));
-    cg->addLayout(values, 5, 0, 1, 3);
-    outer->addWidget(part);
+    auto* referenceValues = new QHBoxLayout;
+    grids[1]->addLayout(referenceValues, 5, 0, 1, 3);
+    QWidget* previous = nullptr;
+    for (const NowaA::Place& place : kPlaces) {
+        const QString caption = QString::fromUtf8(place.caption);
+        QLabel* label = addLabel(place.label, caption);
+        QWidget* control = addControl(place);
+        QGridLayout* grid = grids[place.group];
+        const QString unit = CaptionParts::split(caption).unit;
+        if (place.control == Control::ReferenceValue) {
+            referenceValues->addWidget(label);
+            referenceValues->addWidget(control);
+        } else if (unit.isEmpty()) {
+            grid->addWidget(label, place.row, place.column);
+            grid->addWidget(control, place.row, place.column + 1, 1, 2);
+        } else {
+            grid->addWidget(label, place.row, place.column);
+            grid->addWidget(control, place.row, place.column + 1);
+            grid->addWidget(new QLabel(unit), place.row, place.column + 2);
+        }
+        if (previous) {
+            setTabOrder(previous, control);
+        }
+        previous = control;
+    }
+    grids[2]->addLayout(addButtons(previous), 0, 3, 5, 1);
+    box("Text11")->setFocus();
+}
 
-    auto* gauge = new QGroupBox(QString::fromUtf8("Opis przyrządu"), this);
-    auto* gg = new QGridLayout(gauge);
-    row(gg, 0, 0, addLabel(8, QStringLiteral("Nazwa :")), addBox("Text8", 30));
-    row(gg, 1, 0, addLabel(9, QStringLiteral("Numer :")), addBox("Text9", 20));
-    row(gg, 2, 0, addLabel(10, QStringLiteral("Zakres :")), addBox("Text10", 20));
-    row(gg, 3, 0, addLabel(18, QString::fromUtf8("Błąd wskazań :")), addBox("Text15"));
-    row(gg, 4, 0, addLabel(19, QString::fromUtf8("Transmisja danych : ")), addList("Combo4", {}));
+// "Zapisz" and "Anuluj" beside the instrument, last in the tab order.
+QLayout* NowaA::addButtons(QWidget* previous) {
     auto* buttons = new QVBoxLayout;
     auto* save = new QPushButton(QStringLiteral("&Zapisz"), this);
     save->setObjectName(QStringLiteral("Command1"));
@@ -312,22 +381,9 @@ void NowaA::layOut() {
     buttons->addWidget(save);
     buttons->addWidget(cancel);
     buttons->addStretch();
-    gg->addLayout(buttons, 0, 3, 5, 1);
-    outer->addWidget(gauge);
-
-    const char* order[] = {"Text11", "Combo1", "Combo2",   "Combo3",  "Text12", "Text13",
-                           "Text14", "Text1",  "Text2",    "Text3",   "Text5",  "Combo5",
-                           "Text4",  "Text6",  "Text7",    "Text8",   "Text9",  "Text10",
-                           "Text15", "Combo4", "Command1", "Command2"};
-    QWidget* previous = nullptr;
-    for (const char* name : order) {
-        QWidget* w = findChild<QWidget*>(QString::fromLatin1(name));
-        if (previous) {
-            setTabOrder(previous, w);
-        }
-        previous = w;
-    }
-    box("Text11")->setFocus();
+    setTabOrder(previous, save);
+    setTabOrder(save, cancel);
+    return buttons;
 }
 
 void NowaA::centreOnScreen() {

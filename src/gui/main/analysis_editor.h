@@ -10,6 +10,7 @@
 
 class QComboBox;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QPushButton;
 class RecordSet;
@@ -62,6 +63,8 @@ public:
     QLineEdit* box(const char* name) const;
     QComboBox* list(const char* name) const;
 
+    struct Place;  // a control's place in the editor
+
 public slots:
     void reject() override;
 
@@ -72,6 +75,8 @@ private:
     QComboBox* addCountList(const char* name, int first, int last);  // first..last
     QLabel* addLabel(int index, const QString& caption);
     void layOut();
+    QWidget* addControl(const Place& place);
+    QLayout* addButtons(QWidget* previous);
     void centreOnScreen();
 
     QString controlText(const char* name) const;
