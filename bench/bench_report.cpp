@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "analysis_screen.h"
-#include "page_printer.h"
+#include "default_printer.h"
 #include "page_render.h"
 #include "preview_window.h"
 #include "session.h"

@@ -2,7 +2,7 @@
 
 #include <QPaintEngine>
 
-#include "page_printer.h"
+#include "default_printer.h"
 
 // A printing device whose queue refuses the job when the document ends.
 class RefusingQueue : public QPaintDevice {

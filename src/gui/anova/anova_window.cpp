@@ -14,6 +14,7 @@
 #include "input_checks.h"
 #include "number_reader.h"
 #include "page_printer.h"
+#include "page_render.h"
 #include "verdict_colour.h"
 
 namespace {

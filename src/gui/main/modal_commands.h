@@ -1,6 +1,6 @@
 #pragma once
 
-#include "page_printer.h"
+#include "default_printer.h"
 #include "ui_environment.h"
 
 class Kalmet;

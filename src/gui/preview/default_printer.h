@@ -2,18 +2,11 @@
 
 #include <QString>
 
-class QPaintDevice;
-
+#include "page_printer.h"
 #include "page_render.h"
 #include "report_inputs.h"
 
-// Sends a page of the analysis to a printer; tests stand in for it.
-class PagePrinter {
-public:
-    virtual ~PagePrinter() = default;
-    // Empty when the page went to the printer, else why it did not (in Polish).
-    virtual QString print(const ReportInputs& inputs, PageRender::Page page) = 0;
-};
+class QPaintDevice;
 
 // The desktop's default printer through Qt PrintSupport (CUPS). With no printer
 // configured, or when Qt would quietly print into a file instead, nothing is printed

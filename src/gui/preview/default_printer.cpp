@@ -1,4 +1,4 @@
-#include "page_printer.h"
+#include "default_printer.h"
 
 #include <QPageLayout>
 #include <QPainter>
