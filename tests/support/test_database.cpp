@@ -122,7 +122,10 @@ QString TestDatabase::completeStudy(int n, int k, int r, int coRef, double sprea
 }
 
 QString TestDatabase::fixture(const char* name) {
-    QFile file(QStringLiteral(KALMET_FIXTURES "/") + QString::fromLatin1(name));
+    const QString written = QStringLiteral(KALMET_GENERATED "/") + QString::fromLatin1(name);
+    QFile file(QFile::exists(written)
+                   ? written
+                   : QStringLiteral(KALMET_FIXTURES "/") + QString::fromLatin1(name));
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
 
