@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QLabel>
+#include <QTest>
 #include <cstdio>
 
 #include "panels.h"
@@ -20,6 +21,14 @@ int main(int argc, char** argv) {
     environment.now = [] { return QDateTime(QDate(2026, 12, 8), QTime(10, 30)); };
     const Started started =
         startKalmet(QString::fromLocal8Bit(argv[1]), RegionalSettings::polish(), environment);
+    if (started.window) {  // the study is read once the window has painted itself
+        started.window->show();
+        const bool settled = QTest::qWaitFor([&] {
+            return started.window->screen().found || started.window->screen().failed() ||
+                   !started.window->readFailureLabel()->isHidden() || !dialogs.calls.isEmpty();
+        });
+        std::printf("settled: %d\n", settled ? 1 : 0);
+    }
     for (const ScriptedDialogs::Call& call : dialogs.calls) {
         std::printf("message: %s\n", call.text.toUtf8().constData());
     }

@@ -15,6 +15,7 @@
 #include <QScopedValueRollback>
 #include <QStackedWidget>
 #include <QStatusBar>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <cmath>
 #include <functional>
@@ -309,7 +310,7 @@ void Kalmet::buildWindow() {
     setCentralWidget(central);
 }
 
-void Kalmet::load(Session& session) {
+void Kalmet::load(Session& session, FirstStudy first) {
     session_ = &session;
     // A write waits while another program reads the file (up to half a minute): the user
     // sees why the window does not answer.
@@ -323,8 +324,22 @@ void Kalmet::load(Session& session) {
     if (last < 0) {
         return;
     }
-    // The number of the analysis to show is read first: a read that fails is told, never
-    // left as an empty window.
+    if (first == FirstStudy::AfterFirstPaint) {
+        combo_->setCurrentIndex(last);  // what an activation before the paint selects
+        studyAfterPaint_ = true;
+        return;
+    }
+    selectLastAnalysis();
+}
+
+// The number of the analysis to show is read first: a read that fails is told, never
+// left as an empty window.
+void Kalmet::selectLastAnalysis() {
+    const int last = combo_->count() - 1;
+    if (last < 0) {
+        return;
+    }
+    RecordSet& analyses = session_->analyses();
     if (!analyses.readFieldAt(last, QStringLiteral("Numer"))) {
         showReadFailure(QString(), analyses.readError());
         return;
@@ -524,6 +539,15 @@ void Kalmet::remeasure(const ControlLimits::Flag& flag) {
 // the user clicked; and while a command runs (its questions, its editor), it refreshes
 // the window itself when it is done, so the series it acts on cannot change under it.
 bool Kalmet::eventFilter(QObject* watched, QEvent* event) {
+    if (studyAfterPaint_ && event->type() == QEvent::Paint && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->window() == this) {
+        studyAfterPaint_ = false;
+        QTimer::singleShot(0, this, [this] {
+            if (!screen_.found && !screen_.failed()) {  // unless an activation showed it
+                selectLastAnalysis();
+            }
+        });
+    }
     if (event->type() == QEvent::ActivationChange && watched->isWidgetType() &&
         static_cast<QWidget*>(watched)->isWindow()) {
         auto* window = static_cast<QWidget*>(watched);

@@ -37,7 +37,10 @@ public:
 
     // The start-up: fills Combo1 from the session (which outlives the window) and
     // selects the last analysis.
-    void load(Session& session);
+    // When the window shows the last analysis: at once, or once it has painted itself the
+    // first time (the start: the window appears without waiting for the study's figures).
+    enum class FirstStudy { Now, AfterFirstPaint };
+    void load(Session& session, FirstStudy first = FirstStudy::Now);
     void showAboutWindow();
 
     Session* session() { return session_; }
@@ -71,6 +74,7 @@ protected:
 
 private:
     void buildMenu();
+    void selectLastAnalysis();
     void buildWindow();
     QWidget* buildHeaderFrame();
     QWidget* buildSelectorFrame();
@@ -106,5 +110,6 @@ private:
     QAction* newSeries_ = nullptr;     // disabled once the study is complete
     QPointer<QWidget> previousActiveWindow_;
     bool commandRunning_ = false;
+    bool studyAfterPaint_ = false;
     QString reportedFailure_;
 };

@@ -1,8 +1,11 @@
 #include "startup.h"
 
+#include "font_warm_up.h"
+
 Started startKalmet(const QString& applicationFolder, const RegionalSettings& regional,
                     const UiEnvironment& environment) {
     Started started;
+    const FontWarmUp fonts;
     auto opened = Session::openFolder(applicationFolder, regional);
     if (!opened.session) {
         environment.dialogs->beep();
@@ -12,7 +15,7 @@ Started startKalmet(const QString& applicationFolder, const RegionalSettings& re
     }
     started.session = std::move(opened.session);
     started.window = std::make_unique<Kalmet>(environment);
-    started.window->load(*started.session);
+    started.window->load(*started.session, Kalmet::FirstStudy::AfterFirstPaint);
     started.window->showAboutWindow();
     return started;
 }

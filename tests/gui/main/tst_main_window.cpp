@@ -122,6 +122,10 @@ void MainWindowTest::startupSelectsTheLastAnalysis() {
     QCOMPARE(combo->count(), 2);
     QCOMPARE(combo->itemText(0), QStringLiteral("6/2026"));
     QCOMPARE(combo->currentText(), QStringLiteral("7/2026"));
+    // The window paints itself before it computes and shows the study.
+    QVERIFY(window->panel(0)->text().isEmpty());
+    window->show();
+    QVERIFY(QTest::qWaitFor([&] { return !window->panel(0)->text().isEmpty(); }));
     QCOMPARE(window->panel(0)->text(), QStringLiteral(" Korpus zaworu"));
     QCOMPARE(window->panel(9)->text(), QString::fromUtf8(" Średnica otworu mm"));
     QCOMPARE(window->panel(7)->text(), QStringLiteral("20,5 "));
