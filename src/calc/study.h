@@ -11,6 +11,11 @@
 // studies only.
 enum class StudyKind { Crossed, Type1, Linearity, Attribute };
 
+// The kind as Analiza.Rodzaj and the program's files name it: "rr" (stored as empty),
+// "type1", "linearity", "attribute". None for a name the program does not know.
+std::optional<StudyKind> kindNamed(const QString& name);
+QString nameOf(StudyKind kind);
+
 // One reading of a study: who measured (empty where the kind has none), which part
 // (from 1), which trial (from 1) and what: a number, empty, or a text another program
 // stored in its place. A study of known parts carries each part's reference value; an
@@ -37,6 +42,8 @@ struct Study {
     Value WN;
     Value GWG;
     Value DWG;
+    Value master;      // Wzorzec: the reference part's value (type-1 study)
+    Value resolution;  // Rozdzielczosc: the gauge's resolution; empty: read off the readings
 
     // The settings.
     Value FRTol;
@@ -46,6 +53,8 @@ struct Study {
     float PSR = 0.0f;
     Value IK1;
     Value IK2;
+    Value type1K;  // empty: 20 %
+    Value type1L;  // empty: 6
 
     QVector<Observation> observations;
     // Where the texts of the numbers already shown are kept; none: each is made anew.

@@ -96,6 +96,38 @@ std::optional<double> smallestStep(std::vector<double> readings) {
     return smallest;
 }
 
+namespace {
+
+std::optional<double> numberIn(const Value& value) {
+    return value.isNumber() && std::isfinite(value.number()) ? std::optional(value.number())
+                                                             : std::nullopt;
+}
+
+}  // namespace
+
+Input inputOf(const Study& study) {
+    Input in;
+    in.readings.reserve(static_cast<std::size_t>(study.observations.size()));
+    for (const Observation& o : study.observations) {
+        if (const auto reading = numberIn(o.value)) {
+            in.readings.push_back(*reading);
+        }
+    }
+    in.reference = numberIn(study.master);
+    in.lsl = numberIn(study.DWG);
+    in.usl = numberIn(study.GWG);
+    if (const auto resolution = numberIn(study.resolution); resolution && *resolution > 0) {
+        in.resolution = resolution;
+    }
+    if (const auto k = numberIn(study.type1K); k && *k >= 1 && *k <= 50) {
+        in.k = *k;
+    }
+    if (const auto l = numberIn(study.type1L); l && (*l == 4 || *l == 6)) {
+        in.l = static_cast<int>(*l);
+    }
+    return in;
+}
+
 Outcome compute(const Input& in) {
     const int n = static_cast<int>(in.readings.size());
     if (n < kFewestReadings) {
@@ -104,11 +136,14 @@ Outcome compute(const Input& in) {
     if (n > kMostReadings) {
         return {std::nullopt, Refusal::TooManyReadings};
     }
+    if (!in.reference) {
+        return {std::nullopt, Refusal::NoReference};
+    }
     if (!in.lsl && !in.usl) {
         return {std::nullopt, Refusal::NoLimits};
     }
     Results r;
-    r.reference = in.reference;
+    r.reference = *in.reference;
     r.k = in.k;
     r.l = in.l;
     r.zeroLimit = !in.lsl ? ZeroLimit::Lower : !in.usl ? ZeroLimit::Upper : ZeroLimit::None;

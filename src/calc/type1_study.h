@@ -3,6 +3,7 @@
 #include <optional>
 #include <vector>
 
+#include "study.h"
 #include "verdict.h"
 
 // The type-1 gauge study: one reference part (a setting master) measured n times in a
@@ -22,7 +23,7 @@ constexpr int kDefaultL = 6;
 
 struct Input {
     std::vector<double> readings;      // in the order they were taken
-    double reference = 0;              // x_m, the master's value
+    std::optional<double> reference;   // x_m, the master's value
     std::optional<double> lsl;         // DWG
     std::optional<double> usl;         // GWG
     std::optional<double> resolution;  // the gauge's; empty: read off the readings
@@ -31,7 +32,14 @@ struct Input {
 };
 
 // Why a study cannot be computed at all.
-enum class Refusal { None, TooFewReadings, TooManyReadings, NoLimits, ToleranceNotPositive };
+enum class Refusal {
+    None,
+    TooFewReadings,
+    TooManyReadings,
+    NoReference,
+    NoLimits,
+    ToleranceNotPositive
+};
 
 // Which tolerance limit was not given and stands at the natural zero.
 enum class ZeroLimit { None, Lower, Upper };
@@ -77,6 +85,11 @@ struct Outcome {
 };
 
 Outcome compute(const Input& input);
+
+// The input a stored study of this kind gives: its readings that hold a number, in
+// order, the master's value, the limits given, the resolution when it is a positive
+// number, K and L from the settings (their defaults when empty or out of range).
+Input inputOf(const Study& study);
 
 // The smallest non-zero step between two of the readings (to twelve significant digits,
 // so the binary noise of a subtraction does not make a step of its own); empty when all

@@ -31,6 +31,22 @@ const QVector<Addition>& additions() {
          "Rodzaj",
          {QStringLiteral("Rodzaj")},
          {QStringLiteral("ALTER TABLE Analiza ADD COLUMN Rodzaj TEXT")}},
+        {"Analiza",
+         "Wzorzec",
+         {QStringLiteral("Wzorzec")},
+         {QStringLiteral("ALTER TABLE Analiza ADD COLUMN Wzorzec REAL")}},
+        {"Analiza",
+         "Rozdzielczosc",
+         {QStringLiteral("Rozdzielczosc")},
+         {QStringLiteral("ALTER TABLE Analiza ADD COLUMN Rozdzielczosc REAL")}},
+        {"Ustawienia",
+         "Typ1K",
+         {QStringLiteral("Typ1K")},
+         {QStringLiteral("ALTER TABLE Ustawienia ADD COLUMN Typ1K REAL")}},
+        {"Ustawienia",
+         "Typ1L",
+         {QStringLiteral("Typ1L")},
+         {QStringLiteral("ALTER TABLE Ustawienia ADD COLUMN Typ1L INTEGER")}},
         {"Odczyty",
          nullptr,
          {QStringLiteral("Numer"), QStringLiteral("Oceniajacy"), QStringLiteral("Czesc"),
@@ -63,7 +79,12 @@ bool hasHistory(Database& db) {
 }
 
 bool hasKinds(Database& db) {
-    return present(db, additions()[1]) && hasTable(db, "Odczyty");
+    for (const Addition& a : additions()) {
+        if (!present(db, a)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 QString add(Database& db) {

@@ -7,8 +7,9 @@ class Database;
 // What this program adds to a file beside the four tables of its delivered layout, once,
 // at the program's own (writable) start, in one transaction: the history of corrections
 // (Historia), the kind of each analysis (Analiza.Rodzaj; empty for the crossed R&R study)
-// and the readings of the other kinds of study, one row each (Odczyty). The four tables
-// keep every row as it was, so a file keeps opening in an older version, which ignores
+// with the header fields of the other kinds (Analiza.Wzorzec, Analiza.Rozdzielczosc), their
+// settings (Ustawienia.Typ1K, Ustawienia.Typ1L) and their readings, one row each (Odczyty). The
+// four tables keep every row as it was, so a file keeps opening in an older version, which ignores
 // what it does not know. A file without the additions (read-only, or from before them)
 // holds crossed R&R studies only and works as before; kalmet-cli never adds them.
 namespace SchemaAdditions {
@@ -18,7 +19,7 @@ namespace SchemaAdditions {
 QString add(Database& db);
 
 bool hasHistory(Database& db);
-// Analiza.Rodzaj and Odczyty: the file can hold studies of other kinds.
+// Every addition: the file can hold studies of other kinds.
 bool hasKinds(Database& db);
 
 }  // namespace SchemaAdditions

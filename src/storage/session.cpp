@@ -64,12 +64,22 @@ Session::Opened Session::openFile(const QString& path, const RegionalSettings& r
     }
     // The program's additions join the file once, on the program's own connection,
     // and only when the start is not refused (a refused file stays as it was).
-    if (writing && additions == Additions::Add) {
+    if (writing && additions == Additions::Add && !SchemaAdditions::hasKinds(*session->db_)) {
         if (const QString failure = SchemaAdditions::add(*session->db_); !failure.isEmpty()) {
             return {nullptr, QString::fromUtf8("Nie można dodać tabel programu do bazy "
                                                "danych „%1”: %2")
                                  .arg(path, failure)};
         }
+        // The record sets learn the columns just added.
+        session->analyses_ =
+            onlyAnalysis ? RecordSets::analysesNumbered(*session->db_, *onlyAnalysis, &cause)
+                         : RecordSets::analyses(*session->db_, &cause);
+        session->settings_ = RecordSets::settings(*session->db_, &cause);
+        if (!session->analyses_ || !session->settings_) {
+            return {nullptr, QString::fromUtf8("Nie można odczytać tabel bazy danych „%1”: %2.")
+                                 .arg(path, cause)};
+        }
+        session->shared_.load(*session->settings_);
     }
     session->db_->setLongestWait(kLongestWaitMs);
     return {std::move(session), {}};

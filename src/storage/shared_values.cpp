@@ -11,6 +11,8 @@ void SharedValues::refreshAfterSettingsWindow(const RecordSet& row) {
     PSR = static_cast<float>(row.field(QStringLiteral("PSR")).toNumber(regional));
     FD = row.field(QStringLiteral("FD"));
     FP = row.field(QStringLiteral("FP"));
+    type1K = row.field(QStringLiteral("Typ1K"));
+    type1L = row.field(QStringLiteral("Typ1L"));
 }
 
 void SharedValues::refreshAfterSettingsCommand(const RecordSet& row) {

@@ -25,6 +25,8 @@ struct SharedValues {
     Value IK1;
     Value IK2;
     int level = 0;  // confidence-level index: 0 for 99 %, 1 otherwise
+    Value type1K;   // the type-1 study's share of the tolerance, percent; empty: 20
+    Value type1L;   // and the standard deviations it spans; empty: 6
     QString reportFont = QStringLiteral("Arial CE");
     bool dialogResult = false;
     FactorTables factors;

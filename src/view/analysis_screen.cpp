@@ -3,6 +3,7 @@
 #include <initializer_list>
 
 #include "control_texts.h"
+#include "readings.h"
 #include "session.h"
 #include "stored_study.h"
 
@@ -26,6 +27,41 @@ AnalysisScreen withReadFailure(AnalysisScreen& screen, const QString& cause) {
     screen.control.reset();
     screen.appraisers.clear();
     screen.controlWarning.clear();
+    screen.readings.clear();
+    screen.type1.reset();
+    return screen;
+}
+
+// A study of another kind: its readings, read whole, and its figures.
+AnalysisScreen selectReadings(AnalysisScreen& screen, Session& session, const QString& numer) {
+    QString cause;
+    const auto rows = Readings::read(session.database(), numer, &cause);
+    if (!rows) {
+        return withReadFailure(screen, cause);
+    }
+    const RecordSet& analysis = session.analyses();
+    Study& input = screen.input;
+    input = StoredStudy::fromReadings(screen.kind, analysis, *rows, session.settingsRow(),
+                                      session.shared());
+    for (const RecordSet* set :
+         std::initializer_list<const RecordSet*>{&analysis, &session.settingsRow()}) {
+        if (!set->readError().isEmpty()) {
+            return withReadFailure(screen, set->readError());
+        }
+    }
+    if (const QString damage = StoredStudy::damageIn(input, session.regional());
+        !damage.isEmpty()) {
+        return withReadFailure(screen, damage);
+    }
+    for (const Observation& o : input.observations) {
+        screen.readings << (o.value.isNumber() ? std::optional(o.value.number()) : std::nullopt);
+    }
+    const QString blank(QLatin1Char(' '));
+    screen.header[Panels::kParts] = QStringLiteral("1") + blank;
+    screen.header[Panels::kAppraisers] = QStringLiteral("1") + blank;
+    screen.header[Panels::kTrials] = QString::number(screen.readings.size()) + blank;
+    screen.referenceCode = QString();
+    screen.type1 = Type1::compute(Type1::inputOf(input));
     return screen;
 }
 
@@ -101,6 +137,19 @@ AnalysisScreen AnalysisScreen::select(Session& session, const QString& numer, do
     h[Panels::kAppraisers] = fieldText(analysis, "LiczbaK", rs) + blank;
     h[Panels::kTrials] = fieldText(analysis, "LiczbaR", rs) + blank;
     screen.referenceCode = referenceModeCode(analysis.field(QStringLiteral("CoRef")));
+    const Value kindField = analysis.field(QStringLiteral("Rodzaj"));
+    const std::optional<StudyKind> kind = kindField.isText()    ? kindNamed(kindField.text())
+                                          : kindField.isEmpty() ? std::optional(StudyKind::Crossed)
+                                                                : std::nullopt;
+    if (!kind || *kind == StudyKind::Linearity || *kind == StudyKind::Attribute) {
+        return withReadFailure(
+            screen, QString::fromUtf8("rodzaj badania %1 nie jest znany tej wersji programu")
+                        .arg(kindField.toText(rs)));
+    }
+    screen.kind = *kind;
+    if (screen.kind != StudyKind::Crossed) {
+        return selectReadings(screen, session, numer);
+    }
 
     if (const QString error = session.openSeries(numer); !error.isEmpty()) {
         return withReadFailure(screen, error);

@@ -9,6 +9,7 @@
 #include "result_texts.h"
 #include "rr_study.h"
 #include "study_grid.h"
+#include "type1_study.h"
 
 class Session;
 
@@ -20,6 +21,7 @@ struct AnalysisScreen {
     // Set when a read of the database failed: nothing else of the screen holds data.
     QString readError;
     bool failed() const { return !readError.isEmpty(); }
+    StudyKind kind = StudyKind::Crossed;
     std::array<QString, Panels::kLastHeader + 1> header;  // by Panels index
     std::optional<QString> referenceCode;                 // Label2; empty: left as it was
     bool hasSeries = false;
@@ -32,9 +34,15 @@ struct AnalysisScreen {
     std::optional<ControlLimits::Results> control;  // the X-bar and R charts, when complete
     QStringList appraisers;  // the names of the appraiser blocks, in grid order
     QString controlWarning;  // the line under the grid; empty without a flagged range
+    // A type-1 study: its readings in order (empty where a row holds none) and its figures
+    // or why it has none.
+    QVector<std::optional<double>> readings;
+    std::optional<Type1::Outcome> type1;
 
     // K x R series: results, the report and the chart exist.
     bool hasCompleteStudy() const { return hasSeries && study.complete; }
+    // A study of another kind with its figures: its report exists.
+    bool hasKindResults() const { return type1 && type1->results.has_value(); }
 
     // Positions the session's analysis record set on the analysis, opens its series
     // record set and computes the study; the series record set is left on its last row.

@@ -160,4 +160,34 @@ const FigureTable<C>& control() {
     return table;
 }
 
+const FigureTable<Type1::Results>& type1() {
+    using T = Type1::Results;
+    static const FigureTable<T> table = {
+        plain("n", &T::n),
+        plain("reference", &T::reference),
+        plain("lsl", &T::lsl),
+        plain("usl", &T::usl),
+        plain("tolerance", &T::tolerance),
+        plain("k", &T::k),
+        plain("l", &T::l),
+        plain("mean", &T::mean),
+        plain("sd", &T::sd),
+        plain("bias", &T::bias),
+        plain("t", &T::t),
+        plain("df", &T::df),
+        plain("p", &T::p),
+        plain("biasCiLow", &T::biasCiLow),
+        plain("biasCiHigh", &T::biasCiHigh),
+        plain("cg", &T::cg),
+        plain("cgk", &T::cgk),
+        plain("pctVarRepeatability", &T::pctVarRepeatability),
+        plain("pctVarRepeatabilityBias", &T::pctVarRepeatabilityBias),
+        plain("resolution", &T::resolution),
+        plain("pctResolution", &T::pctResolution),
+        plain("tMinCg", &T::tMinCg),
+        plain("tMinCgk", &T::tMinCgk),
+    };
+    return table;
+}
+
 }  // namespace FigureTables

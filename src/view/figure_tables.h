@@ -9,6 +9,7 @@
 #include "anova.h"
 #include "control_limits.h"
 #include "rr_study.h"
+#include "type1_study.h"
 
 // The figures of each method by the names they carry in the program's files: the JSON
 // of `kalmet-cli results`, the columns of `export-all` and the keys of the verification
@@ -45,6 +46,10 @@ const FigureTable<Anova::Results>& anova();
 
 // The control charts' limits and counts; "flaggedRange" is the first range flagged.
 const FigureTable<ControlLimits::Results>& control();
+
+// The type-1 study's figures; the verdicts and whether the bias is significant are not
+// numbers and stand beside them in the files.
+const FigureTable<Type1::Results>& type1();
 
 // The figure of a table by its key; none when the table has no such key.
 template <typename Results>

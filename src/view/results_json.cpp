@@ -4,6 +4,7 @@
 
 #include "analysis_screen.h"
 #include "figure_tables.h"
+#include "type1_texts.h"
 
 namespace {
 
@@ -114,11 +115,48 @@ QJsonObject gridJson(const AnalysisScreen& screen) {
     return {{QStringLiteral("grid"), grid}, {QStringLiteral("fixed"), fixed}};
 }
 
+QJsonValue type1Json(const AnalysisScreen& screen) {
+    if (!screen.hasKindResults()) {
+        return QJsonValue();
+    }
+    const Type1::Results& r = *screen.type1->results;
+    QJsonObject out = figuresObject(FigureTables::type1(), r);
+    out.insert(QStringLiteral("cgVerdict"), verdict(r.cgVerdict));
+    out.insert(QStringLiteral("cgkVerdict"), verdict(r.cgkVerdict));
+    out.insert(QStringLiteral("resolutionVerdict"), verdict(r.resolutionVerdict));
+    out.insert(QStringLiteral("biasSignificant"),
+               r.biasSignificant ? QJsonValue(*r.biasSignificant) : QJsonValue());
+    return out;
+}
+
+// A study of another kind: its header, its readings and its figures (null, with the
+// reason, when it has none).
+QJsonObject kindJson(const AnalysisScreen& screen, const QString& numer) {
+    QJsonArray readings;
+    for (const std::optional<double>& reading : screen.readings) {
+        readings.append(number(reading));
+    }
+    QJsonObject out{{QStringLiteral("kind"), nameOf(screen.kind)},
+                    {QStringLiteral("numer"), numer},
+                    {QStringLiteral("header"), panelObject(screen.header, Panels::headerIndices())},
+                    {QStringLiteral("readings"), readings},
+                    {QStringLiteral("complete"), screen.hasKindResults()},
+                    {nameOf(screen.kind), type1Json(screen)}};
+    if (screen.type1 && !screen.type1->results) {
+        out.insert(QStringLiteral("refusal"), Type1Texts::refusal(screen.type1->refusal));
+    }
+    return out;
+}
+
 }  // namespace
 
 QJsonObject ResultsJson::of(const AnalysisScreen& screen, const QString& numer) {
+    if (screen.kind != StudyKind::Crossed) {
+        return kindJson(screen, numer);
+    }
     const StudyOutput& study = screen.study;
     QJsonObject out = gridJson(screen);
+    out.insert(QStringLiteral("kind"), nameOf(StudyKind::Crossed));
     out.insert(QStringLiteral("numer"), numer);
     out.insert(QStringLiteral("header"), panelObject(screen.header, Panels::headerIndices()));
     out.insert(QStringLiteral("label2"),

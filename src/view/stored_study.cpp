@@ -18,6 +18,8 @@ Study StoredStudy::withSettings(const RecordSet& settingsRow, const SharedValues
     in.PSR = shared.PSR;
     in.IK1 = shared.IK1;
     in.IK2 = shared.IK2;
+    in.type1K = shared.type1K;
+    in.type1L = shared.type1L;
     return in;
 }
 
@@ -43,6 +45,23 @@ Study StoredStudy::fromRecordSets(const RecordSet& analysis, RecordSet& series,
         }
         s.average = series.field(QStringLiteral("ObX"));
         CrossedDesign::addSeries(in, s);
+    }
+    return in;
+}
+
+Study StoredStudy::fromReadings(StudyKind kind, const RecordSet& analysis,
+                                const QVector<ReadingRow>& rows, const RecordSet& settingsRow,
+                                const SharedValues& shared) {
+    Study in = withSettings(settingsRow, shared);
+    in.kind = kind;
+    in.GWG = analysis.field(QStringLiteral("GWG"));
+    in.DWG = analysis.field(QStringLiteral("DWG"));
+    in.master = analysis.field(QStringLiteral("Wzorzec"));
+    in.resolution = analysis.field(QStringLiteral("Rozdzielczosc"));
+    in.observations.reserve(rows.size());
+    for (const ReadingRow& row : rows) {
+        in.observations.push_back({row.appraiser, row.part.value_or(1), row.trial, row.value,
+                                   row.reference, row.category});
     }
     return in;
 }

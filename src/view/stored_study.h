@@ -3,6 +3,7 @@
 #include <QString>
 #include <QVector>
 
+#include "readings.h"
 #include "regional_settings.h"
 #include "series_row.h"
 #include "study.h"
@@ -21,6 +22,11 @@ Study withSettings(const RecordSet& settingsRow, const SharedValues& shared);
 // and the settings row.
 Study fromRecordSets(const RecordSet& analysis, RecordSet& series, const RecordSet& settingsRow,
                      const SharedValues& shared);
+
+// The current analysis row of a kind other than the crossed study, with its readings and
+// the settings row.
+Study fromReadings(StudyKind kind, const RecordSet& analysis, const QVector<ReadingRow>& rows,
+                   const RecordSet& settingsRow, const SharedValues& shared);
 
 // Adds series read elsewhere to a study of the crossed kind.
 void addSeries(Study& study, const QVector<SeriesRow>& series);

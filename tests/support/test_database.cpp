@@ -5,6 +5,8 @@
 #include <unistd.h>
 #include <QFile>
 
+#include "schema_additions.h"
+
 QString TestDatabase::schema() {
     QFile file(QStringLiteral(KALMET_SCHEMA));
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
@@ -28,6 +30,17 @@ TestDatabase::TestDatabase(const QString& extraSql, const RegionalSettings& regi
     auto opened = Database::open(path(), regional);
     db_ = std::move(opened.database);
     error_ = opened.error;
+}
+
+TestDatabase::TestDatabase(WithKinds, const QString& extraSql) {
+    runSql(path(), schema());
+    {
+        auto opened = Database::open(path(), RegionalSettings::polish());
+        error_ = opened.database ? SchemaAdditions::add(*opened.database) : opened.error;
+    }
+    runSql(path(), extraSql);
+    auto opened = Database::open(path(), RegionalSettings::polish());
+    db_ = std::move(opened.database);
 }
 
 QString TestDatabase::openAsUser(const QString& path, Database::Access access) {

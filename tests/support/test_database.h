@@ -13,6 +13,9 @@ class TestDatabase {
 public:
     explicit TestDatabase(const QString& extraSql = {},
                           const RegionalSettings& regional = RegionalSettings::polish());
+    // The same, with the program's additions (kinds of study, readings) made before the SQL.
+    struct WithKinds {};
+    TestDatabase(WithKinds, const QString& extraSql);
     QString path() const { return dir_.filePath(QStringLiteral("KALMET.MDB")); }
     QString folder() const { return dir_.path(); }
     Database& db() { return *db_; }
