@@ -36,6 +36,7 @@
 #include "report_inputs.h"
 #include "results_json.h"
 #include "session.h"
+#include "type1_texts.h"
 #include "verification.h"
 #include "verification_page.h"
 
@@ -172,7 +173,12 @@ std::optional<Call> readCall(const QCommandLineParser& parser) {
 
 // The page as the preview draws it, into the file; an incomplete analysis has none.
 int writeReport(Session& session, const AnalysisScreen& screen, const ReportOptions& options) {
-    if (!screen.hasCompleteStudy()) {
+    if (screen.kind == StudyKind::Type1 && !screen.hasKindResults()) {
+        const QString why = screen.type1 ? Type1Texts::refusal(screen.type1->refusal)
+                                         : QString::fromUtf8("analiza nie ma odczytów.");
+        return fail(QString::fromUtf8("Raportu nie można wydrukować: %1").arg(why), 4);
+    }
+    if (screen.kind == StudyKind::Crossed && !screen.hasCompleteStudy()) {
         return fail(QString::fromUtf8("Analiza nie ma kompletu serii pomiarowych (K × R): "
                                       "raportu nie można wydrukować."),
                     4);
@@ -193,6 +199,11 @@ int writeReport(Session& session, const AnalysisScreen& screen, const ReportOpti
 // The chart window's picture or the control charts, into the file; an incomplete
 // analysis has none.
 int writeChart(Session& session, const AnalysisScreen& screen, const ReportOptions& options) {
+    if (screen.kind != StudyKind::Crossed) {
+        return fail(QString::fromUtf8("Wykresy analizy R&R nie dotyczą badania typu 1: jego "
+                                      "wykresy są w raporcie (kalmet-cli report)."),
+                    4);
+    }
     if (!screen.hasCompleteStudy()) {
         return fail(QString::fromUtf8("Analiza nie ma kompletu serii pomiarowych (K × R): "
                                       "wykresu nie można narysować."),

@@ -11,6 +11,7 @@
 #include "painter_surface.h"
 #include "report_page.h"
 #include "twips.h"
+#include "type1_page.h"
 
 namespace {
 
@@ -21,6 +22,9 @@ constexpr int kPdfDpi = 1200;
 namespace PageRender {
 
 bool draw(Page page, const ReportInputs& inputs, double zoom, Surface& surface) {
+    if (inputs.kind == StudyKind::Type1) {
+        return Type1Page(inputs, zoom).draw(surface);  // its one page
+    }
     return page == Page::Anova ? AnovaPage(inputs, zoom).draw(surface)
                                : ReportPage(inputs, zoom).PDT(surface);
 }
@@ -64,8 +68,9 @@ bool writeA4Pdf(const QString& path, QPageLayout::Orientation orientation, const
 }
 
 bool writePdf(const ReportInputs& inputs, const QString& path, QString* error, Page page) {
-    const QString title = (page == Page::Anova ? QStringLiteral("Analiza R&R (ANOVA) %1")
-                                               : QStringLiteral("Analiza R&R %1"))
+    const QString title = (inputs.kind == StudyKind::Type1 ? QStringLiteral("Badanie typu 1 %1")
+                           : page == Page::Anova ? QStringLiteral("Analiza R&R (ANOVA) %1")
+                                                 : QStringLiteral("Analiza R&R %1"))
                               .arg(inputs.field("Numer").toText(inputs.regional));
     return writeA4Pdf(
         path, QPageLayout::Portrait, title,

@@ -171,9 +171,12 @@ void ReportPage::drawCharacteristicAndReference(Surface& s) const {
 
 // The analysis number ends before the counts that share its line.
 void ReportPage::drawNumberAndCounts(Surface& s) const {
-    const QString counts = QString::fromUtf8("Liczba :    oceniających K = ") + plain("LiczbaK") +
-                           QString::fromUtf8("    części N = ") + plain("LiczbaN") +
-                           QString::fromUtf8(",    powtórzeń R = ") + plain("LiczbaR");
+    const QString counts =
+        in_.kind == StudyKind::Type1
+            ? QString::fromUtf8("Liczba odczytów n = %1").arg(in_.readings.size())
+            : QString::fromUtf8("Liczba :    oceniających K = ") + plain("LiczbaK") +
+                  QString::fromUtf8("    części N = ") + plain("LiczbaN") +
+                  QString::fromUtf8(",    powtórzeń R = ") + plain("LiczbaR");
     const double countsWidth = pageWidth(s, counts);
     setFont(s, 12, true);
     DrP(100, 2650,
@@ -187,6 +190,13 @@ void ReportPage::drawNumberAndCounts(Surface& s) const {
 // The lines of the reference area, by CoRef as the statistics read it: an empty mode is
 // mode 0, a mode the program does not know prints nothing.
 QStringList ReportPage::referenceLines() const {
+    const QStringList limits = {
+        QString::fromUtf8("Górna wartość graniczna : ") + formatted(in_.field("GWG")),
+        QString::fromUtf8("Dolna wartość graniczna : ") + formatted(in_.field("DWG"))};
+    if (in_.kind == StudyKind::Type1) {
+        return QStringList{QString::fromUtf8("Wzorzec xm : ") + formatted(in_.field("Wzorzec"))} +
+               limits;
+    }
     const std::optional<int> mode = Study::referenceModeOf(in_.field("CoRef"));
     if (!mode) {
         return {};
@@ -210,8 +220,7 @@ QStringList ReportPage::referenceLines() const {
                     QString::fromUtf8(" % tolerancji");
             break;
     }
-    return {first, QString::fromUtf8("Górna wartość graniczna : ") + formatted(in_.field("GWG")),
-            QString::fromUtf8("Dolna wartość graniczna : ") + formatted(in_.field("DWG"))};
+    return QStringList{first} + limits;
 }
 
 void ReportPage::drawTableHeading(Surface& s) const {

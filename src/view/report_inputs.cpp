@@ -12,17 +12,45 @@ const char* const kAnalysisFields[] = {
     "NazwaC", "NumerC",  "Parametr", "Jednostka", "WN",   "GWG",         "DWG",
     "CoRef",  "NazwaP",  "NumerP",   "ZakresP",   "BladP"};
 
+// A type-1 study: no counts, no reference mode; the master and the gauge's resolution.
+const char* const kType1Fields[] = {
+    "Numer", "Data", "Temperatura", "Wilgotnosc",    "NazwaC", "NumerC", "Parametr", "Jednostka",
+    "GWG",   "DWG",  "Wzorzec",     "Rozdzielczosc", "NazwaP", "NumerP", "ZakresP",  "BladP"};
+
+template <std::size_t N>
+QStringList namesOf(const char* const (&names)[N]) {
+    QStringList out;
+    for (const char* name : names) {
+        out << QString::fromLatin1(name);
+    }
+    return out;
+}
+
+void gatherKind(ReportInputs& in, const AnalysisScreen& screen) {
+    in.kind = screen.kind;
+    for (const std::optional<double>& reading : screen.readings) {
+        if (reading) {
+            in.readings.push_back(*reading);
+        }
+    }
+    if (!screen.type1) {
+        return;
+    }
+    in.type1 = screen.type1->results;
+    if (in.type1) {
+        in.type1Lines = Type1Texts::figures(*in.type1, in.numberPattern, in.regional);
+        in.type1Notes = Type1Texts::notes(*in.type1, in.numberPattern, in.regional);
+    } else {
+        in.refusal = Type1Texts::refusal(screen.type1->refusal);
+    }
+}
+
 }  // namespace
 
-const QStringList& ReportInputs::analysisFields() {
-    static const QStringList fields = [] {
-        QStringList out;
-        for (const char* name : kAnalysisFields) {
-            out << QString::fromLatin1(name);
-        }
-        return out;
-    }();
-    return fields;
+const QStringList& ReportInputs::analysisFields(StudyKind kind) {
+    static const QStringList crossed = namesOf(kAnalysisFields);
+    static const QStringList type1 = namesOf(kType1Fields);
+    return kind == StudyKind::Type1 ? type1 : crossed;
 }
 
 ReportInputs ReportInputs::gather(Session& session, const AnalysisScreen& screen,
@@ -30,8 +58,10 @@ ReportInputs ReportInputs::gather(Session& session, const AnalysisScreen& screen
     ReportInputs in;
     in.regional = session.regional();
     const RecordSet& analysis = session.analyses();
-    for (const char* name : kAnalysisFields) {
-        in.analysis.insert(QString::fromLatin1(name), analysis.field(QString::fromLatin1(name)));
+    for (StudyKind kind : {StudyKind::Crossed, StudyKind::Type1}) {
+        for (const QString& name : analysisFields(kind)) {
+            in.analysis.insert(name, analysis.field(name));
+        }
     }
     const RecordSet& settings = session.settingsRow();
     in.FRTol = settings.field(QStringLiteral("FRTol"));
@@ -56,6 +86,7 @@ ReportInputs ReportInputs::gather(Session& session, const AnalysisScreen& screen
     if (screen.anova) {
         in.anova = AnovaTexts::of(*screen.anova, screen.study, in.regional);
     }
+    gatherKind(in, screen);
     in.measured = MeasuredValues::collect(CrossedDesign(screen.input),
                                           CrossedDesign::partCount(in.field("LiczbaN")));
     return in;

@@ -12,6 +12,7 @@
 #include "measured_values.h"
 #include "panels.h"
 #include "regional_settings.h"
+#include "type1_texts.h"
 #include "value.h"
 
 class Session;
@@ -40,11 +41,19 @@ struct ReportInputs {
     QStringList appraisers;
     ControlTexts::Labels controlLabels;
     QString controlWarning;
+    // A study of another kind: which, its readings in order, its figures and their texts,
+    // or why it has none.
+    StudyKind kind = StudyKind::Crossed;
+    std::vector<double> readings;
+    std::optional<Type1::Results> type1;
+    QVector<Type1Texts::Line> type1Lines;
+    QStringList type1Notes;
+    QString refusal;
 
     Value field(const char* name) const { return analysis.value(QString::fromLatin1(name)); }
 
-    // The analysis fields gathered, in the table's order.
-    static const QStringList& analysisFields();
+    // The analysis fields a study of the kind keeps, in the table's order.
+    static const QStringList& analysisFields(StudyKind kind = StudyKind::Crossed);
 
     // From the session's current rows and the screen the main window rendered. The
     // series record set keeps its current row.

@@ -1,5 +1,7 @@
 #include "type1_texts.h"
 
+#include <cmath>
+
 #include "number_pattern.h"
 
 namespace Type1Texts {
@@ -42,14 +44,15 @@ void addBiasTest(const Type1::Results& r, const Formats& f, QVector<Line>& lines
     const QString interval =
         r.biasCiLow ? f.of(f.finer, r.biasCiLow) + u8(" … ") + f.of(f.finer, r.biasCiHigh)
                     : QStringLiteral("—");
+    const QString level = f.of(f.index, Type1::kSignificance);
     const QString significance =
         !r.biasSignificant
             ? QStringLiteral("—")
-            : (*r.biasSignificant ? u8("istotne (p < 0,05)") : u8("nieistotne (p ≥ 0,05)"));
+            : (*r.biasSignificant ? u8("tak (p < %1)").arg(level) : u8("nie (p ≥ %1)").arg(level));
     lines << Line{u8("Test obciążenia: t"), f.of(f.test, r.t), Verdict::None}
           << Line{u8("Stopnie swobody"), QString::number(r.df), Verdict::None}
           << Line{u8("p"), f.of(f.test, r.p), Verdict::None}
-          << Line{u8("Obciążenie"), significance, Verdict::None}
+          << Line{u8("Obciążenie istotne"), significance, Verdict::None}
           << Line{u8("95 % przedział obciążenia"), interval, Verdict::None};
 }
 
@@ -61,12 +64,12 @@ QVector<Line> figures(const Type1::Results& r, const QString& numberPattern,
     QVector<Line> lines = {
         {u8("Liczba odczytów n"), QString::number(r.n), Verdict::None},
         {u8("Wzorzec xm"), f.of(f.measured, r.reference), Verdict::None},
-        {u8("Tolerancja T (DWG … GWG)"),
-         f.of(f.measured, r.tolerance) + u8(" (") + f.of(f.measured, r.lsl) + u8(" … ") +
-             f.of(f.measured, r.usl) + u8(")"),
+        {u8("Granice DWG … GWG"), f.of(f.measured, r.lsl) + u8(" … ") + f.of(f.measured, r.usl),
          Verdict::None},
+        {u8("Tolerancja T"), f.of(f.measured, r.tolerance), Verdict::None},
         {u8("K / L"),
-         f.of(NumberPattern(QStringLiteral("0.##")), r.k) + u8(" % / ") + QString::number(r.l),
+         f.of(NumberPattern(QString::fromLatin1(r.k == std::floor(r.k) ? "0" : "0.0#")), r.k) +
+             u8(" % / ") + QString::number(r.l),
          Verdict::None},
         {u8("Średnia x̄"), f.of(f.finer, r.mean), Verdict::None},
         {u8("Odchylenie standardowe s"), f.of(f.finer, r.sd), Verdict::None},
@@ -76,8 +79,10 @@ QVector<Line> figures(const Type1::Results& r, const QString& numberPattern,
     addBiasTest(r, f, lines);
     lines << Line{u8("Rozdzielczość RE"), f.of(f.finer, r.resolution), Verdict::None}
           << Line{u8("%RE"), f.percent(r.pctResolution), r.resolutionVerdict}
-          << Line{u8("Tmin dla Cg = 1,33"), f.of(f.finer, r.tMinCg), Verdict::None}
-          << Line{u8("Tmin dla Cgk = 1,33"), f.of(f.finer, r.tMinCgk), Verdict::None};
+          << Line{u8("Tmin dla Cg = ") + f.of(f.index, Type1::kCapable), f.of(f.finer, r.tMinCg),
+                  Verdict::None}
+          << Line{u8("Tmin dla Cgk = ") + f.of(f.index, Type1::kCapable), f.of(f.finer, r.tMinCgk),
+                  Verdict::None};
     return lines;
 }
 
