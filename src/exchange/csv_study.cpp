@@ -109,7 +109,12 @@ bool write(QIODevice& out, const StudyFile& study, Layout layout, const Format& 
     for (const auto& [name, value] : study.header) {
         text += fieldLine(name, value, f.separator) + eol;
     }
-    if (layout == Layout::Long) {
+    if (study.kind == StudyKind::Type1) {
+        text += QStringLiteral("trial") + sep + QStringLiteral("value") + eol;
+        for (int i = 0; i < study.readings.size(); ++i) {
+            text += QString::number(i + 1) + sep + valueCell(study.readings[i], f) + eol;
+        }
+    } else if (layout == Layout::Long) {
         text += QStringLiteral("appraiser") + sep + QStringLiteral("part") + sep +
                 QStringLiteral("trial") + sep + QStringLiteral("value") + eol;
     } else {
@@ -119,7 +124,7 @@ bool write(QIODevice& out, const StudyFile& study, Layout layout, const Format& 
         }
         text += eol;
     }
-    for (int a = 0; a < study.appraisers.size(); ++a) {
+    for (int a = 0; a < study.appraisers.size() && study.kind == StudyKind::Crossed; ++a) {
         const QString who = cell(study.appraisers[a], f.separator);
         if (layout == Layout::Long) {
             for (int j = 0; j < study.parts; ++j) {

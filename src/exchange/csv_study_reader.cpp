@@ -10,6 +10,7 @@
 #include "csv_study.h"
 #include "excerpt.h"
 #include "system_error.h"
+#include "type1_study.h"
 
 namespace CsvStudy {
 
@@ -116,6 +117,9 @@ private:
     bool takeRows();
     bool takeLong(const Row& row);
     bool takeWide(const Row& row);
+    bool type1LayoutOf(const QStringList& names);
+    bool takeType1(const Row& row);
+    bool finishType1();
     bool store(int line, int column, const QString& appraiser, int trial, int part,
                const QString& value);
     bool whole(int line, int column, const QString& text, int most, int* out, const char* what);
@@ -133,6 +137,8 @@ private:
     QChar separator_;
     QChar decimal_ = QLatin1Char('.');
     bool wide_ = false;
+    bool type1_ = false;
+    QMap<int, Value> readings_;  // a type-1 study's, by trial
     int wideParts_ = 0;
     std::array<int, kRoles> columns_{{-1, -1, -1, -1}};
     QStringList appraisers_;
@@ -167,9 +173,14 @@ bool Reader::takeLine(int line, const QString& text) {
         resultsSeen_ = true;  // the results a study file may end with are no data
         return true;
     }
+    if (type1_ && rows_.size() == Type1::kMostReadings) {
+        return refuse(at(line, 1,
+                         QString::fromUtf8("więcej odczytów niż przyjmuje badanie typu 1 (%1)")
+                             .arg(Type1::kMostReadings)));
+    }
     const int most =
         wide_ ? kMostAppraisers * kMostTrials : kMostAppraisers * kMostTrials * kMostParts;
-    if (rows_.size() == most) {
+    if (!type1_ && rows_.size() == most) {
         return refuse(at(line, 1,
                          QString::fromUtf8("więcej wierszy danych niż ma największe badanie "
                                            "(%1: 3 oceniających, 3 powtórzenia, 10 części)")
@@ -202,7 +213,74 @@ bool Reader::layoutOf(const QStringList& header, int line) {
         }
         return true;
     }
+    if (type1LayoutOf(names)) {
+        return true;
+    }
     return longLayoutOf(names, header, line);
+}
+
+// A type-1 study: "trial;value" or "value" alone (in either language).
+bool Reader::type1LayoutOf(const QStringList& names) {
+    const bool withTrial =
+        names.size() == 2 && roleOf(names[0]) == kTrial && roleOf(names[1]) == kValue;
+    if (!withTrial && !(names.size() == 1 && roleOf(names[0]) == kValue)) {
+        return false;
+    }
+    type1_ = true;
+    study_.kind = StudyKind::Type1;
+    columns_[kTrial] = withTrial ? 0 : -1;
+    columns_[kValue] = withTrial ? 1 : 0;
+    return true;
+}
+
+// One reading; without a trial column the rows count them.
+bool Reader::takeType1(const Row& row) {
+    const int wanted = columns_[kTrial] < 0 ? 1 : 2;
+    if (row.cells.size() != wanted) {
+        return refuse(at(
+            row.line, qMin(static_cast<int>(row.cells.size()) + 1, wanted + 1),
+            QString::fromUtf8("wiersz ma %1 kolumn zamiast %2").arg(row.cells.size()).arg(wanted)));
+    }
+    int trial = static_cast<int>(readings_.size()) + 1;
+    if (columns_[kTrial] >= 0 &&
+        !whole(row.line, 1, row.cells[0], Type1::kMostReadings, &trial, "odczytu")) {
+        return false;
+    }
+    const QString& text = row.cells[columns_[kValue]];
+    const int column = columns_[kValue] + 1;
+    if (text.trimmed().isEmpty()) {
+        return refuse(at(row.line, column, QString::fromUtf8("brak wartości")));
+    }
+    const std::optional<double> v = AnalysisFields::readNumber(text, decimal_);
+    if (!v) {
+        return refuse(
+            at(row.line, column, QString::fromUtf8("%1 nie jest liczbą").arg(quotedExcerpt(text))));
+    }
+    if (readings_.contains(trial)) {
+        return refuse(at(row.line, 1, QString::fromUtf8("powtórzony odczyt %1").arg(trial)));
+    }
+    readings_.insert(trial, Value(*v));
+    return true;
+}
+
+// The readings 1..n, each once, at least as many as the study needs.
+bool Reader::finishType1() {
+    const int lastLine = rows_.isEmpty() ? 1 : rows_.last().line;
+    if (readings_.size() < Type1::kFewestReadings) {
+        return refuse(at(lastLine, 1,
+                         QString::fromUtf8("za mało odczytów: %1 (badanie typu 1 wymaga co "
+                                           "najmniej %2)")
+                             .arg(readings_.size())
+                             .arg(Type1::kFewestReadings)));
+    }
+    int expected = 1;
+    for (auto it = readings_.cbegin(); it != readings_.cend(); ++it, ++expected) {
+        if (it.key() != expected) {
+            return refuse(at(lastLine, 1, QString::fromUtf8("brak odczytu %1").arg(expected)));
+        }
+        study_.readings << it.value();
+    }
+    return true;
 }
 
 // Part, appraiser and value columns in any order, a trial column or none.
@@ -356,11 +434,11 @@ void Reader::findDecimal() {
 bool Reader::takeRows() {
     findDecimal();
     for (const Row& row : rows_) {
-        if (!(wide_ ? takeWide(row) : takeLong(row))) {
+        if (!(type1_ ? takeType1(row) : wide_ ? takeWide(row) : takeLong(row))) {
             return false;
         }
     }
-    return finish();
+    return type1_ ? finishType1() : finish();
 }
 
 // Every appraiser with the same trials 1..r of the same parts 1..n.

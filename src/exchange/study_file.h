@@ -6,16 +6,20 @@
 #include <optional>
 #include <utility>
 
+#include "study.h"
 #include "value.h"
 
-// One analysis as a study file holds it: the header fields of the analysis (by the
-// database's column names, as text), N parts, and the stored measured values by
-// appraiser and trial, appraisers in the order their series stand.
+// One analysis as a study file holds it: its kind, the header fields of the analysis (by
+// the database's column names, as text), and its values: for the crossed study N parts
+// and the stored measured values by appraiser and trial, appraisers in the order their
+// series stand; for a type-1 study the readings in order.
 struct StudyFile {
+    StudyKind kind = StudyKind::Crossed;
     QVector<std::pair<QString, QString>> header;
     int parts = 0;
     QStringList appraisers;
     QVector<QVector<QVector<Value>>> values;  // [appraiser][part][trial], all from 0
+    QVector<Value> readings;                  // a type-1 study's, in order
     // The decimal the file's data showed; its header fields' numbers are read with it.
     // None when no value had one (any one then reads).
     std::optional<QChar> decimal;

@@ -6,6 +6,8 @@
 #include "crossed_design.h"
 #include "database.h"
 #include "new_rows.h"
+#include "readings.h"
+#include "schema_additions.h"
 
 namespace StudyStore {
 
@@ -22,7 +24,7 @@ struct Field {
 QMap<QString, Field> fieldsOf(const StudyFile& study, const QHash<QString, QString>& given) {
     QMap<QString, Field> fields;
     for (const auto& [name, text] : study.header) {
-        if (ReportInputs::analysisFields().contains(name)) {
+        if (ReportInputs::analysisFields(study.kind).contains(name)) {
             fields.insert(name, {text, study.decimal});
         }
     }
@@ -51,15 +53,31 @@ QString insertAnalysis(Database& db, const StudyFile& study, const QString& nume
                        const QHash<QString, QString>& given) {
     QMap<QString, Field> fields = fieldsOf(study, given);
     fields.insert(QStringLiteral("Numer"), {numer, {}});
-    fields.insert(QStringLiteral("LiczbaN"), {QString::number(study.parts), {}});
-    fields.insert(QStringLiteral("LiczbaK"), {QString::number(study.appraisers.size()), {}});
-    fields.insert(QStringLiteral("LiczbaR"), {QString::number(study.trials()), {}});
+    if (study.kind == StudyKind::Crossed) {
+        fields.insert(QStringLiteral("LiczbaN"), {QString::number(study.parts), {}});
+        fields.insert(QStringLiteral("LiczbaK"), {QString::number(study.appraisers.size()), {}});
+        fields.insert(QStringLiteral("LiczbaR"), {QString::number(study.trials()), {}});
+    }
     QVector<std::pair<QString, Value>> values;
     for (auto it = fields.cbegin(); it != fields.cend(); ++it) {
         const bool count = it.key().startsWith(QLatin1String("Liczba"));
         values.append({it.key(), count ? Value(it->text.toDouble()) : fieldValue(it.key(), *it)});
     }
+    if (study.kind != StudyKind::Crossed) {
+        values.append({QStringLiteral("Rodzaj"), Value(nameOf(study.kind))});
+    }
     return NewRows::insertAnalysis(db, values);
+}
+
+QString storeReadings(Database& db, const StudyFile& study, const QString& numer) {
+    QVector<ReadingRow> rows;
+    for (int i = 0; i < study.readings.size(); ++i) {
+        ReadingRow row;
+        row.trial = i + 1;
+        row.value = study.readings[i];
+        rows << row;
+    }
+    return Readings::replace(db, numer, rows);
 }
 
 }  // namespace
@@ -88,8 +106,19 @@ QDateTime readingsDate(const ReportInputs& in) {
 
 StudyFile fileOf(const ReportInputs& in) {
     StudyFile s;
-    for (const QString& name : ReportInputs::analysisFields()) {
+    s.kind = in.kind;
+    for (const QString& name : ReportInputs::analysisFields(in.kind)) {
         s.header.append({name, in.analysis.value(name).toText(in.regional)});
+    }
+    if (in.kind != StudyKind::Crossed) {
+        for (double reading : in.readings) {
+            s.readings << Value(reading);
+        }
+        // For a writer of measured values by part (DFQ): one part, one appraiser, n trials.
+        s.parts = 1;
+        s.appraisers << QString();
+        s.values = {{s.readings}};
+        return s;
     }
     const MeasuredValues& m = in.measured;
     s.parts = m.parts;
@@ -125,6 +154,11 @@ QString storeNew(Database& db, const StudyFile& study, const QString& numer,
     if (const QString refused = refusedField(study, header); !refused.isEmpty()) {
         return refused;
     }
+    if (study.kind != StudyKind::Crossed && !SchemaAdditions::hasKinds(db)) {
+        return QString::fromUtf8(
+            "plik bazy danych nie ma jeszcze miejsca na badania innych "
+            "rodzajów niż R&R: uruchom w nim raz program Kalmet");
+    }
     if (!db.begin()) {
         return db.lastError();
     }
@@ -132,7 +166,8 @@ QString storeNew(Database& db, const StudyFile& study, const QString& numer,
                         ? QString::fromUtf8("analiza o numerze „%1” już istnieje").arg(numer)
                         : insertAnalysis(db, study, numer, header);
     if (cause.isEmpty()) {
-        cause = storeSeries(db, study, numer);
+        cause = study.kind == StudyKind::Crossed ? storeSeries(db, study, numer)
+                                                 : storeReadings(db, study, numer);
     }
     if (cause.isEmpty() && db.commit()) {
         return {};

@@ -75,9 +75,29 @@ Row resultsOf(const Figures& figures) {
     return row;
 }
 
+Row type1ResultsOf(const std::optional<Type1::Outcome>& type1) {
+    const Type1::Results* r = type1 && type1->results ? &*type1->results : nullptr;
+    Row row{{QStringLiteral("complete"), r != nullptr}};
+    for (const FigureRow<Type1::Results>& figure : FigureTables::type1()) {
+        row.append({figure.key, number(r ? figure.get(*r) : std::nullopt)});
+    }
+    const auto verdictOf = [&](Verdict Type1::Results::*field) {
+        return QString::fromLatin1(nameOf(r ? r->*field : Verdict::None));
+    };
+    row.append({QStringLiteral("cgVerdict"), verdictOf(&Type1::Results::cgVerdict)});
+    row.append({QStringLiteral("cgkVerdict"), verdictOf(&Type1::Results::cgkVerdict)});
+    row.append(
+        {QStringLiteral("resolutionVerdict"), verdictOf(&Type1::Results::resolutionVerdict)});
+    row.append({QStringLiteral("biasSignificant"),
+                r && r->biasSignificant ? Cell(*r->biasSignificant) : Cell()});
+    return row;
+}
+
 CsvStudy::ResultLines resultLines(const AnalysisScreen& screen, const CsvStudy::Format& f) {
     CsvStudy::ResultLines out;
-    for (const auto& [name, value] : resultsOf(figuresOf(screen))) {
+    const Row results = screen.kind == StudyKind::Type1 ? type1ResultsOf(screen.type1)
+                                                        : resultsOf(figuresOf(screen));
+    for (const auto& [name, value] : results) {
         out.append({name, csvValue(value, f)});
     }
     return out;

@@ -12,9 +12,11 @@
 
 class Session;
 
-// One analysis's results in one flat row, for plant dashboards: number, header fields,
-// N, K, R, complete, the average-and-range results and verdicts and ANOVA's, numbers at
-// full precision (null where empty).
+// One analysis's results in one flat row, for plant dashboards: number, kind, header
+// fields, N, K, R, complete, the average-and-range results and verdicts and ANOVA's,
+// numbers at full precision (null where empty). A study of another kind has the columns
+// of its kind in JSON lines; in CSV, whose columns are one for all rows, the crossed
+// study's columns stay empty.
 namespace StudySummary {
 
 // A row's value: empty (null), yes or no, a number at full precision, or a text.
@@ -35,6 +37,8 @@ struct Figures {
 
 // Both methods' results and verdicts, the tail of a row.
 Row resultsOf(const Figures& figures);
+// A type-1 study's figures and verdicts (none when it could not be computed).
+Row type1ResultsOf(const std::optional<Type1::Outcome>& type1);
 
 // One row as a CSV line (the first after a BOM and the line of names) or a JSON line.
 // Numbers at full precision: the shortest text that reads back as the same double.

@@ -12,12 +12,15 @@
 #include "analysis_screen.h"
 #include "anova.h"
 #include "database.h"
+#include "readings.h"
 #include "rr_study.h"
+#include "schema_additions.h"
 #include "session.h"
 #include "shared_values.h"
 #include "stored_study.h"
 #include "study_summary.h"
 #include "system_error.h"
+#include "type1_study.h"
 
 namespace {
 
@@ -34,15 +37,24 @@ constexpr int columnOf(std::string_view field) {
     return -1;
 }
 
-// Numer, the header fields, then what the statistics read of the analysis.
-QStringList analysisColumns() {
+// Numer, the header fields, then what the statistics read of the analysis; the kind and
+// the other kinds' fields where the file has them.
+QStringList analysisColumns(bool kinds) {
     QStringList names{QStringLiteral("Numer")};
     for (const char* field : StudySummary::kHeaderFields) {
         names << QString::fromLatin1(field);
     }
     names << QStringLiteral("CoRef") << QStringLiteral("WN") << QStringLiteral("GWG")
           << QStringLiteral("DWG");
+    if (kinds) {
+        names << QStringLiteral("Rodzaj") << QStringLiteral("Wzorzec")
+              << QStringLiteral("Rozdzielczosc");
+    }
     return names;
+}
+
+QString kindText(StudyKind kind) {
+    return nameOf(kind);
 }
 
 }  // namespace
@@ -52,15 +64,46 @@ SummaryPass::SummaryPass(Session& session, QIODevice& out, const Output& output)
       regional_(session.regional()),
       out_(out),
       output_(output),
-      analyses_(session.database(), analysisColumns()),
+      kinds_(SchemaAdditions::hasKinds(session.database())),
+      analyses_(session.database(), analysisColumns(kinds_)),
       settings_(StoredStudy::withSettings(session.settingsRow(), session.shared())) {
     for (const char* field : StudySummary::kHeaderFields) {
         headerNames_ << QString::fromLatin1(field);
     }
 }
 
+// The number, the kind and the header fields that begin every row.
+StudySummary::Row SummaryPass::headOf(const Pending& pending) const {
+    StudySummary::Row row{{QStringLiteral("numer"), pending.numer.toText(regional_)},
+                          {QStringLiteral("kind"), kindText(pending.input.kind)}};
+    row.reserve(40);
+    for (int i = 0; i < kHeaderCount; ++i) {
+        // a number stays a number (N, K, R), a text a text
+        const Value& v = pending.header.value(i);
+        row.append({headerNames_[i], v.isNumber() ? StudySummary::Cell(v.number())
+                                                  : StudySummary::Cell(v.toText(regional_))});
+    }
+    return row;
+}
+
+// A study of another kind: its own columns in JSON lines, the crossed ones empty in CSV.
+QByteArray SummaryPass::kindRowOf(const Pending& pending, bool first) const {
+    StudySummary::Row row = headOf(pending);
+    if (output_.jsonLines) {
+        row += StudySummary::type1ResultsOf(Type1::compute(Type1::inputOf(pending.input)));
+    } else {
+        const StudyOutput none;
+        const std::optional<Anova::Results> noAnova;
+        row += StudySummary::resultsOf({false, &none, &noAnova});
+    }
+    return StudySummary::bytesOf(row, output_.jsonLines, first, output_.format);
+}
+
 // The study of one analysis as the summary row has it: average-and-range and ANOVA.
 QByteArray SummaryPass::rowOf(Pending& pending, ShownNumbers& shown, bool first) const {
+    if (pending.input.kind != StudyKind::Crossed) {
+        return kindRowOf(pending, first);
+    }
     Study& in = pending.input;
     in.shown = &shown;
     StudyOutput study;
@@ -74,14 +117,7 @@ QByteArray SummaryPass::rowOf(Pending& pending, ShownNumbers& shown, bool first)
             anova = Anova::compute(*input);
         }
     }
-    StudySummary::Row row{{QStringLiteral("numer"), pending.numer.toText(regional_)}};
-    row.reserve(32);
-    for (int i = 0; i < kHeaderCount; ++i) {
-        // a number stays a number (N, K, R), a text a text
-        const Value& v = pending.header.value(i);
-        row.append({headerNames_[i], v.isNumber() ? StudySummary::Cell(v.number())
-                                                  : StudySummary::Cell(v.toText(regional_))});
-    }
+    StudySummary::Row row = headOf(pending);
     row += StudySummary::resultsOf({hasSeries && study.complete, &study, &anova});
     return StudySummary::bytesOf(row, output_.jsonLines, first, output_.format);
 }
@@ -101,7 +137,7 @@ bool SummaryPass::writeOut(const QByteArray& bytes, QString* error) {
 QByteArray SummaryPass::namesOnly() const {
     const StudyOutput none;
     const std::optional<Anova::Results> noAnova;
-    StudySummary::Row row{{QStringLiteral("numer"), {}}};
+    StudySummary::Row row{{QStringLiteral("numer"), {}}, {QStringLiteral("kind"), {}}};
     for (const QString& name : headerNames_) {
         row.append({name, {}});
     }
@@ -121,7 +157,9 @@ SummaryPass::Rows SummaryPass::rowsOf(Batch& batch) {
     for (Pending& pending : batch.analyses) {
         series.clear();
         const bool read =
-            reader->read(pending.numer, CrossedDesign::partCount(pending.input.parts), series);
+            pending.input.kind == StudyKind::Crossed
+                ? reader->read(pending.numer, CrossedDesign::partCount(pending.input.parts), series)
+                : readReadings(*reader, pending);
         StoredStudy::addSeries(pending.input, series);
         const QString damage =
             read ? StoredStudy::damageIn(pending.input, regional_) : reader->error();
@@ -256,5 +294,27 @@ SummaryPass::Pending SummaryPass::readAnalysis() const {
     pending.input.WN = analyses_.field(kHeaderCount + 2);
     pending.input.GWG = analyses_.field(kHeaderCount + 3);
     pending.input.DWG = analyses_.field(kHeaderCount + 4);
+    if (kinds_) {
+        const Value kind = analyses_.field(kHeaderCount + 5);
+        // A kind this version does not know is summed up as the crossed study it is not:
+        // its row says it has no series.
+        pending.input.kind = kind.isText() ? kindNamed(kind.text()).value_or(StudyKind::Crossed)
+                                           : StudyKind::Crossed;
+        pending.input.master = analyses_.field(kHeaderCount + 6);
+        pending.input.resolution = analyses_.field(kHeaderCount + 7);
+    }
     return pending;
+}
+
+// A study of another kind's readings, into its observations.
+bool SummaryPass::readReadings(SeriesReader& reader, Pending& pending) {
+    QVector<ReadingRow> rows;
+    if (!reader.readReadings(pending.numer, rows)) {
+        return false;
+    }
+    for (const ReadingRow& row : rows) {
+        pending.input.observations.push_back({row.appraiser, row.part.value_or(1), row.trial,
+                                              row.value, row.reference, row.category});
+    }
+    return true;
 }

@@ -13,6 +13,7 @@
 #include "csv_study.h"
 #include "series_reader.h"
 #include "study.h"
+#include "study_summary.h"
 
 class Session;
 class FactorTables;
@@ -60,6 +61,9 @@ private:
     Rows rowsOf(Batch& batch);
     // The study of one analysis as the summary row has it: average-and-range and ANOVA.
     QByteArray rowOf(Pending& pending, ShownNumbers& shown, bool first) const;
+    StudySummary::Row headOf(const Pending& pending) const;
+    QByteArray kindRowOf(const Pending& pending, bool first) const;
+    static bool readReadings(SeriesReader& reader, Pending& pending);
     QByteArray namesOnly() const;
     bool writeOut(const QByteArray& bytes, QString* error);
 
@@ -75,6 +79,7 @@ private:
     const RegionalSettings& regional_;
     QIODevice& out_;
     const Output output_;
+    bool kinds_ = false;  // the file has the kind column and the readings
     AnalysisRows analyses_;
     Study settings_;
     QStringList headerNames_;

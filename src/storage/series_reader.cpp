@@ -95,3 +95,12 @@ bool SeriesReader::precedes(const Read& a, const Read& b) const {
     }
     return order != 0 ? order < 0 : a.rowid < b.rowid;
 }
+
+bool SeriesReader::readReadings(const Value& numer, QVector<ReadingRow>& into) {
+    const auto rows = Readings::read(*db_, numer.toText(RegionalSettings::english()), &error_);
+    if (!rows) {
+        return false;
+    }
+    into = *rows;
+    return true;
+}

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "database.h"
+#include "readings.h"
 #include "series_row.h"
 #include "statement.h"
 
@@ -24,7 +25,9 @@ public:
     // Appends the series stored for the analysis to `into`, with the values of `parts`
     // parts; false on a failed read (the cause in error()).
     bool read(const Value& numer, int parts, QVector<SeriesRow>& into);
-    QString error() const { return series_.error(); }
+    // The readings of a study of another kind, in order; false on a failed read.
+    bool readReadings(const Value& numer, QVector<ReadingRow>& into);
+    QString error() const { return error_.isEmpty() ? series_.error() : error_; }
 
 private:
     // A series as read, with what orders it among the analysis's others.
@@ -44,4 +47,5 @@ private:
     Statement series_;
     std::vector<Read> read_;          // the series of the analysis being read, as read
     std::vector<std::size_t> order_;  // and their places in it, sorted
+    QString error_;                   // a failed read of readings
 };

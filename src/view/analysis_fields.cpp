@@ -19,6 +19,7 @@ const QVector<Rule>& rules() {
         {"NazwaP", Kind::Text, 30},     {"NumerP", Kind::Text, 20},
         {"ZakresP", Kind::Text, 20},    {"BladP", Kind::Text, 0},
         {"NazwaT", Kind::Text, 0},      {"Setings", Kind::Text, 0},
+        {"Wzorzec", Kind::Number, 0},   {"Rozdzielczosc", Kind::Number, 0},
     };
     return all;
 }

@@ -105,6 +105,7 @@ private slots:
     void reportFiles();
     void controlChartsAndHistory();
     void studyFilesOutAndIn();
+    void type1StudyEverywhere();
     void verifyPrintsTheRecord();
     void changeInterruptedByACrash();
     void fullDiskWritesNoFile_data();
@@ -437,7 +438,7 @@ void CliTest::studyFilesOutAndIn() {
     const QString none = empty.folder() + QStringLiteral("/none.csv");
     QCOMPARE(cli({QStringLiteral("export-all"), empty.path(), QStringLiteral("--out"), none}).code,
              0);
-    QVERIFY(bytesOf(none).startsWith("\xEF\xBB\xBFnumer;NazwaC;"));
+    QVERIFY(bytesOf(none).startsWith("\xEF\xBB\xBFnumer;kind;NazwaC;"));
     QCOMPARE(bytesOf(none).count('\n'), 1);
     const QString dfq = t.folder() + QStringLiteral("/a.dfq");
     QCOMPARE(cli({QStringLiteral("export"), t.path(), QStringLiteral("AIAG"),
@@ -448,6 +449,58 @@ void CliTest::studyFilesOutAndIn() {
 }
 
 // The verification needs no database: the table on standard output, the record as PDF.
+// A type-1 study through every command: its figures as JSON, its report page, its file out
+// and in again, its row in export-all; a file the program never opened takes none.
+void CliTest::type1StudyEverywhere() {
+    TestDatabase t(TestDatabase::WithKinds{}, TestDatabase::fixture("type1_studies.sql"));
+    Run run = cli({QStringLiteral("results"), t.path(), QStringLiteral("T1/JASP")});
+    QCOMPARE(run.code, 0);
+    const QJsonObject json = QJsonDocument::fromJson(run.out).object();
+    QCOMPARE(json.value(QStringLiteral("kind")).toString(), QStringLiteral("type1"));
+    const QJsonObject type1 = json.value(QStringLiteral("type1")).toObject();
+    QCOMPARE(type1.value(QStringLiteral("cgVerdict")).toString(), QStringLiteral("red"));
+    QCOMPARE(type1.value(QStringLiteral("df")).toInt(), 49);
+    QVERIFY(type1.value(QStringLiteral("biasSignificant")) == QJsonValue(false));
+    QCOMPARE(json.value(QStringLiteral("readings")).toArray().size(), 50);
+
+    const QString png = t.folder() + QStringLiteral("/t1.png");
+    run = cli({QStringLiteral("report"), t.path(), QStringLiteral("T1/JASP"),
+               QStringLiteral("--out"), png});
+    QVERIFY2(run.code == 0 && QImage(png).width() > 700, run.err.constData());
+    QCOMPARE(cli({QStringLiteral("chart"), t.path(), QStringLiteral("T1/JASP"),
+                  QStringLiteral("--out"), png})
+                 .code,
+             4);
+
+    const QString csv = t.folder() + QStringLiteral("/t1.csv");
+    QCOMPARE(cli({QStringLiteral("export"), t.path(), QStringLiteral("T1/UP"),
+                  QStringLiteral("--out"), csv})
+                 .code,
+             0);
+    run = cli({QStringLiteral("import"), t.path(), csv, QStringLiteral("--numer"),
+               QStringLiteral("T1/kopia")});
+    QVERIFY2(run.code == 0, run.err.constData());
+    const auto figures = [&](const char* numer) {
+        const Run r = cli({QStringLiteral("results"), t.path(), QString::fromLatin1(numer)});
+        return QJsonDocument::fromJson(r.out).object().value(QStringLiteral("type1"));
+    };
+    QCOMPARE(figures("T1/kopia"), figures("T1/UP"));
+
+    const QString jsonl = t.folder() + QStringLiteral("/all.jsonl");
+    QCOMPARE(cli({QStringLiteral("export-all"), t.path(), QStringLiteral("--out"), jsonl}).code, 0);
+    QFile lines(jsonl);
+    QVERIFY(lines.open(QIODevice::ReadOnly));
+    const QJsonObject first = QJsonDocument::fromJson(lines.readLine()).object();
+    QCOMPARE(first.value(QStringLiteral("kind")).toString(), QStringLiteral("type1"));
+    QCOMPARE(first.value(QStringLiteral("cg")), type1.value(QStringLiteral("cg")));
+
+    TestDatabase old;  // the delivered file, never opened by the program
+    run = cli({QStringLiteral("import"), old.path(), csv, QStringLiteral("--numer"),
+               QStringLiteral("T1")});
+    QCOMPARE(run.code, 2);
+    QVERIFY(QString::fromUtf8(run.err).contains(QString::fromUtf8("uruchom w nim raz program")));
+}
+
 void CliTest::verifyPrintsTheRecord() {
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("protokol.pdf"));

@@ -69,6 +69,7 @@ private slots:
     void roundTrip();
     void refusals_data();
     void refusals();
+    void type1RoundTrip();
     void readsOtherProgramsFiles_data();
     void readsOtherProgramsFiles();
     void fieldsAsTheEditorTakesThem();
@@ -199,9 +200,51 @@ void StudyFilesTest::refusals_data() {
     QTest::newRow("more rows than a study")
         << head + complete.repeated(5)
         << QString::fromUtf8("Wiersz 92, kolumna 1: więcej wierszy danych");
+    QString twelve;
+    for (int i = 1; i <= 12; ++i) {
+        twelve += QStringLiteral("%1;0,41%1\n").arg(i);
+    }
+    const QString type1 = QStringLiteral("trial;value\n");
+    QTest::newRow("type 1, nine readings")
+        << QStringLiteral("value\n") + QStringLiteral("1\n").repeated(9)
+        << QString::fromUtf8("Wiersz 10, kolumna 1: za mało odczytów: 9");
+    QTest::newRow("type 1, a trial twice")
+        << type1 + twelve + QStringLiteral("3;0,5\n") << QString::fromUtf8("powtórzony odczyt 3");
+    QTest::newRow("type 1, a trial missing")
+        << type1 + twelve.section(QLatin1Char('\n'), 1) << QString::fromUtf8("brak odczytu 1");
+    QTest::newRow("type 1, not a number")
+        << type1 + QStringLiteral("1;nan\n") << QString::fromUtf8("Wiersz 2, kolumna 2: „nan”");
+    QTest::newRow("type 1, more than a thousand")
+        << QStringLiteral("value\n") + QStringLiteral("1\n").repeated(1001)
+        << QString::fromUtf8("Wiersz 1002, kolumna 1: więcej odczytów");
     QTest::newRow("BOM of UTF-8, bytes that are not")
         << QString::fromLatin1("\xEF\xBB\xBF") + head + QString::fromLatin1("\xC0;1;1;1\n")
         << QString::fromUtf8("Plik oznaczony jako UTF-8");
+}
+
+// A type-1 study's file, written and read back: the readings in order, its fields, its
+// kind recognised from the header line ("value" alone counts the rows).
+void StudyFilesTest::type1RoundTrip() {
+    StudyFile study;
+    study.kind = StudyKind::Type1;
+    study.header = {{QStringLiteral("Wzorzec"), QStringLiteral("-4")},
+                    {QStringLiteral("GWG"), QStringLiteral("3,5")}};
+    for (int i = 0; i < 50; ++i) {
+        study.readings << Value(-4 + 0.1 * (i % 7) - 0.3);
+    }
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QVERIFY(CsvStudy::write(buffer, study, CsvStudy::Layout::Long,
+                            CsvStudy::Format::of(RegionalSettings::polish())));
+    const CsvStudy::Read read = readBack(buffer.data());
+    QVERIFY2(read.study, qPrintable(read.error));
+    QCOMPARE(read.study->kind, StudyKind::Type1);
+    QCOMPARE(read.study->readings, study.readings);
+    QCOMPARE(read.study->headerValue(QStringLiteral("GWG")), QStringLiteral("3,5"));
+    const CsvStudy::Read alone =
+        readBack(QByteArray("Pomiar\n") + QByteArray("1.5\n").repeated(10));
+    QVERIFY(alone.study && alone.study->kind == StudyKind::Type1);
+    QCOMPARE(alone.study->readings.size(), 10);
 }
 
 void StudyFilesTest::refusals() {
