@@ -17,6 +17,7 @@
 #include "figure_tables.h"
 #include "number_pattern.h"
 #include "record_sets.h"
+#include "schema_additions.h"
 #include "session.h"
 #include "study_store.h"
 #include "system_error.h"
@@ -45,6 +46,12 @@ std::optional<Getter> figureGetter(const QString& name) {
         if (const auto* f = FigureTables::find(FigureTables::anova(), key)) {
             return Getter([get = f->get](const AnalysisScreen& s) {
                 return s.anova ? get(*s.anova) : std::nullopt;
+            });
+        }
+    } else if (method == QLatin1String("type1")) {
+        if (const auto* f = FigureTables::find(FigureTables::type1(), key)) {
+            return Getter([get = f->get](const AnalysisScreen& s) {
+                return s.hasKindResults() ? get(*s.type1->results) : std::nullopt;
             });
         }
     } else if (method == QLatin1String("control")) {
@@ -76,8 +83,28 @@ QByteArray schema() {
     return resource(QStringLiteral(":/verification/db/schema.sql"));
 }
 
+// A type-1 reference study as a study file: its readings, the master and the limits.
+StudyFile type1FileOf(const QJsonObject& study) {
+    StudyFile file;
+    file.kind = StudyKind::Type1;
+    for (const char* field : {"Wzorzec", "GWG", "DWG"}) {
+        const QJsonValue v = study.value(QString::fromLatin1(field));
+        if (v.isDouble()) {
+            file.header.append(
+                {QString::fromLatin1(field), QString::number(v.toDouble(), 'g', 17)});
+        }
+    }
+    for (const QJsonValue& reading : study.value(QStringLiteral("readings")).toArray()) {
+        file.readings << Value(reading.toDouble());
+    }
+    return file;
+}
+
 // The reference study as a study file: its appraisers' trials and its reference mode.
 StudyFile studyFileOf(const QJsonObject& study) {
+    if (study.value(QStringLiteral("kind")).toString() == QLatin1String("type1")) {
+        return type1FileOf(study);
+    }
     StudyFile file;
     file.parts = study.value(QStringLiteral("parts")).toInt();
     file.header.append(
@@ -106,6 +133,10 @@ QString writeRows(Database& db, const QJsonObject& study) {
                                         Value(study.value(QStringLiteral("pattern")).toString())) &&
                      settings->setField(QStringLiteral("Proc"),
                                         Value(study.value(QStringLiteral("level")).toDouble())) &&
+                     settings->setField(QStringLiteral("Typ1K"),
+                                        Value(study.value(QStringLiteral("k")).toDouble(20))) &&
+                     settings->setField(QStringLiteral("Typ1L"),
+                                        Value(study.value(QStringLiteral("l")).toDouble(6))) &&
                      settings->update();
     if (!set) {
         return settings ? settings->lastError() : error;
@@ -120,7 +151,10 @@ std::optional<AnalysisScreen> computed(const QJsonObject& study, const QString& 
     *failure = Database::create(path, schema());
     if (failure->isEmpty()) {
         auto opened = Database::open(path, options.regional);
-        *failure = opened.database ? writeRows(*opened.database, study) : opened.error;
+        *failure = !opened.database ? opened.error : SchemaAdditions::add(*opened.database);
+        if (failure->isEmpty()) {
+            *failure = writeRows(*opened.database, study);
+        }
     }
     if (!failure->isEmpty()) {
         *failure = QString::fromUtf8("nie można zapisać badania w folderze tymczasowym „%1”: %2")
