@@ -11,6 +11,7 @@
 
 #include "analysis_screen.h"
 #include "gauge_source.h"
+#include "kind_chooser.h"
 #include "main_window.h"
 #include "scripted_dialogs.h"
 #include "session.h"
@@ -29,6 +30,11 @@ struct WindowFixture {
         environment.printer = printer;
         environment.showModal = [this](QDialog& dialog) {
             modals << dialog.objectName();
+            if (auto* chooser = qobject_cast<RodzajBadania*>(&dialog); chooser && newKind) {
+                chooser->choose(*newKind);  // the kind of a new analysis, answered
+                chooser->accept();
+                return;
+            }
             if (onModal) {
                 onModal(dialog);
             } else {
@@ -52,6 +58,9 @@ struct WindowFixture {
         };
         window = std::make_unique<Kalmet>(environment);
     }
+
+    // The kind "Rodzaj badania" is answered with; none: onModal answers it.
+    std::optional<StudyKind> newKind = StudyKind::Crossed;
 
     bool load() {
         auto opened = Session::openFolder(database.folder(), regional);

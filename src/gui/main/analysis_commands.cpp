@@ -2,6 +2,7 @@
 
 #include "analysis_editor.h"
 #include "date_pattern.h"
+#include "kind_chooser.h"
 #include "main_window.h"
 #include "number_proposal.h"
 
@@ -22,7 +23,13 @@ void AnalysisCommands::proposeNew(NowaA& editor) const {
 }
 
 void AnalysisCommands::newAnalysis() {
+    RodzajBadania chooser(&window_);
+    env_.showModal(chooser);
+    if (chooser.result() != QDialog::Accepted) {
+        return;
+    }
     NowaA editor(session_, *env_.dialogs, NowaA::Mode::New, &window_);
+    editor.setKind(chooser.kind());
     proposeNew(editor);
     if (!showUntilStored(editor, [&] { return storeNewAnalysis(editor); })) {
         // The duplicate-number check moved the analysis record set: put it back on

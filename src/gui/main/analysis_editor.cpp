@@ -51,10 +51,20 @@ const FieldControl kFields[] = {
     {"Parametr", "Text3"},    {"WN", "Text4"},        {"GWG", "Text6"},
     {"DWG", "Text7"},         {"Jednostka", "Text5"}, {"NazwaP", "Text8"},
     {"NumerP", "Text9"},      {"ZakresP", "Text10"},  {"BladP", "Text15"},
-    {"NazwaT", "Combo4"}};
+    {"NazwaT", "Combo4"},     {"Wzorzec", "Text16"},  {"Rozdzielczosc", "Text17"}};
 constexpr std::size_t kFirstEditedField = 5;
 constexpr std::size_t kDateField = 4;
 const char* const kLockedInEdit[] = {"Text11", "Combo1", "Combo2", "Combo3", "Text12"};
+// The fields of one kind only.
+const char* const kCrossedOnly[] = {"LiczbaN", "LiczbaK", "LiczbaR", "WN"};
+const char* const kType1Only[] = {"Wzorzec", "Rozdzielczosc"};
+
+bool belongsTo(const char* field, StudyKind kind) {
+    const auto named = [field](const char* f) { return qstrcmp(f, field) == 0; };
+    return kind == StudyKind::Crossed
+               ? std::none_of(std::begin(kType1Only), std::end(kType1Only), named)
+               : std::none_of(std::begin(kCrossedOnly), std::end(kCrossedOnly), named);
+}
 
 // The field a control writes; "" for none.
 const char* fieldOf(const char* control) {
@@ -98,6 +108,7 @@ NowaA::NowaA(Session& session, Dialogs& dialogs, Mode mode, QWidget* parent)
         w->setSizePolicy(policy);
     }
     setReferenceMode(0);
+    setKind(StudyKind::Crossed);
     centreOnScreen();
 }
 
@@ -145,6 +156,9 @@ void NowaA::fillFrom(const RecordSet& analysis) {
             list(fc.control)->setCurrentText(text);  // selects the matching item
         }
     }
+    const Value kindField = analysis.field(QStringLiteral("Rodzaj"));
+    setKind(kindField.isText() ? kindNamed(kindField.text()).value_or(StudyKind::Crossed)
+                               : StudyKind::Crossed);
     const Value mode = analysis.field(QStringLiteral("CoRef"));
     if (mode.number() >= 0 && mode.number() <= 4) {
         list("Combo5")->setCurrentIndex(static_cast<int>(mode.number()));
@@ -212,11 +226,20 @@ QString NowaA::profileTransmission(const QString& name) {
 void NowaA::storeInto(RecordSet& analysis) {
     const std::size_t first = isNewMode() ? 0 : kFirstEditedField;
     for (std::size_t i = first; i < std::size(kFields); ++i) {
+        if (!belongsTo(kFields[i].field, kind_)) {
+            continue;
+        }
         // A text the field cannot hold (a hidden box left with letters) is not stored.
         (void)analysis.setField(QString::fromLatin1(kFields[i].field),
                                 Value(controlText(kFields[i].control)));
     }
-    (void)analysis.setField(QStringLiteral("CoRef"), Value(list("Combo5")->currentIndex()));
+    if (kind_ != StudyKind::Crossed) {
+        if (isNewMode()) {
+            (void)analysis.setField(QStringLiteral("Rodzaj"), Value(nameOf(kind_)));
+        }
+    } else {
+        (void)analysis.setField(QStringLiteral("CoRef"), Value(list("Combo5")->currentIndex()));
+    }
     (void)analysis.setField(QStringLiteral("Setings"),
                             Value(profileTransmission(controlText("Combo4"))));
 }
@@ -299,6 +322,8 @@ const NowaA::Place kPlaces[] = {
     {2, 2, 0, 10, "Zakres :", "Text10", Control::Box},
     {2, 3, 0, 18, "Błąd wskazań :", "Text15", Control::Box},
     {2, 4, 0, 19, "Transmisja danych : ", "Combo4", Control::Profiles},
+    {1, 6, 0, 20, "Wzorzec xm :", "Text16", Control::Box},
+    {2, 5, 0, 21, "Rozdzielczość :", "Text17", Control::Box},
 };
 
 }  // namespace
@@ -408,6 +433,81 @@ void NowaA::setReferenceMode(int mode) {
     labels_[6]->setVisible(m.limits);
 }
 
+void NowaA::setKind(StudyKind kind) {
+    kind_ = kind;
+    const bool crossed = kind == StudyKind::Crossed;
+    for (const char* name : {"Combo1", "Combo2", "Combo3", "Combo5"}) {
+        list(name)->setVisible(crossed);
+    }
+    for (const int label : {15, 16, 17, 7}) {
+        labels_[static_cast<std::size_t>(label)]->setVisible(crossed);
+    }
+    for (const char* name : {"Text16", "Text17"}) {
+        box(name)->setVisible(!crossed);
+    }
+    labels_[20]->setVisible(!crossed);
+    labels_[21]->setVisible(!crossed);
+    if (crossed) {
+        setReferenceMode(list("Combo5")->currentIndex());
+    } else {
+        // both tolerance limits, no reference value
+        box("Text4")->setVisible(false);
+        labels_[0]->setVisible(false);
+        for (const char* name : {"Text6", "Text7"}) {
+            box(name)->setVisible(true);
+        }
+        labels_[5]->setVisible(true);
+        labels_[6]->setVisible(true);
+    }
+    const char* caption = mode_ == Mode::New ? kNewCaption : kEditCaption;
+    setWindowTitle(crossed
+                       ? QString::fromUtf8(caption)
+                       : QString::fromUtf8("%1 — badanie typu 1").arg(QString::fromUtf8(caption)));
+}
+
+// A type-1 study: the master's value, at least one tolerance limit (the other is zero), a
+// positive tolerance, and a resolution that is a positive number when given.
+bool NowaA::checkType1Fields() {
+    using namespace InputChecks;
+    const RegionalSettings& rs = session_.regional();
+    if (!requireNumber(box("Text16"), missing("WARTOŚCI WZORCA"), dialogs_, rs)) {
+        return false;
+    }
+    const bool upper = !box("Text6")->text().trimmed().isEmpty();
+    const bool lower = !box("Text7")->text().trimmed().isEmpty();
+    if (!upper && !lower) {
+        refuse(box("Text6"), missing("GRANIC TOLERANCJI (GWG lub DWG)"), dialogs_);
+        return false;
+    }
+    for (const auto& [name, given] : {std::pair{"Text6", upper}, std::pair{"Text7", lower}}) {
+        if (given && !requireNumber(box(name), missing("LICZBY"), dialogs_, rs)) {
+            return false;
+        }
+    }
+    const double usl = upper ? readDecimalText(box("Text6")->text()) : 0;
+    const double lsl = lower ? readDecimalText(box("Text7")->text()) : 0;
+    if (usl - lsl <= 0) {
+        refuse(box(upper ? "Text6" : "Text7"),
+               QString::fromUtf8("Tolerancja GWG − DWG nie jest dodatnia (brakująca granica to "
+                                 "zero) - Popraw !"),
+               dialogs_, false);
+        return false;
+    }
+    const QString resolution = box("Text17")->text().trimmed();
+    if (resolution.isEmpty()) {
+        return true;
+    }
+    if (!requireNumber(box("Text17"), missing("ROZDZIELCZOŚCI"), dialogs_, rs)) {
+        return false;
+    }
+    if (readDecimalText(resolution) <= 0) {
+        refuse(box("Text17"), QString::fromUtf8("Rozdzielczość musi być liczbą dodatnią - Popraw"),
+               dialogs_);
+        return false;
+    }
+    return true;
+}
+
 bool NowaA::Sprawdz() {
     using namespace InputChecks;
     const RegionalSettings& rs = session_.regional();
@@ -436,6 +536,9 @@ bool NowaA::Sprawdz() {
         if (!requireText(box(name), missing(what), dialogs_)) {
             return false;
         }
+    }
+    if (kind_ != StudyKind::Crossed) {
+        return checkType1Fields();
     }
     const std::pair<const char*, int> numeric[] = {{"Text4", 0}, {"Text6", 5}, {"Text7", 6}};
     for (const auto& [name, label] : numeric) {

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "dialogs.h"
+#include "study.h"
 
 class QComboBox;
 class QLabel;
@@ -57,8 +58,13 @@ public:
     QString analysisNumber() const;
     // Shows only the inputs the reference mode needs and captions Label1 element 0.
     void setReferenceMode(int mode);
+    // The header fields of the kind of study: the crossed study's counts and reference
+    // mode, or a type-1 study's master and resolution with both tolerance limits.
+    void setKind(StudyKind kind);
+    StudyKind kind() const { return kind_; }
     // The checks, in order; false after the first failure has been reported.
     bool Sprawdz();
+    bool checkType1Fields();
 
     QLineEdit* box(const char* name) const;
     QComboBox* list(const char* name) const;
@@ -85,5 +91,6 @@ private:
     Session& session_;
     Dialogs& dialogs_;
     Mode mode_;
-    std::array<QLabel*, 21> labels_{};
+    std::array<QLabel*, 23> labels_{};
+    StudyKind kind_ = StudyKind::Crossed;
 };

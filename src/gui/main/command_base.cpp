@@ -1,6 +1,7 @@
 #include "command_base.h"
 
 #include "history.h"
+#include "readings.h"
 
 CommandBase::CommandBase(Kalmet& window, Session& session, const UiEnvironment& environment)
     : window_(window), session_(session), env_(environment) {}
@@ -42,6 +43,9 @@ bool CommandBase::confirmDeletion(const char* question) const {
 
 bool CommandBase::deleteEverySeries(QString* cause) {
     *cause = History::forgetAnalysis(session_.database(), selectedNumber());
+    if (cause->isEmpty()) {
+        *cause = Readings::forget(session_.database(), selectedNumber());
+    }
     if (!cause->isEmpty()) {
         return false;
     }

@@ -30,6 +30,8 @@ private slots:
     void analysisValidation();
     void limitsReadWithTheDecimalReader();
     void newAnalysisIsStoredAndSelected();
+    void type1Analysis_data();
+    void type1Analysis();
     void hiddenBoxesAreStoredAnyway();
     void duplicateNumberComparesExactly();
     void cancelledEditorLeavesTheSelection();
@@ -224,6 +226,84 @@ void AnalysisEditorTest::newAnalysisIsStoredAndSelected() {
     QCOMPARE(combo->currentText(), QStringLiteral("3/2026"));
     QCOMPARE(f.window->panel(0)->text(), QStringLiteral(" Tuleja"));
     QCOMPARE(f.window->panel(10)->text(), QStringLiteral("7 "));
+}
+
+void AnalysisEditorTest::type1Analysis_data() {
+    QTest::addColumn<QString>("master");
+    QTest::addColumn<QString>("upper");
+    QTest::addColumn<QString>("lower");
+    QTest::addColumn<QString>("resolution");
+    QTest::addColumn<QString>("refusal");  // empty: stored
+    QTest::newRow("both limits") << "-4"
+                                 << "3,5"
+                                 << "-11,5"
+                                 << "0,01"
+                                 << "";
+    QTest::newRow("upper only: lower at zero") << "0,4"
+                                               << "1,6"
+                                               << ""
+                                               << ""
+                                               << "";
+    QTest::newRow("no master") << ""
+                               << "3,5"
+                               << "-11,5"
+                               << ""
+                               << "Nie wprowadzono WARTOŚCI WZORCA - Popraw";
+    QTest::newRow("no limits") << "-4"
+                               << ""
+                               << ""
+                               << ""
+                               << "Nie wprowadzono GRANIC TOLERANCJI (GWG lub DWG) - Popraw";
+    QTest::newRow("lower only, above zero")
+        << "5"
+        << ""
+        << "4"
+        << ""
+        << "Tolerancja GWG − DWG nie jest dodatnia (brakująca granica to zero) - Popraw !";
+    QTest::newRow("resolution zero") << "-4"
+                                     << "3,5"
+                                     << "-11,5"
+                                     << "0"
+                                     << "Rozdzielczość musi być liczbą dodatnią - Popraw";
+}
+
+// The editor of a type-1 study asks for the master, the limits and the resolution in
+// place of the counts and the reference mode, and stores the kind with them.
+void AnalysisEditorTest::type1Analysis() {
+    QFETCH(QString, master);
+    QFETCH(QString, upper);
+    QFETCH(QString, lower);
+    QFETCH(QString, resolution);
+    QFETCH(QString, refusal);
+    WindowFixture f(QString::fromUtf8(twoAnalyses));
+    QVERIFY(f.load());
+    f.newKind = StudyKind::Type1;
+    f.onModal = [&](QDialog& d) {
+        auto& e = static_cast<NowaA&>(d);
+        QCOMPARE(e.windowTitle(), QString::fromUtf8("Nowa analiza — badanie typu 1"));
+        QVERIFY(e.list("Combo1")->isHidden() && e.list("Combo5")->isHidden());
+        QVERIFY(!e.box("Text16")->isHidden() && !e.box("Text7")->isHidden());
+        fillValidAnalysis(e);
+        e.box("Text16")->setText(master);
+        e.box("Text6")->setText(upper);
+        e.box("Text7")->setText(lower);
+        e.box("Text17")->setText(resolution);
+        click(d, "Command1");
+        if (d.isVisible()) {
+            d.reject();
+        }
+    };
+    action(f, "NowaAnaliza")->trigger();
+    auto row = analysisRow(f, QStringLiteral("3/2026"));
+    QCOMPARE(f.dialogs.texts(), refusal.isEmpty() ? QStringList() : QStringList{refusal});
+    QCOMPARE(row->hasCurrentRow(), refusal.isEmpty());
+    if (refusal.isEmpty()) {
+        QCOMPARE(row->field(QStringLiteral("Rodzaj")).text(), QStringLiteral("type1"));
+        QCOMPARE(row->field(QStringLiteral("Wzorzec")).number(),
+                 master.replace(QLatin1Char(','), QLatin1Char('.')).toDouble());
+        QVERIFY(row->field(QStringLiteral("LiczbaN")).isEmpty());
+        QCOMPARE(f.window->screen().kind, StudyKind::Type1);
+    }
 }
 
 void AnalysisEditorTest::hiddenBoxesAreStoredAnyway() {
