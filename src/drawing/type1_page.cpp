@@ -41,10 +41,14 @@ bool Type1Page::draw(Surface& s) const {
         page_.DrP(5000, 3100, page_.fitted(s, why, 9800), 1, s);
         return !s.isPrinter() || s.endDocument();
     }
-    drawRunChart(s);
-    drawHistogram(s);
+    drawCharts(s);
     drawFigures(s);
     return !s.isPrinter() || s.endDocument();
+}
+
+void Type1Page::drawCharts(Surface& s) const {
+    drawRunChart(s);
+    drawHistogram(s);
 }
 
 Type1Page::Scale Type1Page::runScale() const {

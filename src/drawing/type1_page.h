@@ -16,6 +16,11 @@ public:
 
     // False only when a printer did not take the finished page.
     bool draw(Surface& s) const;
+    // The run chart and the histogram alone, where the page has them (page twips
+    // kChartsTop .. kChartsBottom): the main window shows them so.
+    void drawCharts(Surface& s) const;
+    static constexpr double kChartsTop = 2950;
+    static constexpr double kChartsBottom = 10500;
 
     // Where the run chart draws a value: its plot spans `top` .. `bottom` (page twips).
     struct Scale {

@@ -34,6 +34,10 @@ AnalysisScreen withReadFailure(AnalysisScreen& screen, const QString& cause) {
 
 // A study of another kind: its readings, read whole, and its figures.
 AnalysisScreen selectReadings(AnalysisScreen& screen, Session& session, const QString& numer) {
+    // Its (empty) series set too: the commands know the analysis as selected by it.
+    if (const QString error = session.openSeries(numer); !error.isEmpty()) {
+        return withReadFailure(screen, error);
+    }
     QString cause;
     const auto rows = Readings::read(session.database(), numer, &cause);
     if (!rows) {

@@ -26,6 +26,15 @@ struct WindowFixture {
                            const RegionalSettings& rs = RegionalSettings::polish(),
                            PagePrinter* printer = nullptr)
         : database(sql, rs), regional(rs) {
+        setUp(printer);
+    }
+    // On a file the program has opened before: its additions made, then the SQL run.
+    WindowFixture(TestDatabase::WithKinds kinds, const QString& sql)
+        : database(kinds, sql), regional(RegionalSettings::polish()) {
+        setUp(nullptr);
+    }
+
+    void setUp(PagePrinter* printer) {
         environment.dialogs = &dialogs;
         environment.printer = printer;
         environment.showModal = [this](QDialog& dialog) {

@@ -24,9 +24,11 @@
 #include "data_grid.h"
 #include "inform.h"
 #include "panel_label.h"
+#include "report_inputs.h"
 #include "result_panels.h"
 #include "session.h"
 #include "twips.h"
+#include "type1_results.h"
 #include "window_commands.h"
 
 namespace {
@@ -90,6 +92,9 @@ const MenuItem kMenu[] = {
     {Item::Entry, "PrzyrzadyPomiarowe", "&6. Przyrządy pomiarowe…",
      [](WindowCommands& c) { c.windows.gaugeProfiles(); }, false},
 };
+
+// The commands of the crossed study only: a series of one appraiser, its charts, its ANOVA.
+const char* const kCrossedOnlyActions[] = {"UsunDana", "WykKalmet", "Anova", "KartyKontrolne"};
 
 }  // namespace
 
@@ -305,7 +310,10 @@ void Kalmet::buildWindow() {
     layout->addWidget(readFailure_);
     pages_ = new QStackedWidget;
     pages_->setObjectName(QStringLiteral("Wyniki"));
-    pages_->addWidget(buildCrossedStudyPage());
+    crossedPage_ = buildCrossedStudyPage();
+    pages_->addWidget(crossedPage_);
+    type1Page_ = new Type1Results;
+    pages_->addWidget(type1Page_);
     layout->addWidget(pages_, 1);
     setCentralWidget(central);
 }
@@ -374,6 +382,8 @@ void Kalmet::removeAnalysisAndSelectLast() {
 
 void Kalmet::clearScreen() {
     screen_ = AnalysisScreen();
+    type1Page_->clear();
+    showPageOf(StudyKind::Crossed);
     setReportCommandsEnabled(false);
     combo_->setEditText(QString());
     clearHeader();
@@ -425,7 +435,10 @@ void Kalmet::selectAnalysis() {
     grid_->hide();
     results_->clearResults();
     newSeries_->setEnabled(true);
-    if (screen.hasSeries) {
+    showPageOf(screen.kind);
+    if (screen.kind != StudyKind::Crossed) {
+        showKindStudy(screen);
+    } else if (screen.hasSeries) {
         Tablica(screen.study, screen.grid.layout, screen.results);
     }
     controlWarning_->setText(screen.controlWarning);
@@ -474,6 +487,32 @@ void Kalmet::clearHeader() {
         panel(i)->clear();
     }
     results_->clearReferenceCode();
+}
+
+// The results area shows the page of the analysis's kind; the commands that do not apply
+// to that kind are disabled.
+void Kalmet::showPageOf(StudyKind kind) {
+    const bool crossed = kind == StudyKind::Crossed;
+    pages_->setCurrentWidget(crossed ? crossedPage_ : type1Page_);
+    findChild<QAction*>(QStringLiteral("UsunDana"))->setEnabled(crossed);
+    if (!crossed) {
+        disableCrossedCommands();
+    }
+}
+
+void Kalmet::disableCrossedCommands() {
+    for (const char* name : kCrossedOnlyActions) {
+        findChild<QAction*>(QString::fromLatin1(name))->setEnabled(false);
+    }
+}
+
+// A study of another kind: its page, and its report once it has figures.
+void Kalmet::showKindStudy(const AnalysisScreen& screen) {
+    type1Page_->showStudy(ReportInputs::gather(*session_, screen, env_.now()));
+    if (screen.hasKindResults()) {
+        setReportCommandsEnabled(true);
+        disableCrossedCommands();
+    }
 }
 
 void Kalmet::Tablica(const StudyOutput& study, const GridLayout& grid,

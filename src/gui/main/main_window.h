@@ -25,6 +25,7 @@ class QStackedWidget;
 class DataGrid;
 class Session;
 class ResultPanels;
+class Type1Results;
 struct WindowCommands;
 class AnalysisNumberModel;
 
@@ -79,6 +80,9 @@ private:
     QWidget* buildHeaderFrame();
     QWidget* buildSelectorFrame();
     QWidget* buildCrossedStudyPage();
+    void showPageOf(StudyKind kind);
+    void showKindStudy(const AnalysisScreen& screen);
+    void disableCrossedCommands();
     QLabel* makeHeaderPanel(int index, Qt::Alignment alignment);
     QLabel* makeWarningLabel(const char* name);
     void runCommand(void (*command)(WindowCommands&));
@@ -103,6 +107,8 @@ private:
     QLabel* readFailure_ = nullptr;  // why nothing is shown, until a read succeeds
     // The results of the selected study, one page per kind of study.
     QStackedWidget* pages_ = nullptr;
+    QWidget* crossedPage_ = nullptr;
+    Type1Results* type1Page_ = nullptr;
     DataGrid* grid_ = nullptr;
     QLabel* controlWarning_ = nullptr;  // the ranges out of control, under the grid
     ResultPanels* results_ = nullptr;

@@ -7,6 +7,8 @@
 #include "main_window.h"
 #include "number_pattern.h"
 #include "number_reader.h"
+#include "readings.h"
+#include "readings_editor.h"
 #include "series_editor.h"
 #include "transmission_settings.h"
 #include "typing_limit.h"
@@ -100,7 +102,7 @@ bool SeriesCommands::storeSeries(Dane& editor, bool isNew, const QString& why) {
     return false;
 }
 
-std::unique_ptr<GaugeSource> SeriesCommands::connectGauge(Dane& editor) {
+std::unique_ptr<GaugeSource> SeriesCommands::connectGauge(GaugeReceiver& editor) {
     const RecordSet& analysis = session_.analyses();
     const RegionalSettings& rs = session_.regional();
     const QString profile = analysis.field(QStringLiteral("NazwaT")).toText(rs).trimmed();
@@ -132,6 +134,10 @@ void SeriesCommands::newSeries() {
         tell(QString::fromUtf8("Nie wybrano analizy: najpierw zarejestruj lub wybierz analizę."));
         return;
     }
+    if (window_.screen().kind != StudyKind::Crossed) {
+        editReadings();
+        return;
+    }
     const int n = CrossedDesign::partCount(session_.analyses().field(QStringLiteral("LiczbaN")));
     Dane editor(session_, *env_.dialogs, Dane::Mode::New, n, &window_);
     const std::unique_ptr<GaugeSource> gauge = connectGauge(editor);  // closed with the editor
@@ -140,6 +146,10 @@ void SeriesCommands::newSeries() {
 }
 
 void SeriesCommands::editSeries(int focusedPart, const QString& why) {
+    if (hasSelectedAnalysis() && window_.screen().kind != StudyKind::Crossed) {
+        editReadings();
+        return;
+    }
     if (!hasSelectedSeries()) {
         tell(QString::fromUtf8("Brak serii danych do poprawienia."));
         return;
@@ -213,5 +223,38 @@ void SeriesCommands::deleteAllSeries() {
             QString::fromUtf8("Nie udało się usunąć serii danych; nic nie zostało usunięte."),
             cause);
     }
+    window_.selectAnalysis();
+}
+
+// The readings as the screen read them; each change of the editor replaces them in one
+// transaction. The window shows the study anew when the editor closes.
+void SeriesCommands::editReadings() {
+    const QString numer = selectedNumber();
+    Database& db = session_.database();
+    const auto store = [&db, numer](const Odczyty::Readings& readings) {
+        QVector<ReadingRow> rows;
+        for (int i = 0; i < readings.size(); ++i) {
+            ReadingRow row;
+            row.trial = i + 1;
+            row.value = readings[i] ? Value(*readings[i]) : Value();
+            rows << row;
+        }
+        if (!db.begin()) {
+            return db.lastError();
+        }
+        QString cause = Readings::replace(db, numer, rows);
+        if (cause.isEmpty() && db.commit()) {
+            return QString();
+        }
+        if (cause.isEmpty()) {
+            cause = db.lastError();
+        }
+        db.rollback();
+        return cause;
+    };
+    Odczyty editor(numer, window_.screen().readings, session_.regional(), *env_.dialogs, store,
+                   &window_);
+    const std::unique_ptr<GaugeSource> gauge = connectGauge(editor);  // closed with the editor
+    env_.showModal(editor);
     window_.selectAnalysis();
 }

@@ -7,11 +7,12 @@
 #include "history.h"
 
 class Dane;
+class GaugeReceiver;
 class GaugeSource;
 
 // The series commands of the main window's menu: a new series (typed or from the
 // analysis's gauge), its correction with the history of the changed values, and the
-// deletion of one series or all of them.
+// deletion of one series or all of them; for a type-1 study, its readings.
 class SeriesCommands : public CommandBase {
 public:
     SeriesCommands(Kalmet& window, Session& session, const UiEnvironment& environment);
@@ -21,6 +22,8 @@ public:
     void editSeries(int focusedPart = 0, const QString& why = {});
     void deleteSeries();     // UsunDana
     void deleteAllSeries();  // UsunDanaW
+    // A study of another kind: its readings in their editor (NowaDana and PoprawDana).
+    void editReadings();
 
 private:
     bool storeSeries(Dane& editor, bool isNew, const QString& why = {});
@@ -28,5 +31,5 @@ private:
     int trialOfSelectedSeries() const;
     // The gauge the analysis's profile names, feeding the editor; nothing for "Brak" or
     // when it cannot be opened (the editor then says why).
-    std::unique_ptr<GaugeSource> connectGauge(Dane& editor);
+    std::unique_ptr<GaugeSource> connectGauge(GaugeReceiver& editor);
 };

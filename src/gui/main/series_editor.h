@@ -4,6 +4,7 @@
 #include <QVector>
 
 #include "dialogs.h"
+#include "gauge_receiver.h"
 #include "value.h"
 
 class QKeyEvent;
@@ -17,7 +18,7 @@ class Session;
 // twips (a box every 330 twips, the buttons 390 below the
 // last box). The command that opens it writes the row when the dialog result flag is
 // true afterwards: "&Zapisz" sets it when Sprawdz passes.
-class Dane : public QDialog {
+class Dane : public QDialog, public GaugeReceiver {
     Q_OBJECT
 
 public:
@@ -48,9 +49,9 @@ public:
     // and is shown; nothing is filled. Readings that come while a message of the editor
     // stands, or after every box is filled, are not taken and are counted in the status
     // line; when the message closes the focus goes to the first empty box.
-    void attachGauge(GaugeSource* gauge, const QString& description);
+    void attachGauge(GaugeSource* gauge, const QString& description) override;
     // The named gauge could not be used: said in the status line; the keyboard works.
-    void showGaugeProblem(const QString& description, const QString& problem);
+    void showGaugeProblem(const QString& description, const QString& problem) override;
     QLabel* gaugeStatus() const { return status_; }
     void takeReading(double value);
     // The outer height of the delivered layout (caption bar included).
