@@ -99,6 +99,11 @@ QString storeSeries(Database& db, const StudyFile& study, const QString& numer) 
     return NewRows::insertSeries(db, numer, rows);
 }
 
+QString storeValues(Database& db, const StudyFile& study, const QString& numer) {
+    return study.kind == StudyKind::Crossed ? storeSeries(db, study, numer)
+                                            : storeReadings(db, study, numer);
+}
+
 QDateTime readingsDate(const ReportInputs& in) {
     const QDate date = QDate::fromString(in.field("Data").toText(in.regional), Qt::ISODate);
     return date.isValid() ? QDateTime(date, QTime(0, 0)) : in.today;
@@ -166,8 +171,7 @@ QString storeNew(Database& db, const StudyFile& study, const QString& numer,
                         ? QString::fromUtf8("analiza o numerze „%1” już istnieje").arg(numer)
                         : insertAnalysis(db, study, numer, header);
     if (cause.isEmpty()) {
-        cause = study.kind == StudyKind::Crossed ? storeSeries(db, study, numer)
-                                                 : storeReadings(db, study, numer);
+        cause = storeValues(db, study, numer);
     }
     if (cause.isEmpty() && db.commit()) {
         return {};

@@ -33,5 +33,7 @@ QString storeNew(Database& db, const StudyFile& study, const QString& numer,
 
 // The series of the study under an analysis number, inside the caller's transaction.
 QString storeSeries(Database& db, const StudyFile& study, const QString& numer);
+// Its series or, for another kind, its readings; likewise.
+QString storeValues(Database& db, const StudyFile& study, const QString& numer);
 
 }  // namespace StudyStore

@@ -18,7 +18,7 @@ StudyFileCommands::StudyFileCommands(Kalmet& window, Session& session,
 
 void StudyFileCommands::exportAnalysis() {
     const AnalysisScreen& screen = window_.screen();
-    if (!screen.hasCompleteStudy()) {
+    if (!screen.hasCompleteStudy() && !screen.hasKindResults()) {
         return;  // the command is disabled then
     }
     const RegionalSettings& rs = session_.regional();
@@ -78,7 +78,7 @@ bool StudyFileCommands::storeImported(NowaA& editor, const StudyFile& study) {
         db.rollback();
         return false;
     }
-    QString cause = StudyStore::storeSeries(db, study, editor.analysisNumber());
+    QString cause = StudyStore::storeValues(db, study, editor.analysisNumber());
     if (cause.isEmpty() && db.commit()) {
         return true;
     }
@@ -104,7 +104,10 @@ void StudyFileCommands::importSeries() {
     NowaA editor(session_, *env_.dialogs, NowaA::Mode::New, &window_);
     analyses_.proposeNew(editor);
     const StudyFile& study = *read.study;
-    editor.fixCounts(study.parts, static_cast<int>(study.appraisers.size()), study.trials());
+    editor.setKind(study.kind);
+    if (study.kind == StudyKind::Crossed) {
+        editor.fixCounts(study.parts, static_cast<int>(study.appraisers.size()), study.trials());
+    }
     editor.fillFields(study.header, study.decimal);
     if (!showUntilStored(editor, [&] { return storeImported(editor, study); })) {
         window_.selectAnalysis();

@@ -10,6 +10,7 @@ class StudyFileCommandsTest : public QObject {
 private slots:
     void exportedStudyComesBackAsANewAnalysis();
     void refusedFileIsTold();
+    void type1FileOutAndIn();
 };
 
 // Narzędzia: the AIAG study out in the AIAG layout, then in again through the analysis
@@ -71,6 +72,36 @@ void StudyFileCommandsTest::refusedFileIsTold() {
     QVERIFY(f.dialogs.texts().last().contains(QString::fromUtf8("za mało danych")));
     QCOMPARE(f.modals, QStringList());  // no editor for a refused file
     QCOMPARE(f.find<QComboBox>("Combo1")->count(), analyses);
+}
+
+// A type-1 study's file out of the window and in again: the editor of its kind opens with
+// the file's master and limits, and the readings come with the new analysis.
+void StudyFileCommandsTest::type1FileOutAndIn() {
+    WindowFixture f(TestDatabase::WithKinds{}, TestDatabase::fixture("type1_studies.sql"));
+    QVERIFY(f.load());
+    QTemporaryDir dir;
+    f.chosenFile = dir.filePath(QStringLiteral("typ1.csv"));
+    action(f, "EksportAnalizy")->trigger();
+    QCOMPARE(f.dialogs.texts(), QStringList{QStringLiteral("Zapisano w ") + f.chosenFile});
+    const int analyses = f.find<QComboBox>("Combo1")->count();
+    f.onModal = [&](QDialog& d) {
+        auto& e = static_cast<NowaA&>(d);
+        QCOMPARE(e.kind(), StudyKind::Type1);
+        QCOMPARE(e.box("Text16")->text(), QStringLiteral("0,413"));
+        QCOMPARE(e.box("Text6")->text(), QStringLiteral("1,6"));
+        fillValidAnalysis(e);
+        e.box("Text7")->clear();  // one-sided, as the file has it
+        click(d, "Command1");
+    };
+    action(f, "ImportSerii")->trigger();
+    QCOMPARE(f.dialogs.texts().size(), 1);  // where the export was written
+    QCOMPARE(f.find<QComboBox>("Combo1")->count(), analyses + 1);
+    QCOMPARE(f.find<QComboBox>("Combo1")->currentText(),
+             QStringLiteral("11/UP"));  // the proposed number
+    const AnalysisScreen& copy = f.window->screen();
+    QCOMPARE(copy.kind, StudyKind::Type1);
+    QCOMPARE(copy.readings.size(), 12);
+    QVERIFY(copy.hasKindResults());
 }
 
 QTEST_MAIN(StudyFileCommandsTest)
