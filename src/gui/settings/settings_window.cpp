@@ -14,6 +14,7 @@
 #include "pattern_check.h"
 #include "record_set.h"
 #include "session.h"
+#include "type1_study.h"
 #include "typing_limit.h"
 
 namespace {
@@ -25,6 +26,7 @@ const char* const kPartialCaption = "Warunkowa akceptacja systemu gdy R&R mniejs
 const char* const kResolutionCaption = "Akceptacja systemu gdy rozdzielczość większa od";
 const char* const kPartialResolutionCaption = "Warunkowa akceptacja gdy rozdzielczość większa od";
 const char* const kToleranceCaption = "Gdy poziomem odnesienia jest tolerancja, ustal RF na";
+const char* const kType1KCaption = "Udział tolerancji K";
 
 QLineEdit* makeBox(const char* name, int characters, QWidget* parent) {
     auto* box = new QLineEdit(parent);
@@ -55,12 +57,15 @@ Trans::Trans(Session& session, Dialogs& dialogs, QWidget* parent)
     layout->addWidget(buildFirmaRow());
     layout->addWidget(buildLimitsFrame());
     layout->addWidget(buildToleranceFrame());
+    layout->addWidget(buildType1Frame());
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    fields_ = {
-        {"FD", date_},        {"FP", number_},   {"Proc", level_},     {"Firma", firma_},
-        {"POK", accept_},     {"PSR", partial_}, {"IK1", resolution_}, {"IK2", partialResolution_},
-        {"FRTol", tolerance_}};
+    fields_ = {{"FD", date_},         {"FP", number_},
+               {"Proc", level_},      {"Firma", firma_},
+               {"POK", accept_},      {"PSR", partial_},
+               {"IK1", resolution_},  {"IK2", partialResolution_},
+               {"FRTol", tolerance_}, {"Typ1K", type1K_},
+               {"Typ1L", type1L_}};
     setFocusOrder();
     load();
     date_->setFocus();
@@ -151,10 +156,35 @@ QWidget* Trans::buildToleranceFrame() {
     return frame;
 }
 
+// The type-1 study's share of the tolerance K and the standard deviations L its spread
+// counts (empty in the file: 20 % and 6).
+QWidget* Trans::buildType1Frame() {
+    auto* frame = new QGroupBox(QStringLiteral("Badanie typu 1"), this);
+    frame->setObjectName(QStringLiteral("Frame5"));
+    auto* row = new QHBoxLayout(frame);
+    type1K_ = makeBox("Text10", 5, frame);
+    TypingLimit::apply(type1K_, 4);
+    type1L_ = new QComboBox(frame);
+    type1L_->setObjectName(QStringLiteral("Combo2"));
+    type1L_->addItems({QStringLiteral("6"), QStringLiteral("4")});
+    auto* kLabel = makeLabel(QString::fromUtf8("Udział tolerancji &K :"), frame);
+    kLabel->setBuddy(type1K_);
+    auto* lLabel = makeLabel(QString::fromUtf8("Rozrzut &L (odchylenia s) :"), frame);
+    lLabel->setBuddy(type1L_);
+    row->addWidget(kLabel);
+    row->addWidget(type1K_);
+    row->addWidget(makeLabel(QStringLiteral("%"), frame));
+    row->addSpacing(20);
+    row->addWidget(lLabel);
+    row->addWidget(type1L_);
+    row->addStretch(1);
+    return frame;
+}
+
 void Trans::setFocusOrder() {
     QWidget* const order[] = {
-        date_,      number_, level_, accept_, partial_, resolution_, partialResolution_,
-        tolerance_, firma_};
+        date_,      number_, level_,  accept_, partial_, resolution_, partialResolution_,
+        tolerance_, type1K_, type1L_, firma_};
     for (std::size_t i = 1; i < std::size(order); ++i) {
         setTabOrder(order[i - 1], order[i]);
     }
@@ -183,6 +213,20 @@ void Trans::load() {
     const RecordSet& row = session_.settingsRow();
     for (const Field& f : fields_) {
         putText(f.control, row.field(QString::fromLatin1(f.name)).toText(session_.regional()));
+    }
+    // An empty field shows its default and stays empty unless the default is changed.
+    defaults_.clear();
+    const struct {
+        const char* name;
+        QWidget* control;
+        QString text;
+    } defaults[] = {{"Typ1K", type1K_, QString::number(Type1::kDefaultK)},
+                    {"Typ1L", type1L_, QString::number(Type1::kDefaultL)}};
+    for (const auto& d : defaults) {
+        if (row.field(QString::fromLatin1(d.name)).isEmpty()) {
+            defaults_.insert(QString::fromLatin1(d.name), d.text);
+            putText(d.control, d.text);
+        }
     }
 }
 
@@ -226,6 +270,7 @@ bool Trans::checkFields() {
         {resolution_, kResolutionCaption},
         {partialResolution_, kPartialResolutionCaption},
         {tolerance_, kToleranceCaption},
+        {type1K_, kType1KCaption},
     };
     for (const auto& n : numbers) {
         if (!InputChecks::requireNumber(n.box,
@@ -258,13 +303,25 @@ bool Trans::checkRanges() {
                             dialogs_);
         return false;
     }
+    const double k = readLocaleNumber(type1K_->text(), rs).value_or(0);
+    if (k < 1 || k > 50) {
+        InputChecks::refuse(type1K_,
+                            QString::fromUtf8("Pole „%1” przyjmuje liczby od 1 do 50 - Popraw")
+                                .arg(QString::fromUtf8(kType1KCaption)),
+                            dialogs_);
+        return false;
+    }
     return true;
 }
 
 bool Trans::store(QString* cause) {
     RecordSet& row = session_.settingsRow();
     for (const Field& f : fields_) {
-        if (!row.setField(QString::fromLatin1(f.name), Value(textOf(f.control)))) {
+        const QString name = QString::fromLatin1(f.name);
+        if (defaults_.contains(name) && defaults_.value(name) == textOf(f.control)) {
+            continue;  // a default shown, not chosen
+        }
+        if (!row.setField(name, Value(textOf(f.control)))) {
             *cause = row.lastError();
             row.cancelUpdate();
             return false;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QHash>
 #include <QVector>
 
 #include "dialogs.h"
@@ -41,6 +42,7 @@ private:
     QWidget* buildFirmaRow();
     QWidget* buildLimitsFrame();
     QWidget* buildToleranceFrame();
+    QWidget* buildType1Frame();
     void setFocusOrder();
 
     bool checkFields();
@@ -62,6 +64,9 @@ private:
     QLineEdit* partialResolution_ = nullptr;  // Text7
     QLineEdit* tolerance_ = nullptr;          // Text9
     QComboBox* level_ = nullptr;              // Combo1
+    QLineEdit* type1K_ = nullptr;             // Text10
+    QComboBox* type1L_ = nullptr;             // Combo2
     QVector<Field> fields_;                   // in the order the row is read and written
+    QHash<QString, QString> defaults_;        // empty fields shown with their default
     bool saved_ = false;
 };

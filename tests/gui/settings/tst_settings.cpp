@@ -78,7 +78,25 @@ private slots:
     void closingIsRefused_data();
     void closingIsRefused();
     void failedWriteKeepsTheStoredSettings();
+    void type1StudyFollowsKAndL();
 };
+
+// K and L chosen in the settings are the ones the type-1 study on screen is computed with.
+void SettingsTest::type1StudyFollowsKAndL() {
+    WindowFixture f(TestDatabase::WithKinds{}, TestDatabase::fixture("type1_studies.sql"));
+    QVERIFY(f.load());
+    f.window->selectAnalysisAt(0);
+    QCOMPARE(f.window->screen().type1->results->k, 20.0);
+    f.onModal = [&](QDialog& d) {
+        box(d, "Text10")->setText(QStringLiteral("15"));
+        d.findChild<QComboBox*>(QStringLiteral("Combo2"))->setCurrentText(QStringLiteral("4"));
+        d.reject();
+    };
+    f.find<QAction>("Ustawienia")->trigger();
+    const Type1::Results& r = *f.window->screen().type1->results;
+    QCOMPARE(r.l, 4);
+    QVERIFY(qAbs(*r.cg - 1.3392) < 1e-4);
+}
 
 void SettingsTest::closingUntouchedChangesNothing() {
     WindowFixture f(TestDatabase::fixture("worked_example.sql") +
@@ -99,7 +117,7 @@ void SettingsTest::closingUntouchedChangesNothing() {
                                TypingLimit::of(box(d, "Text9")), TypingLimit::of(box(d, "Text8"))}),
                  (QVector<int>{10, 10, 2, 0}));
         showAndWait(d);
-        for (int i = 0; i < 9; ++i) {
+        for (int i = 0; i < 11; ++i) {
             focusOrder << focusedControl(d);
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         }
@@ -111,7 +129,7 @@ void SettingsTest::closingUntouchedChangesNothing() {
     QCOMPARE(shown, (QStringList{"yyyy-mm-dd", "0.00", "Nazwa firmy", "10,5", "30", "5", "3", "15",
                                  "99"}));
     QCOMPARE(focusOrder, (QStringList{"Text5", "Text6", "Combo1", "Text2", "Text3", "Text4",
-                                      "Text7", "Text9", "Text8"}));
+                                      "Text7", "Text9", "Text10", "Combo2", "Text8"}));
     QCOMPARE(storedSettings(f.database.path()), before);
     QCOMPARE(resultTexts(*f.window), results);
     QVERIFY(f.dialogs.calls.isEmpty());
@@ -247,6 +265,10 @@ void SettingsTest::closingIsRefused_data() {
     QTest::newRow("FRTol") << "Text9"
                            << "a"
                            << number.arg("Gdy poziomem odnesienia jest tolerancja, ustal RF na");
+    QTest::newRow("type-1 K above 50")
+        << "Text10"
+        << "60"
+        << QString::fromUtf8("Pole „Udział tolerancji K” przyjmuje liczby od 1 do 50 - Popraw");
     QTest::newRow("Proc empty") << "Combo1"
                                 << "" << number.arg(QString::fromUtf8("Dokładność"));
     QTest::newRow("FD empty") << "Text5"
