@@ -43,6 +43,8 @@ struct AnalysisScreen {
     bool hasCompleteStudy() const { return hasSeries && study.complete; }
     // A study of another kind with its figures: its report exists.
     bool hasKindResults() const { return type1 && type1->results.has_value(); }
+    // Its report page exists (printed, previewed, exported with its results).
+    bool hasReport() const { return hasCompleteStudy() || hasKindResults(); }
 
     // Positions the session's analysis record set on the analysis, opens its series
     // record set and computes the study; the series record set is left on its last row.

@@ -20,7 +20,7 @@ ModalCommands::ModalCommands(Kalmet& window, Session& session, const UiEnvironme
 
 void ModalCommands::preview() {
     const AnalysisScreen& screen = window_.screen();
-    if (!screen.hasCompleteStudy()) {
+    if (!screen.hasReport()) {
         return;  // the command is disabled then; a shortcut cannot slip through
     }
     const QString numer =
