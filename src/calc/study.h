@@ -42,8 +42,9 @@ struct Study {
     Value WN;
     Value GWG;
     Value DWG;
-    Value master;      // Wzorzec: the reference part's value (type-1 study)
-    Value resolution;  // Rozdzielczosc: the gauge's resolution; empty: read off the readings
+    Value master;            // Wzorzec: the reference part's value (type-1 study)
+    Value resolution;        // Rozdzielczosc: the gauge's resolution; empty: read off the readings
+    Value processVariation;  // ZmProc: 6 σ of the process (bias and linearity)
 
     // The settings.
     Value FRTol;
