@@ -1,5 +1,7 @@
 #include "csv_study.h"
 
+#include <QMap>
+
 namespace CsvStudy {
 
 namespace {
@@ -109,7 +111,17 @@ bool write(QIODevice& out, const StudyFile& study, Layout layout, const Format& 
     for (const auto& [name, value] : study.header) {
         text += fieldLine(name, value, f.separator) + eol;
     }
-    if (study.kind == StudyKind::Type1) {
+    if (study.kind == StudyKind::Linearity) {
+        text += QStringLiteral("part") + sep + QStringLiteral("reference") + sep +
+                QStringLiteral("trial") + sep + QStringLiteral("value") + eol;
+        QMap<int, int> trials;
+        for (int i = 0; i < study.readings.size(); ++i) {
+            const int part = study.readingParts.value(i);
+            text += QString::number(part) + sep +
+                    valueCell(Value(study.readingReferences.value(i)), f) + sep +
+                    QString::number(++trials[part]) + sep + valueCell(study.readings[i], f) + eol;
+        }
+    } else if (study.kind == StudyKind::Type1) {
         text += QStringLiteral("trial") + sep + QStringLiteral("value") + eol;
         for (int i = 0; i < study.readings.size(); ++i) {
             text += QString::number(i + 1) + sep + valueCell(study.readings[i], f) + eol;

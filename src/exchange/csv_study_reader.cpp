@@ -1,6 +1,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMap>
+#include <QSet>
 #include <QStringDecoder>
 #include <array>
 #include <cerrno>
@@ -9,6 +10,7 @@
 #include "crossed_design.h"
 #include "csv_study.h"
 #include "excerpt.h"
+#include "linearity_study.h"
 #include "system_error.h"
 #include "type1_study.h"
 
@@ -82,17 +84,33 @@ QChar separatorOf(const QString& header) {
 
 // The columns of the long layout, named in English or Polish as the peers' sample files
 // and this program's own exports name them.
-enum Role { kAppraiser, kPart, kTrial, kValue, kRoles };
+enum Role { kAppraiser, kPart, kTrial, kValue, kReference, kRoles };
 
 std::optional<Role> roleOf(const QString& name) {
-    static const std::pair<Role, const char*> names[] = {
-        {kAppraiser, "appraiser"}, {kAppraiser, "appraisers"}, {kAppraiser, "operator"},
-        {kAppraiser, "operators"}, {kAppraiser, "oceniający"}, {kAppraiser, "oceniajacy"},
-        {kPart, "part"},           {kPart, "parts"},           {kPart, "część"},
-        {kPart, "czesc"},          {kTrial, "trial"},          {kTrial, "trials"},
-        {kTrial, "replicate"},     {kTrial, "powtórzenie"},    {kTrial, "powtorzenie"},
-        {kValue, "value"},         {kValue, "measurement"},    {kValue, "response"},
-        {kValue, "pomiar"},        {kValue, "wartość"},        {kValue, "wartosc"}};
+    static const std::pair<Role, const char*> names[] = {{kAppraiser, "appraiser"},
+                                                         {kAppraiser, "appraisers"},
+                                                         {kAppraiser, "operator"},
+                                                         {kAppraiser, "operators"},
+                                                         {kAppraiser, "oceniający"},
+                                                         {kAppraiser, "oceniajacy"},
+                                                         {kPart, "part"},
+                                                         {kPart, "parts"},
+                                                         {kPart, "część"},
+                                                         {kPart, "czesc"},
+                                                         {kTrial, "trial"},
+                                                         {kTrial, "trials"},
+                                                         {kTrial, "replicate"},
+                                                         {kTrial, "powtórzenie"},
+                                                         {kTrial, "powtorzenie"},
+                                                         {kValue, "value"},
+                                                         {kValue, "measurement"},
+                                                         {kValue, "response"},
+                                                         {kValue, "pomiar"},
+                                                         {kValue, "wartość"},
+                                                         {kValue, "wartosc"},
+                                                         {kReference, "reference"},
+                                                         {kReference, "odniesienie"},
+                                                         {kReference, "wzorzec"}};
     for (const auto& [role, known] : names) {
         if (name.compare(QString::fromUtf8(known), Qt::CaseInsensitive) == 0) {
             return role;
@@ -118,6 +136,9 @@ private:
     bool takeLong(const Row& row);
     bool takeWide(const Row& row);
     bool type1LayoutOf(const QStringList& names);
+    bool linearityLayoutOf(const QStringList& names);
+    bool takeLinearity(const Row& row);
+    bool finishLinearity();
     bool takeType1(const Row& row);
     bool finishType1();
     bool store(int line, int column, const QString& appraiser, int trial, int part,
@@ -138,9 +159,11 @@ private:
     QChar decimal_ = QLatin1Char('.');
     bool wide_ = false;
     bool type1_ = false;
-    QMap<int, Value> readings_;  // a type-1 study's, by trial
+    bool linearity_ = false;
+    QSet<std::pair<int, int>> partTrials_;  // a linearity study's, as read
+    QMap<int, Value> readings_;             // a type-1 study's, by trial
     int wideParts_ = 0;
-    std::array<int, kRoles> columns_{{-1, -1, -1, -1}};
+    std::array<int, kRoles> columns_{{-1, -1, -1, -1, -1}};
     QStringList appraisers_;
     QMap<std::tuple<int, int, int>, Value> values_;  // appraiser, trial, part from 0
     QMap<std::pair<int, int>, int> trialsOf_;        // rows so far by appraiser and part
@@ -173,6 +196,12 @@ bool Reader::takeLine(int line, const QString& text) {
         resultsSeen_ = true;  // the results a study file may end with are no data
         return true;
     }
+    const int mostLinearity = Linearity::kMostParts * Linearity::kMostReadings;
+    if (linearity_ && rows_.size() == mostLinearity) {
+        return refuse(at(line, 1,
+                         QString::fromUtf8("więcej odczytów niż przyjmuje badanie liniowości (%1)")
+                             .arg(mostLinearity)));
+    }
     if (type1_ && rows_.size() == Type1::kMostReadings) {
         return refuse(at(line, 1,
                          QString::fromUtf8("więcej odczytów niż przyjmuje badanie typu 1 (%1)")
@@ -180,7 +209,7 @@ bool Reader::takeLine(int line, const QString& text) {
     }
     const int most =
         wide_ ? kMostAppraisers * kMostTrials : kMostAppraisers * kMostTrials * kMostParts;
-    if (!type1_ && rows_.size() == most) {
+    if (!type1_ && !linearity_ && rows_.size() == most) {
         return refuse(at(line, 1,
                          QString::fromUtf8("więcej wierszy danych niż ma największe badanie "
                                            "(%1: 3 oceniających, 3 powtórzenia, 10 części)")
@@ -213,7 +242,7 @@ bool Reader::layoutOf(const QStringList& header, int line) {
         }
         return true;
     }
-    if (type1LayoutOf(names)) {
+    if (type1LayoutOf(names) || linearityLayoutOf(names)) {
         return true;
     }
     return longLayoutOf(names, header, line);
@@ -230,6 +259,79 @@ bool Reader::type1LayoutOf(const QStringList& names) {
     study_.kind = StudyKind::Type1;
     columns_[kTrial] = withTrial ? 0 : -1;
     columns_[kValue] = withTrial ? 1 : 0;
+    return true;
+}
+
+// Bias and linearity: part, reference and value (in any order), a trial column or none.
+bool Reader::linearityLayoutOf(const QStringList& names) {
+    std::array<int, kRoles> columns{{-1, -1, -1, -1, -1}};
+    for (int c = 0; c < names.size(); ++c) {
+        const std::optional<Role> role = roleOf(names[c]);
+        if (!role || *role == kAppraiser || columns[*role] >= 0) {
+            return false;
+        }
+        columns[*role] = c;
+    }
+    if (columns[kPart] < 0 || columns[kReference] < 0 || columns[kValue] < 0) {
+        return false;
+    }
+    columns_ = columns;
+    linearity_ = true;
+    study_.kind = StudyKind::Linearity;
+    return true;
+}
+
+bool Reader::takeLinearity(const Row& row) {
+    const int wanted = columns_[kTrial] < 0 ? 3 : 4;
+    if (row.cells.size() != wanted) {
+        return refuse(at(
+            row.line, qMin(static_cast<int>(row.cells.size()) + 1, wanted + 1),
+            QString::fromUtf8("wiersz ma %1 kolumn zamiast %2").arg(row.cells.size()).arg(wanted)));
+    }
+    int part = 0;
+    if (!whole(row.line, columns_[kPart] + 1, row.cells[columns_[kPart]], Linearity::kMostParts,
+               &part, "części")) {
+        return false;
+    }
+    int trial = 0;
+    if (columns_[kTrial] >= 0 && !whole(row.line, columns_[kTrial] + 1, row.cells[columns_[kTrial]],
+                                        Linearity::kMostReadings, &trial, "powtórzenia")) {
+        return false;
+    }
+    if (trial > 0 && partTrials_.contains({part, trial})) {
+        return refuse(at(
+            row.line, columns_[kTrial] + 1,
+            QString::fromUtf8("powtórzony odczyt: część %1, powtórzenie %2").arg(part).arg(trial)));
+    }
+    partTrials_.insert({part, trial});
+    std::optional<double> numbers[2];
+    const int roles[2] = {kReference, kValue};
+    for (int i = 0; i < 2; ++i) {
+        const QString& text = row.cells[columns_[roles[i]]];
+        numbers[i] = AnalysisFields::readNumber(text, decimal_);
+        if (!numbers[i]) {
+            return refuse(
+                at(row.line, columns_[roles[i]] + 1,
+                   text.trimmed().isEmpty()
+                       ? QString::fromUtf8("brak wartości")
+                       : QString::fromUtf8("%1 nie jest liczbą").arg(quotedExcerpt(text))));
+        }
+    }
+    study_.readingParts << part;
+    study_.readingReferences << *numbers[0];
+    study_.readings << Value(*numbers[1]);
+    return true;
+}
+
+bool Reader::finishLinearity() {
+    const QSet<int> parts(study_.readingParts.cbegin(), study_.readingParts.cend());
+    if (parts.size() < Linearity::kFewestParts) {
+        return refuse(at(rows_.isEmpty() ? 1 : rows_.last().line, 1,
+                         QString::fromUtf8("za mało części: %1 (badanie liniowości wymaga co "
+                                           "najmniej %2)")
+                             .arg(parts.size())
+                             .arg(Linearity::kFewestParts)));
+    }
     return true;
 }
 
@@ -420,7 +522,8 @@ void Reader::findDecimal() {
     bool point = false;
     for (const Row& row : rows_) {
         for (int c = 0; c < row.cells.size(); ++c) {
-            const bool isValue = wide_ ? c >= 2 : c == columns_[kValue];
+            const bool isValue =
+                wide_ ? c >= 2 : c == columns_[kValue] || c == columns_[kReference];
             comma = comma || (isValue && row.cells[c].contains(QLatin1Char(',')));
             point = point || (isValue && row.cells[c].contains(QLatin1Char('.')));
         }
@@ -434,11 +537,15 @@ void Reader::findDecimal() {
 bool Reader::takeRows() {
     findDecimal();
     for (const Row& row : rows_) {
-        if (!(type1_ ? takeType1(row) : wide_ ? takeWide(row) : takeLong(row))) {
+        const bool taken = linearity_ ? takeLinearity(row)
+                           : type1_   ? takeType1(row)
+                           : wide_    ? takeWide(row)
+                                      : takeLong(row);
+        if (!taken) {
             return false;
         }
     }
-    return type1_ ? finishType1() : finish();
+    return linearity_ ? finishLinearity() : type1_ ? finishType1() : finish();
 }
 
 // Every appraiser with the same trials 1..r of the same parts 1..n.

@@ -20,6 +20,10 @@ struct StudyFile {
     QStringList appraisers;
     QVector<QVector<QVector<Value>>> values;  // [appraiser][part][trial], all from 0
     QVector<Value> readings;                  // a type-1 study's, in order
+    // A study of known parts (bias and linearity): each reading's part and reference value,
+    // as long as `readings`.
+    QVector<int> readingParts;
+    QVector<double> readingReferences;
     // The decimal the file's data showed; its header fields' numbers are read with it.
     // None when no value had one (any one then reads).
     std::optional<QChar> decimal;

@@ -75,6 +75,10 @@ QString storeReadings(Database& db, const StudyFile& study, const QString& numer
         ReadingRow row;
         row.trial = i + 1;
         row.value = study.readings[i];
+        if (i < study.readingParts.size()) {  // a study of known parts
+            row.part = study.readingParts[i];
+            row.reference = study.readingReferences.value(i);
+        }
         rows << row;
     }
     return Readings::replace(db, numer, rows);
@@ -114,6 +118,14 @@ StudyFile fileOf(const ReportInputs& in) {
     s.kind = in.kind;
     for (const QString& name : ReportInputs::analysisFields(in.kind)) {
         s.header.append({name, in.analysis.value(name).toText(in.regional)});
+    }
+    if (in.kind == StudyKind::Linearity) {
+        for (const Linearity::Point& p : in.points) {
+            s.readings << Value(p.value);
+            s.readingParts << p.part;
+            s.readingReferences << p.reference;
+        }
+        return s;
     }
     if (in.kind != StudyKind::Crossed) {
         for (double reading : in.readings) {

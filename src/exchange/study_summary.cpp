@@ -93,10 +93,21 @@ Row type1ResultsOf(const std::optional<Type1::Outcome>& type1) {
     return row;
 }
 
+Row linearityResultsOf(const std::optional<Linearity::Outcome>& linearity) {
+    const Linearity::Results* r = linearity && linearity->results ? &*linearity->results : nullptr;
+    Row row{{QStringLiteral("complete"), r != nullptr}};
+    for (const FigureRow<Linearity::Results>& figure : FigureTables::linearity()) {
+        row.append({figure.key, number(r ? figure.get(*r) : std::nullopt)});
+    }
+    row.append({QStringLiteral("acceptable"), r ? Cell(r->acceptable) : Cell()});
+    return row;
+}
+
 CsvStudy::ResultLines resultLines(const AnalysisScreen& screen, const CsvStudy::Format& f) {
     CsvStudy::ResultLines out;
-    const Row results = screen.kind == StudyKind::Type1 ? type1ResultsOf(screen.type1)
-                                                        : resultsOf(figuresOf(screen));
+    const Row results = screen.kind == StudyKind::Type1       ? type1ResultsOf(screen.type1)
+                        : screen.kind == StudyKind::Linearity ? linearityResultsOf(screen.linearity)
+                                                              : resultsOf(figuresOf(screen));
     for (const auto& [name, value] : results) {
         out.append({name, csvValue(value, f)});
     }

@@ -39,6 +39,9 @@ struct Figures {
 Row resultsOf(const Figures& figures);
 // A type-1 study's figures and verdicts (none when it could not be computed).
 Row type1ResultsOf(const std::optional<Type1::Outcome>& type1);
+// A bias and linearity study's figures and whether it is acceptable (its parts are in
+// kalmet-cli results).
+Row linearityResultsOf(const std::optional<Linearity::Outcome>& linearity);
 
 // One row as a CSV line (the first after a BOM and the line of names) or a JSON line.
 // Numbers at full precision: the shortest text that reads back as the same double.

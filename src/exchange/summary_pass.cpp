@@ -12,6 +12,7 @@
 #include "analysis_screen.h"
 #include "anova.h"
 #include "database.h"
+#include "linearity_study.h"
 #include "readings.h"
 #include "rr_study.h"
 #include "schema_additions.h"
@@ -48,7 +49,7 @@ QStringList analysisColumns(bool kinds) {
           << QStringLiteral("DWG");
     if (kinds) {
         names << QStringLiteral("Rodzaj") << QStringLiteral("Wzorzec")
-              << QStringLiteral("Rozdzielczosc");
+              << QStringLiteral("Rozdzielczosc") << QStringLiteral("ZmProc");
     }
     return names;
 }
@@ -89,7 +90,10 @@ StudySummary::Row SummaryPass::headOf(const Pending& pending) const {
 // A study of another kind: its own columns in JSON lines, the crossed ones empty in CSV.
 QByteArray SummaryPass::kindRowOf(const Pending& pending, bool first) const {
     StudySummary::Row row = headOf(pending);
-    if (output_.jsonLines) {
+    if (output_.jsonLines && pending.input.kind == StudyKind::Linearity) {
+        row +=
+            StudySummary::linearityResultsOf(Linearity::compute(Linearity::inputOf(pending.input)));
+    } else if (output_.jsonLines) {
         row += StudySummary::type1ResultsOf(Type1::compute(Type1::inputOf(pending.input)));
     } else {
         const StudyOutput none;
@@ -302,6 +306,7 @@ SummaryPass::Pending SummaryPass::readAnalysis() const {
                                            : StudyKind::Crossed;
         pending.input.master = analyses_.field(kHeaderCount + 6);
         pending.input.resolution = analyses_.field(kHeaderCount + 7);
+        pending.input.processVariation = analyses_.field(kHeaderCount + 8);
     }
     return pending;
 }

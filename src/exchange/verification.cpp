@@ -54,6 +54,33 @@ std::optional<Getter> figureGetter(const QString& name) {
                 return s.hasKindResults() ? get(*s.type1->results) : std::nullopt;
             });
         }
+    } else if (method == QLatin1String("linearity")) {
+        if (const auto* f = FigureTables::find(FigureTables::linearity(), key)) {
+            return Getter([get = f->get](const AnalysisScreen& s) {
+                return s.linearity && s.linearity->results ? get(*s.linearity->results)
+                                                           : std::nullopt;
+            });
+        }
+        // "linearity.part3.bias": a part's figure
+        const QString part = key.section(QLatin1Char('.'), 0, 0);
+        const auto* f =
+            FigureTables::find(FigureTables::linearityPart(), key.section(QLatin1Char('.'), 1));
+        bool numbered = false;
+        const int index = part.mid(4).toInt(&numbered) - 1;
+        if (f && part.startsWith(QLatin1String("part")) && numbered) {
+            return Getter([get = f->get, index](const AnalysisScreen& s) {
+                const auto& r = s.linearity ? s.linearity->results : std::nullopt;
+                return r && index >= 0 && index < static_cast<int>(r->parts.size())
+                           ? get(r->parts[static_cast<std::size_t>(index)])
+                           : std::nullopt;
+            });
+        }
+        if (key == QLatin1String("acceptable")) {
+            return Getter([](const AnalysisScreen& s) -> Number {
+                const auto& r = s.linearity ? s.linearity->results : std::nullopt;
+                return r ? Number(r->acceptable ? 1 : 0) : std::nullopt;
+            });
+        }
     } else if (method == QLatin1String("control")) {
         if (const auto* f = FigureTables::find(FigureTables::control(), key)) {
             return Getter([get = f->get](const AnalysisScreen& s) {
@@ -100,10 +127,30 @@ StudyFile type1FileOf(const QJsonObject& study) {
     return file;
 }
 
+// A bias and linearity reference study: each part's reference value and readings.
+StudyFile linearityFileOf(const QJsonObject& study) {
+    StudyFile file;
+    file.kind = StudyKind::Linearity;
+    int number = 0;
+    for (const QJsonValue& value : study.value(QStringLiteral("parts")).toArray()) {
+        const QJsonObject part = value.toObject();
+        ++number;
+        for (const QJsonValue& reading : part.value(QStringLiteral("readings")).toArray()) {
+            file.readings << Value(reading.toDouble());
+            file.readingParts << number;
+            file.readingReferences << part.value(QStringLiteral("reference")).toDouble();
+        }
+    }
+    return file;
+}
+
 // The reference study as a study file: its appraisers' trials and its reference mode.
 StudyFile studyFileOf(const QJsonObject& study) {
     if (study.value(QStringLiteral("kind")).toString() == QLatin1String("type1")) {
         return type1FileOf(study);
+    }
+    if (study.value(QStringLiteral("kind")).toString() == QLatin1String("linearity")) {
+        return linearityFileOf(study);
     }
     StudyFile file;
     file.parts = study.value(QStringLiteral("parts")).toInt();

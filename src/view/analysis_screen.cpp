@@ -29,6 +29,7 @@ AnalysisScreen withReadFailure(AnalysisScreen& screen, const QString& cause) {
     screen.controlWarning.clear();
     screen.readings.clear();
     screen.type1.reset();
+    screen.linearity.reset();
     return screen;
 }
 
@@ -61,10 +62,18 @@ AnalysisScreen selectReadings(AnalysisScreen& screen, Session& session, const QS
         screen.readings << (o.value.isNumber() ? std::optional(o.value.number()) : std::nullopt);
     }
     const QString blank(QLatin1Char(' '));
+    screen.referenceCode = QString();
+    if (screen.kind == StudyKind::Linearity) {
+        screen.linearity = Linearity::compute(Linearity::inputOf(input));
+        const auto& r = screen.linearity->results;
+        screen.header[Panels::kParts] = (r ? QString::number(r->g) : QString()) + blank;
+        screen.header[Panels::kAppraisers] = QStringLiteral("1") + blank;
+        screen.header[Panels::kTrials] = (r ? QString::number(r->m) : QString()) + blank;
+        return screen;
+    }
     screen.header[Panels::kParts] = QStringLiteral("1") + blank;
     screen.header[Panels::kAppraisers] = QStringLiteral("1") + blank;
     screen.header[Panels::kTrials] = QString::number(screen.readings.size()) + blank;
-    screen.referenceCode = QString();
     screen.type1 = Type1::compute(Type1::inputOf(input));
     return screen;
 }
@@ -145,7 +154,7 @@ AnalysisScreen AnalysisScreen::select(Session& session, const QString& numer, do
     const std::optional<StudyKind> kind = kindField.isText()    ? kindNamed(kindField.text())
                                           : kindField.isEmpty() ? std::optional(StudyKind::Crossed)
                                                                 : std::nullopt;
-    if (!kind || *kind == StudyKind::Linearity || *kind == StudyKind::Attribute) {
+    if (!kind || *kind == StudyKind::Attribute) {
         return withReadFailure(
             screen, QString::fromUtf8("rodzaj badania %1 nie jest znany tej wersji programu")
                         .arg(kindField.toText(rs)));

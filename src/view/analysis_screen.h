@@ -6,6 +6,7 @@
 
 #include "anova.h"
 #include "control_limits.h"
+#include "linearity_study.h"
 #include "result_texts.h"
 #include "rr_study.h"
 #include "study_grid.h"
@@ -38,11 +39,14 @@ struct AnalysisScreen {
     // or why it has none.
     QVector<std::optional<double>> readings;
     std::optional<Type1::Outcome> type1;
+    std::optional<Linearity::Outcome> linearity;
 
     // K x R series: results, the report and the chart exist.
     bool hasCompleteStudy() const { return hasSeries && study.complete; }
     // A study of another kind with its figures: its report exists.
-    bool hasKindResults() const { return type1 && type1->results.has_value(); }
+    bool hasKindResults() const {
+        return (type1 && type1->results) || (linearity && linearity->results);
+    }
     // Its report page exists (printed, previewed, exported with its results).
     bool hasReport() const { return hasCompleteStudy() || hasKindResults(); }
 

@@ -190,4 +190,40 @@ const FigureTable<Type1::Results>& type1() {
     return table;
 }
 
+const FigureTable<Linearity::Results>& linearity() {
+    using L = Linearity::Results;
+    static const FigureTable<L> table = {
+        plain("g", &L::g),
+        plain("m", &L::m),
+        plain("slope", &L::slope),
+        plain("intercept", &L::intercept),
+        plain("r2", &L::r2),
+        plain("s", &L::s),
+        plain("seSlope", &L::seSlope),
+        plain("seIntercept", &L::seIntercept),
+        plain("tSlope", &L::tSlope),
+        plain("tIntercept", &L::tIntercept),
+        plain("df", &L::df),
+        plain("tCrit", &L::tCrit),
+        plain("pSlope", &L::pSlope),
+        plain("pIntercept", &L::pIntercept),
+        plain("processVariation", &L::processVariation),
+        plain("linearity", &L::linearity),
+        plain("pctLinearity", &L::pctLinearity),
+        plain("averageBias", &L::averageBias),
+        plain("pctBias", &L::pctBias),
+    };
+    return table;
+}
+
+const FigureTable<Linearity::PartResult>& linearityPart() {
+    using P = Linearity::PartResult;
+    static const FigureTable<P> table = {
+        plain("part", &P::part), plain("reference", &P::reference),
+        plain("bias", &P::bias), plain("t", &P::t),
+        plain("p", &P::p),       plain("pctBias", &P::pctBias),
+    };
+    return table;
+}
+
 }  // namespace FigureTables

@@ -8,6 +8,7 @@
 
 #include "anova.h"
 #include "control_limits.h"
+#include "linearity_study.h"
 #include "rr_study.h"
 #include "type1_study.h"
 
@@ -50,6 +51,11 @@ const FigureTable<ControlLimits::Results>& control();
 // The type-1 study's figures; the verdicts and whether the bias is significant are not
 // numbers and stand beside them in the files.
 const FigureTable<Type1::Results>& type1();
+
+// The bias and linearity study's figures (whether it is acceptable is a yes or no beside
+// them) and each part's.
+const FigureTable<Linearity::Results>& linearity();
+const FigureTable<Linearity::PartResult>& linearityPart();
 
 // The figure of a table by its key; none when the table has no such key.
 template <typename Results>

@@ -17,6 +17,11 @@ const char* const kType1Fields[] = {
     "Numer", "Data", "Temperatura", "Wilgotnosc",    "NazwaC", "NumerC", "Parametr", "Jednostka",
     "GWG",   "DWG",  "Wzorzec",     "Rozdzielczosc", "NazwaP", "NumerP", "ZakresP",  "BladP"};
 
+// Bias and linearity: the process variation instead of the master and the resolution.
+const char* const kLinearityFields[] = {"Numer",  "Data",     "Temperatura", "Wilgotnosc", "NazwaC",
+                                        "NumerC", "Parametr", "Jednostka",   "GWG",        "DWG",
+                                        "ZmProc", "NazwaP",   "NumerP",      "ZakresP",    "BladP"};
+
 template <std::size_t N>
 QStringList namesOf(const char* const (&names)[N]) {
     QStringList out;
@@ -26,8 +31,29 @@ QStringList namesOf(const char* const (&names)[N]) {
     return out;
 }
 
+void gatherLinearity(ReportInputs& in, const AnalysisScreen& screen) {
+    for (const Observation& o : screen.input.observations) {
+        if (o.value.isNumber() && o.reference) {
+            in.points.push_back({o.part, *o.reference, o.value.number()});
+        }
+    }
+    in.linearity = screen.linearity->results;
+    if (!in.linearity) {
+        in.refusal = LinearityTexts::refusal(screen.linearity->refusal);
+        return;
+    }
+    in.linearityLines = LinearityTexts::regression(*in.linearity, in.numberPattern, in.regional);
+    in.linearityParts = LinearityTexts::parts(*in.linearity, in.numberPattern, in.regional);
+    in.linearityVerdict = LinearityTexts::verdict(*in.linearity);
+    in.linearityNotes = LinearityTexts::notes(*in.linearity);
+}
+
 void gatherKind(ReportInputs& in, const AnalysisScreen& screen) {
     in.kind = screen.kind;
+    if (screen.linearity) {
+        gatherLinearity(in, screen);
+        return;
+    }
     for (const std::optional<double>& reading : screen.readings) {
         if (reading) {
             in.readings.push_back(*reading);
@@ -50,7 +76,8 @@ void gatherKind(ReportInputs& in, const AnalysisScreen& screen) {
 const QStringList& ReportInputs::analysisFields(StudyKind kind) {
     static const QStringList crossed = namesOf(kAnalysisFields);
     static const QStringList type1 = namesOf(kType1Fields);
-    return kind == StudyKind::Type1 ? type1 : crossed;
+    static const QStringList linearity = namesOf(kLinearityFields);
+    return kind == StudyKind::Type1 ? type1 : kind == StudyKind::Linearity ? linearity : crossed;
 }
 
 ReportInputs ReportInputs::gather(Session& session, const AnalysisScreen& screen,
@@ -58,7 +85,7 @@ ReportInputs ReportInputs::gather(Session& session, const AnalysisScreen& screen
     ReportInputs in;
     in.regional = session.regional();
     const RecordSet& analysis = session.analyses();
-    for (StudyKind kind : {StudyKind::Crossed, StudyKind::Type1}) {
+    for (StudyKind kind : {StudyKind::Crossed, StudyKind::Type1, StudyKind::Linearity}) {
         for (const QString& name : analysisFields(kind)) {
             in.analysis.insert(name, analysis.field(name));
         }

@@ -9,6 +9,7 @@
 #include "control_texts.h"
 
 #include "grid_layout.h"
+#include "linearity_texts.h"
 #include "measured_values.h"
 #include "panels.h"
 #include "regional_settings.h"
@@ -48,6 +49,12 @@ struct ReportInputs {
     std::optional<Type1::Results> type1;
     QVector<Type1Texts::Line> type1Lines;
     QStringList type1Notes;
+    std::optional<Linearity::Results> linearity;
+    std::vector<Linearity::Point> points;  // every reading with its part's reference
+    QVector<FigureLine> linearityLines;
+    QVector<QStringList> linearityParts;
+    QString linearityVerdict;
+    QStringList linearityNotes;
     QString refusal;
 
     Value field(const char* name) const { return analysis.value(QString::fromLatin1(name)); }

@@ -4,6 +4,7 @@
 
 #include "analysis_screen.h"
 #include "figure_tables.h"
+#include "linearity_texts.h"
 #include "type1_texts.h"
 
 namespace {
@@ -129,21 +130,48 @@ QJsonValue type1Json(const AnalysisScreen& screen) {
     return out;
 }
 
+QJsonValue linearityJson(const AnalysisScreen& screen) {
+    if (!screen.linearity || !screen.linearity->results) {
+        return QJsonValue();
+    }
+    const Linearity::Results& r = *screen.linearity->results;
+    QJsonObject out = figuresObject(FigureTables::linearity(), r);
+    out.insert(QStringLiteral("acceptable"), r.acceptable);
+    QJsonArray parts;
+    for (const Linearity::PartResult& part : r.parts) {
+        parts.append(figuresObject(FigureTables::linearityPart(), part));
+    }
+    out.insert(QStringLiteral("parts"), parts);
+    return out;
+}
+
 // A study of another kind: its header, its readings and its figures (null, with the
 // reason, when it has none).
 QJsonObject kindJson(const AnalysisScreen& screen, const QString& numer) {
     QJsonArray readings;
-    for (const std::optional<double>& reading : screen.readings) {
-        readings.append(number(reading));
+    for (int i = 0; i < screen.readings.size(); ++i) {
+        if (screen.kind == StudyKind::Linearity) {
+            const Observation& o = screen.input.observations[i];
+            readings.append(QJsonObject{{QStringLiteral("part"), o.part},
+                                        {QStringLiteral("reference"), number(o.reference)},
+                                        {QStringLiteral("value"), number(screen.readings[i])}});
+        } else {
+            readings.append(number(screen.readings[i]));
+        }
     }
-    QJsonObject out{{QStringLiteral("kind"), nameOf(screen.kind)},
-                    {QStringLiteral("numer"), numer},
-                    {QStringLiteral("header"), panelObject(screen.header, Panels::headerIndices())},
-                    {QStringLiteral("readings"), readings},
-                    {QStringLiteral("complete"), screen.hasKindResults()},
-                    {nameOf(screen.kind), type1Json(screen)}};
+    QJsonObject out{
+        {QStringLiteral("kind"), nameOf(screen.kind)},
+        {QStringLiteral("numer"), numer},
+        {QStringLiteral("header"), panelObject(screen.header, Panels::headerIndices())},
+        {QStringLiteral("readings"), readings},
+        {QStringLiteral("complete"), screen.hasKindResults()},
+        {nameOf(screen.kind),
+         screen.kind == StudyKind::Linearity ? linearityJson(screen) : type1Json(screen)}};
     if (screen.type1 && !screen.type1->results) {
         out.insert(QStringLiteral("refusal"), Type1Texts::refusal(screen.type1->refusal));
+    }
+    if (screen.linearity && !screen.linearity->results) {
+        out.insert(QStringLiteral("refusal"), LinearityTexts::refusal(screen.linearity->refusal));
     }
     return out;
 }

@@ -58,6 +58,7 @@ Study StoredStudy::fromReadings(StudyKind kind, const RecordSet& analysis,
     in.DWG = analysis.field(QStringLiteral("DWG"));
     in.master = analysis.field(QStringLiteral("Wzorzec"));
     in.resolution = analysis.field(QStringLiteral("Rozdzielczosc"));
+    in.processVariation = analysis.field(QStringLiteral("ZmProc"));
     in.observations.reserve(rows.size());
     for (const ReadingRow& row : rows) {
         in.observations.push_back({row.appraiser, row.part.value_or(1), row.trial, row.value,

@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <QVector>
 
+#include "figure_line.h"
 #include "regional_settings.h"
 #include "type1_study.h"
 
@@ -11,11 +12,7 @@
 // their verdicts, what the reader must know about them, and why a study was refused.
 namespace Type1Texts {
 
-struct Line {
-    QString caption;
-    QString value;
-    Verdict verdict = Verdict::None;
-};
+using Line = FigureLine;
 
 // Measured quantities through the number pattern (the standard deviation and the bias's
 // interval one decimal finer), the indices and percentages with two decimals.
