@@ -8,6 +8,7 @@
 #include "anova_page.h"
 #include "blank_page.h"
 #include "file_output.h"
+#include "linearity_page.h"
 #include "painter_surface.h"
 #include "report_page.h"
 #include "twips.h"
@@ -24,6 +25,9 @@ namespace PageRender {
 bool draw(Page page, const ReportInputs& inputs, double zoom, Surface& surface) {
     if (inputs.kind == StudyKind::Type1) {
         return Type1Page(inputs, zoom).draw(surface);  // its one page
+    }
+    if (inputs.kind == StudyKind::Linearity) {
+        return LinearityPage(inputs, zoom).draw(surface);
     }
     return page == Page::Anova ? AnovaPage(inputs, zoom).draw(surface)
                                : ReportPage(inputs, zoom).PDT(surface);
@@ -68,10 +72,12 @@ bool writeA4Pdf(const QString& path, QPageLayout::Orientation orientation, const
 }
 
 bool writePdf(const ReportInputs& inputs, const QString& path, QString* error, Page page) {
-    const QString title = (inputs.kind == StudyKind::Type1 ? QStringLiteral("Badanie typu 1 %1")
-                           : page == Page::Anova ? QStringLiteral("Analiza R&R (ANOVA) %1")
-                                                 : QStringLiteral("Analiza R&R %1"))
-                              .arg(inputs.field("Numer").toText(inputs.regional));
+    const QString title =
+        (inputs.kind == StudyKind::Type1       ? QStringLiteral("Badanie typu 1 %1")
+         : inputs.kind == StudyKind::Linearity ? QString::fromUtf8("Obciążenie i liniowość %1")
+         : page == Page::Anova                 ? QStringLiteral("Analiza R&R (ANOVA) %1")
+                                               : QStringLiteral("Analiza R&R %1"))
+            .arg(inputs.field("Numer").toText(inputs.regional));
     return writeA4Pdf(
         path, QPageLayout::Portrait, title,
         [&](Surface& surface, const QSizeF&) { draw(page, inputs, 1.0, surface); }, error);

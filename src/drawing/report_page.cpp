@@ -174,6 +174,12 @@ void ReportPage::drawNumberAndCounts(Surface& s) const {
     const QString counts =
         in_.kind == StudyKind::Type1
             ? QString::fromUtf8("Liczba odczytów n = %1").arg(in_.readings.size())
+        : in_.kind == StudyKind::Linearity && in_.linearity
+            ? QString::fromUtf8("Liczba części g = %1,    odczytów części m = %2")
+                  .arg(in_.linearity->g)
+                  .arg(in_.linearity->m)
+        : in_.kind == StudyKind::Linearity
+            ? QString::fromUtf8("Liczba odczytów = %1").arg(in_.points.size())
             : QString::fromUtf8("Liczba :    oceniających K = ") + plain("LiczbaK") +
                   QString::fromUtf8("    części N = ") + plain("LiczbaN") +
                   QString::fromUtf8(",    powtórzeń R = ") + plain("LiczbaR");
@@ -195,6 +201,11 @@ QStringList ReportPage::referenceLines() const {
         QString::fromUtf8("Dolna wartość graniczna : ") + formatted(in_.field("DWG"))};
     if (in_.kind == StudyKind::Type1) {
         return QStringList{QString::fromUtf8("Wzorzec xm : ") + formatted(in_.field("Wzorzec"))} +
+               limits;
+    }
+    if (in_.kind == StudyKind::Linearity) {
+        return QStringList{QString::fromUtf8("Zmienność procesu PV : ") +
+                           formatted(in_.field("ZmProc"))} +
                limits;
     }
     const std::optional<int> mode = Study::referenceModeOf(in_.field("CoRef"));

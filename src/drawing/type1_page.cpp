@@ -192,7 +192,9 @@ void Type1Page::drawFigures(Surface& s) const {
         page_.setFont(s, 9, false);
         page_.DrP(pagePosition(left + 100), pagePosition(y + 30),
                   page_.fitted(s, line.caption, 3100), 0, s);
-        page_.setFont(s, page_.shrunkToFit(s, line.value, 1500, 9), line.verdict != Verdict::None);
+        const bool judged = line.verdict != Verdict::None;
+        page_.setFont(s, 9, judged);  // measured in the font it is printed in
+        page_.setFont(s, page_.shrunkToFit(s, line.value, 1500, 9), judged);
         page_.DrP(pagePosition(left + 4800), pagePosition(y + 30), line.value, 2, s);
     }
     page_.line(s, kColumnWidth, kFiguresTop, kColumnWidth, kFiguresTop + perColumn * kFigureRow);
