@@ -107,6 +107,7 @@ private slots:
     void controlChartsAndHistory();
     void studyFilesOutAndIn();
     void type1StudyEverywhere();
+    void linearityStudyEverywhere();
     void verifyPrintsTheRecord();
     void changeInterruptedByACrash();
     void fullDiskWritesNoFile_data();
@@ -500,6 +501,34 @@ void CliTest::type1StudyEverywhere() {
                QStringLiteral("T1")});
     QCOMPARE(run.code, 2);
     QVERIFY(QString::fromUtf8(run.err).contains(QString::fromUtf8("uruchom w nim raz program")));
+}
+
+// A bias and linearity study: its figures and parts as JSON, its file out and in again
+// with the same figures, its report page.
+void CliTest::linearityStudyEverywhere() {
+    TestDatabase t(TestDatabase::WithKinds{}, TestDatabase::fixture("linearity_studies.sql"));
+    const auto figures = [&](const char* numer) {
+        const Run r = cli({QStringLiteral("results"), t.path(), QString::fromLatin1(numer)});
+        return QJsonDocument::fromJson(r.out).object().value(QStringLiteral("linearity"));
+    };
+    const QJsonObject aiag = figures("L/AIAG").toObject();
+    QCOMPARE(aiag.value(QStringLiteral("acceptable")), QJsonValue(false));
+    QCOMPARE(aiag.value(QStringLiteral("parts")).toArray().size(), 5);
+    QCOMPARE(aiag.value(QStringLiteral("processVariation")).toDouble(), 6.0);
+    const QString csv = t.folder() + QStringLiteral("/lin.csv");
+    QCOMPARE(cli({QStringLiteral("export"), t.path(), QStringLiteral("L/AIAG"),
+                  QStringLiteral("--out"), csv})
+                 .code,
+             0);
+    const Run run = cli({QStringLiteral("import"), t.path(), csv, QStringLiteral("--numer"),
+                         QStringLiteral("L/kopia")});
+    QVERIFY2(run.code == 0, run.err.constData());
+    QCOMPARE(figures("L/kopia"), figures("L/AIAG"));
+    const QString pdf = t.folder() + QStringLiteral("/lin.pdf");
+    QCOMPARE(cli({QStringLiteral("report"), t.path(), QStringLiteral("L/OK"),
+                  QStringLiteral("--out"), pdf})
+                 .code,
+             0);
 }
 
 void CliTest::verifyPrintsTheRecord() {

@@ -51,7 +51,8 @@ const FieldControl kFields[] = {
     {"Parametr", "Text3"},    {"WN", "Text4"},        {"GWG", "Text6"},
     {"DWG", "Text7"},         {"Jednostka", "Text5"}, {"NazwaP", "Text8"},
     {"NumerP", "Text9"},      {"ZakresP", "Text10"},  {"BladP", "Text15"},
-    {"NazwaT", "Combo4"},     {"Wzorzec", "Text16"},  {"Rozdzielczosc", "Text17"}};
+    {"NazwaT", "Combo4"},     {"Wzorzec", "Text16"},  {"Rozdzielczosc", "Text17"},
+    {"ZmProc", "Text18"}};
 constexpr std::size_t kFirstEditedField = 5;
 constexpr std::size_t kDateField = 4;
 const char* const kLockedInEdit[] = {"Text11", "Combo1", "Combo2", "Combo3", "Text12"};
@@ -324,6 +325,7 @@ const NowaA::Place kPlaces[] = {
     {2, 4, 0, 19, "Transmisja danych : ", "Combo4", Control::Profiles},
     {1, 6, 0, 20, "Wzorzec xm :", "Text16", Control::Box},
     {2, 5, 0, 21, "Rozdzielczość :", "Text17", Control::Box},
+    {1, 7, 0, 22, "Zmienność procesu PV :", "Text18", Control::Box},
 };
 
 }  // namespace
@@ -442,11 +444,15 @@ void NowaA::setKind(StudyKind kind) {
     for (const int label : {15, 16, 17, 7}) {
         labels_[static_cast<std::size_t>(label)]->setVisible(crossed);
     }
+    const bool type1 = kind == StudyKind::Type1;
+    const bool linearity = kind == StudyKind::Linearity;
     for (const char* name : {"Text16", "Text17"}) {
-        box(name)->setVisible(!crossed);
+        box(name)->setVisible(type1);
     }
-    labels_[20]->setVisible(!crossed);
-    labels_[21]->setVisible(!crossed);
+    labels_[20]->setVisible(type1);
+    labels_[21]->setVisible(type1);
+    box("Text18")->setVisible(linearity);
+    labels_[22]->setVisible(linearity);
     if (crossed) {
         setReferenceMode(list("Combo5")->currentIndex());
     } else {
@@ -460,9 +466,10 @@ void NowaA::setKind(StudyKind kind) {
         labels_[6]->setVisible(true);
     }
     const char* caption = mode_ == Mode::New ? kNewCaption : kEditCaption;
-    setWindowTitle(crossed
-                       ? QString::fromUtf8(caption)
-                       : QString::fromUtf8("%1 — badanie typu 1").arg(QString::fromUtf8(caption)));
+    const char* kindName = type1 ? "badanie typu 1" : "obciążenie i liniowość";
+    setWindowTitle(crossed ? QString::fromUtf8(caption)
+                           : QString::fromUtf8("%1 — %2").arg(QString::fromUtf8(caption),
+                                                              QString::fromUtf8(kindName)));
 }
 
 // A type-1 study: the master's value, at least one tolerance limit (the other is zero), a
@@ -508,6 +515,35 @@ bool NowaA::checkType1Fields() {
     return true;
 }
 
+// Bias and linearity: the limits and the process variation are optional; given, they
+// are numbers, the limits in order and the variation positive.
+bool NowaA::checkLinearityFields() {
+    using namespace InputChecks;
+    const RegionalSettings& rs = session_.regional();
+    for (const char* name : {"Text6", "Text7", "Text18"}) {
+        if (!box(name)->text().trimmed().isEmpty() &&
+            !requireNumber(box(name), missing("LICZBY"), dialogs_, rs)) {
+            return false;
+        }
+    }
+    const QString upper = box("Text6")->text().trimmed();
+    const QString lower = box("Text7")->text().trimmed();
+    if (!upper.isEmpty() && !lower.isEmpty() && readDecimalText(lower) >= readDecimalText(upper)) {
+        refuse(box("Text6"),
+               QString::fromUtf8("Nieprawidłowe wartości %1 i %2 - Popraw !")
+                   .arg(labels_[5]->text(), labels_[6]->text()),
+               dialogs_, false);
+        return false;
+    }
+    const QString variation = box("Text18")->text().trimmed();
+    if (!variation.isEmpty() && readDecimalText(variation) <= 0) {
+        refuse(box("Text18"),
+               QString::fromUtf8("Zmienność procesu musi być liczbą dodatnią - Popraw"), dialogs_);
+        return false;
+    }
+    return true;
+}
+
 bool NowaA::Sprawdz() {
     using namespace InputChecks;
     const RegionalSettings& rs = session_.regional();
@@ -537,8 +573,11 @@ bool NowaA::Sprawdz() {
             return false;
         }
     }
-    if (kind_ != StudyKind::Crossed) {
+    if (kind_ == StudyKind::Type1) {
         return checkType1Fields();
+    }
+    if (kind_ == StudyKind::Linearity) {
+        return checkLinearityFields();
     }
     const std::pair<const char*, int> numeric[] = {{"Text4", 0}, {"Text6", 5}, {"Text7", 6}};
     for (const auto& [name, label] : numeric) {

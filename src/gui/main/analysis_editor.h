@@ -65,6 +65,7 @@ public:
     // The checks, in order; false after the first failure has been reported.
     bool Sprawdz();
     bool checkType1Fields();
+    bool checkLinearityFields();
 
     QLineEdit* box(const char* name) const;
     QComboBox* list(const char* name) const;
@@ -91,6 +92,6 @@ private:
     Session& session_;
     Dialogs& dialogs_;
     Mode mode_;
-    std::array<QLabel*, 23> labels_{};
+    std::array<QLabel*, 24> labels_{};
     StudyKind kind_ = StudyKind::Crossed;
 };

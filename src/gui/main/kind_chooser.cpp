@@ -21,6 +21,8 @@ const Choice kChoices[] = {
      "2–3 oceniających, 2–3 powtórzenia, 5–10 części; także metodą ANOVA"},
     {StudyKind::Type1, "RodzajTyp1", "&2. Badanie typu 1",
      "jeden wzorzec mierzony 10–1000 razy (zwykle 50): Cg, Cgk, obciążenie"},
+    {StudyKind::Linearity, "RodzajLiniowosc", "&3. Obciążenie i liniowość",
+     "2–20 części o znanych wartościach odniesienia z całego zakresu, po 2–50 odczytów"},
 };
 
 }  // namespace

@@ -23,6 +23,7 @@
 #include "analysis_number_model.h"
 #include "data_grid.h"
 #include "inform.h"
+#include "linearity_results.h"
 #include "panel_label.h"
 #include "report_inputs.h"
 #include "result_panels.h"
@@ -314,6 +315,8 @@ void Kalmet::buildWindow() {
     pages_->addWidget(crossedPage_);
     type1Page_ = new Type1Results;
     pages_->addWidget(type1Page_);
+    linearityPage_ = new LinearityResults;
+    pages_->addWidget(linearityPage_);
     layout->addWidget(pages_, 1);
     setCentralWidget(central);
 }
@@ -383,6 +386,7 @@ void Kalmet::removeAnalysisAndSelectLast() {
 void Kalmet::clearScreen() {
     screen_ = AnalysisScreen();
     type1Page_->clear();
+    linearityPage_->clear();
     showPageOf(StudyKind::Crossed);
     setReportCommandsEnabled(false);
     combo_->setEditText(QString());
@@ -493,7 +497,9 @@ void Kalmet::clearHeader() {
 // to that kind are disabled.
 void Kalmet::showPageOf(StudyKind kind) {
     const bool crossed = kind == StudyKind::Crossed;
-    pages_->setCurrentWidget(crossed ? crossedPage_ : type1Page_);
+    pages_->setCurrentWidget(crossed                        ? crossedPage_
+                             : kind == StudyKind::Linearity ? static_cast<QWidget*>(linearityPage_)
+                                                            : type1Page_);
     findChild<QAction*>(QStringLiteral("UsunDana"))->setEnabled(crossed);
     if (!crossed) {
         disableCrossedCommands();
@@ -508,7 +514,12 @@ void Kalmet::disableCrossedCommands() {
 
 // A study of another kind: its page, and its report once it has figures.
 void Kalmet::showKindStudy(const AnalysisScreen& screen) {
-    type1Page_->showStudy(ReportInputs::gather(*session_, screen, env_.now()));
+    const ReportInputs inputs = ReportInputs::gather(*session_, screen, env_.now());
+    if (screen.kind == StudyKind::Linearity) {
+        linearityPage_->showStudy(inputs);
+    } else {
+        type1Page_->showStudy(inputs);
+    }
     if (screen.hasKindResults()) {
         setReportCommandsEnabled(true);
         disableCrossedCommands();

@@ -26,6 +26,7 @@ class DataGrid;
 class Session;
 class ResultPanels;
 class Type1Results;
+class LinearityResults;
 struct WindowCommands;
 class AnalysisNumberModel;
 
@@ -109,6 +110,7 @@ private:
     QStackedWidget* pages_ = nullptr;
     QWidget* crossedPage_ = nullptr;
     Type1Results* type1Page_ = nullptr;
+    LinearityResults* linearityPage_ = nullptr;
     DataGrid* grid_ = nullptr;
     QLabel* controlWarning_ = nullptr;  // the ranges out of control, under the grid
     ResultPanels* results_ = nullptr;

@@ -38,21 +38,35 @@ std::optional<std::optional<double>> cellValue(const QString& text) {
     return std::nullopt;
 }
 
+QVector<ReadingsModel::Column> columnsOf(StudyKind kind) {
+    using C = ReadingsModel::Column;
+    return kind == StudyKind::Linearity ? QVector<C>{C::Part, C::Reference, C::Value}
+                                        : QVector<C>{C::Value};
+}
+
 }  // namespace
 
-Odczyty::Odczyty(const QString& numer, const Readings& readings, const RegionalSettings& regional,
-                 Dialogs& dialogs, Store store, QWidget* parent)
+Odczyty::Odczyty(StudyKind kind, const QString& numer, const Readings& readings,
+                 const RegionalSettings& regional, Dialogs& dialogs, Store store, QWidget* parent)
     : QDialog(parent),
       regional_(regional),
       dialogs_(dialogs),
       store_(std::move(store)),
       readings_(readings),
+      kind_(kind),
       model_(new ReadingsModel(
-          regional, [this](int row, const QString& text) { return editCell(row, text); }, this)),
+          columnsOf(kind), regional,
+          [this](int row, ReadingsModel::Column column, const QString& text) {
+              return editCell(row, column, text);
+          },
+          this)),
       table_(new QTableView(this)),
       status_(new QLabel(this)) {
     setObjectName(QStringLiteral("Odczyty"));
-    setWindowTitle(QString::fromUtf8("Odczyty badania typu 1 — analiza %1").arg(numer));
+    setWindowTitle((kind == StudyKind::Linearity
+                        ? QString::fromUtf8("Odczyty badania liniowości — analiza %1")
+                        : QString::fromUtf8("Odczyty badania typu 1 — analiza %1"))
+                       .arg(numer));
     // Empty rows to type into (stored with the first change): a new study's first
     // readings, or the next one.
     shownRows_ = readings_.isEmpty() ? kRowsOfANewStudy : 1;
@@ -78,8 +92,11 @@ Odczyty::Odczyty(const QString& numer, const Readings& readings, const RegionalS
     buttons->addStretch();
     buttons->addWidget(close);
     auto* hint = new QLabel(
-        QString::fromUtf8("Wpisz odczyty albo wklej kolumnę z arkusza (Ctrl+V). Każda zmiana "
-                          "jest od razu zapisana."),
+        kind == StudyKind::Linearity
+            ? QString::fromUtf8("Wpisz część, jej wartość odniesienia i odczyt albo wklej "
+                                "kolumny z arkusza (Ctrl+V). Każda zmiana jest od razu zapisana.")
+            : QString::fromUtf8("Wpisz odczyty albo wklej kolumnę z arkusza (Ctrl+V). Każda "
+                                "zmiana jest od razu zapisana."),
         this);
     hint->setWordWrap(true);
     auto* rows = new QHBoxLayout;
@@ -89,11 +106,16 @@ Odczyty::Odczyty(const QString& numer, const Readings& readings, const RegionalS
     layout->addWidget(hint);
     layout->addLayout(rows, 1);
     layout->addWidget(status_);
-    resize(420, 560);
-    Readings shown = readings_;
-    shown.resize(readings_.size() + shownRows_);
-    model_->setReadings(shown);
+    resize(kind == StudyKind::Linearity ? 560 : 420, 560);
+    showRows();
     table_->setCurrentIndex(model_->index(0, 0));
+}
+
+// The stored readings and the empty rows after them.
+void Odczyty::showRows() {
+    Readings rows = readings_;
+    rows.resize(readings_.size() + shownRows_);
+    model_->setRows(rows);
 }
 
 int Odczyty::currentRow() const {
@@ -117,7 +139,7 @@ void Odczyty::refuse(const QString& message) {
 // The readings become `next`: stored, then shown, the focus on the row given; the list
 // before it kept for Ctrl+Z.
 bool Odczyty::change(Readings next, int focusRow) {
-    while (!next.isEmpty() && !next.last() && next.size() > readings_.size()) {
+    while (!next.isEmpty() && next.last().isEmpty() && next.size() > readings_.size()) {
         next.removeLast();  // empty rows typed past the stored ones are shown, not stored
     }
     if (next.size() > Type1::kMostReadings) {
@@ -132,16 +154,15 @@ bool Odczyty::change(Readings next, int focusRow) {
     undo_ << readings_;
     const int shown =
         std::max(static_cast<int>(readings_.size()) + shownRows_, static_cast<int>(next.size()));
+    const int column = std::max(0, table_->currentIndex().column());
     readings_ = next;
     shownRows_ = std::max(0, shown - static_cast<int>(readings_.size()));
-    Readings rows = readings_;
-    rows.resize(readings_.size() + shownRows_);
-    model_->setReadings(rows);
-    table_->setCurrentIndex(model_->index(std::min(focusRow, model_->rowCount() - 1), 0));
+    showRows();
+    table_->setCurrentIndex(model_->index(std::min(focusRow, model_->rowCount() - 1), column));
     return true;
 }
 
-bool Odczyty::editCell(int row, const QString& text) {
+bool Odczyty::editCell(int row, ReadingsModel::Column column, const QString& text) {
     const auto value = cellValue(text);
     if (!value) {
         refuse(QString::fromUtf8("Wiersz %1: %2 nie jest liczbą - Popraw")
@@ -153,8 +174,8 @@ bool Odczyty::editCell(int row, const QString& text) {
     if (row >= next.size()) {
         next.resize(row + 1);
     }
-    next[row] = *value;
-    return change(next, row + 1);
+    ReadingsModel::field(next[row], column) = *value;
+    return change(next, column == ReadingsModel::Column::Value ? row + 1 : row);
 }
 
 bool Odczyty::paste(const QString& text) {
@@ -162,19 +183,20 @@ bool Odczyty::paste(const QString& text) {
     while (!lines.isEmpty() && lines.last().trimmed().isEmpty()) {
         lines.removeLast();
     }
-    Readings values;
+    QVector<QVector<std::optional<double>>> cells;
     QStringList refused;
     for (int l = 0; l < lines.size(); ++l) {
-        const QStringList cells = lines[l].split(QRegularExpression(QStringLiteral("[\t;]")));
-        for (int c = 0; c < cells.size(); ++c) {
-            const auto value = cellValue(cells[c]);
+        cells.append(QVector<std::optional<double>>());
+        const QStringList line = lines[l].split(QRegularExpression(QStringLiteral("[\t;]")));
+        for (int c = 0; c < line.size(); ++c) {
+            const auto value = cellValue(line[c]);
             if (!value && refused.size() < 3) {
                 refused << QString::fromUtf8("wiersz %1, kolumna %2: %3")
                                .arg(l + 1)
                                .arg(c + 1)
-                               .arg(quotedExcerpt(cells[c].trimmed()));
+                               .arg(quotedExcerpt(line[c].trimmed()));
             }
-            values << value.value_or(std::nullopt);
+            cells.last() << value.value_or(std::nullopt);
         }
     }
     if (!refused.isEmpty()) {
@@ -182,13 +204,31 @@ bool Odczyty::paste(const QString& text) {
                    .arg(refused.join(QStringLiteral("; "))));
         return false;
     }
-    const int first = currentRow();
+    return pasteCells(cells);
+}
+
+// A table of one column takes a block row by row; a wider one takes it column by column
+// from the current cell.
+bool Odczyty::pasteCells(const QVector<QVector<std::optional<double>>>& cells) {
+    const QVector<ReadingsModel::Column>& columns = model_->columns();
+    const int firstColumn = columns.size() == 1 ? 0 : std::max(0, table_->currentIndex().column());
     Readings next = readings_;
-    next.resize(std::max(next.size(), static_cast<qsizetype>(first + values.size())));
-    for (int i = 0; i < values.size(); ++i) {
-        next[first + i] = values[i];
+    int row = currentRow();
+    for (const auto& line : cells) {
+        const int rowsOfLine = columns.size() == 1 ? static_cast<int>(line.size()) : 1;
+        if (columns.size() > 1 && firstColumn + line.size() > columns.size()) {
+            refuse(QString::fromUtf8("Nie wklejono: w schowku jest więcej kolumn niż w tabeli."));
+            return false;
+        }
+        next.resize(std::max(next.size(), static_cast<qsizetype>(row + rowsOfLine)));
+        for (int c = 0; c < line.size(); ++c) {
+            const int r = columns.size() == 1 ? row + c : row;
+            const auto column = columns[columns.size() == 1 ? 0 : firstColumn + c];
+            ReadingsModel::field(next[r], column) = line[c];
+        }
+        row += rowsOfLine;
     }
-    return change(next, first + static_cast<int>(values.size()));
+    return change(next, row);
 }
 
 bool Odczyty::undo() {
@@ -201,19 +241,15 @@ bool Odczyty::undo() {
         refuse(QString::fromUtf8("Nie udało się zapisać odczytów: %1.").arg(cause));
         return false;
     }
+    shownRows_ = std::max(0, model_->rowCount() - static_cast<int>(previous.size()));
     readings_ = previous;
-    Readings rows = readings_;
-    rows.resize(std::max(model_->rowCount(), static_cast<int>(readings_.size())));
-    shownRows_ = static_cast<int>(rows.size() - readings_.size());
-    model_->setReadings(rows);
+    showRows();
     return true;
 }
 
 void Odczyty::addRow() {
     ++shownRows_;
-    Readings rows = readings_;
-    rows.resize(readings_.size() + shownRows_);
-    model_->setReadings(rows);
+    showRows();
     table_->setCurrentIndex(model_->index(model_->rowCount() - 1, 0));
 }
 
@@ -254,22 +290,27 @@ void Odczyty::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);
 }
 
-// A reading fills the first empty cell, or a new row after the last.
+// A reading fills the first row without one, or a new row after the last, of the part
+// (and reference) of the row above it.
 void Odczyty::takeReading(double value) {
     if (messageShown_) {
         ++missed_;
         return;
     }
+    Readings next = readings_;
+    next.resize(std::max(next.size(), static_cast<qsizetype>(model_->rowCount())));
     int row = 0;
-    while (row < model_->rowCount() &&
-           !model_->data(model_->index(row, 0), Qt::EditRole).toString().isEmpty()) {
+    while (row < next.size() && next[row].value) {
         ++row;
     }
-    Readings next = readings_;
     if (row >= next.size()) {
         next.resize(row + 1);
     }
-    next[row] = value;
+    if (row > 0 && !next[row].part && !next[row].reference) {
+        next[row].part = next[row - 1].part;
+        next[row].reference = next[row - 1].reference;
+    }
+    next[row].value = value;
     if (change(next, row + 1)) {
         setStatus(QString::fromUtf8("odczyt %1: %2").arg(row + 1).arg(model_->textOf(value)));
     }

@@ -2,33 +2,46 @@
 
 #include "number_pattern.h"
 
-ReadingsModel::ReadingsModel(const RegionalSettings& regional, Edit edit, QObject* parent)
-    : QAbstractTableModel(parent), regional_(regional), edit_(std::move(edit)) {}
+ReadingsModel::ReadingsModel(const QVector<Column>& columns, const RegionalSettings& regional,
+                             Edit edit, QObject* parent)
+    : QAbstractTableModel(parent), columns_(columns), regional_(regional), edit_(std::move(edit)) {}
 
-void ReadingsModel::setReadings(const QVector<std::optional<double>>& readings) {
+void ReadingsModel::setRows(const QVector<ReadingEntry>& rows) {
     beginResetModel();
-    readings_ = readings;
+    rows_ = rows;
     endResetModel();
 }
 
 int ReadingsModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(readings_.size());
+    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
 }
 
 int ReadingsModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : 1;
+    return parent.isValid() ? 0 : static_cast<int>(columns_.size());
 }
 
-QString ReadingsModel::textOf(std::optional<double> reading) const {
-    return reading ? formatGeneralNumber(*reading, regional_) : QString();
+std::optional<double>& ReadingsModel::field(ReadingEntry& row, Column column) {
+    return column == Column::Part        ? row.part
+           : column == Column::Reference ? row.reference
+                                         : row.value;
+}
+
+std::optional<double> ReadingsModel::field(const ReadingEntry& row, Column column) {
+    return column == Column::Part        ? row.part
+           : column == Column::Reference ? row.reference
+                                         : row.value;
+}
+
+QString ReadingsModel::textOf(std::optional<double> number) const {
+    return number ? formatGeneralNumber(*number, regional_) : QString();
 }
 
 QVariant ReadingsModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= readings_.size()) {
+    if (!index.isValid() || index.row() >= rows_.size() || index.column() >= columns_.size()) {
         return {};
     }
     if (role == Qt::DisplayRole || role == Qt::EditRole) {
-        return textOf(readings_[index.row()]);
+        return textOf(field(rows_[index.row()], columns_[index.column()]));
     }
     if (role == Qt::TextAlignmentRole) {
         return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
@@ -40,8 +53,18 @@ QVariant ReadingsModel::headerData(int section, Qt::Orientation orientation, int
     if (role != Qt::DisplayRole) {
         return {};
     }
-    return orientation == Qt::Horizontal ? QVariant(QStringLiteral("Odczyt"))
-                                         : QVariant(section + 1);
+    if (orientation == Qt::Vertical) {
+        return section + 1;
+    }
+    switch (columns_.value(section)) {
+        case Column::Part:
+            return QString::fromUtf8("Część");
+        case Column::Reference:
+            return QString::fromUtf8("Odniesienie");
+        case Column::Value:
+            break;
+    }
+    return QStringLiteral("Odczyt");
 }
 
 Qt::ItemFlags ReadingsModel::flags(const QModelIndex& index) const {
@@ -49,5 +72,6 @@ Qt::ItemFlags ReadingsModel::flags(const QModelIndex& index) const {
 }
 
 bool ReadingsModel::setData(const QModelIndex& index, const QVariant& value, int role) {
-    return role == Qt::EditRole && index.isValid() && edit_(index.row(), value.toString());
+    return role == Qt::EditRole && index.isValid() &&
+           edit_(index.row(), columns_.value(index.column()), value.toString());
 }

@@ -236,7 +236,11 @@ void SeriesCommands::editReadings() {
         for (int i = 0; i < readings.size(); ++i) {
             ReadingRow row;
             row.trial = i + 1;
-            row.value = readings[i] ? Value(*readings[i]) : Value();
+            row.value = readings[i].value ? Value(*readings[i].value) : Value();
+            if (readings[i].part) {
+                row.part = static_cast<int>(*readings[i].part);
+            }
+            row.reference = readings[i].reference;
             rows << row;
         }
         if (!db.begin()) {
@@ -252,7 +256,15 @@ void SeriesCommands::editReadings() {
         db.rollback();
         return cause;
     };
-    Odczyty editor(numer, window_.screen().readings, session_.regional(), *env_.dialogs, store,
+    const AnalysisScreen& screen = window_.screen();
+    Odczyty::Readings readings;
+    for (int i = 0; i < screen.readings.size(); ++i) {
+        const Observation& o = screen.input.observations[i];
+        readings << ReadingEntry{
+            screen.kind == StudyKind::Linearity ? std::optional<double>(o.part) : std::nullopt,
+            o.reference, screen.readings[i]};
+    }
+    Odczyty editor(screen.kind, numer, readings, session_.regional(), *env_.dialogs, store,
                    &window_);
     const std::unique_ptr<GaugeSource> gauge = connectGauge(editor);  // closed with the editor
     env_.showModal(editor);

@@ -6,7 +6,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "type1_chart_view.h"
+#include "page_chart_view.h"
+#include "type1_page.h"
 #include "verdict_colour.h"
 
 Type1Results::Type1Results(QWidget* parent)
@@ -14,8 +15,14 @@ Type1Results::Type1Results(QWidget* parent)
       table_(new QTableWidget(0, 2)),
       notes_(new QLabel),
       refusal_(new QLabel),
-      charts_(new Type1ChartView) {
+      charts_(new PageChartView(Type1Page::kChartsTop, Type1Page::kChartsBottom,
+                                [](const ReportInputs& in, double zoom, Surface& s) {
+                                    if (in.type1) {
+                                        Type1Page(in, zoom).drawCharts(s);
+                                    }
+                                })) {
     setObjectName(QStringLiteral("StronaTyp1"));
+    charts_->setObjectName(QStringLiteral("WykresyTyp1"));
     table_->setObjectName(QStringLiteral("WynikiTyp1"));
     table_->setHorizontalHeaderLabels(
         {QString::fromUtf8("Wielkość"), QString::fromUtf8("Wartość")});

@@ -7,7 +7,7 @@
 
 class QLabel;
 class QTableWidget;
-class Type1ChartView;
+class PageChartView;
 
 // The main window's page of a type-1 study: the table of its figures (the verdicts in
 // their colours), what the reader must know of them, and its run chart and histogram;
@@ -26,5 +26,5 @@ private:
     QTableWidget* table_;
     QLabel* notes_;
     QLabel* refusal_;
-    Type1ChartView* charts_;
+    PageChartView* charts_;
 };

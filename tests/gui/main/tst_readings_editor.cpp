@@ -4,7 +4,9 @@
 #include <QTableView>
 #include <QtTest>
 
+#include "analysis_editor.h"
 #include "editor_steps.h"
+#include "linearity_texts.h"
 #include "readings_editor.h"
 #include "scripted_gauge.h"
 #include "window_fixture.h"
@@ -21,6 +23,11 @@ QStringList storedReadings(WindowFixture& f, const char* numer) {
             .constData());
 }
 
+// A reading as the gauge sends it.
+void gauge(Odczyty& editor, double value) {
+    editor.takeReading(value);
+}
+
 }  // namespace
 
 class ReadingsEditorTest : public QObject {
@@ -28,6 +35,7 @@ class ReadingsEditorTest : public QObject {
 
 private slots:
     void readingsTypedPastedAndMeasured();
+    void linearityStudyFromItsEditorToItsPage();
 };
 
 // The readings of a type-1 study: a pasted column in either decimal is stored at once, a
@@ -63,7 +71,7 @@ void ReadingsEditorTest::readingsTypedPastedAndMeasured() {
         QVERIFY(e.table()->model()->setData(e.table()->model()->index(0, 0), QStringLiteral("0,42"),
                                             Qt::EditRole));
         QVERIFY(e.undo());
-        QCOMPARE(*e.readings().first(), 0.412);
+        QCOMPARE(*e.readings().first().value, 0.412);
         gauge->send(0.419);
         QCOMPARE(e.readings().size(), 15);
         QVERIFY(e.gaugeStatus()->text().contains(QString::fromUtf8("odczyt 15: 0,419")));
@@ -77,6 +85,51 @@ void ReadingsEditorTest::readingsTypedPastedAndMeasured() {
         (QStringList{QStringLiteral("0.414"), QStringLiteral("0.416"), QStringLiteral("0.419")}));
     QCOMPARE(f.window->screen().readings.size(), 15);
     QVERIFY(f.window->screen().hasKindResults());
+}
+
+// A bias and linearity study: the editor of its kind stores the process variation, its
+// readings editor takes part, reference and reading (a pasted block across the columns,
+// the gauge's reading for the part above), and its page shows the verdict.
+void ReadingsEditorTest::linearityStudyFromItsEditorToItsPage() {
+    WindowFixture f(TestDatabase::WithKinds{}, TestDatabase::fixture("linearity_studies.sql"));
+    QVERIFY(f.load());
+    QCOMPARE(f.find<QComboBox>("Combo1")->currentText(), QStringLiteral("L/OK"));
+    QCOMPARE(f.find<QLabel>("OcenaLiniowosci")->text(),
+             LinearityTexts::verdict(*f.window->screen().linearity->results));
+    QVERIFY(f.window->screen().linearity->results->acceptable);
+    QVERIFY(!action(f, "KartyKontrolne")->isEnabled());
+
+    f.onModal = [&](QDialog& d) {
+        auto& e = static_cast<Odczyty&>(d);
+        QCOMPARE(e.table()->model()->columnCount(), 3);
+        e.table()->setCurrentIndex(e.table()->model()->index(50, 0));
+        QVERIFY(e.paste(QStringLiteral("6;30;30,001\n6\t30\t29.999\n")));
+        QCOMPARE(e.readings().size(), 52);
+        gauge(e, 30.002);
+        QCOMPARE(e.readings().last().part, std::optional<double>(6));
+        QCOMPARE(e.readings().last().reference, std::optional<double>(30));
+        d.accept();
+    };
+    action(f, "NowaDana")->trigger();
+    QCOMPARE(f.window->screen().linearity->results->g, 6);
+    QCOMPARE(f.window->screen().linearity->results->m, 3);  // the new part's readings
+
+    f.newKind = StudyKind::Linearity;
+    f.onModal = [&](QDialog& d) {
+        auto& e = static_cast<NowaA&>(d);
+        QCOMPARE(e.windowTitle(), QString::fromUtf8("Nowa analiza — obciążenie i liniowość"));
+        QVERIFY(!e.box("Text18")->isHidden() && e.box("Text16")->isHidden());
+        fillValidAnalysis(e);
+        e.box("Text18")->setText(QStringLiteral("0,6"));
+        click(d, "Command1");
+    };
+    action(f, "NowaAnaliza")->trigger();
+    QCOMPARE(f.window->screen().kind, StudyKind::Linearity);
+    QVERIFY(f.find<QLabel>("PowodLiniowosci")->isVisibleTo(f.window.get()));
+    QCOMPARE(TestDatabase::column(f.database.path(),
+                                  "SELECT ZmProc FROM Analiza WHERE Rodzaj = 'linearity' "
+                                  "ORDER BY rowid DESC LIMIT 1"),
+             QStringList{QStringLiteral("0.6")});
 }
 
 QTEST_MAIN(ReadingsEditorTest)
