@@ -69,14 +69,14 @@ LinearityResults::LinearityResults(QWidget* parent)
     verdict_->setFont(bold);
     auto* left = new QVBoxLayout;
     left->addWidget(refusal_);
-    left->addWidget(figures_, 3);
+    left->addWidget(figures_, 1);
     left->addWidget(verdict_);
-    left->addWidget(parts_, 2);
+    left->addWidget(parts_);
     left->addWidget(notes_);
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addLayout(left, 2);
-    layout->addWidget(plot_, 3);
+    layout->addLayout(left, 1);
+    layout->addWidget(plot_, 1);
     clear();
 }
 
@@ -113,6 +113,13 @@ void LinearityResults::showStudy(const ReportInputs& inputs) {
     }
     figures_->resizeRowsToContents();
     parts_->resizeRowsToContents();
+    // The parts' table as tall as its rows (up to eight), the figures take the rest.
+    const int shown = std::min(8, parts_->rowCount());
+    int height = parts_->horizontalHeader()->sizeHint().height() + 2 * parts_->frameWidth();
+    for (int row = 0; row < shown; ++row) {
+        height += parts_->rowHeight(row);
+    }
+    parts_->setFixedHeight(height);
     verdict_->setText(inputs.linearityVerdict);
     notes_->setText(inputs.linearityNotes.join(QLatin1Char('\n')));
     plot_->setInputs(inputs);
