@@ -39,14 +39,14 @@ bool allEqual(const QStringList& decisions, const QString& to) {
                        [&](const QString& d) { return d == to; });
 }
 
-struct Study {
+struct Decisions {
     Grid grid;
     std::vector<int> parts;
     int trials = 0;
     QStringList categories;
 };
 
-QStringList trialsOf(const Study& s, int appraiser, int part) {
+QStringList trialsOf(const Decisions& s, int appraiser, int part) {
     QStringList out;
     for (const auto& [trial, category] : s.grid.at(appraiser).at(part)) {
         out << category;
@@ -54,7 +54,7 @@ QStringList trialsOf(const Study& s, int appraiser, int part) {
     return out;
 }
 
-void addWithin(const Study& s, int a, AppraiserResult& r) {
+void addWithin(const Decisions& s, int a, AppraiserResult& r) {
     if (s.trials < 2) {
         return;
     }
@@ -69,7 +69,7 @@ void addWithin(const Study& s, int a, AppraiserResult& r) {
     r.fleissWithin = fleiss(counts);
 }
 
-void addVsReference(const Study& s, const Input& in, int a, AppraiserResult& r) {
+void addVsReference(const Decisions& s, const Input& in, int a, AppraiserResult& r) {
     int matched = 0;
     std::vector<std::pair<QString, QString>> pairs;
     std::vector<std::vector<int>> counts;
@@ -89,7 +89,8 @@ void addVsReference(const Study& s, const Input& in, int a, AppraiserResult& r) 
 
 // Two categories and a reference: the accept decisions on bad parts (misses) and the
 // reject decisions on good parts (false alarms), as shares of the decisions on them.
-void addRates(const Study& s, const Input& in, const QString& accept, int a, AppraiserResult& r) {
+void addRates(const Decisions& s, const Input& in, const QString& accept, int a,
+              AppraiserResult& r) {
     Rate miss;
     Rate falseAlarm;
     for (int part : s.parts) {
@@ -110,7 +111,7 @@ void addRates(const Study& s, const Input& in, const QString& accept, int a, App
     r.falseAlarmVerdict = atMost(falseAlarm.pct, 5, 10);
 }
 
-void addBetween(const Study& s, const Input& in, Results& r) {
+void addBetween(const Decisions& s, const Input& in, Results& r) {
     const int k = static_cast<int>(in.appraisers.size());
     int matched = 0;
     int matchedReference = 0;
@@ -137,7 +138,7 @@ void addBetween(const Study& s, const Input& in, Results& r) {
 }
 
 // Each pair of appraisers, trial by trial.
-void addCohenPairs(const Study& s, const Input& in, Results& r) {
+void addCohenPairs(const Decisions& s, const Input& in, Results& r) {
     const int k = static_cast<int>(in.appraisers.size());
     for (int a = 0; a < k; ++a) {
         for (int b = a + 1; b < k; ++b) {
@@ -152,8 +153,8 @@ void addCohenPairs(const Study& s, const Input& in, Results& r) {
     }
 }
 
-std::optional<Study> studyOf(const Input& in, Refusal* refusal) {
-    Study s;
+std::optional<Decisions> studyOf(const Input& in, Refusal* refusal) {
+    Decisions s;
     std::map<int, bool> parts;
     for (const Decision& d : in.decisions) {
         s.grid[d.appraiser][d.part][d.trial] = d.category;
@@ -266,9 +267,27 @@ std::optional<double> cohen(const std::vector<std::pair<QString, QString>>& pair
     return (agree / n - expected) / (1 - expected);
 }
 
+Input inputOf(const ::Study& study) {
+    Input in;
+    for (const Observation& o : study.observations) {
+        const QString who = o.appraiser.isText() ? o.appraiser.text() : QString();
+        if (who.isEmpty()) {
+            in.reference[o.part] = o.category;
+            continue;
+        }
+        if (!in.appraisers.contains(who)) {
+            in.appraisers << who;
+        }
+        in.decisions.push_back(
+            {static_cast<int>(in.appraisers.indexOf(who)), o.part, o.trial, o.category});
+    }
+    in.accept = study.accept.isText() ? study.accept.text() : QString();
+    return in;
+}
+
 Outcome compute(const Input& in) {
     Refusal refusal = Refusal::None;
-    const std::optional<Study> study = studyOf(in, &refusal);
+    const std::optional<Decisions> study = studyOf(in, &refusal);
     if (!study) {
         return {std::nullopt, refusal};
     }

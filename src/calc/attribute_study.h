@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "study.h"
 #include "verdict.h"
 
 // Attribute agreement (AIAG MSA III-C, Minitab's Attribute Agreement Analysis): parts
@@ -100,6 +101,10 @@ struct Outcome {
 };
 
 Outcome compute(const Input& input);
+
+// A stored study of this kind: the appraisers in the order they are met, each decision by
+// appraiser, part and trial; the reference decisions are the rows without an appraiser.
+Input inputOf(const ::Study& study);
 
 // Fleiss' kappa of subjects rated m times each, the counts by category; none when the
 // expected agreement is 1 (a single category).

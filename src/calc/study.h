@@ -45,6 +45,7 @@ struct Study {
     Value master;            // Wzorzec: the reference part's value (type-1 study)
     Value resolution;        // Rozdzielczosc: the gauge's resolution; empty: read off the readings
     Value processVariation;  // ZmProc: 6 σ of the process (bias and linearity)
+    Value accept;            // Akceptacja: the accept category of an attribute study
 
     // The settings.
     Value FRTol;

@@ -111,7 +111,21 @@ bool write(QIODevice& out, const StudyFile& study, Layout layout, const Format& 
     for (const auto& [name, value] : study.header) {
         text += fieldLine(name, value, f.separator) + eol;
     }
-    if (study.kind == StudyKind::Linearity) {
+    if (study.kind == StudyKind::Attribute) {
+        const bool reference = !study.referenceDecisions.isEmpty();
+        text += QStringLiteral("appraiser") + sep + QStringLiteral("part") + sep +
+                QStringLiteral("trial") + sep + QStringLiteral("result") +
+                (reference ? sep + QStringLiteral("reference") : QString()) + eol;
+        for (int i = 0; i < study.readings.size(); ++i) {
+            const int part = study.readingParts.value(i);
+            text += cell(study.readingAppraisers.value(i), f.separator) + sep +
+                    QString::number(part) + sep + QString::number(study.readingTrials.value(i)) +
+                    sep + cell(study.readings[i].text(), f.separator) +
+                    (reference ? sep + cell(study.referenceDecisions.value(part), f.separator)
+                               : QString()) +
+                    eol;
+        }
+    } else if (study.kind == StudyKind::Linearity) {
         text += QStringLiteral("part") + sep + QStringLiteral("reference") + sep +
                 QStringLiteral("trial") + sep + QStringLiteral("value") + eol;
         QMap<int, int> trials;

@@ -7,6 +7,7 @@
 #include <cerrno>
 
 #include "analysis_fields.h"
+#include "attribute_study.h"
 #include "crossed_design.h"
 #include "csv_study.h"
 #include "excerpt.h"
@@ -84,7 +85,7 @@ QChar separatorOf(const QString& header) {
 
 // The columns of the long layout, named in English or Polish as the peers' sample files
 // and this program's own exports name them.
-enum Role { kAppraiser, kPart, kTrial, kValue, kReference, kRoles };
+enum Role { kAppraiser, kPart, kTrial, kValue, kReference, kResult, kRoles };
 
 std::optional<Role> roleOf(const QString& name) {
     static const std::pair<Role, const char*> names[] = {{kAppraiser, "appraiser"},
@@ -110,7 +111,10 @@ std::optional<Role> roleOf(const QString& name) {
                                                          {kValue, "wartosc"},
                                                          {kReference, "reference"},
                                                          {kReference, "odniesienie"},
-                                                         {kReference, "wzorzec"}};
+                                                         {kReference, "wzorzec"},
+                                                         {kResult, "result"},
+                                                         {kResult, "wynik"},
+                                                         {kResult, "decyzja"}};
     for (const auto& [role, known] : names) {
         if (name.compare(QString::fromUtf8(known), Qt::CaseInsensitive) == 0) {
             return role;
@@ -137,6 +141,8 @@ private:
     bool takeWide(const Row& row);
     bool type1LayoutOf(const QStringList& names);
     bool linearityLayoutOf(const QStringList& names);
+    bool attributeLayoutOf(const QStringList& names);
+    bool takeAttribute(const Row& row);
     bool takeLinearity(const Row& row);
     bool finishLinearity();
     bool takeType1(const Row& row);
@@ -160,10 +166,12 @@ private:
     bool wide_ = false;
     bool type1_ = false;
     bool linearity_ = false;
-    QSet<std::pair<int, int>> partTrials_;  // a linearity study's, as read
-    QMap<int, Value> readings_;             // a type-1 study's, by trial
+    bool attribute_ = false;
+    QMap<std::pair<QString, int>, int> decisionsOf_;  // rows so far by appraiser and part
+    QSet<std::pair<int, int>> partTrials_;            // a linearity study's, as read
+    QMap<int, Value> readings_;                       // a type-1 study's, by trial
     int wideParts_ = 0;
-    std::array<int, kRoles> columns_{{-1, -1, -1, -1, -1}};
+    std::array<int, kRoles> columns_{{-1, -1, -1, -1, -1, -1}};
     QStringList appraisers_;
     QMap<std::tuple<int, int, int>, Value> values_;  // appraiser, trial, part from 0
     QMap<std::pair<int, int>, int> trialsOf_;        // rows so far by appraiser and part
@@ -209,7 +217,14 @@ bool Reader::takeLine(int line, const QString& text) {
     }
     const int most =
         wide_ ? kMostAppraisers * kMostTrials : kMostAppraisers * kMostTrials * kMostParts;
-    if (!type1_ && !linearity_ && rows_.size() == most) {
+    const int mostAttribute =
+        Attribute::kMostParts * Attribute::kMostAppraisers * Attribute::kMostTrials;
+    if (attribute_ && rows_.size() == mostAttribute) {
+        return refuse(at(line, 1,
+                         QString::fromUtf8("więcej decyzji niż przyjmuje badanie zgodności (%1)")
+                             .arg(mostAttribute)));
+    }
+    if (!type1_ && !linearity_ && !attribute_ && rows_.size() == most) {
         return refuse(at(line, 1,
                          QString::fromUtf8("więcej wierszy danych niż ma największe badanie "
                                            "(%1: 3 oceniających, 3 powtórzenia, 10 części)")
@@ -242,7 +257,7 @@ bool Reader::layoutOf(const QStringList& header, int line) {
         }
         return true;
     }
-    if (type1LayoutOf(names) || linearityLayoutOf(names)) {
+    if (type1LayoutOf(names) || linearityLayoutOf(names) || attributeLayoutOf(names)) {
         return true;
     }
     return longLayoutOf(names, header, line);
@@ -264,10 +279,10 @@ bool Reader::type1LayoutOf(const QStringList& names) {
 
 // Bias and linearity: part, reference and value (in any order), a trial column or none.
 bool Reader::linearityLayoutOf(const QStringList& names) {
-    std::array<int, kRoles> columns{{-1, -1, -1, -1, -1}};
+    std::array<int, kRoles> columns{{-1, -1, -1, -1, -1, -1}};
     for (int c = 0; c < names.size(); ++c) {
         const std::optional<Role> role = roleOf(names[c]);
-        if (!role || *role == kAppraiser || columns[*role] >= 0) {
+        if (!role || *role == kAppraiser || *role == kResult || columns[*role] >= 0) {
             return false;
         }
         columns[*role] = c;
@@ -278,6 +293,69 @@ bool Reader::linearityLayoutOf(const QStringList& names) {
     columns_ = columns;
     linearity_ = true;
     study_.kind = StudyKind::Linearity;
+    return true;
+}
+
+// An attribute study: appraiser, part, result (in any order), a trial and a reference
+// column or none.
+bool Reader::attributeLayoutOf(const QStringList& names) {
+    std::array<int, kRoles> columns{{-1, -1, -1, -1, -1, -1}};
+    for (int c = 0; c < names.size(); ++c) {
+        const std::optional<Role> role = roleOf(names[c]);
+        if (!role || *role == kValue || columns[*role] >= 0) {
+            return false;
+        }
+        columns[*role] = c;
+    }
+    if (columns[kAppraiser] < 0 || columns[kPart] < 0 || columns[kResult] < 0) {
+        return false;
+    }
+    columns_ = columns;
+    attribute_ = true;
+    study_.kind = StudyKind::Attribute;
+    return true;
+}
+
+// One decision; without a trial column the rows of an appraiser and part count them.
+bool Reader::takeAttribute(const Row& row) {
+    const int wanted = static_cast<int>(
+        std::count_if(columns_.begin(), columns_.end(), [](int c) { return c >= 0; }));
+    if (row.cells.size() != wanted) {
+        return refuse(at(
+            row.line, qMin(static_cast<int>(row.cells.size()) + 1, wanted + 1),
+            QString::fromUtf8("wiersz ma %1 kolumn zamiast %2").arg(row.cells.size()).arg(wanted)));
+    }
+    const QString who = textOf(row.cells[columns_[kAppraiser]]).trimmed();
+    const QString result = textOf(row.cells[columns_[kResult]]).trimmed();
+    if (who.isEmpty() || result.isEmpty()) {
+        return refuse(at(row.line, who.isEmpty() ? columns_[kAppraiser] + 1 : columns_[kResult] + 1,
+                         QString::fromUtf8(who.isEmpty() ? "brak oceniającego" : "brak decyzji")));
+    }
+    int part = 0;
+    if (!whole(row.line, columns_[kPart] + 1, row.cells[columns_[kPart]], Attribute::kMostParts,
+               &part, "części")) {
+        return false;
+    }
+    int trial = ++decisionsOf_[{who, part}];
+    if (columns_[kTrial] >= 0 && !whole(row.line, columns_[kTrial] + 1, row.cells[columns_[kTrial]],
+                                        Attribute::kMostTrials, &trial, "powtórzenia")) {
+        return false;
+    }
+    if (columns_[kReference] >= 0) {
+        const QString reference = textOf(row.cells[columns_[kReference]]).trimmed();
+        if (!reference.isEmpty() && study_.referenceDecisions.contains(part) &&
+            study_.referenceDecisions.value(part) != reference) {
+            return refuse(at(row.line, columns_[kReference] + 1,
+                             QString::fromUtf8("część %1 ma już inną decyzję wzorcową").arg(part)));
+        }
+        if (!reference.isEmpty()) {
+            study_.referenceDecisions.insert(part, reference);
+        }
+    }
+    study_.readingAppraisers << who;
+    study_.readingParts << part;
+    study_.readingTrials << trial;
+    study_.readings << Value(result);
     return true;
 }
 
@@ -537,15 +615,16 @@ void Reader::findDecimal() {
 bool Reader::takeRows() {
     findDecimal();
     for (const Row& row : rows_) {
-        const bool taken = linearity_ ? takeLinearity(row)
-                           : type1_   ? takeType1(row)
-                           : wide_    ? takeWide(row)
-                                      : takeLong(row);
+        const bool taken = attribute_   ? takeAttribute(row)
+                           : linearity_ ? takeLinearity(row)
+                           : type1_     ? takeType1(row)
+                           : wide_      ? takeWide(row)
+                                        : takeLong(row);
         if (!taken) {
             return false;
         }
     }
-    return linearity_ ? finishLinearity() : type1_ ? finishType1() : finish();
+    return attribute_ ? true : linearity_ ? finishLinearity() : type1_ ? finishType1() : finish();
 }
 
 // Every appraiser with the same trials 1..r of the same parts 1..n.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMap>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -24,6 +25,11 @@ struct StudyFile {
     // as long as `readings`.
     QVector<int> readingParts;
     QVector<double> readingReferences;
+    // An attribute study: each decision's appraiser and trial (its part above, its category
+    // the reading's text), and each part's reference decision when the study has one.
+    QStringList readingAppraisers;
+    QVector<int> readingTrials;
+    QMap<int, QString> referenceDecisions;
     // The decimal the file's data showed; its header fields' numbers are read with it.
     // None when no value had one (any one then reads).
     std::optional<QChar> decimal;

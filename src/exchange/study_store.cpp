@@ -69,7 +69,31 @@ QString insertAnalysis(Database& db, const StudyFile& study, const QString& nume
     return NewRows::insertAnalysis(db, values);
 }
 
+// An attribute study's decisions, then each part's reference decision (a row without an
+// appraiser, trial 0).
+QString storeDecisions(Database& db, const StudyFile& study, const QString& numer) {
+    QVector<ReadingRow> rows;
+    for (int i = 0; i < study.readings.size(); ++i) {
+        ReadingRow row;
+        row.appraiser = Value(study.readingAppraisers.value(i));
+        row.part = study.readingParts.value(i);
+        row.trial = study.readingTrials.value(i);
+        row.category = study.readings[i].text();
+        rows << row;
+    }
+    for (auto it = study.referenceDecisions.cbegin(); it != study.referenceDecisions.cend(); ++it) {
+        ReadingRow row;
+        row.part = it.key();
+        row.category = it.value();
+        rows << row;
+    }
+    return Readings::replace(db, numer, rows);
+}
+
 QString storeReadings(Database& db, const StudyFile& study, const QString& numer) {
+    if (study.kind == StudyKind::Attribute) {
+        return storeDecisions(db, study, numer);
+    }
     QVector<ReadingRow> rows;
     for (int i = 0; i < study.readings.size(); ++i) {
         ReadingRow row;
@@ -118,6 +142,19 @@ StudyFile fileOf(const ReportInputs& in) {
     s.kind = in.kind;
     for (const QString& name : ReportInputs::analysisFields(in.kind)) {
         s.header.append({name, in.analysis.value(name).toText(in.regional)});
+    }
+    if (in.kind == StudyKind::Attribute) {
+        const Attribute::Input& a = in.attributeInput;
+        for (const Attribute::Decision& d : a.decisions) {
+            s.readings << Value(d.category);
+            s.readingAppraisers << a.appraisers.value(d.appraiser);
+            s.readingParts << d.part;
+            s.readingTrials << d.trial;
+        }
+        for (const auto& [part, reference] : a.reference) {
+            s.referenceDecisions.insert(part, reference);
+        }
+        return s;
     }
     if (in.kind == StudyKind::Linearity) {
         for (const Linearity::Point& p : in.points) {

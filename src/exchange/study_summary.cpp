@@ -103,10 +103,25 @@ Row linearityResultsOf(const std::optional<Linearity::Outcome>& linearity) {
     return row;
 }
 
+Row attributeResultsOf(const std::optional<Attribute::Outcome>& attribute) {
+    const Attribute::Results* r = attribute && attribute->results ? &*attribute->results : nullptr;
+    const auto pct = [](const std::optional<Attribute::Agreement>& a) {
+        return a ? Cell(a->pct) : Cell();
+    };
+    return {{QStringLiteral("complete"), r != nullptr},
+            {QStringLiteral("parts"), r ? Cell(double(r->parts)) : Cell()},
+            {QStringLiteral("appraisers"), r ? Cell(double(r->appraisers.size())) : Cell()},
+            {QStringLiteral("trials"), r ? Cell(double(r->trials)) : Cell()},
+            {QStringLiteral("betweenPct"), r ? pct(r->between) : Cell()},
+            {QStringLiteral("fleissBetween"), r ? number(r->fleissBetween) : Cell()},
+            {QStringLiteral("allVsReferencePct"), r ? pct(r->allVsReference) : Cell()}};
+}
+
 CsvStudy::ResultLines resultLines(const AnalysisScreen& screen, const CsvStudy::Format& f) {
     CsvStudy::ResultLines out;
     const Row results = screen.kind == StudyKind::Type1       ? type1ResultsOf(screen.type1)
                         : screen.kind == StudyKind::Linearity ? linearityResultsOf(screen.linearity)
+                        : screen.kind == StudyKind::Attribute ? attributeResultsOf(screen.attribute)
                                                               : resultsOf(figuresOf(screen));
     for (const auto& [name, value] : results) {
         out.append({name, csvValue(value, f)});

@@ -42,6 +42,8 @@ Row type1ResultsOf(const std::optional<Type1::Outcome>& type1);
 // A bias and linearity study's figures and whether it is acceptable (its parts are in
 // kalmet-cli results).
 Row linearityResultsOf(const std::optional<Linearity::Outcome>& linearity);
+// An attribute study's overall figures (its appraisers' are in kalmet-cli results).
+Row attributeResultsOf(const std::optional<Attribute::Outcome>& attribute);
 
 // One row as a CSV line (the first after a BOM and the line of names) or a JSON line.
 // Numbers at full precision: the shortest text that reads back as the same double.

@@ -11,6 +11,7 @@
 
 #include "analysis_screen.h"
 #include "anova.h"
+#include "attribute_study.h"
 #include "database.h"
 #include "linearity_study.h"
 #include "readings.h"
@@ -49,7 +50,8 @@ QStringList analysisColumns(bool kinds) {
           << QStringLiteral("DWG");
     if (kinds) {
         names << QStringLiteral("Rodzaj") << QStringLiteral("Wzorzec")
-              << QStringLiteral("Rozdzielczosc") << QStringLiteral("ZmProc");
+              << QStringLiteral("Rozdzielczosc") << QStringLiteral("ZmProc")
+              << QStringLiteral("Akceptacja");
     }
     return names;
 }
@@ -90,7 +92,10 @@ StudySummary::Row SummaryPass::headOf(const Pending& pending) const {
 // A study of another kind: its own columns in JSON lines, the crossed ones empty in CSV.
 QByteArray SummaryPass::kindRowOf(const Pending& pending, bool first) const {
     StudySummary::Row row = headOf(pending);
-    if (output_.jsonLines && pending.input.kind == StudyKind::Linearity) {
+    if (output_.jsonLines && pending.input.kind == StudyKind::Attribute) {
+        row +=
+            StudySummary::attributeResultsOf(Attribute::compute(Attribute::inputOf(pending.input)));
+    } else if (output_.jsonLines && pending.input.kind == StudyKind::Linearity) {
         row +=
             StudySummary::linearityResultsOf(Linearity::compute(Linearity::inputOf(pending.input)));
     } else if (output_.jsonLines) {
@@ -307,6 +312,7 @@ SummaryPass::Pending SummaryPass::readAnalysis() const {
         pending.input.master = analyses_.field(kHeaderCount + 6);
         pending.input.resolution = analyses_.field(kHeaderCount + 7);
         pending.input.processVariation = analyses_.field(kHeaderCount + 8);
+        pending.input.accept = analyses_.field(kHeaderCount + 9);
     }
     return pending;
 }

@@ -31,6 +31,61 @@ using Getter = std::function<Number(const AnalysisScreen&)>;
 
 const QString kNumer = QStringLiteral("WERYFIKACJA");
 
+// An attribute study's figure: "cohenPair1" (the first pair of appraisers), "allVsReference"
+// with "…CiLow"/"…CiHigh", and an appraiser's "appraiser2.cohenVsReference",
+// "….effectiveness" with "…CiLow"/"…CiHigh", "….missRate", "….falseAlarmRate".
+std::optional<Getter> attributeGetter(const QString& key) {
+    using R = Attribute::Results;
+    using A = Attribute::AppraiserResult;
+    const auto results = [](const AnalysisScreen& s) -> const R* {
+        return s.attribute && s.attribute->results ? &*s.attribute->results : nullptr;
+    };
+    const auto ofAgreement = [](const std::optional<Attribute::Agreement>& a, const QString& part) {
+        return !a                                       ? Number()
+               : part.endsWith(QLatin1String("CiLow"))  ? Number(a->ciLow)
+               : part.endsWith(QLatin1String("CiHigh")) ? Number(a->ciHigh)
+                                                        : Number(a->pct);
+    };
+    bool numbered = false;
+    if (key.startsWith(QLatin1String("cohenPair"))) {
+        const int i = key.mid(9).toInt(&numbered) - 1;
+        return Getter([results, i](const AnalysisScreen& s) {
+            const R* r = results(s);
+            return r && i >= 0 && i < static_cast<int>(r->cohenPairs.size())
+                       ? r->cohenPairs[static_cast<std::size_t>(i)].kappa
+                       : std::nullopt;
+        });
+    }
+    if (key.startsWith(QLatin1String("allVsReference"))) {
+        return Getter([results, ofAgreement, key](const AnalysisScreen& s) {
+            const R* r = results(s);
+            return r ? ofAgreement(r->allVsReference, key) : std::nullopt;
+        });
+    }
+    const QString who = key.section(QLatin1Char('.'), 0, 0);
+    const QString what = key.section(QLatin1Char('.'), 1);
+    const int i = who.mid(9).toInt(&numbered) - 1;
+    if (!who.startsWith(QLatin1String("appraiser")) || !numbered) {
+        return std::nullopt;
+    }
+    return Getter([results, ofAgreement, i, what](const AnalysisScreen& s) -> Number {
+        const R* r = results(s);
+        if (!r || i < 0 || i >= static_cast<int>(r->appraisers.size())) {
+            return std::nullopt;
+        }
+        const A& a = r->appraisers[static_cast<std::size_t>(i)];
+        if (what == QLatin1String("cohenVsReference")) {
+            return a.cohenVsReference;
+        }
+        if (what == QLatin1String("missRate") || what == QLatin1String("falseAlarmRate")) {
+            const auto& rate = what == QLatin1String("missRate") ? a.missRate : a.falseAlarmRate;
+            return rate ? Number(rate->pct) : std::nullopt;
+        }
+        return what.startsWith(QLatin1String("effectiveness")) ? ofAgreement(a.vsReference, what)
+                                                               : std::nullopt;
+    });
+}
+
 // A figure a reference names, read from what the main window shows: "rr.", "anova." or
 // "control." and its key in that method's figure table; none for an unknown key.
 std::optional<Getter> figureGetter(const QString& name) {
@@ -81,6 +136,8 @@ std::optional<Getter> figureGetter(const QString& name) {
                 return r ? Number(r->acceptable ? 1 : 0) : std::nullopt;
             });
         }
+    } else if (method == QLatin1String("attribute")) {
+        return attributeGetter(key);
     } else if (method == QLatin1String("control")) {
         if (const auto* f = FigureTables::find(FigureTables::control(), key)) {
             return Getter([get = f->get](const AnalysisScreen& s) {
@@ -144,8 +201,39 @@ StudyFile linearityFileOf(const QJsonObject& study) {
     return file;
 }
 
+// An attribute reference study: per line of its table, for each part the appraisers'
+// trials ("110") and the reference decision, parts separated by "|".
+StudyFile attributeFileOf(const QJsonObject& study) {
+    StudyFile file;
+    file.kind = StudyKind::Attribute;
+    const QStringList appraisers =
+        study.value(QStringLiteral("appraisers")).toVariant().toStringList();
+    int part = 0;
+    for (const QJsonValue& line : study.value(QStringLiteral("decisions")).toArray()) {
+        for (const QString& cell : line.toString().split(QLatin1Char('|'))) {
+            const QStringList groups = cell.split(QLatin1Char(' '));
+            ++part;
+            for (int a = 0; a < appraisers.size(); ++a) {
+                for (int t = 0; t < groups.value(a).size(); ++t) {
+                    file.readings << Value(groups[a].mid(t, 1));
+                    file.readingAppraisers << appraisers[a];
+                    file.readingParts << part;
+                    file.readingTrials << t + 1;
+                }
+            }
+            file.referenceDecisions.insert(part, groups.value(appraisers.size()));
+        }
+    }
+    file.header.append(
+        {QStringLiteral("Akceptacja"), study.value(QStringLiteral("accept")).toString()});
+    return file;
+}
+
 // The reference study as a study file: its appraisers' trials and its reference mode.
 StudyFile studyFileOf(const QJsonObject& study) {
+    if (study.value(QStringLiteral("kind")).toString() == QLatin1String("attribute")) {
+        return attributeFileOf(study);
+    }
     if (study.value(QStringLiteral("kind")).toString() == QLatin1String("type1")) {
         return type1FileOf(study);
     }

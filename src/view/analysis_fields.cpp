@@ -20,7 +20,7 @@ const QVector<Rule>& rules() {
         {"ZakresP", Kind::Text, 20},    {"BladP", Kind::Text, 0},
         {"NazwaT", Kind::Text, 0},      {"Setings", Kind::Text, 0},
         {"Wzorzec", Kind::Number, 0},   {"Rozdzielczosc", Kind::Number, 0},
-        {"ZmProc", Kind::Number, 0},
+        {"ZmProc", Kind::Number, 0},    {"Akceptacja", Kind::Text, 20},
     };
     return all;
 }

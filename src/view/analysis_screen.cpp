@@ -30,6 +30,7 @@ AnalysisScreen withReadFailure(AnalysisScreen& screen, const QString& cause) {
     screen.readings.clear();
     screen.type1.reset();
     screen.linearity.reset();
+    screen.attribute.reset();
     return screen;
 }
 
@@ -63,6 +64,15 @@ AnalysisScreen selectReadings(AnalysisScreen& screen, Session& session, const QS
     }
     const QString blank(QLatin1Char(' '));
     screen.referenceCode = QString();
+    if (screen.kind == StudyKind::Attribute) {
+        screen.attribute = Attribute::compute(Attribute::inputOf(input));
+        const auto& r = screen.attribute->results;
+        screen.header[Panels::kParts] = (r ? QString::number(r->parts) : QString()) + blank;
+        screen.header[Panels::kAppraisers] =
+            (r ? QString::number(r->appraisers.size()) : QString()) + blank;
+        screen.header[Panels::kTrials] = (r ? QString::number(r->trials) : QString()) + blank;
+        return screen;
+    }
     if (screen.kind == StudyKind::Linearity) {
         screen.linearity = Linearity::compute(Linearity::inputOf(input));
         const auto& r = screen.linearity->results;
@@ -154,7 +164,7 @@ AnalysisScreen AnalysisScreen::select(Session& session, const QString& numer, do
     const std::optional<StudyKind> kind = kindField.isText()    ? kindNamed(kindField.text())
                                           : kindField.isEmpty() ? std::optional(StudyKind::Crossed)
                                                                 : std::nullopt;
-    if (!kind || *kind == StudyKind::Attribute) {
+    if (!kind) {
         return withReadFailure(
             screen, QString::fromUtf8("rodzaj badania %1 nie jest znany tej wersji programu")
                         .arg(kindField.toText(rs)));

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "anova.h"
+#include "attribute_study.h"
 #include "control_limits.h"
 #include "linearity_study.h"
 #include "result_texts.h"
@@ -40,12 +41,14 @@ struct AnalysisScreen {
     QVector<std::optional<double>> readings;
     std::optional<Type1::Outcome> type1;
     std::optional<Linearity::Outcome> linearity;
+    std::optional<Attribute::Outcome> attribute;
 
     // K x R series: results, the report and the chart exist.
     bool hasCompleteStudy() const { return hasSeries && study.complete; }
     // A study of another kind with its figures: its report exists.
     bool hasKindResults() const {
-        return (type1 && type1->results) || (linearity && linearity->results);
+        return (type1 && type1->results) || (linearity && linearity->results) ||
+               (attribute && attribute->results);
     }
     // Its report page exists (printed, previewed, exported with its results).
     bool hasReport() const { return hasCompleteStudy() || hasKindResults(); }

@@ -22,6 +22,11 @@ const char* const kLinearityFields[] = {"Numer",  "Data",     "Temperatura", "Wi
                                         "NumerC", "Parametr", "Jednostka",   "GWG",        "DWG",
                                         "ZmProc", "NazwaP",   "NumerP",      "ZakresP",    "BladP"};
 
+// An attribute study: its accept category.
+const char* const kAttributeFields[] = {"Numer",  "Data",     "Temperatura", "Wilgotnosc", "NazwaC",
+                                        "NumerC", "Parametr", "Jednostka",   "Akceptacja", "NazwaP",
+                                        "NumerP", "ZakresP",  "BladP"};
+
 template <std::size_t N>
 QStringList namesOf(const char* const (&names)[N]) {
     QStringList out;
@@ -48,8 +53,23 @@ void gatherLinearity(ReportInputs& in, const AnalysisScreen& screen) {
     in.linearityNotes = LinearityTexts::notes(*in.linearity);
 }
 
+void gatherAttribute(ReportInputs& in, const AnalysisScreen& screen) {
+    in.attributeInput = Attribute::inputOf(screen.input);
+    in.attribute = screen.attribute->results;
+    if (!in.attribute) {
+        in.refusal = AttributeTexts::refusal(screen.attribute->refusal);
+        return;
+    }
+    in.attributeTables = AttributeTexts::tables(*in.attribute, in.regional);
+    in.attributeNotes = AttributeTexts::notes(*in.attribute);
+}
+
 void gatherKind(ReportInputs& in, const AnalysisScreen& screen) {
     in.kind = screen.kind;
+    if (screen.attribute) {
+        gatherAttribute(in, screen);
+        return;
+    }
     if (screen.linearity) {
         gatherLinearity(in, screen);
         return;
@@ -77,7 +97,18 @@ const QStringList& ReportInputs::analysisFields(StudyKind kind) {
     static const QStringList crossed = namesOf(kAnalysisFields);
     static const QStringList type1 = namesOf(kType1Fields);
     static const QStringList linearity = namesOf(kLinearityFields);
-    return kind == StudyKind::Type1 ? type1 : kind == StudyKind::Linearity ? linearity : crossed;
+    static const QStringList attribute = namesOf(kAttributeFields);
+    switch (kind) {
+        case StudyKind::Type1:
+            return type1;
+        case StudyKind::Linearity:
+            return linearity;
+        case StudyKind::Attribute:
+            return attribute;
+        case StudyKind::Crossed:
+            break;
+    }
+    return crossed;
 }
 
 ReportInputs ReportInputs::gather(Session& session, const AnalysisScreen& screen,
@@ -85,7 +116,8 @@ ReportInputs ReportInputs::gather(Session& session, const AnalysisScreen& screen
     ReportInputs in;
     in.regional = session.regional();
     const RecordSet& analysis = session.analyses();
-    for (StudyKind kind : {StudyKind::Crossed, StudyKind::Type1, StudyKind::Linearity}) {
+    for (StudyKind kind :
+         {StudyKind::Crossed, StudyKind::Type1, StudyKind::Linearity, StudyKind::Attribute}) {
         for (const QString& name : analysisFields(kind)) {
             in.analysis.insert(name, analysis.field(name));
         }

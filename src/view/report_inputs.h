@@ -8,6 +8,7 @@
 #include "anova_texts.h"
 #include "control_texts.h"
 
+#include "attribute_texts.h"
 #include "grid_layout.h"
 #include "linearity_texts.h"
 #include "measured_values.h"
@@ -55,6 +56,10 @@ struct ReportInputs {
     QVector<QStringList> linearityParts;
     QString linearityVerdict;
     QStringList linearityNotes;
+    Attribute::Input attributeInput;  // the decisions, as stored
+    std::optional<Attribute::Results> attribute;
+    QVector<AttributeTexts::Table> attributeTables;
+    QStringList attributeNotes;
     QString refusal;
 
     Value field(const char* name) const { return analysis.value(QString::fromLatin1(name)); }

@@ -3,6 +3,7 @@
 #include <QJsonArray>
 
 #include "analysis_screen.h"
+#include "attribute_texts.h"
 #include "figure_tables.h"
 #include "linearity_texts.h"
 #include "type1_texts.h"
@@ -145,12 +146,84 @@ QJsonValue linearityJson(const AnalysisScreen& screen) {
     return out;
 }
 
+QJsonValue agreementJson(const std::optional<Attribute::Agreement>& a) {
+    if (!a) {
+        return QJsonValue();
+    }
+    return QJsonObject{{QStringLiteral("matched"), a->matched},
+                       {QStringLiteral("inspected"), a->inspected},
+                       {QStringLiteral("pct"), a->pct},
+                       {QStringLiteral("ciLow"), a->ciLow},
+                       {QStringLiteral("ciHigh"), a->ciHigh}};
+}
+
+QJsonValue rateJson(const std::optional<Attribute::Rate>& r) {
+    return r ? QJsonValue(r->pct) : QJsonValue();
+}
+
+QJsonObject appraiserJson(const Attribute::AppraiserResult& a, bool rates) {
+    QJsonObject out{
+        {QStringLiteral("name"), a.name},
+        {QStringLiteral("within"), agreementJson(a.within)},
+        {QStringLiteral("vsReference"), agreementJson(a.vsReference)},
+        {QStringLiteral("fleissWithin"), number(a.fleissWithin)},
+        {QStringLiteral("fleissVsReference"), number(a.fleissVsReference)},
+        {QStringLiteral("cohenVsReference"), number(a.cohenVsReference)},
+        {QStringLiteral("effectiveness"), rates ? number(a.vsReference->pct) : QJsonValue()},
+        {QStringLiteral("missRate"), rateJson(a.missRate)},
+        {QStringLiteral("falseAlarmRate"), rateJson(a.falseAlarmRate)}};
+    for (const auto& [key, v] : {std::pair{"effectivenessVerdict", a.effectivenessVerdict},
+                                 std::pair{"missVerdict", a.missVerdict},
+                                 std::pair{"falseAlarmVerdict", a.falseAlarmVerdict}}) {
+        out.insert(QString::fromLatin1(key), rates ? verdict(v) : QJsonValue());
+    }
+    return out;
+}
+
+QJsonValue attributeJson(const AnalysisScreen& screen) {
+    if (!screen.attribute || !screen.attribute->results) {
+        return QJsonValue();
+    }
+    const Attribute::Results& r = *screen.attribute->results;
+    const bool rates = r.hasReference && !r.accept.isEmpty();
+    QJsonArray appraisers;
+    for (const Attribute::AppraiserResult& a : r.appraisers) {
+        appraisers.append(appraiserJson(a, rates));
+    }
+    QJsonObject between;
+    if (r.between) {
+        between = agreementJson(r.between).toObject();
+        between.insert(QStringLiteral("fleiss"), number(r.fleissBetween));
+    }
+    QJsonArray pairs;
+    for (const Attribute::CohenPair& p : r.cohenPairs) {
+        pairs.append(QJsonObject{{QStringLiteral("a"), r.appraisers[std::size_t(p.a)].name},
+                                 {QStringLiteral("b"), r.appraisers[std::size_t(p.b)].name},
+                                 {QStringLiteral("kappa"), number(p.kappa)}});
+    }
+    return QJsonObject{
+        {QStringLiteral("categories"), QJsonArray::fromStringList(r.categories)},
+        {QStringLiteral("accept"), r.accept.isEmpty() ? QJsonValue() : QJsonValue(r.accept)},
+        {QStringLiteral("parts"), r.parts},
+        {QStringLiteral("appraisers"), appraisers},
+        {QStringLiteral("between"), r.between ? QJsonValue(between) : QJsonValue()},
+        {QStringLiteral("allVsReference"), agreementJson(r.allVsReference)},
+        {QStringLiteral("cohenPairs"), pairs}};
+}
+
 // A study of another kind: its header, its readings and its figures (null, with the
 // reason, when it has none).
 QJsonObject kindJson(const AnalysisScreen& screen, const QString& numer) {
     QJsonArray readings;
     for (int i = 0; i < screen.readings.size(); ++i) {
-        if (screen.kind == StudyKind::Linearity) {
+        if (screen.kind == StudyKind::Attribute) {
+            const Observation& o = screen.input.observations[i];
+            readings.append(QJsonObject{{QStringLiteral("appraiser"),
+                                         o.appraiser.isText() ? o.appraiser.text() : QString()},
+                                        {QStringLiteral("part"), o.part},
+                                        {QStringLiteral("trial"), o.trial},
+                                        {QStringLiteral("result"), o.category}});
+        } else if (screen.kind == StudyKind::Linearity) {
             const Observation& o = screen.input.observations[i];
             readings.append(QJsonObject{{QStringLiteral("part"), o.part},
                                         {QStringLiteral("reference"), number(o.reference)},
@@ -165,10 +238,14 @@ QJsonObject kindJson(const AnalysisScreen& screen, const QString& numer) {
         {QStringLiteral("header"), panelObject(screen.header, Panels::headerIndices())},
         {QStringLiteral("readings"), readings},
         {QStringLiteral("complete"), screen.hasKindResults()},
-        {nameOf(screen.kind),
-         screen.kind == StudyKind::Linearity ? linearityJson(screen) : type1Json(screen)}};
+        {nameOf(screen.kind), screen.kind == StudyKind::Linearity   ? linearityJson(screen)
+                              : screen.kind == StudyKind::Attribute ? attributeJson(screen)
+                                                                    : type1Json(screen)}};
     if (screen.type1 && !screen.type1->results) {
         out.insert(QStringLiteral("refusal"), Type1Texts::refusal(screen.type1->refusal));
+    }
+    if (screen.attribute && !screen.attribute->results) {
+        out.insert(QStringLiteral("refusal"), AttributeTexts::refusal(screen.attribute->refusal));
     }
     if (screen.linearity && !screen.linearity->results) {
         out.insert(QStringLiteral("refusal"), LinearityTexts::refusal(screen.linearity->refusal));

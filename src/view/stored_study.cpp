@@ -59,6 +59,7 @@ Study StoredStudy::fromReadings(StudyKind kind, const RecordSet& analysis,
     in.master = analysis.field(QStringLiteral("Wzorzec"));
     in.resolution = analysis.field(QStringLiteral("Rozdzielczosc"));
     in.processVariation = analysis.field(QStringLiteral("ZmProc"));
+    in.accept = analysis.field(QStringLiteral("Akceptacja"));
     in.observations.reserve(rows.size());
     for (const ReadingRow& row : rows) {
         in.observations.push_back({row.appraiser, row.part.value_or(1), row.trial, row.value,

@@ -108,6 +108,7 @@ private slots:
     void studyFilesOutAndIn();
     void type1StudyEverywhere();
     void linearityStudyEverywhere();
+    void attributeStudyEverywhere();
     void verifyPrintsTheRecord();
     void changeInterruptedByACrash();
     void fullDiskWritesNoFile_data();
@@ -529,6 +530,31 @@ void CliTest::linearityStudyEverywhere() {
                   QStringLiteral("--out"), pdf})
                  .code,
              0);
+}
+
+// An attribute study: its agreement and kappa as JSON, its file out and in again with the
+// same figures, its row in export-all.
+void CliTest::attributeStudyEverywhere() {
+    TestDatabase t(TestDatabase::WithKinds{}, TestDatabase::fixture("attribute_study.sql"));
+    const auto figures = [&](const char* numer) {
+        const Run r = cli({QStringLiteral("results"), t.path(), QString::fromLatin1(numer)});
+        return QJsonDocument::fromJson(r.out).object().value(QStringLiteral("attribute"));
+    };
+    const QJsonObject aiag = figures("Z/AIAG").toObject();
+    QCOMPARE(aiag.value(QStringLiteral("parts")).toInt(), 50);
+    QCOMPARE(aiag.value(QStringLiteral("accept")).toString(), QStringLiteral("1"));
+    const QJsonObject a = aiag.value(QStringLiteral("appraisers")).toArray().first().toObject();
+    QCOMPARE(a.value(QStringLiteral("effectivenessVerdict")).toString(), QStringLiteral("yellow"));
+    QCOMPARE(aiag.value(QStringLiteral("cohenPairs")).toArray().size(), 3);
+    const QString csv = t.folder() + QStringLiteral("/z.csv");
+    QCOMPARE(cli({QStringLiteral("export"), t.path(), QStringLiteral("Z/AIAG"),
+                  QStringLiteral("--out"), csv})
+                 .code,
+             0);
+    const Run run = cli({QStringLiteral("import"), t.path(), csv, QStringLiteral("--numer"),
+                         QStringLiteral("Z/kopia")});
+    QVERIFY2(run.code == 0, run.err.constData());
+    QCOMPARE(figures("Z/kopia"), figures("Z/AIAG"));
 }
 
 void CliTest::verifyPrintsTheRecord() {

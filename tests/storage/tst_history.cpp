@@ -144,9 +144,9 @@ void HistoryTest::killedMigrationLeavesOneSchema() {
         const QString schema = schemaOf(t.path());
         const bool table = schema.contains(QStringLiteral("Historia:"));
         // all of the additions or none
-        for (const char* part :
-             {"HistoriaNumer:", "Odczyty:", "OdczytyNumer:", "Rodzaj TEXT", "Wzorzec REAL",
-              "ZmProc REAL", "Rozdzielczosc REAL", "Typ1K REAL", "Typ1L INTEGER"}) {
+        for (const char* part : {"HistoriaNumer:", "Odczyty:", "OdczytyNumer:", "Rodzaj TEXT",
+                                 "Wzorzec REAL", "ZmProc REAL", "Akceptacja TEXT",
+                                 "Rozdzielczosc REAL", "Typ1K REAL", "Typ1L INTEGER"}) {
             QCOMPARE(schema.contains(QString::fromLatin1(part)), table);
         }
         migrated += table ? 1 : 0;

@@ -45,14 +45,14 @@ struct FieldControl {
     const char* control;
 };
 const FieldControl kFields[] = {
-    {"Numer", "Text11"},      {"LiczbaN", "Combo1"},  {"LiczbaK", "Combo2"},
-    {"LiczbaR", "Combo3"},    {"Data", "Text12"},     {"Temperatura", "Text13"},
-    {"Wilgotnosc", "Text14"}, {"NazwaC", "Text1"},    {"NUmerC", "Text2"},
-    {"Parametr", "Text3"},    {"WN", "Text4"},        {"GWG", "Text6"},
-    {"DWG", "Text7"},         {"Jednostka", "Text5"}, {"NazwaP", "Text8"},
-    {"NumerP", "Text9"},      {"ZakresP", "Text10"},  {"BladP", "Text15"},
-    {"NazwaT", "Combo4"},     {"Wzorzec", "Text16"},  {"Rozdzielczosc", "Text17"},
-    {"ZmProc", "Text18"}};
+    {"Numer", "Text11"},      {"LiczbaN", "Combo1"},   {"LiczbaK", "Combo2"},
+    {"LiczbaR", "Combo3"},    {"Data", "Text12"},      {"Temperatura", "Text13"},
+    {"Wilgotnosc", "Text14"}, {"NazwaC", "Text1"},     {"NUmerC", "Text2"},
+    {"Parametr", "Text3"},    {"WN", "Text4"},         {"GWG", "Text6"},
+    {"DWG", "Text7"},         {"Jednostka", "Text5"},  {"NazwaP", "Text8"},
+    {"NumerP", "Text9"},      {"ZakresP", "Text10"},   {"BladP", "Text15"},
+    {"NazwaT", "Combo4"},     {"Wzorzec", "Text16"},   {"Rozdzielczosc", "Text17"},
+    {"ZmProc", "Text18"},     {"Akceptacja", "Text19"}};
 constexpr std::size_t kFirstEditedField = 5;
 constexpr std::size_t kDateField = 4;
 const char* const kLockedInEdit[] = {"Text11", "Combo1", "Combo2", "Combo3", "Text12"};
@@ -326,6 +326,7 @@ const NowaA::Place kPlaces[] = {
     {1, 6, 0, 20, "Wzorzec xm :", "Text16", Control::Box},
     {2, 5, 0, 21, "Rozdzielczość :", "Text17", Control::Box},
     {1, 7, 0, 22, "Zmienność procesu PV :", "Text18", Control::Box},
+    {1, 8, 0, 23, "Decyzja przyjęcia :", "Text19", Control::Box},
 };
 
 }  // namespace
@@ -453,6 +454,9 @@ void NowaA::setKind(StudyKind kind) {
     labels_[21]->setVisible(type1);
     box("Text18")->setVisible(linearity);
     labels_[22]->setVisible(linearity);
+    const bool attribute = kind == StudyKind::Attribute;
+    box("Text19")->setVisible(attribute);
+    labels_[23]->setVisible(attribute);
     if (crossed) {
         setReferenceMode(list("Combo5")->currentIndex());
     } else {
@@ -466,7 +470,9 @@ void NowaA::setKind(StudyKind kind) {
         labels_[6]->setVisible(true);
     }
     const char* caption = mode_ == Mode::New ? kNewCaption : kEditCaption;
-    const char* kindName = type1 ? "badanie typu 1" : "obciążenie i liniowość";
+    const char* kindName = type1       ? "badanie typu 1"
+                           : linearity ? "obciążenie i liniowość"
+                                       : "zgodność oceny atrybutowej";
     setWindowTitle(crossed ? QString::fromUtf8(caption)
                            : QString::fromUtf8("%1 — %2").arg(QString::fromUtf8(caption),
                                                               QString::fromUtf8(kindName)));
@@ -578,6 +584,9 @@ bool NowaA::Sprawdz() {
     }
     if (kind_ == StudyKind::Linearity) {
         return checkLinearityFields();
+    }
+    if (kind_ == StudyKind::Attribute) {
+        return true;  // the accept category is a text, any or none
     }
     const std::pair<const char*, int> numeric[] = {{"Text4", 0}, {"Text6", 5}, {"Text7", 6}};
     for (const auto& [name, label] : numeric) {

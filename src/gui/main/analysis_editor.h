@@ -92,6 +92,6 @@ private:
     Session& session_;
     Dialogs& dialogs_;
     Mode mode_;
-    std::array<QLabel*, 24> labels_{};
+    std::array<QLabel*, 25> labels_{};
     StudyKind kind_ = StudyKind::Crossed;
 };

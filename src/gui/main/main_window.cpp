@@ -21,6 +21,7 @@
 #include <functional>
 
 #include "analysis_number_model.h"
+#include "attribute_results.h"
 #include "data_grid.h"
 #include "inform.h"
 #include "linearity_results.h"
@@ -317,6 +318,8 @@ void Kalmet::buildWindow() {
     pages_->addWidget(type1Page_);
     linearityPage_ = new LinearityResults;
     pages_->addWidget(linearityPage_);
+    attributePage_ = new AttributeResults;
+    pages_->addWidget(attributePage_);
     layout->addWidget(pages_, 1);
     setCentralWidget(central);
 }
@@ -387,6 +390,7 @@ void Kalmet::clearScreen() {
     screen_ = AnalysisScreen();
     type1Page_->clear();
     linearityPage_->clear();
+    attributePage_->clear();
     showPageOf(StudyKind::Crossed);
     setReportCommandsEnabled(false);
     combo_->setEditText(QString());
@@ -497,9 +501,8 @@ void Kalmet::clearHeader() {
 // to that kind are disabled.
 void Kalmet::showPageOf(StudyKind kind) {
     const bool crossed = kind == StudyKind::Crossed;
-    pages_->setCurrentWidget(crossed                        ? crossedPage_
-                             : kind == StudyKind::Linearity ? static_cast<QWidget*>(linearityPage_)
-                                                            : type1Page_);
+    QWidget* const pages[] = {crossedPage_, type1Page_, linearityPage_, attributePage_};
+    pages_->setCurrentWidget(pages[static_cast<int>(kind)]);
     findChild<QAction*>(QStringLiteral("UsunDana"))->setEnabled(crossed);
     if (!crossed) {
         disableCrossedCommands();
@@ -517,6 +520,8 @@ void Kalmet::showKindStudy(const AnalysisScreen& screen) {
     const ReportInputs inputs = ReportInputs::gather(*session_, screen, env_.now());
     if (screen.kind == StudyKind::Linearity) {
         linearityPage_->showStudy(inputs);
+    } else if (screen.kind == StudyKind::Attribute) {
+        attributePage_->showStudy(inputs);
     } else {
         type1Page_->showStudy(inputs);
     }

@@ -27,6 +27,7 @@ class Session;
 class ResultPanels;
 class Type1Results;
 class LinearityResults;
+class AttributeResults;
 struct WindowCommands;
 class AnalysisNumberModel;
 
@@ -111,6 +112,7 @@ private:
     QWidget* crossedPage_ = nullptr;
     Type1Results* type1Page_ = nullptr;
     LinearityResults* linearityPage_ = nullptr;
+    AttributeResults* attributePage_ = nullptr;
     DataGrid* grid_ = nullptr;
     QLabel* controlWarning_ = nullptr;  // the ranges out of control, under the grid
     ResultPanels* results_ = nullptr;

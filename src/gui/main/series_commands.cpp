@@ -229,6 +229,13 @@ void SeriesCommands::deleteAllSeries() {
 // The readings as the screen read them; each change of the editor replaces them in one
 // transaction. The window shows the study anew when the editor closes.
 void SeriesCommands::editReadings() {
+    if (window_.screen().kind == StudyKind::Attribute) {
+        tell(
+            QString::fromUtf8("Decyzje badania zgodności oceny wprowadza się z pliku CSV "
+                              "(Narzędzia → Import serii z pliku CSV): appraiser;part;trial;"
+                              "result[;reference]."));
+        return;
+    }
     const QString numer = selectedNumber();
     Database& db = session_.database();
     const auto store = [&db, numer](const Odczyty::Readings& readings) {
