@@ -173,6 +173,11 @@ std::optional<Call> readCall(const QCommandLineParser& parser) {
 
 // The page as the preview draws it, into the file; an incomplete analysis has none.
 int writeReport(Session& session, const AnalysisScreen& screen, const ReportOptions& options) {
+    if (screen.kind == StudyKind::Attribute) {
+        return fail(QString::fromUtf8("Raport badania zgodności oceny atrybutowej nie jest jeszcze "
+                                      "dostępny: jego wyniki daje kalmet-cli results."),
+                    4);
+    }
     if (screen.kind == StudyKind::Type1 && !screen.hasKindResults()) {
         const QString why = screen.type1 ? Type1Texts::refusal(screen.type1->refusal)
                                          : QString::fromUtf8("analiza nie ma odczytów.");

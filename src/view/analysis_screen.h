@@ -50,8 +50,10 @@ struct AnalysisScreen {
         return (type1 && type1->results) || (linearity && linearity->results) ||
                (attribute && attribute->results);
     }
-    // Its report page exists (printed, previewed, exported with its results).
-    bool hasReport() const { return hasCompleteStudy() || hasKindResults(); }
+    // Its figures can be exported (with its readings).
+    bool hasResults() const { return hasCompleteStudy() || hasKindResults(); }
+    // Its report page exists (printed, previewed): not yet for an attribute study.
+    bool hasReport() const { return hasResults() && kind != StudyKind::Attribute; }
 
     // Positions the session's analysis record set on the analysis, opens its series
     // record set and computes the study; the series record set is left on its last row.

@@ -555,6 +555,12 @@ void CliTest::attributeStudyEverywhere() {
                          QStringLiteral("Z/kopia")});
     QVERIFY2(run.code == 0, run.err.constData());
     QCOMPARE(figures("Z/kopia"), figures("Z/AIAG"));
+    const QString png = t.folder() + QStringLiteral("/z.png");
+    QCOMPARE(cli({QStringLiteral("report"), t.path(), QStringLiteral("Z/AIAG"),
+                  QStringLiteral("--out"), png})
+                 .code,
+             4);  // no page of its own yet: nothing drawn in another kind's
+    QVERIFY(!QFile::exists(png));
 }
 
 void CliTest::verifyPrintsTheRecord() {

@@ -18,7 +18,7 @@ StudyFileCommands::StudyFileCommands(Kalmet& window, Session& session,
 
 void StudyFileCommands::exportAnalysis() {
     const AnalysisScreen& screen = window_.screen();
-    if (!screen.hasReport()) {
+    if (!screen.hasResults()) {
         return;  // the command is disabled then
     }
     const RegionalSettings& rs = session_.regional();
