@@ -36,7 +36,6 @@
 #include "report_inputs.h"
 #include "results_json.h"
 #include "session.h"
-#include "type1_texts.h"
 #include "verification.h"
 #include "verification_page.h"
 
@@ -173,15 +172,12 @@ std::optional<Call> readCall(const QCommandLineParser& parser) {
 
 // The page as the preview draws it, into the file; an incomplete analysis has none.
 int writeReport(Session& session, const AnalysisScreen& screen, const ReportOptions& options) {
-    if (screen.kind == StudyKind::Attribute) {
-        return fail(QString::fromUtf8("Raport badania zgodności oceny atrybutowej nie jest jeszcze "
-                                      "dostępny: jego wyniki daje kalmet-cli results."),
+    if (screen.kind != StudyKind::Crossed && !screen.hasKindResults()) {
+        const QString why =
+            ReportInputs::gather(session, screen, QDateTime::currentDateTime()).refusal;
+        return fail(QString::fromUtf8("Raportu nie można wydrukować: %1")
+                        .arg(why.isEmpty() ? QString::fromUtf8("analiza nie ma odczytów.") : why),
                     4);
-    }
-    if (screen.kind == StudyKind::Type1 && !screen.hasKindResults()) {
-        const QString why = screen.type1 ? Type1Texts::refusal(screen.type1->refusal)
-                                         : QString::fromUtf8("analiza nie ma odczytów.");
-        return fail(QString::fromUtf8("Raportu nie można wydrukować: %1").arg(why), 4);
     }
     if (screen.kind == StudyKind::Crossed && !screen.hasCompleteStudy()) {
         return fail(QString::fromUtf8("Analiza nie ma kompletu serii pomiarowych (K × R): "

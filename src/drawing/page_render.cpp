@@ -6,6 +6,7 @@
 #include <QPdfWriter>
 
 #include "anova_page.h"
+#include "attribute_page.h"
 #include "blank_page.h"
 #include "file_output.h"
 #include "linearity_page.h"
@@ -28,6 +29,9 @@ bool draw(Page page, const ReportInputs& inputs, double zoom, Surface& surface) 
     }
     if (inputs.kind == StudyKind::Linearity) {
         return LinearityPage(inputs, zoom).draw(surface);
+    }
+    if (inputs.kind == StudyKind::Attribute) {
+        return AttributePage(inputs, zoom).draw(surface);
     }
     return page == Page::Anova ? AnovaPage(inputs, zoom).draw(surface)
                                : ReportPage(inputs, zoom).PDT(surface);

@@ -180,6 +180,11 @@ void ReportPage::drawNumberAndCounts(Surface& s) const {
                   .arg(in_.linearity->m)
         : in_.kind == StudyKind::Linearity
             ? QString::fromUtf8("Liczba odczytów = %1").arg(in_.points.size())
+        : in_.kind == StudyKind::Attribute && in_.attribute
+            ? QString::fromUtf8("Części n = %1,    oceniających k = %2,    powtórzeń r = %3")
+                  .arg(in_.attribute->parts)
+                  .arg(in_.attribute->appraisers.size())
+                  .arg(in_.attribute->trials)
             : QString::fromUtf8("Liczba :    oceniających K = ") + plain("LiczbaK") +
                   QString::fromUtf8("    części N = ") + plain("LiczbaN") +
                   QString::fromUtf8(",    powtórzeń R = ") + plain("LiczbaR");
@@ -202,6 +207,9 @@ QStringList ReportPage::referenceLines() const {
     if (in_.kind == StudyKind::Type1) {
         return QStringList{QString::fromUtf8("Wzorzec xm : ") + formatted(in_.field("Wzorzec"))} +
                limits;
+    }
+    if (in_.kind == StudyKind::Attribute) {
+        return {QString::fromUtf8("Decyzja przyjęcia : ") + plain("Akceptacja")};
     }
     if (in_.kind == StudyKind::Linearity) {
         return QStringList{QString::fromUtf8("Zmienność procesu PV : ") +

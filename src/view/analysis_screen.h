@@ -52,8 +52,8 @@ struct AnalysisScreen {
     }
     // Its figures can be exported (with its readings).
     bool hasResults() const { return hasCompleteStudy() || hasKindResults(); }
-    // Its report page exists (printed, previewed): not yet for an attribute study.
-    bool hasReport() const { return hasResults() && kind != StudyKind::Attribute; }
+    // Its report page exists (printed, previewed).
+    bool hasReport() const { return hasResults(); }
 
     // Positions the session's analysis record set on the analysis, opens its series
     // record set and computes the study; the series record set is left on its last row.

@@ -529,7 +529,6 @@ void Kalmet::showKindStudy(const AnalysisScreen& screen) {
         setReportCommandsEnabled(true);
         disableCrossedCommands();
     }
-    findChild<QAction*>(QStringLiteral("DrukujAnaliza"))->setEnabled(screen.hasReport());
 }
 
 void Kalmet::Tablica(const StudyOutput& study, const GridLayout& grid,
