@@ -14,7 +14,7 @@ struct AppraiserRun {
 
 // The crossed kind of study: K appraisers each measure the same N parts R times. Its
 // observations are kept by series, as the file stores them: for each series the stored
-// average as part 0, then the parts from 1; the trial counts the series within its
+// average first (numbered zero), then the parts from 1; the trial counts the series within its
 // appraiser's run. This class is the series view of those observations.
 class CrossedDesign {
 public:

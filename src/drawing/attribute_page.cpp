@@ -27,9 +27,7 @@ bool AttributePage::draw(Surface& s) const {
     page_.beginPage(s);
     page_.drawHeader(s, QString::fromUtf8("ZGODNOŚĆ OCENY ATRYBUTOWEJ"));
     if (!in_.attribute) {
-        page_.setFont(s, 10, false);
-        page_.DrP(5000, 3100, page_.fitted(s, in_.refusal, 9800), 1, s);
-        return !s.isPrinter() || s.endDocument();
+        return page_.drawRefusal(s, in_.refusal);
     }
     drawPlot(s);
     double y = kBottom + 450;

@@ -55,12 +55,7 @@ bool LinearityPage::draw(Surface& s) const {
     page_.beginPage(s);
     page_.drawHeader(s, QString::fromUtf8("OBCIĄŻENIE I LINIOWOŚĆ PRZYRZĄDU"));
     if (!in_.linearity) {
-        page_.setFont(s, 10, false);
-        const QString why = in_.refusal.isEmpty()
-                                ? QString::fromUtf8("Analiza nie ma odczytów: brak wyników.")
-                                : in_.refusal;
-        page_.DrP(5000, 3100, page_.fitted(s, why, 9800), 1, s);
-        return !s.isPrinter() || s.endDocument();
+        return page_.drawRefusal(s, in_.refusal);
     }
     drawPlot(s);
     drawRegression(s);

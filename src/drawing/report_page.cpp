@@ -124,6 +124,12 @@ void ReportPage::drawHeader(Surface& s, const QString& title) const {
     setZoomedLineWidth(s, 1);
 }
 
+bool ReportPage::drawRefusal(Surface& s, const QString& why) const {
+    setFont(s, 10, false);
+    DrP(5000, 3100, fitted(s, why, 9800), 1, s);
+    return !s.isPrinter() || s.endDocument();
+}
+
 double ReportPage::shrunkToFit(const Surface& s, const QString& text, double room,
                                double size) const {
     const double width = pageWidth(s, text);

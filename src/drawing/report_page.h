@@ -27,6 +27,9 @@ public:
     // the frame's origin; then the frame and the analysis header under a title.
     void beginPage(Surface& s) const;
     void drawHeader(Surface& s, const QString& title) const;
+    // A study without figures: why, under the header, and the page ends there. False only
+    // when a printer did not take it.
+    bool drawRefusal(Surface& s, const QString& why) const;
 
     // Drawing in page twips at zoom 1, for this page and the pages built on it.
     void line(Surface& s, double x1, double y1, double x2, double y2,

@@ -34,12 +34,7 @@ bool Type1Page::draw(Surface& s) const {
     page_.beginPage(s);
     page_.drawHeader(s, QString::fromUtf8("BADANIE PRZYRZĄDU - TYP 1"));
     if (!in_.type1) {
-        page_.setFont(s, 10, false);
-        const QString why = in_.refusal.isEmpty()
-                                ? QString::fromUtf8("Analiza nie ma odczytów: brak wyników.")
-                                : in_.refusal;
-        page_.DrP(5000, 3100, page_.fitted(s, why, 9800), 1, s);
-        return !s.isPrinter() || s.endDocument();
+        return page_.drawRefusal(s, in_.refusal);
     }
     drawCharts(s);
     drawFigures(s);

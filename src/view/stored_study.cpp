@@ -78,7 +78,7 @@ void StoredStudy::addSeries(Study& study, const QVector<SeriesRow>& series) {
 
 // A measured value the program stores is a number or empty; a text in its place comes
 // from damage or another program, and no result may be made from it. (A crossed study's
-// stored series average, part 0, is no measured value.)
+// stored series average, numbered zero among its parts, is no measured value.)
 QString StoredStudy::damageIn(const Study& study, const RegionalSettings& rs) {
     for (const Observation& o : study.observations) {
         if (o.part < 1) {

@@ -2,6 +2,7 @@
 #include <cmath>
 
 #include "attribute_study.h"
+#include "near.h"
 
 namespace {
 
@@ -39,10 +40,6 @@ Attribute::Input aiag(bool withReference = true, int appraisers = 3, int trials 
         }
     }
     return in;
-}
-
-bool near(std::optional<double> value, double expected, double within) {
-    return value && std::fabs(*value - expected) <= within;
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include <cmath>
 
 #include "linearity_study.h"
+#include "near.h"
 
 namespace {
 
@@ -19,10 +20,6 @@ Linearity::Input aiag() {
         }
     }
     return in;
-}
-
-bool near(std::optional<double> value, double expected, double within) {
-    return value && std::fabs(*value - expected) <= within;
 }
 
 }  // namespace

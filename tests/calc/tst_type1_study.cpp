@@ -1,6 +1,7 @@
 #include <QtTest>
 #include <cmath>
 
+#include "near.h"
 #include "type1_study.h"
 
 namespace {
@@ -21,10 +22,6 @@ Type1::Input jasp(double k, int l) {
     in.k = k;
     in.l = l;
     return in;
-}
-
-bool near(std::optional<double> value, double expected, double within) {
-    return value && std::fabs(*value - expected) <= within;
 }
 
 }  // namespace

@@ -6,19 +6,11 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "verdict_colour.h"
+#include "figure_cells.h"
 
 namespace {
 
-QLabel* plainLabel(const char* name) {
-    auto* label = new QLabel;
-    label->setObjectName(QString::fromLatin1(name));
-    label->setWordWrap(true);
-    label->setTextFormat(Qt::PlainText);
-    return label;
-}
-
-// One table of the study, as tall as its rows.
+// One table of the study, as tall as its rows; a judged cell in its verdict colour.
 QWidget* tableOf(const AttributeTexts::Table& t) {
     auto* box = new QWidget;
     auto* layout = new QVBoxLayout(box);
@@ -27,30 +19,17 @@ QWidget* tableOf(const AttributeTexts::Table& t) {
     QFont bold = title->font();
     bold.setBold(true);
     title->setFont(bold);
-    auto* table =
-        new QTableWidget(static_cast<int>(t.rows.size()), static_cast<int>(t.headings.size()));
-    table->setHorizontalHeaderLabels(t.headings);
-    table->verticalHeader()->hide();
-    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table->setSelectionMode(QAbstractItemView::NoSelection);
+    QTableWidget* table = FigureCells::table("", t.headings);
     table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    table->setRowCount(static_cast<int>(t.rows.size()));
     for (int r = 0; r < t.rows.size(); ++r) {
         for (int c = 0; c < t.rows[r].size(); ++c) {
-            auto* cell = new QTableWidgetItem(t.rows[r][c]);
-            cell->setTextAlignment((c == 0 ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
-            const Verdict v = t.verdicts.value(r).value(c, Verdict::None);
-            if (v != Verdict::None) {
-                cell->setBackground(verdictColour(v));
-            }
-            table->setItem(r, c, cell);
+            table->setItem(r, c, FigureCells::figure(t.rows[r][c], t.verdicts.value(r).value(c)));
         }
+        table->item(r, 0)->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     }
     table->resizeRowsToContents();
-    int height = table->horizontalHeader()->sizeHint().height() + 2 * table->frameWidth();
-    for (int r = 0; r < table->rowCount(); ++r) {
-        height += table->rowHeight(r);
-    }
-    table->setFixedHeight(height);
+    FigureCells::fitHeight(*table);
     layout->addWidget(title);
     layout->addWidget(table);
     return box;
@@ -61,10 +40,9 @@ QWidget* tableOf(const AttributeTexts::Table& t) {
 AttributeResults::AttributeResults(QWidget* parent)
     : QWidget(parent),
       tables_(new QVBoxLayout),
-      notes_(plainLabel("UwagiZgodnosci")),
-      refusal_(plainLabel("PowodZgodnosci")) {
+      notes_(FigureCells::note("UwagiZgodnosci")),
+      refusal_(FigureCells::refusal("PowodZgodnosci")) {
     setObjectName(QStringLiteral("StronaZgodnosci"));
-    refusal_->setStyleSheet(QStringLiteral("color: red"));
     auto* content = new QWidget;
     auto* column = new QVBoxLayout(content);
     column->addWidget(refusal_);

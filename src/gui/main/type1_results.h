@@ -21,8 +21,6 @@ public:
     void clear();
 
 private:
-    void fillTable(const QVector<Type1Texts::Line>& lines);
-
     QTableWidget* table_;
     QLabel* notes_;
     QLabel* refusal_;
